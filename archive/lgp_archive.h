@@ -1,0 +1,84 @@
+#pragma once
+// The catalogue of the one LGP archive open at a time.
+//
+// It keeps the archive's path, never an open file: every read reopens the archive.
+// Every byte of the file is untrusted: a table of contents cut short refuses the file,
+// an entry whose data lies past the end of the file stays listed and its reads deliver
+// only the bytes the file really holds.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Entry type codes; they double as the icon index in the index list.
+enum : uint8_t {
+    LGP_TYPE_OTHER = 0,
+    LGP_TYPE_TEX = 1,
+    LGP_TYPE_CAM = 2,
+    LGP_TYPE_FIELD = 3,  // entries of "flevel.lgp": LZSS-compressed
+    LGP_TYPE_P = 4,
+    LGP_TYPE_MID = 5,
+    LGP_TYPE_TXT = 6,
+    LGP_TYPE_A = 7,
+    LGP_TYPE_TUT = 8,
+    LGP_TYPE_HRC = 9,
+};
+
+// Why the last Load returned what it did; Load returns 0 both for a failure and for a
+// valid empty archive, and callers that must tell them apart ask this.
+enum class LgpLoadStatus {
+    Ok,            // loaded (possibly with 0 entries)
+    CannotOpen,    // the file could not be opened or read
+    NotAnArchive,  // wrong signature, or the table of contents is cut short
+};
+
+// Short human text for a status: "cannot open file", "not an LGP archive".
+const char* DescribeLoadStatus(LgpLoadStatus status);
+
+class CLgpArchive {
+public:
+    CLgpArchive();
+    virtual ~CLgpArchive();
+    CLgpArchive(const CLgpArchive&) = delete;
+    CLgpArchive& operator=(const CLgpArchive&) = delete;
+
+    // Reads the header, the table of contents and every data header in one pass.
+    // Returns the number of entries, or 0 on failure (see GetLastLoadStatus()).
+    // On failure the previous entries, count and path stay; a file that opens but is
+    // refused still records its length, as GetArchiveLength() reports.
+    uint16_t Load(const char* path);
+    LgpLoadStatus GetLastLoadStatus() const;
+
+    // Indices are taken modulo 65,536 and must be below GetEntryCount().
+    uint16_t GetEntryCount() const;
+    const char* GetEntryName(uint16_t index) const;       // up to 20 characters
+    const char* GetEntryExtension(uint16_t index) const;  // text after the first '.', or ""
+    uint32_t GetEntrySize(uint16_t index) const;
+    uint8_t GetEntryType(uint16_t index) const;
+    uint32_t GetEntryOffset(uint16_t index) const;
+    uint32_t GetArchiveLength() const;
+    const char* GetArchivePath() const;
+
+    // Reads the entry's stored bytes. *ppBuffer null: allocates with malloc (the caller
+    // frees); otherwise *ppBuffer must hold GetEntrySize(index) bytes. Returns the
+    // number of bytes delivered (fewer than the size when the file is cut short), or 0
+    // without allocating when the archive cannot be opened.
+    uint32_t ReadEntry(uint16_t index, unsigned char** ppBuffer) const;
+
+    // Reads and decodes a compressed entry (4-byte length L, then L stream bytes).
+    //  ppBuffer null:                 returns the decoded size, allocates nothing;
+    //  *ppBuffer null:                allocates (size hint, or the decoded size when the
+    //                                 hint is 0), decodes, returns the count written;
+    //  *ppBuffer not null:            decodes into the caller's buffer, which must hold
+    //                                 the decoded size.
+    // Never writes past what it allocated, whatever the hint. Returns 0 without
+    // allocating when the archive cannot be opened.
+    uint32_t ReadEntryDecompressed(uint16_t index, unsigned char** ppBuffer,
+                                   uint32_t nSizeHint) const;
+
+private:
+    struct Entry;
+    std::vector<Entry> m_entries;
+    uint32_t m_dwArchiveLength = 0;
+    std::string m_szArchivePath;
+    LgpLoadStatus m_lastStatus = LgpLoadStatus::Ok;
+};
