@@ -1,0 +1,69 @@
+#pragma once
+// The archive index: the bar docked at the left of the main frame with a gripper, a
+// caption naming the open archive, etched edges, and the entry list below them.
+//
+// Construction makes the caption font and the sort state only; Create(parent) builds the
+// list, its columns and its icons, so GetListCtrl() is null until then. The bar is always
+// m_nBarWidth pixels wide; whoever lays out the frame gives it its height.
+#include <QFont>
+#include <QIcon>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "indexbar/list_ctrl.h"
+
+class CLgpArchive;
+
+class CIndexBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kBarId = 101;          // the bar's own id
+    static constexpr int kListControlId = 102;  // the list's id, sent as a command on activation
+
+    explicit CIndexBar(QWidget* parent = nullptr);
+    ~CIndexBar() override;
+
+    // Builds the list, its columns and icons under this bar and puts the bar into parent
+    // (when given). Returns false when the bar cannot be built. A second call does nothing.
+    bool Create(QWidget* parent);
+    CListCtrl* GetListCtrl() const { return m_wndList; }
+
+    // Sets the archive name shown in the caption and repaints the bar.
+    void SetArchiveName(const QString& name);
+    QString CaptionText() const;
+
+    // The catalogue the sort comparators look entries up in.
+    void SetCatalogue(const CLgpArchive* catalogue) { m_pCatalogue = catalogue; }
+    // Re-orders the rows by m_nSortMode and m_bSortReverse.
+    void SortList();
+
+    // Reactions of the list; they never run while the list is disabled (no archive open).
+    void OnListActivate();
+    void OnListRClick(const QPoint& globalPos);
+    void OnHeaderItemClick(int column);
+
+    QString m_szArchiveName;  // file name of the open archive; empty: none
+    int m_nSortMode = 0;      // 0 archive order, 1 name, 2 type, 3 size
+    bool m_bSortReverse = false;
+    int m_nBarWidth = 205;
+
+signals:
+    // A command for the main frame's routing, e.g. kListControlId on activation.
+    void commandSent(int id);
+    // A right click in the list, for the context menu.
+    void contextMenuRequested(const QPoint& globalPos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void PlaceList();
+    void SetUpColumns();
+
+    std::vector<QIcon> m_imageList;
+    CListCtrl* m_wndList = nullptr;
+    QFont m_fontCaption;
+    const CLgpArchive* m_pCatalogue = nullptr;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// The report-style entry list inside the index bar. It owns its row model and gives the
+// archive commands what they need: the rows, their item data (entry indices), the
+// selection and the selection mark.
+#include <QPoint>
+#include <QTreeView>
+#include <vector>
+
+#include "indexbar/index_list_model.h"
+
+class CListCtrl : public QTreeView {
+    Q_OBJECT
+public:
+    explicit CListCtrl(QWidget* parent = nullptr);
+
+    IndexListModel* GetModel() const { return m_model; }
+
+    void DeleteAllItems();
+    void AppendRows(std::vector<IndexRow> rows);
+    int GetItemCount() const;
+    // Entry index carried by a row, or -1 when there is no such row.
+    int GetItemData(int row) const;
+
+    int GetSelectedCount() const;
+    // Selected rows in list order, top to bottom.
+    std::vector<int> GetSelectedRows() const;
+    // The row last clicked or moved to (the current row), or -1.
+    int GetSelectionMark() const;
+    void SetSelectionMark(int row);
+    // Replaces the selection with the given rows; rows outside the list are ignored.
+    void SelectRows(const std::vector<int>& rows);
+    // Top-left corner of a row in the viewport's coordinates; (0, 0) for no such row.
+    QPoint GetItemPosition(int row) const;
+
+    void SortItems(const EntryComparator& compare);
+
+signals:
+    // Double-click anywhere in the list, or Enter / Return.
+    void activateRequested();
+    // Right click (or the menu key) in the list, at this screen position.
+    void rightClicked(const QPoint& globalPos);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    IndexListModel* m_model;
+};
