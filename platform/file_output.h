@@ -1,0 +1,26 @@
+#pragma once
+// Writing extracted files safely.
+//
+// Entry names come from untrusted archives, so a name is used as a file name only when
+// IsPlainFileName accepts it, and every file is written atomically: a failed write never
+// leaves a half-written target and never destroys an existing one.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// True when `name` can be used as a file name inside a chosen folder without reaching
+// anywhere else. Refused: the empty name, "." and "..", any name containing '/', '\\' or
+// a NUL byte. On Windows also any name containing ':' (a drive prefix such as "c:x" or an
+// alternate data stream).
+bool IsPlainFileName(std::string_view name);
+
+// `folder` and `name` joined with one separator; `folder` may or may not end in one.
+// An empty folder yields `name` alone (the current folder).
+std::string JoinPath(const std::string& folder, std::string_view name);
+
+// Writes `size` bytes to a temporary file in the target's folder, flushes it to disk and
+// renames it over `path`. On failure the temporary is removed, an existing file at `path`
+// is left exactly as it was, `error` (when not null) receives a reason naming the file
+// and the system's message, and the result is false.
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
+                         std::string* error);
