@@ -1,0 +1,119 @@
+#include "platform/file_output.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+size_t CountFiles(const fs::path& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+class FileOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("lumo-fileout-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST(PlainFileName, AcceptsOrdinaryNamesIncludingDotsInside) {
+    for (const char* name : {"a.tex", "md1stin", "..a", "a..", " x", "name with space", "#1"}) {
+        EXPECT_TRUE(IsPlainFileName(name)) << name;
+    }
+}
+
+TEST(PlainFileName, RefusesNamesThatReachOutsideTheFolder) {
+    for (std::string name : {"", ".", "..", "a/b", "/etc/passwd", "../x", "a\\b", "..\\x", "x/"}) {
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
+    }
+    EXPECT_FALSE(IsPlainFileName(std::string("a\0b", 3)));
+}
+
+TEST(JoinPath, AddsOneSeparatorOnly) {
+    EXPECT_EQ(JoinPath("dir", "x"), "dir/x");
+    EXPECT_EQ(JoinPath("dir/", "x"), "dir/x");
+    EXPECT_EQ(JoinPath("/", "x"), "/x");
+    EXPECT_EQ(JoinPath("", "x"), "x");
+}
+
+TEST_F(FileOutputTest, WritesExactBytesAndReplacesAnExistingFile) {
+    const fs::path target = m_dir / "out.bin";
+    WriteFile(target, "old contents that are longer");
+    const std::string bytes("new\0bytes\xff", 10);
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(target.string(), bytes.data(), bytes.size(), &error)) << error;
+    EXPECT_EQ(ReadFile(target), bytes);
+    EXPECT_EQ(CountFiles(m_dir), 1u);  // no temporary left behind
+
+    ASSERT_TRUE(WriteFileAtomically(target.string(), nullptr, 0, &error)) << error;
+    EXPECT_EQ(fs::file_size(target), 0u);
+}
+
+TEST_F(FileOutputTest, MissingFolderFailsWithAReasonAndCreatesNothing) {
+    const fs::path target = m_dir / "nowhere" / "out.bin";
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(target.string(), "x", 1, &error));
+    EXPECT_NE(error.find(target.string()), std::string::npos) << error;
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    EXPECT_EQ(CountFiles(m_dir), 0u);
+    EXPECT_FALSE(WriteFileAtomically(target.string(), "x", 1, nullptr));
+}
+
+TEST_F(FileOutputTest, TargetThatIsAFolderIsLeftAloneAndTheTemporaryRemoved) {
+    const fs::path target = m_dir / "taken";
+    fs::create_directory(target);
+    WriteFile(target / "inside", "keep");
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(target.string(), "x", 1, &error));
+    EXPECT_NE(error.find(target.string()), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(target / "inside"), "keep");
+    EXPECT_EQ(CountFiles(m_dir), 1u);
+}
+
+// A write that fails half-way (here: the file size limit) must not touch the old file.
+TEST_F(FileOutputTest, FailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
+    const fs::path target = m_dir / "field.dat";
+    WriteFile(target, "old");
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string big(5000, 'z');
+    std::string error;
+    const bool ok = WriteFileAtomically(target.string(), big.data(), big.size(), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(ok);
+    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(target), "old");
+    EXPECT_EQ(CountFiles(m_dir), 1u);
+}
