@@ -1,0 +1,23 @@
+#pragma once
+// The command line of lumo-cli, parsed into one request.
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class CliCommand { Help, List, Info, Extract, Render };
+
+struct CliRequest {
+    CliCommand command = CliCommand::Help;
+    std::string archive;
+    std::vector<std::string> entries;  // extract: names or #N; render: exactly one
+    std::string outputDir;             // extract -o
+    bool decompress = false;           // extract --decompress
+    std::string pngPath;               // render -o
+    std::string rawPath;               // render --raw
+};
+
+// Parses argv[1..]; on bad usage returns nothing and puts the reason in `error`.
+std::optional<CliRequest> ParseArguments(const std::vector<std::string>& args, std::string* error);
+
+// The text --help prints.
+const char* UsageText();

@@ -1,0 +1,108 @@
+#include "cli/cli_common.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+void ReportError(const std::string& subject, const std::string& problem) {
+    std::cerr << "lumo-cli: " << subject << ": " << problem << '\n';
+}
+
+bool OpenArchive(CLgpArchive& archive, const std::string& path) {
+    archive.Load(path.c_str());
+    const LgpLoadStatus status = archive.GetLastLoadStatus();
+    if (status != LgpLoadStatus::Ok) {
+        ReportError(path, DescribeLoadStatus(status));
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+std::optional<uint16_t> ParseIndex(const std::string& spec) {
+    if (spec.size() < 2 || spec.size() > 7 || spec[0] != '#') {
+        return std::nullopt;
+    }
+    uint32_t value = 0;
+    for (size_t i = 1; i < spec.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(spec[i]))) {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<uint32_t>(spec[i] - '0');
+    }
+    if (value > 0xFFFF) {
+        return std::nullopt;
+    }
+    return static_cast<uint16_t>(value);
+}
+
+bool SameIgnoringCase(const char* a, const std::string& b) {
+    size_t i = 0;
+    for (; a[i] != '\0' && i < b.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return a[i] == '\0' && i == b.size();
+}
+
+}  // namespace
+
+std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& spec) {
+    const uint16_t count = archive.GetEntryCount();
+    if (!spec.empty() && spec[0] == '#') {
+        std::optional<uint16_t> index = ParseIndex(spec);
+        if (index && *index < count) {
+            return index;
+        }
+        return std::nullopt;
+    }
+    for (uint16_t i = 0; i < count; ++i) {
+        if (spec == archive.GetEntryName(i)) {
+            return i;
+        }
+    }
+    for (uint16_t i = 0; i < count; ++i) {
+        if (SameIgnoringCase(archive.GetEntryName(i), spec)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string NoEntryProblem(const CLgpArchive& archive, const std::string& spec) {
+    if (!spec.empty() && spec[0] == '#') {
+        return "no entry " + PrintableName(spec) + " (the archive has " +
+               std::to_string(archive.GetEntryCount()) + " entries)";
+    }
+    return "no entry named " + PrintableName(spec);
+}
+
+std::string PrintableName(const std::string& name) {
+    std::string out;
+    for (char c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (u < 0x20 || u == 0x7F) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string DescribeEntry(const CLgpArchive& archive, uint16_t index) {
+    return "entry #" + std::to_string(index) + " (" + PrintableName(archive.GetEntryName(index)) +
+           ")";
+}
+
+EntryBytes::~EntryBytes() {
+    std::free(m_data);
+}

@@ -1,0 +1,119 @@
+// extract: writes entries into a folder, each file atomically, refusing names that are
+// not plain file names; one entry's failure does not stop the others.
+#include <filesystem>
+#include <iostream>
+#include <set>
+#include <vector>
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "platform/file_output.h"
+
+namespace {
+
+// The entries to write, in the order asked and each once; false if any is unknown.
+bool SelectEntries(const CLgpArchive& archive, const CliRequest& request,
+                   std::vector<uint16_t>* selection) {
+    if (request.entries.empty()) {
+        for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
+            selection->push_back(i);
+        }
+        return true;
+    }
+    bool ok = true;
+    std::set<uint16_t> seen;
+    for (const std::string& spec : request.entries) {
+        std::optional<uint16_t> index = FindEntry(archive, spec);
+        if (!index) {
+            ReportError(request.archive, NoEntryProblem(archive, spec));
+            ok = false;
+        } else if (seen.insert(*index).second) {
+            selection->push_back(*index);
+        }
+    }
+    return ok;
+}
+
+bool EnsureFolder(const std::string& folder) {
+    if (folder.empty()) {
+        return true;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec || !std::filesystem::is_directory(folder, ec)) {
+        ReportError(folder, "cannot create folder" + (ec ? ": " + ec.message() : std::string()));
+        return false;
+    }
+    return true;
+}
+
+class Extractor {
+public:
+    Extractor(const CLgpArchive& archive, const CliRequest& request)
+        : m_archive(archive), m_request(request) {}
+
+    // Writes one entry; false when it was refused or could not be written.
+    bool Extract(uint16_t index) {
+        const std::string name = m_archive.GetEntryName(index);
+        if (!IsPlainFileName(name)) {
+            return Fail(index, "not a plain file name; refused");
+        }
+        if (m_written.count(name) != 0) {
+            return Fail(index,
+                        "another entry of that name was written already; not "
+                        "overwritten (extract it by #N into another folder)");
+        }
+        EntryBytes bytes;
+        const bool decode = m_request.decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
+        const uint32_t count = decode ? m_archive.ReadEntryDecompressed(index, bytes.Out(), 0)
+                                      : m_archive.ReadEntry(index, bytes.Out());
+        if (!bytes.Allocated()) {
+            return Fail(index, "cannot read the archive");
+        }
+        bool ok = true;
+        if (!decode && count < m_archive.GetEntrySize(index)) {
+            // What the file holds is still worth having, but the run must not look fine.
+            ok = Fail(index, "cut short: the archive holds " + std::to_string(count) + " of its " +
+                                 std::to_string(m_archive.GetEntrySize(index)) + " bytes");
+        }
+        const std::string path = JoinPath(m_request.outputDir, name);
+        std::string error;
+        if (!WriteFileAtomically(path, bytes.Data(), count, &error)) {
+            std::cerr << "lumo-cli: " << error << '\n';
+            return false;
+        }
+        m_written.insert(name);
+        std::cout << path << '\t' << count << '\n';
+        return ok;
+    }
+
+private:
+    bool Fail(uint16_t index, const std::string& problem) {
+        ReportError(m_request.archive, DescribeEntry(m_archive, index) + ": " + problem);
+        return false;
+    }
+
+    const CLgpArchive& m_archive;
+    const CliRequest& m_request;
+    std::set<std::string> m_written;
+};
+
+}  // namespace
+
+int RunExtract(const CliRequest& request) {
+    CLgpArchive archive;
+    if (!OpenArchive(archive, request.archive)) {
+        return kExitFailure;
+    }
+    std::vector<uint16_t> selection;
+    bool ok = SelectEntries(archive, request, &selection);
+    if (!EnsureFolder(request.outputDir)) {
+        return kExitFailure;
+    }
+    Extractor extractor(archive, request);
+    for (uint16_t index : selection) {
+        ok = extractor.Extract(index) && ok;
+    }
+    std::cout << std::flush;
+    return ok ? kExitOk : kExitFailure;
+}

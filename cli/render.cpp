@@ -1,0 +1,119 @@
+// render: a field entry's background, decompressed and drawn by the field renderer, to a
+// PNG or to raw 5-5-5 pixels. Only field entries (type code 3) are rendered: the type
+// code is what says an entry's stored bytes are a compressed field, so anything else is
+// refused with a message rather than guessed at.
+#include <iostream>
+#include <vector>
+
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/png_writer.h"
+#include "platform/file_output.h"
+#include "viewers/field_renderer.h"
+
+namespace {
+
+// W x H little-endian 16-bit pixels, top row first, without the image's row padding.
+std::vector<uint8_t> RawPixels(const FieldImage& image) {
+    std::vector<uint8_t> raw;
+    raw.reserve(size_t{image.width} * image.height * 2);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const uint16_t p = image.PixelAt(x, y);
+            raw.push_back(static_cast<uint8_t>(p));
+            raw.push_back(static_cast<uint8_t>(p >> 8));
+        }
+    }
+    return raw;
+}
+
+// 5 bits to 8, so that 0 stays 0 and 31 becomes 255.
+uint8_t Expand(unsigned v) {
+    return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
+
+std::vector<uint8_t> PngBytes(const FieldImage& image) {
+    std::vector<uint8_t> rgb;
+    rgb.reserve(size_t{image.width} * image.height * 3);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const uint16_t p = image.PixelAt(x, y);
+            rgb.push_back(Expand((p >> 10) & 0x1F));
+            rgb.push_back(Expand((p >> 5) & 0x1F));
+            rgb.push_back(Expand(p & 0x1F));
+        }
+    }
+    return EncodePngRgb(rgb.data(), image.width, image.height);
+}
+
+bool WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string error;
+    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
+        std::cerr << "lumo-cli: " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+// Decompresses and renders; false (reported) when the entry cannot be rendered.
+bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t index,
+                 FieldImage* image) {
+    const uint8_t type = archive.GetEntryType(index);
+    if (type != LGP_TYPE_FIELD) {
+        ReportError(path, DescribeEntry(archive, index) + ": not a field entry (type code " +
+                              std::to_string(type) + "; fields are the entries of flevel.lgp)");
+        return false;
+    }
+    EntryBytes bytes;
+    const uint32_t size = archive.ReadEntryDecompressed(index, bytes.Out(), 0);
+    if (!bytes.Allocated()) {
+        ReportError(path, "cannot read the archive");
+        return false;
+    }
+    const FieldError error = RenderFieldBackground(bytes.Data(), size, *image);
+    if (error != FieldError::None) {
+        ReportError(path, DescribeEntry(archive, index) +
+                              ": cannot render the background: " + DescribeFieldError(error));
+        return false;
+    }
+    if (image->width == 0 || image->height == 0) {
+        ReportError(path, DescribeEntry(archive, index) + ": the background is empty (" +
+                              std::to_string(image->width) + " x " + std::to_string(image->height) +
+                              ")");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunRender(const CliRequest& request) {
+    CLgpArchive archive;
+    if (!OpenArchive(archive, request.archive)) {
+        return kExitFailure;
+    }
+    const std::string& spec = request.entries.front();
+    std::optional<uint16_t> index = FindEntry(archive, spec);
+    if (!index) {
+        ReportError(request.archive, NoEntryProblem(archive, spec));
+        return kExitFailure;
+    }
+    FieldImage image;
+    if (!RenderEntry(archive, request.archive, *index, &image)) {
+        return kExitFailure;
+    }
+    bool ok = true;
+    if (!request.rawPath.empty()) {
+        ok = WriteOutput(request.rawPath, RawPixels(image)) && ok;
+    }
+    if (!request.pngPath.empty()) {
+        std::vector<uint8_t> png = PngBytes(image);
+        if (png.empty()) {
+            ReportError(request.pngPath, "cannot encode the image");
+            ok = false;
+        } else {
+            ok = WriteOutput(request.pngPath, png) && ok;
+        }
+    }
+    return ok ? kExitOk : kExitFailure;
+}
