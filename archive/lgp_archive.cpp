@@ -1,0 +1,378 @@
+#include "archive/lgp_archive.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <utility>
+
+#include "archive/lzss.h"
+
+namespace {
+
+constexpr uint32_t kSignatureOffset = 2;
+constexpr char kSignature[] = "SQUARESOFT";
+constexpr uint32_t kSignatureLength = 10;
+constexpr uint32_t kCountOffset = 12;
+constexpr uint32_t kHeaderSize = 16;
+constexpr uint32_t kTocRecordSize = 27;
+constexpr uint32_t kNameSize = 20;
+constexpr uint32_t kDataHeaderSize = 24;
+constexpr uint32_t kSizeFieldOffset = 20;
+// Data headers closer together than this are fetched with one read.
+constexpr uint32_t kHeaderSpan = 1u << 20;
+
+uint32_t ReadLe32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+char ToLowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoreCase(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (ToLowerAscii(*a) != ToLowerAscii(*b)) {
+            return false;
+        }
+    }
+    return *a == *b;
+}
+
+// The last component of a path, as the archive is known to the user.
+const char* FileTitle(const char* path) {
+    const char* title = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+#ifdef _WIN32
+        if (*p == '\\' || *p == ':') {
+            title = p + 1;
+        }
+#endif
+        if (*p == '/') {
+            title = p + 1;
+        }
+    }
+    return title;
+}
+
+uint8_t TypeFor(const char* extension, bool fieldArchive) {
+    static const struct {
+        const char* extension;
+        uint8_t type;
+    } kTypes[] = {
+        {"tex", LGP_TYPE_TEX}, {"cam", LGP_TYPE_CAM}, {"p", LGP_TYPE_P},     {"mid", LGP_TYPE_MID},
+        {"txt", LGP_TYPE_TXT}, {"a", LGP_TYPE_A},     {"tut", LGP_TYPE_TUT}, {"hrc", LGP_TYPE_HRC},
+    };
+    for (const auto& row : kTypes) {
+        if (EqualsIgnoreCase(extension, row.extension)) {
+            return row.type;
+        }
+    }
+    return fieldArchive ? LGP_TYPE_FIELD : LGP_TYPE_OTHER;
+}
+
+// An archive file opened for one operation; every read is clamped to the file's length,
+// so a short file delivers fewer bytes and never leaves a buffer half-filled unnoticed.
+class ArchiveFile {
+public:
+    explicit ArchiveFile(const std::string& path) {
+        // Folders, pipes and devices open as streams on some hosts but are no archive
+        // file; reading a pipe could even block.
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error)) {
+            return;
+        }
+        m_stream.open(path, std::ios::binary);
+        if (!m_stream) {
+            return;
+        }
+        m_stream.seekg(0, std::ios::end);
+        std::streamoff end = m_stream.tellg();
+        if (end < 0) {
+            m_stream.close();
+            return;
+        }
+        m_length = static_cast<uint64_t>(end);
+        m_stream.seekg(0);
+    }
+
+    bool IsOpen() const { return m_stream.is_open(); }
+    uint64_t Length() const { return m_length; }
+
+    // Bytes the file holds from `offset` on, at most `wanted`.
+    uint64_t Available(uint64_t offset, uint64_t wanted) const {
+        return offset >= m_length ? 0 : std::min(wanted, m_length - offset);
+    }
+
+    // Reads up to `count` bytes at `offset`; returns how many were read.
+    uint64_t ReadAt(uint64_t offset, void* buffer, uint64_t count) {
+        count = Available(offset, count);
+        if (count == 0) {
+            return 0;
+        }
+        m_stream.clear();
+        m_stream.seekg(static_cast<std::streamoff>(offset));
+        m_stream.read(static_cast<char*>(buffer), static_cast<std::streamsize>(count));
+        return m_stream ? count
+                        : static_cast<uint64_t>(std::max<std::streamsize>(0, m_stream.gcount()));
+    }
+
+private:
+    std::ifstream m_stream;
+    uint64_t m_length = 0;
+};
+
+uint32_t ClampToU32(uint64_t value) {
+    return value > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(value);
+}
+
+}  // namespace
+
+// One row of the catalogue. The name keeps all 20 bytes of its field plus a terminator;
+// the extension is the tail of the name after its first '.', so it is kept whole
+// however long it is.
+struct CLgpArchive::Entry {
+    char szName[kNameSize + 1];
+    uint8_t nExtStart;
+    uint8_t nType;
+    uint32_t dwOffset;
+    uint32_t dwSize;
+};
+
+const char* DescribeLoadStatus(LgpLoadStatus status) {
+    switch (status) {
+        case LgpLoadStatus::Ok:
+            return "ok";
+        case LgpLoadStatus::CannotOpen:
+            return "cannot open file";
+        case LgpLoadStatus::NotAnArchive:
+            return "not an LGP archive";
+    }
+    return "unknown";
+}
+
+CLgpArchive::CLgpArchive() = default;
+CLgpArchive::~CLgpArchive() = default;
+
+namespace {
+
+// Fills the entries' names, extensions, types and offsets from the table of contents.
+template <typename Entry>
+void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldArchive) {
+    for (Entry& entry : entries) {
+        std::memcpy(entry.szName, toc, kNameSize);
+        entry.szName[kNameSize] = '\0';
+        size_t nameLength = std::strlen(entry.szName);
+        // Bytes after the name's terminator are padding and must not show up later.
+        std::memset(entry.szName + nameLength, 0, kNameSize + 1 - nameLength);
+        const char* dot = static_cast<const char*>(std::memchr(entry.szName, '.', nameLength));
+        entry.nExtStart = static_cast<uint8_t>(dot ? dot - entry.szName + 1 : nameLength);
+        entry.nType = TypeFor(entry.szName + entry.nExtStart, fieldArchive);
+        entry.dwOffset = ReadLe32(toc + kNameSize);
+        entry.dwSize = 0;
+        toc += kTocRecordSize;
+    }
+}
+
+// Reads every entry's data header in file order, fetching headers that lie close
+// together with one read. An entry whose size field is not wholly inside the file
+// keeps size 0. Returns false on a read error.
+template <typename Entry>
+bool ReadDataHeaders(ArchiveFile& file, std::vector<Entry>& entries) {
+    std::vector<uint32_t> order(entries.size());
+    for (uint32_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    auto byOffset = [&](uint32_t a, uint32_t b) {
+        return entries[a].dwOffset < entries[b].dwOffset;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), byOffset)) {
+        std::stable_sort(order.begin(), order.end(), byOffset);
+    }
+    std::vector<unsigned char> span;
+    size_t next = 0;
+    while (next < order.size()) {
+        uint64_t first = entries[order[next]].dwOffset;
+        if (file.Available(first, kDataHeaderSize) < kDataHeaderSize) {
+            break;  // this and every later header lie past the end of the file
+        }
+        size_t last = next;
+        while (
+            last + 1 < order.size() &&
+            entries[order[last + 1]].dwOffset + uint64_t{kDataHeaderSize} - first <= kHeaderSpan &&
+            file.Available(entries[order[last + 1]].dwOffset, kDataHeaderSize) == kDataHeaderSize) {
+            ++last;
+        }
+        uint64_t spanLength = entries[order[last]].dwOffset + uint64_t{kDataHeaderSize} - first;
+        span.resize(spanLength);
+        if (file.ReadAt(first, span.data(), spanLength) != spanLength) {
+            return false;
+        }
+        for (; next <= last; ++next) {
+            Entry& entry = entries[order[next]];
+            entry.dwSize = ReadLe32(span.data() + (entry.dwOffset - first) + kSizeFieldOffset);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+uint16_t CLgpArchive::Load(const char* path) {
+    if (path == nullptr) {
+        m_lastStatus = LgpLoadStatus::CannotOpen;
+        return 0;
+    }
+    ArchiveFile file(path);
+    if (!file.IsOpen()) {
+        m_lastStatus = LgpLoadStatus::CannotOpen;
+        return 0;
+    }
+    m_dwArchiveLength = ClampToU32(file.Length());
+
+    unsigned char header[kHeaderSize];
+    if (file.ReadAt(0, header, kHeaderSize) != kHeaderSize ||
+        std::memcmp(header + kSignatureOffset, kSignature, kSignatureLength) != 0) {
+        m_lastStatus = LgpLoadStatus::NotAnArchive;
+        return 0;
+    }
+    // Only the low 16 bits of the count field are the count.
+    uint16_t count = static_cast<uint16_t>(header[kCountOffset] | header[kCountOffset + 1] << 8);
+    uint64_t tocLength = uint64_t{count} * kTocRecordSize;
+    if (file.Available(kHeaderSize, tocLength) < tocLength) {
+        m_lastStatus = LgpLoadStatus::NotAnArchive;
+        return 0;
+    }
+    std::vector<unsigned char> toc(tocLength);
+    if (file.ReadAt(kHeaderSize, toc.data(), tocLength) != tocLength) {
+        m_lastStatus = LgpLoadStatus::CannotOpen;
+        return 0;
+    }
+
+    // The new table is built aside and swapped in only once complete, so a failure
+    // part-way leaves the previous catalogue usable.
+    std::vector<Entry> entries(count);
+    ParseToc(toc.data(), entries, EqualsIgnoreCase(FileTitle(path), "flevel.lgp"));
+    if (!ReadDataHeaders(file, entries)) {
+        m_lastStatus = LgpLoadStatus::CannotOpen;
+        return 0;
+    }
+    m_entries.swap(entries);
+    m_szArchivePath = path;
+    m_lastStatus = LgpLoadStatus::Ok;
+    return count;
+}
+
+LgpLoadStatus CLgpArchive::GetLastLoadStatus() const {
+    return m_lastStatus;
+}
+
+uint16_t CLgpArchive::GetEntryCount() const {
+    return static_cast<uint16_t>(m_entries.size());
+}
+
+// Indices at or past the count are the caller's mistake; they answer as an empty entry
+// rather than reading outside the table.
+const char* CLgpArchive::GetEntryName(uint16_t index) const {
+    return index < m_entries.size() ? m_entries[index].szName : "";
+}
+
+const char* CLgpArchive::GetEntryExtension(uint16_t index) const {
+    if (index >= m_entries.size()) {
+        return "";
+    }
+    const Entry& entry = m_entries[index];
+    return entry.szName + entry.nExtStart;
+}
+
+uint32_t CLgpArchive::GetEntrySize(uint16_t index) const {
+    return index < m_entries.size() ? m_entries[index].dwSize : 0;
+}
+
+uint8_t CLgpArchive::GetEntryType(uint16_t index) const {
+    return index < m_entries.size() ? m_entries[index].nType : uint8_t{LGP_TYPE_OTHER};
+}
+
+uint32_t CLgpArchive::GetEntryOffset(uint16_t index) const {
+    return index < m_entries.size() ? m_entries[index].dwOffset : 0;
+}
+
+uint32_t CLgpArchive::GetArchiveLength() const {
+    return m_dwArchiveLength;
+}
+
+const char* CLgpArchive::GetArchivePath() const {
+    return m_szArchivePath.c_str();
+}
+
+uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const {
+    if (ppBuffer == nullptr || index >= m_entries.size()) {
+        return 0;
+    }
+    ArchiveFile file(m_szArchivePath);
+    if (!file.IsOpen()) {
+        return 0;
+    }
+    const Entry& entry = m_entries[index];
+    uint64_t start = uint64_t{entry.dwOffset} + kDataHeaderSize;
+    // Only what the file really holds is allocated and read: a size field that lies
+    // cannot make us allocate gigabytes or hand out uninitialised bytes.
+    uint64_t available = file.Available(start, entry.dwSize);
+    unsigned char* buffer = *ppBuffer;
+    bool allocated = buffer == nullptr;
+    if (allocated) {
+        // Never a null block on success, even for an empty entry.
+        buffer = static_cast<unsigned char*>(std::malloc(std::max<uint64_t>(available, 1)));
+        if (buffer == nullptr) {
+            return 0;
+        }
+    }
+    uint64_t delivered = file.ReadAt(start, buffer, available);
+    if (!allocated && delivered < entry.dwSize) {
+        // The caller's buffer holds the full size; its tail must not keep stale bytes.
+        std::memset(buffer + delivered, 0, entry.dwSize - delivered);
+    }
+    *ppBuffer = buffer;
+    return static_cast<uint32_t>(delivered);
+}
+
+uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBuffer,
+                                            uint32_t nSizeHint) const {
+    if (index >= m_entries.size()) {
+        return 0;
+    }
+    ArchiveFile file(m_szArchivePath);
+    if (!file.IsOpen()) {
+        return 0;
+    }
+    uint64_t start = uint64_t{m_entries[index].dwOffset} + kDataHeaderSize;
+    unsigned char lengthField[4];
+    // A length field cut off by the end of the file reads as an empty stream; a length
+    // beyond the end of the file decodes the bytes that are there.
+    uint32_t streamLength = 0;
+    if (file.ReadAt(start, lengthField, 4) == 4) {
+        streamLength = static_cast<uint32_t>(file.Available(start + 4, ReadLe32(lengthField)));
+    }
+    std::vector<uint8_t> stream(streamLength);
+    streamLength = static_cast<uint32_t>(file.ReadAt(start + 4, stream.data(), streamLength));
+
+    if (ppBuffer == nullptr) {
+        return LzssDecodedSize(stream.data(), streamLength);
+    }
+    if (*ppBuffer != nullptr) {
+        return LzssDecode(stream.data(), streamLength, *ppBuffer, UINT32_MAX);
+    }
+    uint32_t capacity = nSizeHint != 0 ? nSizeHint : LzssDecodedSize(stream.data(), streamLength);
+    unsigned char* buffer =
+        static_cast<unsigned char*>(std::malloc(std::max<uint32_t>(capacity, 1)));
+    if (buffer == nullptr) {
+        return 0;
+    }
+    uint32_t written = LzssDecode(stream.data(), streamLength, buffer, capacity);
+    // A generous hint leaves a tail the stream never reached; it reads as zeros.
+    std::memset(buffer + written, 0, capacity - written);
+    *ppBuffer = buffer;
+    return written;
+}

@@ -1,0 +1,158 @@
+#include "archive/lzss.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t kWindowSize = 4096;
+constexpr uint32_t kWindowMask = kWindowSize - 1;
+constexpr uint32_t kMinMatch = 3;
+constexpr uint32_t kMaxMatch = 18;
+// The ring position of the first output byte is 0xFEE = 4096 - 18.
+constexpr uint32_t kStartSkew = kMaxMatch;
+// The most input one group can take: a flag byte and eight references.
+constexpr uint32_t kMaxGroupInput = 1 + 8 * 2;
+// The most output one group can make: eight references of the longest length.
+constexpr uint32_t kMaxGroupOutput = 8 * kMaxMatch;
+
+struct Reference {
+    uint32_t distance;  // 1 to 4096
+    uint32_t length;    // 3 to 18
+};
+
+// The distance back from `pos` to the ring position named by the reference. A distance
+// that works out to 0 names the slot about to be overwritten; a ring decoder reads the
+// old byte there before writing, which is the byte written 4,096 positions earlier.
+inline Reference DecodeReference(uint8_t b0, uint8_t b1, uint32_t pos) {
+    uint32_t offset = b0 | (static_cast<uint32_t>(b1 >> 4) << 8);
+    uint32_t distance = (pos - offset - kStartSkew) & kWindowMask;
+    if (distance == 0) {
+        distance = kWindowSize;
+    }
+    return {distance, (b1 & 0x0Fu) + kMinMatch};
+}
+
+// Copies one reference with every position checked: sources before the start of the
+// output read as the zero-filled window, and nothing is written at `capacity` or beyond.
+inline uint32_t CopyChecked(uint8_t* dst, uint32_t pos, Reference ref, uint32_t capacity) {
+    uint32_t end = capacity - pos < ref.length ? capacity : pos + ref.length;
+    for (; pos < end; ++pos) {
+        dst[pos] = pos >= ref.distance ? dst[pos - ref.distance] : 0;
+    }
+    return pos;
+}
+
+// Copies one reference whose source lies wholly inside the output and whose target
+// the caller has checked against the capacity.
+inline void CopyFast(uint8_t* out, Reference ref) {
+    const uint8_t* src = out - ref.distance;
+    if (ref.distance >= ref.length) {
+        std::memcpy(out, src, ref.length);
+        return;
+    }
+    // Overlapping runs repeat what they have just written, so the copy must go byte
+    // by byte, forward.
+    for (uint32_t i = 0; i < ref.length; ++i) {
+        out[i] = src[i];
+    }
+}
+
+// Decodes one whole group with no bounds checks. The caller guarantees kMaxGroupInput
+// bytes of input and kMaxGroupOutput bytes of room; references reaching back before
+// the start of the output still take the checked copy.
+inline void DecodeGroupFast(const uint8_t*& in, uint8_t* dst, uint32_t& pos) {
+    uint32_t flags = *in++;
+    for (int item = 0; item < 8; ++item, flags >>= 1) {
+        if (flags & 1) {
+            dst[pos++] = *in++;
+            continue;
+        }
+        Reference ref = DecodeReference(in[0], in[1], pos);
+        in += 2;
+        if (ref.distance <= pos) {
+            CopyFast(dst + pos, ref);
+            pos += ref.length;
+        } else {
+            pos = CopyChecked(dst, pos, ref, pos + ref.length);
+        }
+    }
+}
+
+// Decodes one group with every read and write checked. Returns false when the input
+// or the output ran out, which ends the stream.
+bool DecodeGroupChecked(const uint8_t*& in, const uint8_t* end, uint8_t* dst, uint32_t& pos,
+                        uint32_t capacity) {
+    if (in == end) {
+        return false;
+    }
+    uint32_t flags = *in++;
+    for (int item = 0; item < 8; ++item, flags >>= 1) {
+        if (in == end) {
+            return false;
+        }
+        if (flags & 1) {
+            if (pos == capacity) {
+                return false;
+            }
+            dst[pos++] = *in++;
+            continue;
+        }
+        if (end - in < 2) {
+            return false;  // a reference cut in half is dropped whole
+        }
+        Reference ref = DecodeReference(in[0], in[1], pos);
+        in += 2;
+        pos = CopyChecked(dst, pos, ref, capacity);
+        if (pos == capacity) {
+            return false;  // the output is full; nothing more can be written
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len) {
+    if (src == nullptr) {
+        return 0;
+    }
+    const uint8_t* in = src;
+    const uint8_t* end = src + len;
+    uint64_t total = 0;
+    while (in != end) {
+        uint32_t flags = *in++;
+        for (int item = 0; item < 8 && in != end; ++item, flags >>= 1) {
+            if (flags & 1) {
+                ++in;
+                ++total;
+            } else if (end - in >= 2) {
+                total += (in[1] & 0x0Fu) + kMinMatch;
+                in += 2;
+            } else {
+                in = end;
+            }
+        }
+    }
+    // A stream of 4 GiB could describe more than 4 GiB of output; the count saturates.
+    return total > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(total);
+}
+
+uint32_t LzssDecode(const uint8_t* src, uint32_t len, uint8_t* dst, uint32_t capacity) {
+    if (src == nullptr || dst == nullptr) {
+        return 0;
+    }
+    const uint8_t* in = src;
+    const uint8_t* end = src + len;
+    uint32_t pos = 0;
+    for (;;) {
+        // Whole groups far from both ends of both buffers take the unchecked path; the
+        // tail of the stream and the last bytes of the output take the checked one.
+        while (static_cast<size_t>(end - in) >= kMaxGroupInput &&
+               capacity - pos >= kMaxGroupOutput) {
+            DecodeGroupFast(in, dst, pos);
+        }
+        if (!DecodeGroupChecked(in, end, dst, pos, capacity)) {
+            return pos;
+        }
+    }
+}
