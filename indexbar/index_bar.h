@@ -32,6 +32,7 @@ public:
     // Sets the archive name shown in the caption and repaints the bar.
     void SetArchiveName(const QString& name);
     QString CaptionText() const;
+    const QFont& GetCaptionFont() const { return m_fontCaption; }
 
     // The catalogue the sort comparators look entries up in.
     void SetCatalogue(const CLgpArchive* catalogue) { m_pCatalogue = catalogue; }

@@ -1,0 +1,211 @@
+#include "indexbar/index_bar.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyle>
+
+#include "archive/lgp_archive.h"
+#include "indexbar/entry_type_icons.h"
+#include "indexbar/index_sort.h"
+
+namespace {
+
+// Wine ships a Tahoma outside the folders fontconfig searches; make it known once.
+void RegisterShippedTahoma() {
+    static bool tried = false;
+    if (tried) {
+        return;
+    }
+    tried = true;
+    const QString path = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")) && QFile::exists(path)) {
+        QFontDatabase::addApplicationFont(path);
+    }
+}
+
+// Whether a face of this family can be had. Arial is rarely installed under its own name
+// off Windows, but fontconfig hands out its metric twin for it.
+bool FamilyAvailable(const QString& family) {
+    if (QFontDatabase::hasFamily(family)) {
+        return true;
+    }
+    return family == QLatin1String("Arial") &&
+           QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"));
+}
+
+// Tahoma, else Arial, else the general system font; QFont itself never fails, so the
+// chain asks the font database which families exist.
+QFont MakeCaptionFont() {
+    RegisterShippedTahoma();
+    for (const char* name : {"Tahoma", "Arial"}) {
+        const QString family = QString::fromLatin1(name);
+        if (FamilyAvailable(family)) {
+            QFont font(family);
+            font.setPixelSize(12);
+            return font;
+        }
+    }
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+}
+
+// A 3-D frame one pixel thick: top and left edges in one colour, right and bottom edges
+// in the other, the latter taking both corners they share with the former.
+void Draw3dRect(QPainter& painter, int x, int y, int width, int height, const QColor& topLeft,
+                const QColor& bottomRight) {
+    painter.fillRect(x, y, width - 1, 1, topLeft);
+    painter.fillRect(x, y, 1, height - 1, topLeft);
+    painter.fillRect(x + width - 1, y, 1, height, bottomRight);
+    painter.fillRect(x, y + height - 1, width, 1, bottomRight);
+}
+
+}  // namespace
+
+CIndexBar::CIndexBar(QWidget* parent) : QWidget(parent), m_fontCaption(MakeCaptionFont()) {
+    setObjectName(QStringLiteral("LumoIndexBar"));
+    setWindowTitle(QStringLiteral("LumoIndexBar"));
+    setFixedWidth(m_nBarWidth);
+}
+
+CIndexBar::~CIndexBar() = default;
+
+bool CIndexBar::Create(QWidget* parent) {
+    if (m_wndList != nullptr) {
+        return true;
+    }
+    if (parent != nullptr) {
+        setParent(parent);
+    }
+    m_imageList = LoadEntryTypeIcons();
+    m_wndList = new CListCtrl(this);
+    m_wndList->setObjectName(QStringLiteral("IndexList"));
+    m_wndList->GetModel()->SetIcons(m_imageList);
+    // Nothing to act on until an archive has been listed.
+    m_wndList->setEnabled(false);
+    SetUpColumns();
+
+    connect(m_wndList, &CListCtrl::activateRequested, this, [this] {
+        if (m_wndList->isEnabled()) {
+            OnListActivate();
+        }
+    });
+    connect(m_wndList, &CListCtrl::rightClicked, this, [this](const QPoint& globalPos) {
+        if (m_wndList->isEnabled()) {
+            OnListRClick(globalPos);
+        }
+    });
+    connect(m_wndList->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (m_wndList->isEnabled()) {
+            OnHeaderItemClick(column);
+        }
+    });
+
+    PlaceList();
+    m_wndList->show();
+    if (parent != nullptr) {
+        show();
+    }
+    return true;
+}
+
+void CIndexBar::SetUpColumns() {
+    const int scrollBarExtent =
+        m_wndList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_wndList);
+    QHeaderView* header = m_wndList->header();
+    header->setMinimumSectionSize(0);
+    header->resizeSection(IndexListModel::NameColumn, 106);
+    header->resizeSection(IndexListModel::SizeColumn, m_nBarWidth - scrollBarExtent - 128);
+}
+
+void CIndexBar::SetArchiveName(const QString& name) {
+    m_szArchiveName = name;
+    update();
+}
+
+QString CIndexBar::CaptionText() const {
+    if (m_szArchiveName.isEmpty()) {
+        return QStringLiteral("Archive index");
+    }
+    return QStringLiteral("Archive index - ") + m_szArchiveName;
+}
+
+void CIndexBar::SortList() {
+    const IndexComparator compare = ComparatorFor(m_nSortMode, m_bSortReverse);
+    if (compare == nullptr || m_wndList == nullptr || m_pCatalogue == nullptr) {
+        return;
+    }
+    const CLgpArchive& catalogue = *m_pCatalogue;
+    m_wndList->SortItems(
+        [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); });
+}
+
+void CIndexBar::OnListActivate() {
+    if (m_wndList != nullptr && m_wndList->GetSelectedCount() != 0) {
+        emit commandSent(kListControlId);
+    }
+}
+
+void CIndexBar::OnListRClick(const QPoint& globalPos) {
+    emit contextMenuRequested(globalPos);
+}
+
+// The Name heading sorts by name, the Size heading by size; clicking the heading of the
+// current mode again turns the order round.
+void CIndexBar::OnHeaderItemClick(int column) {
+    int target = -1;
+    if (column == IndexListModel::NameColumn) {
+        target = SORTMODE_NAME;
+    } else if (column == IndexListModel::SizeColumn) {
+        target = SORTMODE_SIZE;
+    }
+    if (target >= 0) {
+        m_bSortReverse = (m_nSortMode == target) ? !m_bSortReverse : false;
+        m_nSortMode = target;
+    }
+    SortList();
+}
+
+void CIndexBar::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    const QColor face = pal.color(QPalette::Button);
+    const QColor light = pal.color(QPalette::Light);
+    const QColor shadow = pal.color(QPalette::Dark);
+
+    // Clear first: a shorter new caption must not leave the end of the old one behind.
+    painter.fillRect(event->rect(), face);
+
+    // Gripper: two raised bars.
+    Draw3dRect(painter, 5, 6, 3, 19, light, shadow);
+    Draw3dRect(painter, 9, 6, 3, 19, light, shadow);
+
+    // The caption's top edge sits at y = 8. The whole text is drawn; whatever does not fit
+    // is cut off at the bar's edge.
+    painter.setFont(m_fontCaption);
+    painter.setPen(pal.color(QPalette::WindowText));
+    painter.drawText(QPoint(16, 8 + QFontMetrics(m_fontCaption).ascent()), CaptionText());
+
+    // Etched lines along the top, the bottom and the right.
+    const int w = m_nBarWidth;
+    const int h = height();
+    Draw3dRect(painter, 0, 0, w - 5, 2, shadow, light);
+    Draw3dRect(painter, 0, h - 2, w - 5, 2, shadow, light);
+    Draw3dRect(painter, w - 6, 0, 2, h, shadow, light);
+}
+
+void CIndexBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceList();
+}
+
+// Margins of 5 left, 29 top (below the caption), 13 right (clear of the etched line) and
+// 10 bottom.
+void CIndexBar::PlaceList() {
+    if (m_wndList == nullptr) {
+        return;
+    }
+    m_wndList->setGeometry(5, 29, std::max(0, width() - 18), std::max(0, height() - 39));
+}

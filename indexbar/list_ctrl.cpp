@@ -1,0 +1,142 @@
+#include "indexbar/list_ctrl.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_model(new IndexListModel(this)) {
+    setModel(m_model);
+    // A flat report list: no tree decoration, one line per row, whole rows selected and
+    // several at once with Shift and Ctrl.
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setIconSize(QSize(14, 14));
+    // The program sorts the rows itself when a heading is clicked.
+    setSortingEnabled(false);
+    header()->setSortIndicatorShown(false);
+    header()->setSectionsClickable(true);
+    header()->setSectionsMovable(false);
+    header()->setStretchLastSection(false);
+}
+
+void CListCtrl::DeleteAllItems() {
+    m_model->Clear();
+}
+
+void CListCtrl::AppendRows(std::vector<IndexRow> rows) {
+    m_model->AppendRows(std::move(rows));
+}
+
+int CListCtrl::GetItemCount() const {
+    return m_model->rowCount();
+}
+
+int CListCtrl::GetItemData(int row) const {
+    return m_model->ItemData(row);
+}
+
+// One flag per row, so overlapping selection ranges never count a row twice.
+static std::vector<char> SelectedFlags(const QItemSelection& selection, int rowCount) {
+    std::vector<char> flags(static_cast<size_t>(rowCount), 0);
+    for (const QItemSelectionRange& range : selection) {
+        const int top = std::max(range.top(), 0);
+        const int bottom = std::min(range.bottom(), rowCount - 1);
+        for (int row = top; row <= bottom; ++row) {
+            flags[static_cast<size_t>(row)] = 1;
+        }
+    }
+    return flags;
+}
+
+int CListCtrl::GetSelectedCount() const {
+    const std::vector<char> flags = SelectedFlags(selectionModel()->selection(), GetItemCount());
+    return static_cast<int>(std::count(flags.begin(), flags.end(), 1));
+}
+
+std::vector<int> CListCtrl::GetSelectedRows() const {
+    const std::vector<char> flags = SelectedFlags(selectionModel()->selection(), GetItemCount());
+    std::vector<int> rows;
+    for (size_t row = 0; row < flags.size(); ++row) {
+        if (flags[row]) {
+            rows.push_back(static_cast<int>(row));
+        }
+    }
+    return rows;
+}
+
+int CListCtrl::GetSelectionMark() const {
+    const QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void CListCtrl::SetSelectionMark(int row) {
+    selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
+}
+
+void CListCtrl::SelectRows(const std::vector<int>& rows) {
+    std::vector<int> valid;
+    for (int row : rows) {
+        if (row >= 0 && row < GetItemCount()) {
+            valid.push_back(row);
+        }
+    }
+    std::sort(valid.begin(), valid.end());
+    valid.erase(std::unique(valid.begin(), valid.end()), valid.end());
+
+    // Runs of consecutive rows become one range each.
+    QItemSelection selection;
+    const int lastColumn = IndexListModel::ColumnCount - 1;
+    for (size_t i = 0; i < valid.size();) {
+        size_t end = i + 1;
+        while (end < valid.size() && valid[end] == valid[end - 1] + 1) {
+            ++end;
+        }
+        selection.append(QItemSelectionRange(m_model->index(valid[i], 0),
+                                             m_model->index(valid[end - 1], lastColumn)));
+        i = end;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+QPoint CListCtrl::GetItemPosition(int row) const {
+    if (row < 0 || row >= GetItemCount()) {
+        return {};
+    }
+    return visualRect(m_model->index(row, 0)).topLeft();
+}
+
+void CListCtrl::SortItems(const EntryComparator& compare) {
+    m_model->SortRows(compare);
+}
+
+// A double-click anywhere in the list counts, on a row or not; whoever listens decides
+// by the selection.
+void CListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        emit activateRequested();
+    }
+}
+
+void CListCtrl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        emit activateRequested();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void CListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    emit rightClicked(event->globalPos());
+}
