@@ -1,8 +1,10 @@
 #include "cli/cli_common.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 void ReportError(const std::string& subject, const std::string& problem) {
@@ -10,6 +12,11 @@ void ReportError(const std::string& subject, const std::string& problem) {
 }
 
 bool OpenArchive(CLgpArchive& archive, const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        ReportError(path, "is a folder, not an archive");
+        return false;
+    }
     archive.Load(path.c_str());
     const LgpLoadStatus status = archive.GetLastLoadStatus();
     if (status != LgpLoadStatus::Ok) {
@@ -21,8 +28,8 @@ bool OpenArchive(CLgpArchive& archive, const std::string& path) {
 
 namespace {
 
-std::optional<uint16_t> ParseIndex(const std::string& spec) {
-    if (spec.size() < 2 || spec.size() > 7 || spec[0] != '#') {
+std::optional<uint32_t> ParseIndex(const std::string& spec) {
+    if (spec.size() < 2 || spec[0] != '#') {
         return std::nullopt;
     }
     uint32_t value = 0;
@@ -30,12 +37,10 @@ std::optional<uint16_t> ParseIndex(const std::string& spec) {
         if (!std::isdigit(static_cast<unsigned char>(spec[i]))) {
             return std::nullopt;
         }
-        value = value * 10 + static_cast<uint32_t>(spec[i] - '0');
+        // Indices past 65,535 name no entry; saturate so long digit strings cannot wrap.
+        value = std::min<uint32_t>(value * 10 + static_cast<uint32_t>(spec[i] - '0'), 0x10000);
     }
-    if (value > 0xFFFF) {
-        return std::nullopt;
-    }
-    return static_cast<uint16_t>(value);
+    return value;
 }
 
 bool SameIgnoringCase(const char* a, const std::string& b) {
@@ -53,12 +58,11 @@ bool SameIgnoringCase(const char* a, const std::string& b) {
 
 std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& spec) {
     const uint16_t count = archive.GetEntryCount();
-    if (!spec.empty() && spec[0] == '#') {
-        std::optional<uint16_t> index = ParseIndex(spec);
-        if (index && *index < count) {
-            return index;
+    if (std::optional<uint32_t> index = ParseIndex(spec)) {
+        if (*index >= count) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        return static_cast<uint16_t>(*index);
     }
     for (uint16_t i = 0; i < count; ++i) {
         if (spec == archive.GetEntryName(i)) {
@@ -74,7 +78,7 @@ std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string&
 }
 
 std::string NoEntryProblem(const CLgpArchive& archive, const std::string& spec) {
-    if (!spec.empty() && spec[0] == '#') {
+    if (ParseIndex(spec)) {
         return "no entry " + PrintableName(spec) + " (the archive has " +
                std::to_string(archive.GetEntryCount()) + " entries)";
     }

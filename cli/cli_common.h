@@ -17,7 +17,8 @@ void ReportError(const std::string& subject, const std::string& problem);
 // Loads the archive; on failure reports "cannot open file" or "not an LGP archive".
 bool OpenArchive(CLgpArchive& archive, const std::string& path);
 
-// The entry an ENTRY argument names: "#N" is the index N, anything else a name, matched
+// The entry an ENTRY argument names: "#N" (digits only) is the index N, anything else a
+// name, matched
 // exactly or else ignoring case; the first of several entries with that name wins.
 std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& spec);
 

@@ -11,6 +11,9 @@
 
 namespace {
 
+// Name and size in front of every entry's data.
+constexpr uint64_t kDataHeaderSize = 24;
+
 // The entries to write, in the order asked and each once; false if any is unknown.
 bool SelectEntries(const CLgpArchive& archive, const CliRequest& request,
                    std::vector<uint16_t>* selection) {
@@ -62,6 +65,10 @@ public:
             return Fail(index,
                         "another entry of that name was written already; not "
                         "overwritten (extract it by #N into another folder)");
+        }
+        if (uint64_t{m_archive.GetEntryOffset(index)} + kDataHeaderSize >
+            m_archive.GetArchiveLength()) {
+            return Fail(index, "its data lies past the end of the archive");
         }
         EntryBytes bytes;
         const bool decode = m_request.decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;

@@ -1,0 +1,16 @@
+#pragma once
+// Runs lumo-cli with exactly the given arguments (no shell in between) and collects
+// what it printed.
+#include <string>
+#include <vector>
+
+struct CliResult {
+    int exitCode = -1;  // -1 when the program did not exit normally (a crash)
+    std::string out;
+    std::string err;
+};
+
+CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir = ".");
+
+// Every line of `text`, without the newlines.
+std::vector<std::string> Lines(const std::string& text);
