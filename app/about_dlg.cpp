@@ -1,0 +1,132 @@
+#include "app/about_dlg.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyleOptionFocusRect>
+
+#include "platform/prompts.h"
+#include "res/resource_tables.h"
+
+const char* const CAboutDlg::kHomePage = "https://lumo.example.org/";
+const char* const CAboutDlg::kVersionLine = "Lumo LGP archive viewer, version 1.0";
+const char* const CAboutDlg::kDisclaimer =
+    "Use this program at your own risk. The author cannot\n"
+    "be held responsible for any damage to your data files.";
+
+namespace {
+
+const QColor kVersionColour(64, 64, 64);
+const QColor kDisclaimerColour(128, 128, 128);
+const QColor kLinkColour(64, 64, 192);
+constexpr int kFontCellHeight = 14;
+
+}  // namespace
+
+QFont CellHeightFont(const QString& family, int cellHeight) {
+    QFont font(family);
+    int pixelSize = cellHeight;
+    font.setPixelSize(pixelSize);
+    while (pixelSize > 1 && QFontMetrics(font).height() > cellHeight) {
+        font.setPixelSize(--pixelSize);
+    }
+    return font;
+}
+
+CLinkButton::CLinkButton(const QString& text, QWidget* parent) : QAbstractButton(parent) {
+    setText(text);
+    setFocusPolicy(Qt::StrongFocus);
+    QPixmap hand(QString::fromUtf8(kHandCursorPath));
+    if (!hand.isNull()) {
+        setCursor(QCursor(hand, kHandCursorHotX, kHandCursorHotY));
+    } else {
+        setCursor(Qt::PointingHandCursor);
+    }
+}
+
+void CLinkButton::paintEvent(QPaintEvent*) {
+    QPainter dc(this);
+    QRect item = rect();
+    dc.fillRect(item, Qt::white);
+    dc.setFont(CellHeightFont(QStringLiteral("Arial"), kFontCellHeight));
+    dc.setPen(kLinkColour);
+    // Centred across, from the top down: the text is not laid out as a single line.
+    dc.drawText(item, Qt::AlignHCenter | Qt::AlignTop, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = item;
+        option.backgroundColor = Qt::white;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &dc, this);
+    }
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About Lumo"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setAutoFillBackground(false);
+
+    // Controls in tab order, at the places the dialog template gives them.
+    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
+    m_btnOK->setGeometry(220, 297, 77, 23);
+    m_btnCancel = new QPushButton(QStringLiteral("Check web site for updates"), this);
+    m_btnCancel->setGeometry(50, 297, 162, 23);
+    m_btnLink = new CLinkButton(QString::fromUtf8(kHomePage), this);
+    m_btnLink->setGeometry(100, 263, 188, 15);
+    setTabOrder(m_btnOK, m_btnCancel);
+    setTabOrder(m_btnCancel, m_btnLink);
+
+    m_btnOK->setAutoDefault(false);
+    m_btnCancel->setAutoDefault(false);
+    m_btnOK->setDefault(true);
+    connect(m_btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_btnLink, &QAbstractButton::clicked, this, [this] { OnLinkClicked(); });
+
+    OnInitDialog();
+}
+
+void CAboutDlg::OnInitDialog() {
+    resize(kWidth, kHeight);
+    m_btnOK->setFocus();
+}
+
+int CAboutDlg::DoModal() {
+    return exec();
+}
+
+void CAboutDlg::OnLinkClicked() {
+    // A browser that cannot be started is not reported: the box just stays open.
+    platform::Prompts().OpenWebPage(kHomePage);
+}
+
+void CAboutDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The box is 320 x 360 from outer edge to outer edge, whatever the host's frame
+    // takes.
+    QSize frameExtra = frameGeometry().size() - size();
+    QSize wanted(kWidth - frameExtra.width(), kHeight - frameExtra.height());
+    if (wanted != size() && wanted.isValid()) {
+        resize(wanted);
+    }
+}
+
+void CAboutDlg::paintEvent(QPaintEvent*) {
+    QPainter dc(this);
+    QRect client = rect();
+    dc.fillRect(client, Qt::white);
+    dc.setFont(CellHeightFont(QStringLiteral("Arial"), kFontCellHeight));
+    dc.setBackgroundMode(Qt::TransparentMode);
+
+    QRect text(QPoint(client.left() + 20, client.top() + 195),
+               QPoint(client.right() - 20, client.top() + 394));
+    dc.setPen(kVersionColour);
+    dc.drawText(text, Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kVersionLine));
+
+    text.setTop(text.top() + 20);
+    dc.setPen(kDisclaimerColour);
+    dc.drawText(text, Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kDisclaimer));
+}

@@ -1,0 +1,100 @@
+#include "app/lumo_app.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QIcon>
+
+#include "app/about_dlg.h"
+#include "app/globals.h"
+#include "app/main_frame.h"
+#include "archive/lgp_archive.h"
+#include "environment/game_environment.h"
+#include "res/resource.h"
+#include "res/resource_tables.h"
+
+namespace {
+
+// The application's command map. ID_APP_EXIT stands for the framework's own map behind
+// it.
+const CommandMapEntry<CLumoApp> kAppCommands[] = {
+    {IDC_INDEXLIST, &CLumoApp::OnItemOpen, nullptr},
+    {ID_APP_ABOUT, &CLumoApp::OnAppAbout, nullptr},
+    {ID_FILE_NEW, &CLumoApp::OnFileNew, nullptr},
+    {ID_FILE_OPEN, &CLumoApp::OnFileOpen, nullptr},
+    {ID_ITEM_EXTRACT, &CLumoApp::OnItemExtract, &CLumoApp::OnUpdateItemExtract},
+    {ID_ITEM_OPEN, &CLumoApp::OnItemOpen, nullptr},
+    {ID_ITEM_PROPERTIES, &CLumoApp::OnNothing, nullptr},
+    {ID_SORT_NAME, &CLumoApp::OnSortName, nullptr},
+    {ID_SORT_ORIGINAL, &CLumoApp::OnSortOriginal, nullptr},
+    {ID_SORT_SIZE, &CLumoApp::OnSortSize, nullptr},
+    {ID_SORT_TYPE, &CLumoApp::OnSortType, nullptr},
+    {ID_ARCHIVE_PROPERTIES, &CLumoApp::OnNothing, nullptr},
+    {ID_ITEM_OPENAS, &CLumoApp::OnNothing, nullptr},
+    {ID_SORT_REVERSE, &CLumoApp::OnSortReverse, nullptr},
+    {ID_APP_EXIT, &CLumoApp::OnAppExit, nullptr},
+};
+
+}  // namespace
+
+CLumoApp::CLumoApp() {
+    m_szPathName.clear();
+    m_szFileName.clear();
+    m_szInitialDir.clear();
+}
+
+CLumoApp::~CLumoApp() = default;
+
+bool CLumoApp::InitInstance() {
+    // Names the per-user settings; nothing is ever stored there.
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
+    QCoreApplication::setApplicationName(QString::fromUtf8(LoadResString(AFX_IDS_APP_TITLE)));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+
+    const char* dataFolder = theEnvironment.GetGameDataFolder();
+    m_szInitialDir = dataFolder ? dataFolder : "";
+
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME)) {
+        delete frame;
+        return false;
+    }
+    m_pMainFrame = frame;
+    QObject::connect(frame, &QObject::destroyed, [this, frame] {
+        if (m_pMainFrame == frame) {
+            m_pMainFrame = nullptr;
+        }
+    });
+    frame->show();
+    return true;
+}
+
+int CLumoApp::ExitInstance() {
+    return m_nLoopResult;
+}
+
+bool CLumoApp::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
+    return DispatchCommand(*this, kAppCommands, id, query, ui);
+}
+
+void CLumoApp::OnFileNew() {
+    if (m_pMainFrame) {
+        m_pMainFrame->CreateNewChild("CChildFrame");
+    }
+}
+
+void CLumoApp::OnAppAbout() {
+    CAboutDlg aboutDlg(m_pMainFrame);
+    aboutDlg.DoModal();
+}
+
+void CLumoApp::OnAppExit() {
+    if (m_pMainFrame) {
+        m_pMainFrame->close();
+    }
+}
+
+void CLumoApp::OnNothing() {}
+
+void CLumoApp::OnUpdateItemExtract(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(theArchive.GetEntryCount() != 0);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The application object: starts the user interface, keeps what the archive commands
+// share, and holds the application's command map with every archive command.
+#include <string>
+
+#include "app/command_target.h"
+
+class CMainFrame;
+class CChildFrame;
+
+class CLumoApp : public CCmdTarget {
+public:
+    CLumoApp();
+    ~CLumoApp() override;
+    CLumoApp(const CLumoApp&) = delete;
+    CLumoApp& operator=(const CLumoApp&) = delete;
+
+    // Needs the QApplication. Creates and shows the main frame; false when that fails.
+    bool InitInstance();
+    // Runs after the event loop; returns the exit code.
+    int ExitInstance();
+
+    bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
+
+    // Command handlers. Each lives in the file of the command it carries out.
+    void OnFileNew();                          // app/lumo_app.cpp
+    void OnAppAbout();                         // app/lumo_app.cpp
+    void OnAppExit();                          // app/lumo_app.cpp
+    void OnNothing();                          // app/lumo_app.cpp
+    void OnFileOpen();                         // commands/open_command.cpp
+    void OnItemExtract();                      // commands/extract_command.cpp
+    void OnUpdateItemExtract(CCmdUI* pCmdUI);  // app/lumo_app.cpp
+    void OnItemOpen();                         // commands/open_in_viewers_command.cpp
+    void OnSortOriginal();                     // indexbar/sort_commands.cpp
+    void OnSortName();
+    void OnSortType();
+    void OnSortSize();
+    void OnSortReverse();
+
+    // The main frame; null before InitInstance and once its window is gone.
+    CMainFrame* m_pMainFrame = nullptr;
+    int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on
+
+    std::string m_szFileName;    // last chosen archive: file name without folder
+    std::string m_szPathName;    // last chosen archive: full path
+    std::string m_szInitialDir;  // where the open dialog starts
+};

@@ -1,0 +1,91 @@
+#pragma once
+// Every dialog and message box the program shows goes through this interface, so that
+// the commands can be driven by a script in tests and the host's own dialogs are used
+// on the desktop. Texts and paths are UTF-8.
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Question, Exclamation };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
+
+struct OpenFileRequest {
+    std::string initialDir;  // empty: the host's default folder
+    std::string fileName;    // pre-filled name, may be empty
+    // Filter in the "Description|pattern|Description|pattern|" form; the first pair is
+    // selected.
+    std::string filter;
+    bool mustExist = true;
+    QWidget* owner = nullptr;  // null: the program's main window
+};
+
+struct SaveFileRequest {
+    std::string initialDir;
+    std::string fileName;
+    std::string defaultExtension;  // without the dot; appended when the name has none
+    std::string filter;
+    bool overwritePrompt = true;
+    QWidget* owner = nullptr;
+};
+
+struct FolderRequest {
+    std::string title;
+    QWidget* owner = nullptr;
+};
+
+struct MessageRequest {
+    std::string text;
+    std::string caption;  // empty: the program's name
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::None;
+    QWidget* owner = nullptr;
+};
+
+// A file operation that failed, reported the way the file layer reports it: the file's
+// name and the reason in words.
+struct FileErrorReport {
+    std::string fileName;
+    std::string reason;
+};
+
+class IPrompts {
+public:
+    virtual ~IPrompts() = default;
+
+    // Each returns the chosen full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
+    virtual std::optional<std::string> SaveFile(const SaveFileRequest& request) = 0;
+    virtual std::optional<std::string> BrowseFolder(const FolderRequest& request) = 0;
+
+    virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
+    virtual void ReportFileError(const FileErrorReport& report) = 0;
+
+    // Opens the page in the user's web browser; false when that could not be started.
+    virtual bool OpenWebPage(const std::string& url) = 0;
+};
+
+// The prompts in use: the desktop ones unless a test installed others.
+IPrompts& Prompts();
+// Installs `prompts` (not owned; null restores the desktop ones) and returns the previous.
+IPrompts* SetPrompts(IPrompts* prompts);
+
+// A filter pair of the "Description|pattern|" form, as the host's file dialog wants it.
+struct FileFilter {
+    std::string description;            // shown as it is
+    std::vector<std::string> patterns;  // host patterns, e.g. "*.lgp", "*.LGP"
+};
+// Splits "A (*.a)|*.a|All files (*.*)|*.*|" into its pairs. "*.*" means every file and
+// becomes "*"; a pattern with letters also matches its upper-case spelling, since the
+// archives come from a host whose file names ignore case. Pairs without a pattern are
+// dropped.
+std::vector<FileFilter> ParseFileFilter(const std::string& filter);
+
+// The message the file layer shows for a failed file operation.
+std::string FormatFileErrorMessage(const FileErrorReport& report);
+
+}  // namespace platform

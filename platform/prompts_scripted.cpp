@@ -1,0 +1,52 @@
+#include "platform/prompts_scripted.h"
+
+namespace platform {
+
+namespace {
+
+std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
+    if (answers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+std::optional<std::string> ScriptedPrompts::OpenFile(const OpenFileRequest& request) {
+    openRequests.push_back(request);
+    return Next(openAnswers);
+}
+
+std::optional<std::string> ScriptedPrompts::SaveFile(const SaveFileRequest& request) {
+    saveRequests.push_back(request);
+    return Next(saveAnswers);
+}
+
+std::optional<std::string> ScriptedPrompts::BrowseFolder(const FolderRequest& request) {
+    folderRequests.push_back(request);
+    return Next(folderAnswers);
+}
+
+MessageAnswer ScriptedPrompts::ShowMessage(const MessageRequest& request) {
+    messages.push_back(request);
+    if (messageAnswers.empty()) {
+        return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    MessageAnswer answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedPrompts::ReportFileError(const FileErrorReport& report) {
+    fileErrors.push_back(report);
+}
+
+bool ScriptedPrompts::OpenWebPage(const std::string& url) {
+    webPages.push_back(url);
+    return webPagesOpen;
+}
+
+}  // namespace platform

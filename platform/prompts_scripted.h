@@ -1,0 +1,49 @@
+#pragma once
+// Prompts for tests: answers come from queues filled beforehand, and every question is
+// recorded so that a test can check what the user would have been asked. A dialog with
+// no queued answer counts as cancelled; a message box with none answers No (Yes/No) or
+// OK.
+#include <deque>
+
+#include "platform/prompts.h"
+
+namespace platform {
+
+class ScriptedPrompts : public IPrompts {
+public:
+    // Queued answers; std::nullopt stands for Cancel.
+    std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::deque<MessageAnswer> messageAnswers;
+    bool webPagesOpen = true;  // what OpenWebPage reports
+
+    // What was asked, in order.
+    std::vector<OpenFileRequest> openRequests;
+    std::vector<SaveFileRequest> saveRequests;
+    std::vector<FolderRequest> folderRequests;
+    std::vector<MessageRequest> messages;
+    std::vector<FileErrorReport> fileErrors;
+    std::vector<std::string> webPages;
+
+    std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+    std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
+    std::optional<std::string> BrowseFolder(const FolderRequest& request) override;
+    MessageAnswer ShowMessage(const MessageRequest& request) override;
+    void ReportFileError(const FileErrorReport& report) override;
+    bool OpenWebPage(const std::string& url) override;
+};
+
+// Installs a scripted prompts object for the lifetime of this guard.
+class ScopedPrompts {
+public:
+    explicit ScopedPrompts(IPrompts& prompts) : m_previous(SetPrompts(&prompts)) {}
+    ~ScopedPrompts() { SetPrompts(m_previous); }
+    ScopedPrompts(const ScopedPrompts&) = delete;
+    ScopedPrompts& operator=(const ScopedPrompts&) = delete;
+
+private:
+    IPrompts* m_previous;
+};
+
+}  // namespace platform

@@ -1,0 +1,235 @@
+#include "res/resource_tables.h"
+
+#include <Qt>
+#include <cstring>
+#include <iterator>
+
+#include "res/resource.h"
+
+const char* const kAppIconPath = ":/res/lumo_icon.png";
+const char* const kHandCursorPath = ":/res/hand_cursor.png";
+
+namespace {
+
+constexpr MenuEntry Popup(const char* text) {
+    return {MenuKind::Popup, 0, text, kMenuNone};
+}
+constexpr MenuEntry End() {
+    return {MenuKind::End, 0, nullptr, kMenuNone};
+}
+constexpr MenuEntry Separator() {
+    return {MenuKind::Separator, 0, nullptr, kMenuNone};
+}
+constexpr MenuEntry Item(int id, const char* text, unsigned flags = kMenuNone) {
+    return {MenuKind::Item, id, text, flags};
+}
+
+const MenuEntry kMainFrameMenu[] = {
+    Popup("&File"),
+    Item(ID_FILE_NEW, "&New archive...\tCtrl+N"),
+    Item(ID_FILE_OPEN, "&Open archive...\tCtrl+O"),
+    Separator(),
+    Item(ID_APP_EXIT, "E&xit"),
+    End(),
+    Popup("&View"),
+    Item(ID_VIEW_TOOLBAR, "&Toolbar"),
+    Item(ID_VIEW_STATUS_BAR, "&Status Bar"),
+    End(),
+    Popup("&Options"),
+    Item(ID_OPTIONS_FIXEDBUFFER, "&Fixed buffer size", kMenuChecked),
+    Item(ID_OPTIONS_ALWAYSDECOMPRESS, "Always &decompress files"),
+    Separator(),
+    End(),
+    Popup("&Help"),
+    Item(ID_APP_ABOUT, "&About Lumo..."),
+    End(),
+};
+
+const MenuEntry kEntryTypeMenu[] = {
+    Popup("&File"),
+    Item(ID_FILE_NEW, "&New\tCtrl+N"),
+    Item(ID_FILE_CLOSE, "&Close"),
+    Separator(),
+    Item(ID_APP_EXIT, "E&xit"),
+    End(),
+    Popup("&Edit"),
+    Item(ID_EDIT_UNDO, "&Undo\tCtrl+Z"),
+    Separator(),
+    Item(ID_EDIT_CUT, "Cu&t\tCtrl+X"),
+    Item(ID_EDIT_COPY, "&Copy\tCtrl+C"),
+    Item(ID_EDIT_PASTE, "&Paste\tCtrl+V"),
+    End(),
+    Popup("&View"),
+    Item(ID_VIEW_TOOLBAR, "&Toolbar"),
+    Item(ID_VIEW_STATUS_BAR, "&Status Bar"),
+    Separator(),
+    Popup("&Archive"),
+    Item(ID_VIEW_INDEX, "&Show index", kMenuChecked),
+    Separator(),
+    Item(ID_SORT_NAME, "Sort by &name"),
+    Item(ID_SORT_TYPE, "Sort by &type"),
+    Item(ID_SORT_SIZE, "Sort by &size"),
+    End(),
+    End(),
+    Popup("&Archive"),
+    Item(ID_ARCHIVE_INSERT, "&Insert...\tIns"),
+    Item(ID_ARCHIVE_REMOVE, "&Remove\tDel"),
+    End(),
+    Popup("&Window"),
+    Item(ID_WINDOW_CASCADE, "&Cascade"),
+    Item(ID_WINDOW_TILE_HORZ, "&Tile"),
+    Item(ID_WINDOW_ARRANGE, "&Arrange Icons"),
+    End(),
+    Popup("&Help"),
+    Item(ID_APP_ABOUT, "&About Lumo..."),
+    End(),
+};
+
+const MenuEntry kIndexMenu[] = {
+    Popup("Item"),
+    Item(ID_ITEM_OPEN, "&Open"),
+    Item(ID_ITEM_OPENAS, "Open &as..."),
+    Separator(),
+    Item(ID_ITEM_EXTRACT, "&Extract"),
+    Item(ID_ITEM_DELETE, "&Delete", kMenuGrayed),
+    Separator(),
+    Item(ID_ITEM_PROPERTIES, "&Properties"),
+    End(),
+    Popup("View"),
+    Popup("&Sort"),
+    Item(ID_SORT_ORIGINAL, "by &original order", kMenuChecked),
+    Item(ID_SORT_NAME, "by &name"),
+    Item(ID_SORT_TYPE, "by &type"),
+    Item(ID_SORT_SIZE, "by &size"),
+    Separator(),
+    Item(ID_SORT_REVERSE, "&Reverse order"),
+    End(),
+    Separator(),
+    Item(ID_ARCHIVE_INSERTFILES, "&Insert file(s)..."),
+    Separator(),
+    Item(ID_ARCHIVE_PROPERTIES, "Archive &properties"),
+    End(),
+};
+
+const MenuResource kMenus[] = {
+    {IDR_MAINFRAME, kMainFrameMenu, std::size(kMainFrameMenu)},
+    {IDR_ENTRYTYPE, kEntryTypeMenu, std::size(kEntryTypeMenu)},
+    {IDR_INDEXMENU, kIndexMenu, std::size(kIndexMenu)},
+};
+
+constexpr int kCtrl = Qt::ControlModifier;
+constexpr int kShift = Qt::ShiftModifier;
+constexpr int kAlt = Qt::AltModifier;
+
+const AcceleratorEntry kMainFrameAccelerators[] = {
+    {Qt::Key_C, kCtrl, ID_EDIT_COPY},        {Qt::Key_N, kCtrl, ID_FILE_NEW},
+    {Qt::Key_O, kCtrl, ID_FILE_OPEN},        {Qt::Key_S, kCtrl, ID_FILE_SAVE},
+    {Qt::Key_V, kCtrl, ID_EDIT_PASTE},       {Qt::Key_Backspace, kAlt, ID_EDIT_UNDO},
+    {Qt::Key_Delete, kShift, ID_EDIT_CUT},   {Qt::Key_F6, 0, ID_NEXT_PANE},
+    {Qt::Key_F6, kShift, ID_PREV_PANE},      {Qt::Key_Insert, kCtrl, ID_EDIT_COPY},
+    {Qt::Key_Insert, kShift, ID_EDIT_PASTE}, {Qt::Key_X, kCtrl, ID_EDIT_CUT},
+    {Qt::Key_Z, kCtrl, ID_EDIT_UNDO},
+};
+
+const AcceleratorTable kAccelerators[] = {
+    {IDR_MAINFRAME, kMainFrameAccelerators, std::size(kMainFrameAccelerators)},
+};
+
+const int kMainToolBarButtons[] = {ID_FILE_OPEN};
+const int kArchiveBarButtons[] = {ID_ARCHIVE_INSERTFILES, ID_ITEM_EXTRACT};
+
+const ToolBarResource kToolBars[] = {
+    {IDR_MAINFRAME, ":/res/toolbar_main.png", kMainToolBarButtons, std::size(kMainToolBarButtons)},
+    {IDR_ARCHIVEBAR, ":/res/toolbar_archive.png", kArchiveBarButtons,
+     std::size(kArchiveBarButtons)},
+};
+
+struct StringEntry {
+    int id;
+    const char* text;
+};
+
+const StringEntry kStrings[] = {
+    {IDR_MAINFRAME, "Lumo"},
+    {AFX_IDS_APP_TITLE, "Lumo"},
+    {AFX_IDS_IDLEMESSAGE, "Ready"},
+    {ID_INDICATOR_FILE, "None"},
+    {ID_INDICATOR_COUNT, "0 files"},
+    {ID_INDICATOR_SIZE, "0 bytes"},
+    {ID_FILE_NEW, "Create a new archive\nNew"},
+    {ID_FILE_OPEN, "Open an existing archive\nOpen"},
+    {ID_FILE_CLOSE, "Close the active document\nClose"},
+    {ID_FILE_SAVE, "Save the current archive\nSave"},
+    {ID_EDIT_UNDO, "Undo the last action\nUndo"},
+    {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
+    {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+    {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
+    {ID_WINDOW_ARRANGE, "Arrange icons at the bottom of the window\nArrange Icons"},
+    {ID_WINDOW_CASCADE, "Arrange windows so they overlap\nCascade Windows"},
+    {ID_WINDOW_TILE_HORZ, "Arrange windows as non-overlapping tiles\nTile Windows"},
+    {ID_APP_ABOUT, "Hey, everyone! It's the About box!\nAbout"},
+    {ID_APP_EXIT, "Quit Lumo\nQuit"},
+    {ID_NEXT_PANE, "Switch to the next window pane\nNext Pane"},
+    {ID_PREV_PANE, "Switch back to the previous window pane\nPrevious Pane"},
+    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
+    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {ID_VIEW_INDEX, "Show or hide the archive index\nToggle Archive display"},
+    {ID_SORT_NAME, "Sort the archive index by name\nSort by name"},
+    {ID_SORT_TYPE, "Sort the archive index by type\nSort by type"},
+    {ID_SORT_SIZE, "Sort the archive index by size\nSort by size"},
+    {ID_SORT_ORIGINAL, "Sort the archive index by original order\nSort by original order"},
+    {ID_SORT_REVERSE, "Sort the archive index in reverse order\nReverse order"},
+    {ID_ARCHIVE_INSERT, "Inserts a new file\nInsert"},
+    {ID_ARCHIVE_REMOVE, "Removes the selected file\nRemove"},
+    {ID_ARCHIVE_INSERTFILES, "Insert file into the archive\nInsert"},
+    {ID_ITEM_EXTRACT, "Extract the selected file(s) from the archive\nExtract"},
+    {ID_ITEM_OPEN, "Open the selected file(s)\nOpen"},
+    {ID_ITEM_DELETE, "Delete the selected file(s) from the archive\nDelete"},
+    {ID_ITEM_PROPERTIES, "Show properties of the selected file(s)\nProperties"},
+    {ID_ARCHIVE_PROPERTIES, "Show properties of the current archive\nArchive properties"},
+    {ID_ITEM_OPENAS, "Specify how to open the selected file(s)\nOpen as"},
+    {ID_OPTIONS_FIXEDBUFFER,
+     "Check to speed up file decompression by skipping the file size calculation "
+     "routine\nFixed buffer size"},
+    {ID_OPTIONS_ALWAYSDECOMPRESS,
+     "When checked, the program won't ask whether or not to decompress extracted "
+     "files\nAlways decompress files"},
+};
+
+template <class Table, size_t N>
+const Table* FindById(const Table (&tables)[N], int id) {
+    for (const Table& table : tables) {
+        if (table.id == id) {
+            return &table;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const MenuResource* FindMenuResource(int id) {
+    return FindById(kMenus, id);
+}
+const AcceleratorTable* FindAcceleratorTable(int id) {
+    return FindById(kAccelerators, id);
+}
+const ToolBarResource* FindToolBarResource(int id) {
+    return FindById(kToolBars, id);
+}
+
+const char* LoadResString(int id) {
+    const StringEntry* entry = FindById(kStrings, id);
+    return entry ? entry->text : nullptr;
+}
+
+CommandStrings SplitCommandString(const char* text) {
+    if (!text) {
+        return {"", 0, ""};
+    }
+    const char* newline = std::strchr(text, '\n');
+    if (!newline) {
+        return {text, std::strlen(text), ""};
+    }
+    return {text, static_cast<size_t>(newline - text), newline + 1};
+}

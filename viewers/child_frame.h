@@ -1,0 +1,55 @@
+#pragma once
+// The MDI child in which an opened archive entry is shown, and the base of every typed
+// entry viewer. It shows no content of its own, only a placeholder line. A viewer
+// derives from it and replaces PaintFrame and LoadEntryData; closing and painting are
+// reached only through the virtual operations.
+#include <QMdiSubWindow>
+#include <cstdint>
+
+#include "app/command_target.h"
+
+class CChildFrame : public QMdiSubWindow, public CCmdTarget {
+    Q_OBJECT
+public:
+    explicit CChildFrame(QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    // Closes the window now; the object is deleted once control is back in the event
+    // loop, so a caller inside one of its own handlers may still return through it.
+    virtual void CloseFrame();
+    // Paints the client area; called from the client widget's paint event, so a
+    // QPainter on GetClientWidget() may be opened here.
+    virtual void PaintFrame();
+    // Receives the entry's bytes once, right after creation and titling. The caller
+    // frees them when this returns: keep a copy of whatever is needed. pData may be null
+    // with nSize 0. The plain frame ignores the data and returns false.
+    virtual bool LoadEntryData(const unsigned char* pData, uint32_t nSize);
+
+    bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
+    void OnFileClose();
+
+    QWidget* GetClientWidget() const { return m_pClient; }
+    // Resizes the frame so that its client widget is exactly width x height.
+    void SetClientSize(int width, int height);
+    // True once the window has been closed (its deletion may still be pending).
+    bool IsClosed() const { return m_bClosed; }
+
+    static const char* const kPlaceholderText;
+
+signals:
+    // The window has been closed and left the MDI area.
+    void frameClosed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* m_pClient;
+    bool m_bClosed = false;
+};
+
+// Entry window classes by name, so that the frame can create one knowing only its name.
+using ChildFrameFactory = CChildFrame* (*)();
+void RegisterChildFrameClass(const char* className, ChildFrameFactory factory);
+// A new frame of the registered class, or null for an unknown name.
+CChildFrame* CreateChildFrameByName(const char* className);
