@@ -362,7 +362,9 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
         return LzssDecodedSize(stream.data(), streamLength);
     }
     if (*ppBuffer != nullptr) {
-        return LzssDecode(stream.data(), streamLength, *ppBuffer, UINT32_MAX);
+        // The caller's buffer holds the decoded size, so that is the decoder's bound.
+        uint32_t capacity = LzssDecodedSize(stream.data(), streamLength);
+        return LzssDecode(stream.data(), streamLength, *ppBuffer, capacity);
     }
     uint32_t capacity = nSizeHint != 0 ? nSizeHint : LzssDecodedSize(stream.data(), streamLength);
     unsigned char* buffer =

@@ -42,12 +42,20 @@ inline uint32_t CopyChecked(uint8_t* dst, uint32_t pos, Reference ref, uint32_t 
     return pos;
 }
 
-// Copies one reference whose source lies wholly inside the output and whose target
-// the caller has checked against the capacity.
+// Copies one reference whose source lies wholly inside the output and whose target the
+// caller has checked against the capacity with room for kMaxMatch bytes. Copies of
+// sources at least kMaxMatch back always move kMaxMatch bytes: a fixed-size copy is much
+// cheaper than a variable one, and the bytes past the reference's length are written
+// again by the items that follow (or cleared at the end).
 inline void CopyFast(uint8_t* out, Reference ref) {
     const uint8_t* src = out - ref.distance;
-    if (ref.distance >= ref.length) {
-        std::memcpy(out, src, ref.length);
+    if (ref.distance >= kMaxMatch) {
+        std::memcpy(out, src, 16);
+        std::memcpy(out + 16, src + 16, 2);
+        return;
+    }
+    if (ref.distance == 1) {
+        std::memset(out, src[0], ref.length);
         return;
     }
     // Overlapping runs repeat what they have just written, so the copy must go byte
@@ -62,6 +70,12 @@ inline void CopyFast(uint8_t* out, Reference ref) {
 // the start of the output still take the checked copy.
 inline void DecodeGroupFast(const uint8_t*& in, uint8_t* dst, uint32_t& pos) {
     uint32_t flags = *in++;
+    if (flags == 0xFF) {
+        std::memcpy(dst + pos, in, 8);
+        in += 8;
+        pos += 8;
+        return;
+    }
     for (int item = 0; item < 8; ++item, flags >>= 1) {
         if (flags & 1) {
             dst[pos++] = *in++;
@@ -144,15 +158,25 @@ uint32_t LzssDecode(const uint8_t* src, uint32_t len, uint8_t* dst, uint32_t cap
     const uint8_t* in = src;
     const uint8_t* end = src + len;
     uint32_t pos = 0;
+    // How far the fast path's fixed-size copies may have written.
+    uint32_t written = 0;
     for (;;) {
         // Whole groups far from both ends of both buffers take the unchecked path; the
         // tail of the stream and the last bytes of the output take the checked one.
         while (static_cast<size_t>(end - in) >= kMaxGroupInput &&
                capacity - pos >= kMaxGroupOutput) {
             DecodeGroupFast(in, dst, pos);
+            // A group's fixed-size copies stay inside the room checked above.
+            written = capacity - pos < kMaxMatch ? capacity : pos + kMaxMatch;
         }
         if (!DecodeGroupChecked(in, end, dst, pos, capacity)) {
-            return pos;
+            break;
         }
     }
+    // Scratch bytes of the fixed-size copies past the end of the output read as zeros,
+    // never as stray copies of earlier output.
+    if (written > pos) {
+        std::memset(dst + pos, 0, written - pos);
+    }
+    return pos;
 }

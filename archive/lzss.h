@@ -8,7 +8,8 @@
 //
 // Safety contract, whatever the bytes:
 //  - neither function reads src[len] or beyond;
-//  - LzssDecode never writes dst[capacity] or beyond;
+//  - LzssDecode never writes dst[capacity] or beyond; the bytes between the count it
+//    returns and `capacity` are left as they were or set to zero, nothing else;
 //  - a stream that ends inside an item decodes up to its last whole item;
 //  - a reference whose distance works out to 0 yields the byte written 4,096 positions
 //    earlier, or 0 before that: what a zero-filled 4,096-byte ring decoder yields.

@@ -170,6 +170,19 @@ TEST(Lzss, StreamsCutShortDecodeTheirWholeItems) {
     EXPECT_EQ(Decode({0x00}), Bytes{});
 }
 
+TEST(Lzss, LeavesNothingButZerosPastTheOutput) {
+    Bytes raw = FieldLike(20000, 8);
+    Bytes stream = LzssCompress(raw);
+    Bytes out(raw.size() + 500, 0xCD);
+    ASSERT_EQ(LzssDecode(stream.data(), static_cast<uint32_t>(stream.size()), out.data(),
+                         static_cast<uint32_t>(out.size())),
+              raw.size());
+    EXPECT_TRUE(std::equal(raw.begin(), raw.end(), out.begin()));
+    for (size_t i = raw.size(); i < out.size(); ++i) {
+        EXPECT_TRUE(out[i] == 0xCD || out[i] == 0) << i;
+    }
+}
+
 TEST(Lzss, NeverWritesPastCapacity) {
     Bytes raw = FieldLike(3000, 5);
     Bytes stream = LzssCompress(raw);
