@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
                         {Tile(10, 4, 16, 0), Tile(-30, -20, 32, 0)}));
         write("past-column-255", WithTiles(Painted(32, 32), {Tile(-16, -16, 250, 0)}, {}));
         write("texels-cut-short", WithTiles(Painted(16, 16), {Tile(-8, -8, 16, 0)}, {}, -1));
-        write("empty-lists", FieldBuilder(64, 48).Build());
+        write("empty-lists", WithTiles(FieldBuilder(64, 48), {}, {}));
     } catch (const std::exception& error) {
         std::cerr << argv[0] << ": " << error.what() << "\n";
         return 1;
