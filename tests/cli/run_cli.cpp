@@ -54,6 +54,11 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& workDi
     posix_spawn_file_actions_destroy(&actions);
     result.out = Slurp(outPath);
     result.err = Slurp(errPath);
+    // Under the sanitizers a fault in the child may still end in an ordinary exit status.
+    if (result.err.find("Sanitizer") != std::string::npos ||
+        result.err.find("runtime error:") != std::string::npos) {
+        result.exitCode = -1;
+    }
     return result;
 }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 struct CliResult {
-    int exitCode = -1;  // -1 when the program did not exit normally (a crash)
+    int exitCode = -1;  // -1 when the program crashed or a sanitizer reported a fault
     std::string out;
     std::string err;
 };
