@@ -140,7 +140,7 @@ const char* UsageText() {
            "      Writes DIR/<name> for each ENTRY (a name, or #N for the entry with\n"
            "      index N); no ENTRY means every entry. DIR defaults to the current\n"
            "      folder. --decompress decodes the field entries (type code 3); others\n"
-           "      are written as stored.\n"
+           "      are written as stored. Prints each file written and its size.\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE)\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"

@@ -121,7 +121,9 @@ bool WriteAll(int fd, const char* p, size_t n) {
 int CreateTemporary(const std::string& path, std::string* tempPath) {
     static unsigned counter = 0;
     const std::string folder = FolderOf(path);
-    const std::string base = path.substr(folder.size());
+    // Cut long names so the temporary's name stays within the file system's limit
+    // wherever the target's own name does.
+    const std::string base = path.substr(folder.size()).substr(0, 64);
     for (int attempt = 0; attempt < 100; ++attempt) {
         *tempPath = folder + "." + base + ".lumo-" + std::to_string(ProcessId()) + "-" +
                     std::to_string(++counter);

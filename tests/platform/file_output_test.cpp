@@ -75,6 +75,14 @@ TEST_F(FileOutputTest, WritesExactBytesAndReplacesAnExistingFile) {
     EXPECT_EQ(fs::file_size(target), 0u);
 }
 
+// The temporary's name must not break the name limit where the target's name fits it.
+TEST_F(FileOutputTest, TargetNamesNearTheLimitCanBeWritten) {
+    const fs::path target = m_dir / std::string(250, 'n');
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(target.string(), "x", 1, &error)) << error;
+    EXPECT_EQ(ReadFile(target), "x");
+}
+
 TEST_F(FileOutputTest, MissingFolderFailsWithAReasonAndCreatesNothing) {
     const fs::path target = m_dir / "nowhere" / "out.bin";
     std::string error;
