@@ -39,4 +39,16 @@ inline uint16_t ConvertFieldColour(uint16_t s) {
 }
 
 // Renders into `out` (replacing its contents). On error `out` is left empty.
+//
+// How files at the edges are taken:
+//  - Only sections 3 (palettes) and 8 (background) are looked up: their 4-byte size
+//    field must lie in the file; the other sections' offsets may point anywhere.
+//  - A file too short to hold the count at offset 2 is SectionCount.
+//  - A W or H of 0 is a valid, empty image (no error); its tiles are still checked.
+//  - Every tile not skipped has its 16 x 16 texel square checked as a whole, even where
+//    it falls outside the image and is clipped away (TexelRange); a skipped tile is not
+//    read at all. A colour that one of its non-zero texels names must lie in the file,
+//    or the file is refused as SectionRange. Negative page, palette and source values
+//    are addressed as written and only need to land inside the file.
+//  - Pixels of a tile that fall outside the image are dropped.
 FieldError RenderFieldBackground(const uint8_t* data, size_t size, FieldImage& out);
