@@ -1,0 +1,103 @@
+// The archive index with a full archive of 65,535 entries: filling the list and painting
+// it once, and sorting it by name.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+#include <memory>
+
+#include "archive/lgp_archive.h"
+#include "indexbar/index_bar.h"
+#include "indexbar/index_sort.h"
+#include "tests/support/lgp_writer.h"
+
+namespace {
+
+constexpr int kEntries = 65535;
+
+// A catalogue of the largest size an archive can have, names in no particular order.
+struct FullArchive {
+    FullArchive() {
+        lumo::test::LgpWriter writer;
+        uint32_t seed = 12345;
+        for (int i = 0; i < kEntries; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            char name[21];
+            std::snprintf(name, sizeof name, "%c%07x.tex", 'a' + static_cast<int>(seed >> 27),
+                          (seed >> 4) & 0xFFFFFFF);
+            writer.AddText(name, "");
+        }
+        path = dir.Write("full.lgp", writer.Build());
+        archive.Load(path.c_str());
+    }
+    lumo::test::TempDir dir;
+    std::string path;
+    CLgpArchive archive;
+};
+
+FullArchive& Archive() {
+    static FullArchive full;
+    return full;
+}
+
+std::vector<IndexRow> RowsOf(const CLgpArchive& archive) {
+    std::vector<IndexRow> rows;
+    rows.reserve(archive.GetEntryCount());
+    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
+        rows.push_back({i, QString::fromLatin1(archive.GetEntryName(i)),
+                        QString::number(archive.GetEntrySize(i)), archive.GetEntryType(i)});
+    }
+    return rows;
+}
+
+std::unique_ptr<CIndexBar> MakeBar() {
+    auto bar = std::make_unique<CIndexBar>();
+    bar->Create(nullptr);
+    bar->resize(205, 600);
+    bar->GetListCtrl()->setEnabled(true);
+    return bar;
+}
+
+void BM_FillAndPaint(benchmark::State& state) {
+    const CLgpArchive& archive = Archive().archive;
+    auto bar = MakeBar();
+    CListCtrl* list = bar->GetListCtrl();
+    QImage image(list->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        list->DeleteAllItems();
+        list->AppendRows(RowsOf(archive));
+        list->render(&image);
+    }
+    state.counters["rows"] = list->GetItemCount();
+}
+BENCHMARK(BM_FillAndPaint)->Unit(benchmark::kMillisecond);
+
+void BM_SortByName(benchmark::State& state) {
+    const CLgpArchive& archive = Archive().archive;
+    auto bar = MakeBar();
+    bar->SetCatalogue(&archive);
+    bar->GetListCtrl()->AppendRows(RowsOf(archive));
+    for (auto _ : state) {
+        state.PauseTiming();
+        bar->m_nSortMode = SORTMODE_ORIGINAL;
+        bar->SortList();
+        bar->m_nSortMode = SORTMODE_NAME;
+        state.ResumeTiming();
+        bar->SortList();
+    }
+}
+BENCHMARK(BM_SortByName)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
