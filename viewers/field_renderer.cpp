@@ -44,6 +44,7 @@ public:
         return static_cast<uint32_t>(U16(pos)) | (static_cast<uint32_t>(U16(pos + 2)) << 16);
     }
     const uint8_t* At(int64_t pos) const { return data_ + pos; }
+    int64_t Size() const { return size_; }
 
 private:
     const uint8_t* data_;
@@ -139,7 +140,8 @@ struct Palette {
 };
 
 // Converted palettes, built the first time a tile asks for one: the conversion is paid
-// once per palette instead of once per texel.
+// once per palette instead of once per texel. Palettes with no colour inside the file
+// are not kept, so a hostile file naming thousands of them costs no memory.
 class PaletteCache {
 public:
     PaletteCache(const Bytes& bytes, int64_t base) : bytes_(bytes), base_(base) {}
@@ -150,7 +152,11 @@ public:
         }
         auto found = cache_.find(number);
         if (found == cache_.end()) {
-            found = cache_.emplace(number, Convert(number)).first;
+            Palette palette = Convert(number);
+            if (palette.first > palette.last) {
+                return unreadable_;
+            }
+            found = cache_.emplace(number, palette).first;
         }
         lastNumber_ = number;
         last_ = &found->second;
@@ -160,13 +166,11 @@ public:
 private:
     Palette Convert(int16_t number) const {
         Palette palette;
+        // Colour i lies at start + 2i; the readable ones form one run.
         const int64_t start = base_ + kPaletteBytes * number;
-        while (palette.first <= 255 && !bytes_.Holds(start + 2 * palette.first, 2)) {
-            ++palette.first;
-        }
-        while (palette.last >= palette.first && !bytes_.Holds(start + 2 * palette.last, 2)) {
-            --palette.last;
-        }
+        const int64_t room = bytes_.Size() - 2 - start;
+        palette.first = static_cast<int>(std::max<int64_t>(1, start < 0 ? (1 - start) / 2 : 1));
+        palette.last = static_cast<int>(room < 0 ? 0 : std::min<int64_t>(255, room / 2));
         for (int i = palette.first; i <= palette.last; ++i) {
             palette.colours[i] = ConvertFieldColour(bytes_.U16(start + 2 * i));
         }
@@ -178,6 +182,7 @@ private:
     std::unordered_map<int16_t, Palette> cache_;
     int16_t lastNumber_ = 0;
     const Palette* last_ = nullptr;
+    const Palette unreadable_{{}, 256, 0};
 };
 
 // True when every non-zero index among the tile's 256 texels names a readable colour.

@@ -338,30 +338,58 @@ TEST(FieldRenderer, RefusesTexelsPastTheEnd) {
     ExpectRefused(farSource, FieldError::TexelRange);
 }
 
-TEST(FieldRenderer, ColoursMustLieInsideTheFile) {
+// Squares of page 0 filled with one index each, at columns 16 * (1 + k).
+struct IndexSquares {
     FieldLayout at;
-    FieldBuilder field = SolidField(16, 16);
-    field.FillTexels(0, 48, 0, 16, 16, 255).FillTexels(0, 64, 0, 16, 16, 1);
-    const Bytes file = field.AddTile(1, TileAt(-8, -8)).Build(&at);
+    Bytes file;
+};
 
-    Bytes farPalette = file;
-    PutU16(farPalette, at.TileOffset(1, 0) + 22, 0x7FFF);
-    ExpectRefused(farPalette, FieldError::SectionRange);
+IndexSquares FieldOfIndexSquares(const std::vector<uint8_t>& indices) {
+    FieldBuilder field(16, 16);
+    for (size_t k = 0; k < indices.size(); ++k) {
+        field.FillTexels(0, 16 * static_cast<int>(k + 1), 0, 16, 16, indices[k]);
+    }
+    IndexSquares result;
+    result.file = field.AddTile(1, TileAt(-8, -8)).Build(&result.at);
+    return result;
+}
 
-    // A palette number that reaches back before the palettes reads whatever colours lie
-    // inside the file, and only those: palette -1 starts before the file's first byte.
-    const size_t base = at.ColourOffset(0, 0);
-    ASSERT_LT(base, 512u);
-    const size_t firstInside = (512 - base + 1) / 2;
-    ASSERT_GT(firstInside, 1u);
-    Bytes backwards = file;
-    PutU16(backwards, at.TileOffset(1, 0) + 22, 0xFFFF);
-    PutU16(backwards, at.TileOffset(1, 0) + 10, 48);  // index 255 everywhere
-    const size_t pos = base - 512 + 2 * 255;
-    const uint16_t stored = static_cast<uint16_t>(backwards[pos] | (backwards[pos + 1] << 8));
-    EXPECT_EQ(Render(backwards).PixelAt(3, 3), ConvertFieldColour(stored));
-    PutU16(backwards, at.TileOffset(1, 0) + 10, 64);  // index 1: before the file
-    ExpectRefused(backwards, FieldError::SectionRange);
+// Points the one tile at square k with the given palette.
+Bytes WithSquareAndPalette(Bytes file, const FieldLayout& at, int k, int16_t palette) {
+    PutU16(file, at.TileOffset(1, 0) + 10, static_cast<uint16_t>(16 * (k + 1)));
+    PutU16(file, at.TileOffset(1, 0) + 22, static_cast<uint16_t>(palette));
+    return file;
+}
+
+uint16_t StoredColour(const Bytes& file, size_t pos) {
+    return static_cast<uint16_t>(file.at(pos) | (file.at(pos + 1) << 8));
+}
+
+TEST(FieldRenderer, ColoursMustLieInsideTheFile) {
+    // Palette -1 starts before the file's first byte: its colours from `first` on lie
+    // inside the file and are read as they stand; lower ones are refused.
+    const size_t base = FieldBuilder(16, 16).Layout().ColourOffset(0, 0);
+    ASSERT_LT(base, 500u);
+    const uint8_t first = static_cast<uint8_t>((512 - base + 1) / 2);
+    const IndexSquares low = FieldOfIndexSquares({first, uint8_t(first - 1), 1, 255});
+    const size_t firstPos = base - 512 + 2 * first;
+    EXPECT_EQ(Render(WithSquareAndPalette(low.file, low.at, 0, -1)).PixelAt(0, 0),
+              ConvertFieldColour(StoredColour(low.file, firstPos)));
+    ExpectRefused(WithSquareAndPalette(low.file, low.at, 1, -1), FieldError::SectionRange);
+    ExpectRefused(WithSquareAndPalette(low.file, low.at, 2, -1), FieldError::SectionRange);
+    ExpectRefused(WithSquareAndPalette(low.file, low.at, 2, 0x7FFF), FieldError::SectionRange);
+
+    // A palette that runs past the file's end: cut the file so colour 100 of it is the
+    // last whole colour inside. The texels read lie far before the cut.
+    const IndexSquares high = FieldOfIndexSquares({100, 101, 0});
+    const int16_t palette = static_cast<int16_t>((high.file.size() - base - 202) / 512);
+    const Bytes cut = FieldTruncated(high.file, high.at.ColourOffset(palette, 101));
+    ASSERT_GT(cut.size(), high.at.TexelOffset(0, 63, 15));
+    EXPECT_EQ(Render(WithSquareAndPalette(cut, high.at, 0, palette)).PixelAt(15, 15),
+              ConvertFieldColour(StoredColour(cut, high.at.ColourOffset(palette, 100))));
+    ExpectRefused(WithSquareAndPalette(cut, high.at, 1, palette), FieldError::SectionRange);
+    // A tile of index 0 alone reads no colour, so any palette number will do.
+    EXPECT_EQ(Render(WithSquareAndPalette(cut, high.at, 2, 0x7FFF)).PixelAt(0, 0), 0);
 }
 
 TEST(FieldRenderer, DescribesEveryError) {
