@@ -20,8 +20,11 @@ constexpr uint32_t kTocRecordSize = 27;
 constexpr uint32_t kNameSize = 20;
 constexpr uint32_t kDataHeaderSize = 24;
 constexpr uint32_t kSizeFieldOffset = 20;
-// Data headers closer together than this are fetched with one read.
+// Data headers are fetched together, in one read of at most kHeaderSpan bytes, while
+// the data between them is shorter than kHeaderGap: reading a few kilobytes too many
+// costs less than another seek and read, reading megabytes of entry data does not.
 constexpr uint32_t kHeaderSpan = 1u << 20;
+constexpr uint32_t kHeaderGap = 16u << 10;
 
 uint32_t ReadLe32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -199,10 +202,13 @@ bool ReadDataHeaders(ArchiveFile& file, std::vector<Entry>& entries) {
             break;  // this and every later header lie past the end of the file
         }
         size_t last = next;
-        while (
-            last + 1 < order.size() &&
-            entries[order[last + 1]].dwOffset + uint64_t{kDataHeaderSize} - first <= kHeaderSpan &&
-            file.Available(entries[order[last + 1]].dwOffset, kDataHeaderSize) == kDataHeaderSize) {
+        while (last + 1 < order.size()) {
+            uint64_t following = entries[order[last + 1]].dwOffset;
+            uint64_t gap = following - entries[order[last]].dwOffset;
+            if (gap > kHeaderGap || following + kDataHeaderSize - first > kHeaderSpan ||
+                file.Available(following, kDataHeaderSize) < kDataHeaderSize) {
+                break;
+            }
             ++last;
         }
         uint64_t spanLength = entries[order[last]].dwOffset + uint64_t{kDataHeaderSize} - first;

@@ -1,0 +1,90 @@
+// Loads arbitrary bytes as an archive and reads every entry every way. The catalogue
+// takes a path, so the input goes to a file of this process's own; the first byte picks
+// whether the file is named like the field archive (whose entries are compressed).
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "archive/lgp_archive.h"
+
+namespace {
+
+// Kept for the whole run (never destroyed), so the exit handler can still remove it.
+const std::string& WorkDir() {
+    static const std::string* dir = [] {
+        std::filesystem::path base = "/dev/shm";
+        if (!std::filesystem::is_directory(base)) {
+            base = std::filesystem::temp_directory_path();
+        }
+        base /= "lumo-fuzz-lgp-" + std::to_string(getpid());
+        std::filesystem::create_directories(base);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(WorkDir(), ignored);
+        });
+        return new std::string(base.string());
+    }();
+    return *dir;
+}
+
+void ReadEverything(const CLgpArchive& archive) {
+    // Enough entries to reach every shape, few enough to keep each run quick.
+    uint16_t count = archive.GetEntryCount() < 64 ? archive.GetEntryCount() : 64;
+    for (uint16_t i = 0; i < count; ++i) {
+        if (std::strlen(archive.GetEntryName(i)) > 20 ||
+            std::strlen(archive.GetEntryExtension(i)) > 20) {
+            std::abort();
+        }
+        unsigned char* raw = nullptr;
+        uint32_t delivered = archive.ReadEntry(i, &raw);
+        if (delivered > archive.GetEntrySize(i) || delivered > archive.GetArchiveLength()) {
+            std::abort();
+        }
+        std::free(raw);
+
+        uint32_t decoded = archive.ReadEntryDecompressed(i, nullptr, 0);
+        unsigned char* whole = nullptr;
+        if (archive.ReadEntryDecompressed(i, &whole, 0) != decoded) {
+            std::abort();
+        }
+        std::free(whole);
+        unsigned char* hinted = nullptr;
+        uint32_t hint = decoded / 3 + 1;
+        if (archive.ReadEntryDecompressed(i, &hinted, hint) > hint) {
+            std::abort();
+        }
+        std::free(hinted);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    bool field = size > 0 && (data[0] & 1) != 0;
+    std::string path = WorkDir() + (field ? "/flevel.lgp" : "/input.lgp");
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return 0;
+    }
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+
+    CLgpArchive archive;
+    uint16_t count = archive.Load(path.c_str());
+    if (count != archive.GetEntryCount() && archive.GetLastLoadStatus() == LgpLoadStatus::Ok) {
+        std::abort();
+    }
+    ReadEverything(archive);
+    // A second load of the same bytes replaces the table in place.
+    if (archive.Load(path.c_str()) != count) {
+        std::abort();
+    }
+    ReadEverything(archive);
+    std::remove(path.c_str());
+    return 0;
+}
