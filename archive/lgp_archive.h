@@ -5,6 +5,17 @@
 // Every byte of the file is untrusted: a table of contents cut short refuses the file,
 // an entry whose data lies past the end of the file stays listed and its reads deliver
 // only the bytes the file really holds.
+//
+// Safety contract, whatever the file holds:
+//  - no read outside the file and no write outside a buffer the catalogue allocated or
+//    the caller's buffer of the documented size;
+//  - an entry whose data header is not wholly inside the file lists size 0; one whose
+//    data runs past the end keeps the size its header gives, and reads return fewer;
+//  - reads allocate at most what the file holds (or the decoded size, or the hint),
+//    so a lying size field cannot make them allocate gigabytes;
+//  - an index at or past the count reads as an empty entry (name "", size 0) and its
+//    reads return 0; the table is never indexed outside its records;
+//  - Load builds the new table aside and swaps it in only once complete.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -62,6 +73,9 @@ public:
     // frees); otherwise *ppBuffer must hold GetEntrySize(index) bytes. Returns the
     // number of bytes delivered (fewer than the size when the file is cut short), or 0
     // without allocating when the archive cannot be opened.
+    // An allocated block holds exactly the bytes delivered (a 1-byte block for none, so
+    // success always leaves a block to free); in the caller's buffer the bytes past the
+    // count, up to the entry's size, are zeroed.
     uint32_t ReadEntry(uint16_t index, unsigned char** ppBuffer) const;
 
     // Reads and decodes a compressed entry (4-byte length L, then L stream bytes).
@@ -72,6 +86,9 @@ public:
     //                                 the decoded size.
     // Never writes past what it allocated, whatever the hint. Returns 0 without
     // allocating when the archive cannot be opened.
+    // A hint below the decoded size yields the first `hint` bytes and returns the hint; an
+    // allocated block past the count reads as zeros. A stream length L past the end of
+    // the file decodes the bytes that are there; a length field cut off reads as L = 0.
     uint32_t ReadEntryDecompressed(uint16_t index, unsigned char** ppBuffer,
                                    uint32_t nSizeHint) const;
 

@@ -118,6 +118,14 @@ TEST_F(LgpArchiveTest, LoadsTheCatalogueAndReadsEntriesExactly) {
     EXPECT_EQ(archive.ReadEntry(2, &ownPointer), 5u);
     EXPECT_EQ(ownPointer, own);
     EXPECT_EQ(Bytes(own, own + 5), Sequence(5, 9));
+
+    // An index past the count is answered as an empty entry, never read from the table.
+    EXPECT_STREQ(archive.GetEntryName(4), "");
+    EXPECT_STREQ(archive.GetEntryExtension(4), "");
+    EXPECT_EQ(archive.GetEntrySize(4), 0u);
+    ReadResult outside = Read(archive, 4);
+    EXPECT_EQ(outside.count, 0u);
+    EXPECT_FALSE(outside.allocated);
 }
 
 TEST_F(LgpArchiveTest, TypeCodesFollowTheExtensionAndTheFieldArchiveName) {
