@@ -1,6 +1,119 @@
-// File > Open archive: choose an archive, load it and fill the index.
+// File > Open archive: choose an archive, load it into the catalogue and fill the index.
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
 #include "app/lumo_app.h"
+#include "app/main_frame.h"
+#include "archive/lgp_archive.h"
+#include "environment/game_environment.h"
+#include "platform/prompts.h"
+
+namespace {
+
+const char kArchiveFilter[] = "LGP Archives (*.lgp)|*.lgp|All files (*.*)|*.*|";
+
+// Length of the folder part of a chosen path, its trailing separator included; 0 when
+// the path names no folder.
+size_t FolderLength(const std::string& path) {
+#ifdef _WIN32
+    const size_t slash = path.find_last_of("/\\");
+#else
+    const size_t slash = path.find_last_of('/');
+#endif
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// One row per entry in archive order: the row's item data is the entry index. The rows
+// are built first and handed to the list in one go, so the view sees one insertion.
+std::vector<IndexRow> RowsOf(const CLgpArchive& archive) {
+    const uint16_t count = archive.GetEntryCount();
+    std::vector<IndexRow> rows(count);
+    char size[16];
+    for (uint16_t i = 0; i < count; ++i) {
+        IndexRow& row = rows[i];
+        row.entryIndex = i;
+        // Names are single bytes per character on the archives' home platform.
+        row.name = QString::fromLatin1(archive.GetEntryName(i));
+        row.sizeText =
+            QString::fromLatin1(CGameEnvironment::FormatSizeShort(size, archive.GetEntrySize(i)));
+        row.typeCode = archive.GetEntryType(i);
+    }
+    return rows;
+}
+
+// A file that could not be loaded leaves the catalogue as it was, so the index, the
+// caption and the archive panes keep describing the archive that is still open.
+void ReportFailedLoad(CStatusBar& statusBar, const std::string& path, const std::string& name,
+                      LgpLoadStatus status) {
+    const std::string reason = DescribeLoadStatus(status);
+    statusBar.SetPaneText(0,
+                          QString::fromStdString("Failed to load " + name + ": " + reason + "."));
+    platform::MessageRequest message;
+    message.text = "Failed to load " + path + ": " + reason + ".";
+    message.icon = platform::MessageIcon::Exclamation;
+    platform::Prompts().ShowMessage(message);
+}
+
+void FillIndex(CMainFrame& frame, const std::string& fileName) {
+    CStatusBar& statusBar = frame.m_wndStatusBar;
+    CListCtrl* list = frame.m_wndIndexBar.GetListCtrl();
+    if (list != nullptr) {
+        // Disabled until the new rows are all in, so nothing acts on a half-built index.
+        list->setEnabled(false);
+        list->DeleteAllItems();
+    }
+    statusBar.SetPaneText(0, QStringLiteral("Listing..."));
+    frame.m_wndIndexBar.SetArchiveName(QString::fromStdString(fileName));
+
+    // Rows come in archive order whatever sort mode is stored; the next sort command
+    // applies it.
+    const uint16_t count = theArchive.GetEntryCount();
+    if (list != nullptr) {
+        list->AppendRows(RowsOf(theArchive));
+        list->setEnabled(true);
+    }
+
+    char size[16];
+    statusBar.SetPaneText(0, QStringLiteral("%1 files successfully loaded.").arg(count));
+    statusBar.SetPaneText(1, QString::fromStdString(fileName));
+    statusBar.SetPaneText(2, QStringLiteral("%1 files").arg(count));
+    statusBar.SetPaneText(3, QString::fromLatin1(CGameEnvironment::FormatSizeLong(
+                                 size, theArchive.GetArchiveLength())));
+}
+
+}  // namespace
 
 void CLumoApp::OnFileOpen() {
-    // Not built yet: choosing and listing an archive comes with the open command.
+    if (m_pMainFrame == nullptr) {
+        return;
+    }
+    platform::OpenFileRequest request;
+    request.initialDir = m_szInitialDir;
+    request.fileName = m_szFileName;
+    request.filter = kArchiveFilter;
+    request.mustExist = true;
+    const std::optional<std::string> chosen = platform::Prompts().OpenFile(request);
+    if (!chosen || chosen->empty()) {
+        return;
+    }
+
+    // The buffers follow the chosen file even when it then fails to load: the next
+    // dialog starts in its folder with its name filled in, ready to be corrected.
+    const size_t folderLength = FolderLength(*chosen);
+    m_szPathName = *chosen;
+    m_szFileName = chosen->substr(folderLength);
+    m_szInitialDir = chosen->substr(0, folderLength);
+
+    CStatusBar& statusBar = m_pMainFrame->m_wndStatusBar;
+    statusBar.SetPaneText(0, QStringLiteral("Loading..."));
+    theArchive.Load(m_szPathName.c_str());
+    const LgpLoadStatus status = theArchive.GetLastLoadStatus();
+    if (status != LgpLoadStatus::Ok) {
+        ReportFailedLoad(statusBar, m_szPathName, m_szFileName, status);
+        return;
+    }
+    FillIndex(*m_pMainFrame, m_szFileName);
 }

@@ -1,5 +1,6 @@
 #include "indexbar/index_bar.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -8,8 +9,10 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "app/main_frame.h"
 #include "archive/lgp_archive.h"
 #include "indexbar/entry_type_icons.h"
+#include "indexbar/index_context_menu.h"
 #include "indexbar/index_sort.h"
 
 namespace {
@@ -148,7 +151,13 @@ void CIndexBar::OnListActivate() {
     }
 }
 
+// The menu comes from the main frame, whose routing carries the chosen command. A bar
+// outside a frame only reports the click.
 void CIndexBar::OnListRClick(const QPoint& globalPos) {
+    if (auto* frame = qobject_cast<CMainFrame*>(window())) {
+        ShowIndexContextMenu(*this, *frame, QCursor::pos());
+        return;
+    }
     emit contextMenuRequested(globalPos);
 }
 

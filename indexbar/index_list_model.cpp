@@ -1,5 +1,7 @@
 #include "indexbar/index_list_model.h"
 
+#include "indexbar/index_sort.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -56,7 +58,8 @@ void IndexListModel::SortRows(const EntryComparator& compare) {
 
     std::vector<int> order(m_rows.size());  // order[new row] = old row
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+    // Not std::sort: the size comparators are not always a strict weak ordering.
+    SortPermutation(order, [&](int a, int b) {
         return compare(m_rows[static_cast<size_t>(a)].entryIndex,
                        m_rows[static_cast<size_t>(b)].entryIndex) < 0;
     });

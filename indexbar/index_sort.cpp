@@ -2,6 +2,8 @@
 
 #include "archive/lgp_archive.h"
 
+#include <algorithm>
+
 static unsigned char FoldCase(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
@@ -40,17 +42,13 @@ int CompareByTypeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
     return CompareByType(b, a, archive);
 }
 
-// Sizes are compared, not subtracted: a 32-bit difference of two sizes two gigabytes
-// apart has the wrong sign, which would put huge entries among the smallest and make
-// the ordering inconsistent.
+// The difference wraps for sizes 2 GiB or more apart; SortPermutation copes with that.
 int CompareBySize(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    const uint32_t sizeA = archive.GetEntrySize(a);
-    const uint32_t sizeB = archive.GetEntrySize(b);
-    return sizeA < sizeB ? -1 : (sizeA > sizeB ? 1 : 0);
+    return static_cast<int32_t>(archive.GetEntrySize(a) - archive.GetEntrySize(b));
 }
 
 int CompareBySizeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return CompareBySize(b, a, archive);
+    return static_cast<int32_t>(archive.GetEntrySize(b) - archive.GetEntrySize(a));
 }
 
 IndexComparator ComparatorFor(int mode, bool reverse) {
@@ -64,4 +62,41 @@ IndexComparator ComparatorFor(int mode, bool reverse) {
         return nullptr;
     }
     return table[mode][reverse ? 1 : 0];
+}
+
+// Merges the sorted runs [lo, mid) and [mid, hi) of `from` into `to`. Every index stays
+// inside its run, so an inconsistent `before` can only give an odd order.
+static void MergeRuns(const std::vector<int>& from, std::vector<int>& to, size_t lo, size_t mid,
+                      size_t hi, const std::function<bool(int, int)>& before) {
+    size_t left = lo;
+    size_t right = mid;
+    for (size_t out = lo; out < hi; ++out) {
+        // Take from the right only when it strictly goes first: equal keys keep their order.
+        if (left < mid && (right >= hi || !before(from[right], from[left]))) {
+            to[out] = from[left++];
+        } else {
+            to[out] = from[right++];
+        }
+    }
+}
+
+void SortPermutation(std::vector<int>& order, const std::function<bool(int, int)>& before) {
+    const size_t n = order.size();
+    if (n < 2) {
+        return;
+    }
+    std::vector<int> buffer(n);
+    std::vector<int>* from = &order;
+    std::vector<int>* to = &buffer;
+    for (size_t width = 1; width < n; width *= 2) {
+        for (size_t lo = 0; lo < n; lo += 2 * width) {
+            const size_t mid = std::min(lo + width, n);
+            const size_t hi = std::min(lo + 2 * width, n);
+            MergeRuns(*from, *to, lo, mid, hi, before);
+        }
+        std::swap(from, to);
+    }
+    if (from != &order) {
+        order.swap(buffer);
+    }
 }
