@@ -3,6 +3,7 @@
 #include "app/frame_classes.h"
 
 #include "viewers/child_frame.h"
+#include "viewers/editor_text.h"
 
 void RegisterFrameClasses() {
     static bool registered = false;
@@ -11,4 +12,5 @@ void RegisterFrameClasses() {
     }
     registered = true;
     RegisterChildFrameClass("CChildFrame", [] { return new CChildFrame; });
+    RegisterChildFrameClass("CEditorText", []() -> CChildFrame* { return new CEditorText; });
 }

@@ -1,6 +1,183 @@
 // Extract: write the selected entries to disk.
+//
+// With fewer than two rows selected one entry is saved where the user says; with more,
+// every selected entry goes into one chosen folder under its own name. Field entries are
+// stored compressed, and the user decides whether they are written decompressed.
+//
+// Every file is written through a temporary that is renamed into place, so a failure
+// never leaves a half-written file or destroys the one that was there. Entry names come
+// from the archive and are untrusted: one that is not a plain file name is never used.
+#include <QString>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "app/globals.h"
 #include "app/lumo_app.h"
+#include "app/main_frame.h"
+#include "archive/lgp_archive.h"
+#include "platform/file_output.h"
+#include "platform/prompts.h"
+
+namespace {
+
+const char kDecompressQuestion[] = "Decompress compressed files?";
+const char kExtractFailed[] = "Failed to extract file";
+const char kFolderTitle[] = "Please specify where to place the extracted files.";
+const char kAllFilesFilter[] = "All files (*.*)|*.*||";
+
+// An entry's bytes as the catalogue hands them out: taken with malloc, freed here on
+// every way out of the command.
+class EntryBuffer {
+public:
+    EntryBuffer() = default;
+    ~EntryBuffer() { std::free(m_data); }
+    EntryBuffer(const EntryBuffer&) = delete;
+    EntryBuffer& operator=(const EntryBuffer&) = delete;
+
+    unsigned char** Address() { return &m_data; }
+    const unsigned char* Data() const { return m_data; }
+    // The catalogue hands out a block even for an empty entry; none means the read
+    // failed (the archive could not be reopened).
+    bool Valid() const { return m_data != nullptr; }
+
+private:
+    unsigned char* m_data = nullptr;
+};
+
+uint32_t ReadEntryBytes(uint16_t entry, bool decompress, EntryBuffer& buffer) {
+    return decompress ? theArchive.ReadEntryDecompressed(entry, buffer.Address(), 0)
+                      : theArchive.ReadEntry(entry, buffer.Address());
+}
+
+bool AskDecompress() {
+    platform::MessageRequest request;
+    request.text = kDecompressQuestion;
+    request.buttons = platform::MessageButtons::YesNo;
+    request.icon = platform::MessageIcon::Question;
+    return platform::Prompts().ShowMessage(request) == platform::MessageAnswer::Yes;
+}
+
+void ShowExtractFailed() {
+    platform::MessageRequest request;
+    request.text = kExtractFailed;
+    request.buttons = platform::MessageButtons::Ok;
+    request.icon = platform::MessageIcon::Exclamation;
+    platform::Prompts().ShowMessage(request);
+}
+
+enum class WriteResult { Written, NotCreated, WriteError };
+
+// Writes one extracted file. A file that cannot be created is the user's to hear about
+// as "Failed to extract file"; an error while writing (a full disk) gets the file error
+// report, and the caller ends the command.
+WriteResult WriteExtractedFile(const std::string& path, const EntryBuffer& buffer,
+                               uint32_t size) {
+    if (!buffer.Valid()) {
+        // The archive could not be read again: an empty file in place of the entry, or
+        // worse in place of an earlier good copy, would pass for a success.
+        ShowExtractFailed();
+        return WriteResult::NotCreated;
+    }
+    AtomicWriteResult result = WriteFileAtomicallyDetailed(path, buffer.Data(), size);
+    switch (result.failedStep) {
+        case AtomicWriteStep::None:
+            return WriteResult::Written;
+        case AtomicWriteStep::Write:
+            platform::Prompts().ReportFileError({path, std::strerror(result.systemError)});
+            return WriteResult::WriteError;
+        case AtomicWriteStep::Create:
+        case AtomicWriteStep::Replace:
+            break;
+    }
+    ShowExtractFailed();
+    return WriteResult::NotCreated;
+}
+
+QString EntryNameText(uint16_t entry) {
+    return QString::fromLatin1(theArchive.GetEntryName(entry));
+}
+
+void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
+    // The row last clicked, selected or not; with no such row there is nothing to do.
+    int item = list.GetItemData(list.GetSelectionMark());
+    if (item < 0) {
+        return;
+    }
+    auto entry = static_cast<uint16_t>(item);
+    const char* name = theArchive.GetEntryName(entry);
+    if (!IsPlainFileName(name)) {
+        // Offered as the file name, such a name could point the dialog anywhere.
+        ShowExtractFailed();
+        return;
+    }
+    bool decompress = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD && AskDecompress();
+    EntryBuffer buffer;
+    uint32_t size = ReadEntryBytes(entry, decompress, buffer);
+
+    platform::SaveFileRequest request;
+    request.initialDir = initialDir;
+    request.fileName = name;
+    request.defaultExtension = theArchive.GetEntryExtension(entry);
+    request.filter = kAllFilesFilter;
+    request.overwritePrompt = true;
+    std::optional<std::string> path = platform::Prompts().SaveFile(request);
+    if (!path) {
+        return;
+    }
+    WriteExtractedFile(*path, buffer, size);
+}
+
+void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
+    platform::FolderRequest request;
+    request.title = kFolderTitle;
+    std::optional<std::string> folder = platform::Prompts().BrowseFolder(request);
+    if (!folder) {
+        return;
+    }
+    enum class Answer { NotAsked, Yes, No } answer = Answer::NotAsked;
+    for (int row : list.GetSelectedRows()) {
+        int item = list.GetItemData(row);
+        if (item < 0) {
+            continue;
+        }
+        auto entry = static_cast<uint16_t>(item);
+        statusBar.SetPaneText(0, QStringLiteral("Extracting %1...").arg(EntryNameText(entry)));
+        bool field = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD;
+        if (field && answer == Answer::NotAsked) {
+            // Asked once per run, at the first field entry; the answer holds for the rest.
+            answer = AskDecompress() ? Answer::Yes : Answer::No;
+        }
+        const char* name = theArchive.GetEntryName(entry);
+        if (!IsPlainFileName(name)) {
+            ShowExtractFailed();  // it would land outside the chosen folder, or nowhere
+            continue;
+        }
+        EntryBuffer buffer;
+        uint32_t size = ReadEntryBytes(entry, field && answer == Answer::Yes, buffer);
+        if (WriteExtractedFile(JoinPath(*folder, name), buffer, size) == WriteResult::WriteError) {
+            return;
+        }
+    }
+    statusBar.SetPaneText(
+        0, QStringLiteral("Successfully extracted %1 files.").arg(list.GetSelectedCount()));
+}
+
+}  // namespace
 
 void CLumoApp::OnItemExtract() {
-    // Not built yet: writing entries to disk comes with the extract command.
+    if (!m_pMainFrame) {
+        return;
+    }
+    CListCtrl* list = m_pMainFrame->m_wndIndexBar.GetListCtrl();
+    if (!list) {
+        return;
+    }
+    if (list->GetSelectedCount() < 2) {
+        ExtractOneEntry(*list, m_szInitialDir);
+    } else {
+        ExtractSelectedEntries(*list, m_pMainFrame->m_wndStatusBar);
+    }
 }
+

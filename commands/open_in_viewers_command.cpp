@@ -1,6 +1,43 @@
 // Open: show each selected entry in a window of its own.
+#include <QString>
+#include <cstdlib>
+
+#include "app/globals.h"
 #include "app/lumo_app.h"
+#include "app/main_frame.h"
+#include "archive/lgp_archive.h"
+#include "viewers/child_frame.h"
 
 void CLumoApp::OnItemOpen() {
-    // Not built yet: opening entries in viewer windows comes with the open command.
+    if (!m_pMainFrame) {
+        return;
+    }
+    CListCtrl* list = m_pMainFrame->m_wndIndexBar.GetListCtrl();
+    if (!list) {
+        return;
+    }
+    // Top to bottom, so the last selected row's window ends up active.
+    for (int row : list->GetSelectedRows()) {
+        int item = list->GetItemData(row);
+        if (item < 0) {
+            continue;
+        }
+        auto entry = static_cast<uint16_t>(item);
+        // A field entry is the one entry kind that opens in a viewer of its own, and the
+        // one that is read decompressed: the viewer wants the field file, not the stream.
+        bool field = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD;
+        CChildFrame* child = m_pMainFrame->CreateNewChild(field ? "CEditorText" : "CChildFrame");
+        if (!child) {
+            continue;  // nothing to show it in: go on with the next row
+        }
+        child->setWindowTitle(QString::fromLatin1(theArchive.GetEntryName(entry)));
+
+        unsigned char* buffer = nullptr;
+        uint32_t size = field ? theArchive.ReadEntryDecompressed(entry, &buffer, 0)
+                              : theArchive.ReadEntry(entry, &buffer);
+        // The child may close itself in here (a field it cannot show); it is not touched
+        // again afterwards.
+        child->LoadEntryData(buffer, size);
+        std::free(buffer);
+    }
 }

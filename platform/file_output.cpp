@@ -165,15 +165,30 @@ std::string JoinPath(const std::string& folder, std::string_view name) {
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
                          std::string* error) {
+    AtomicWriteResult result = WriteFileAtomicallyDetailed(path, data, size);
+    if (error && !result.Ok()) {
+        *error = result.message;
+    }
+    return result.Ok();
+}
+
+AtomicWriteResult WriteFileAtomicallyDetailed(const std::string& path, const void* data,
+                                              size_t size) {
+    AtomicWriteResult result;
+    auto fail = [&result](AtomicWriteStep step, const std::string& what,
+                          const std::string& file, int err) {
+        result.failedStep = step;
+        result.systemError = err;
+        SetError(&result.message, what, file, err);
+        return result;
+    };
     if (path.empty()) {
-        SetError(error, "cannot write", "\"\"", ENOENT);
-        return false;
+        return fail(AtomicWriteStep::Create, "cannot write", "\"\"", ENOENT);
     }
     std::string tempPath;
     int fd = CreateTemporary(path, &tempPath);
     if (fd < 0) {
-        SetError(error, "cannot create a temporary file for", path, errno);
-        return false;
+        return fail(AtomicWriteStep::Create, "cannot create a temporary file for", path, errno);
     }
     const char* bytes = static_cast<const char*>(data);
     bool ok = WriteAll(fd, bytes, size) && SyncFile(fd) == 0;
@@ -182,15 +197,16 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
         ok = false;
         err = errno;
     }
+    AtomicWriteStep step = AtomicWriteStep::Write;
     if (ok && !ReplaceFile(tempPath, path)) {
         ok = false;
         err = errno;
+        step = AtomicWriteStep::Replace;
     }
     if (!ok) {
         std::remove(tempPath.c_str());
-        SetError(error, "cannot write", path, err);
-        return false;
+        return fail(step, "cannot write", path, err);
     }
     SyncFolder(FolderOf(path));
-    return true;
+    return result;
 }

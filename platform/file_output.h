@@ -24,3 +24,23 @@ std::string JoinPath(const std::string& folder, std::string_view name);
 // and the system's message, and the result is false.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
                          std::string* error);
+
+// The step at which an atomic write stopped. Callers that treat "could not be created"
+// differently from "failed while writing" (a full disk) tell them apart by it.
+enum class AtomicWriteStep {
+    None,     // written
+    Create,   // the temporary could not be created: no such folder, no permission, ...
+    Write,    // writing, flushing or closing the temporary failed: disk full, I/O error
+    Replace,  // the temporary could not be renamed over the target: a folder there, ...
+};
+
+struct AtomicWriteResult {
+    AtomicWriteStep failedStep = AtomicWriteStep::None;
+    int systemError = 0;  // the system's error number of the failure
+    std::string message;  // the same text WriteFileAtomically gives as its error
+    bool Ok() const { return failedStep == AtomicWriteStep::None; }
+};
+
+// WriteFileAtomically, telling which step failed. Same guarantees.
+AtomicWriteResult WriteFileAtomicallyDetailed(const std::string& path, const void* data,
+                                              size_t size);
