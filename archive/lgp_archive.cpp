@@ -336,9 +336,11 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
         }
     }
     uint64_t delivered = file.ReadAt(start, buffer, available);
-    if (!allocated && delivered < entry.dwSize) {
-        // The caller's buffer holds the full size; its tail must not keep stale bytes.
-        std::memset(buffer + delivered, 0, entry.dwSize - delivered);
+    // Whatever the read did not fill reads as zeros: the rest of our block if the read
+    // failed part-way, and the rest of the caller's buffer, which holds the full size.
+    uint64_t filled = allocated ? available : entry.dwSize;
+    if (delivered < filled) {
+        std::memset(buffer + delivered, 0, filled - delivered);
     }
     *ppBuffer = buffer;
     return static_cast<uint32_t>(delivered);
