@@ -251,10 +251,11 @@ private:
             const uint8_t* src = texels + row * kTexelRow;
             uint16_t* line = image_.pixels.data() + (y0 + row) * pitch;
             for (int col = colBegin; col < colEnd; ++col) {
-                // Written as a select rather than a branch: transparent texels are
-                // scattered, and a mispredicted branch costs more than the store.
+                // Masks instead of a branch: transparent texels are scattered, and a
+                // mispredicted branch costs more than the store. colours[0] is 0.
                 const uint8_t index = src[col];
-                line[x0 + col] = index != 0 ? colours[index] : line[x0 + col];
+                const int keep = -static_cast<int>(index == 0);
+                line[x0 + col] = static_cast<uint16_t>((line[x0 + col] & keep) | colours[index]);
             }
         }
     }
