@@ -42,10 +42,12 @@ struct ReadResult {
     Bytes bytes;
 };
 
-ReadResult Read(const CLgpArchive& archive, uint16_t index) {
+// Runs one allocating read and keeps what it delivered.
+template <typename ReadCall>
+ReadResult Collect(ReadCall read) {
     unsigned char* raw = nullptr;
     ReadResult result;
-    result.count = archive.ReadEntry(index, &raw);
+    result.count = read(&raw);
     Block block(raw);
     result.allocated = raw != nullptr;
     if (raw != nullptr) {
@@ -54,16 +56,13 @@ ReadResult Read(const CLgpArchive& archive, uint16_t index) {
     return result;
 }
 
+ReadResult Read(const CLgpArchive& archive, uint16_t index) {
+    return Collect([&](unsigned char** buffer) { return archive.ReadEntry(index, buffer); });
+}
+
 ReadResult ReadDecompressed(const CLgpArchive& archive, uint16_t index, uint32_t hint) {
-    unsigned char* raw = nullptr;
-    ReadResult result;
-    result.count = archive.ReadEntryDecompressed(index, &raw, hint);
-    Block block(raw);
-    result.allocated = raw != nullptr;
-    if (raw != nullptr) {
-        result.bytes.assign(raw, raw + result.count);
-    }
-    return result;
+    return Collect(
+        [&](unsigned char** buffer) { return archive.ReadEntryDecompressed(index, buffer, hint); });
 }
 
 bool EqualsField(const std::string& name) {
