@@ -15,7 +15,7 @@
 //    earlier, or 0 before that: what a zero-filled 4,096-byte ring decoder yields.
 #include <cstdint>
 
-// Number of bytes the stream decodes to; writes nothing.
+// Number of bytes the stream decodes to (at most UINT32_MAX); writes nothing.
 uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len);
 
 // Decodes into dst, writing at most `capacity` bytes; returns the count written.
