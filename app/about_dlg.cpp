@@ -2,10 +2,10 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 #include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStyleOptionFocusRect>
 
 #include "platform/prompts.h"
 #include "res/resource_tables.h"
@@ -55,11 +55,11 @@ void CLinkButton::paintEvent(QPaintEvent*) {
     // Centred across, from the top down: the text is not laid out as a single line.
     dc.drawText(item, Qt::AlignHCenter | Qt::AlignTop, text());
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = item;
-        option.backgroundColor = Qt::white;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &dc, this);
+        // The dotted focus rectangle, drawn whether the focus came by key or by mouse;
+        // some styles draw theirs only after a key press.
+        dc.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        dc.setBrush(Qt::NoBrush);
+        dc.drawRect(item.adjusted(0, 0, -1, -1));
     }
 }
 

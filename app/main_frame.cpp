@@ -267,9 +267,10 @@ void CMainFrame::BuildMenuBar(int resourceId) {
     };
     auto onMenu = [this](QMenu* menu) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuCommandUI(menu); });
-        bool isWindowMenu =
-            std::any_of(menu->actions().begin(), menu->actions().end(),
-                        [](QAction* a) { return CommandIdOf(a) == ID_WINDOW_CASCADE; });
+        const QList<QAction*> items = menu->actions();
+        bool isWindowMenu = std::any_of(items.begin(), items.end(), [](QAction* a) {
+            return CommandIdOf(a) == ID_WINDOW_CASCADE;
+        });
         if (isWindowMenu) {
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
         }

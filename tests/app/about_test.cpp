@@ -1,0 +1,137 @@
+// The About box: size, texts, the ways to close it, and the link.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/about_dlg.h"
+#include "app/main_frame.h"
+#include "res/resource.h"
+#include "tests/support/qt/shell_test_support.h"
+
+namespace {
+
+using AboutTest = lumo::test::ShellTest;
+
+// Opens the box with Help > About, runs `close` on it once it shows, and returns what
+// the box looked like then.
+struct Seen {
+    bool shown = false;
+    QSize size;
+    QString title;
+};
+
+Seen RunAbout(CMainFrame* frame, std::function<void(CAboutDlg*)> close) {
+    Seen seen;
+    lumo::test::WhenModalShows([&seen, close](QWidget* modal) {
+        auto* box = qobject_cast<CAboutDlg*>(modal);
+        if (!box) {
+            modal->close();
+            return;
+        }
+        seen.shown = true;
+        seen.size = box->frameGeometry().size();
+        seen.title = box->windowTitle();
+        close(box);
+    });
+    frame->SendCommand(ID_APP_ABOUT);  // returns once the box is closed
+    return seen;
+}
+
+TEST_F(AboutTest, EveryCloseButtonClosesWithoutOpeningThePage) {
+    const std::function<void(CAboutDlg*)> ways[] = {
+        [](CAboutDlg* box) { box->m_btnOK->click(); },
+        [](CAboutDlg* box) { box->m_btnCancel->click(); },
+        [](CAboutDlg* box) { QTest::keyClick(box, Qt::Key_Escape); },
+        [](CAboutDlg* box) { box->close(); },  // the close box
+    };
+    for (const auto& close : ways) {
+        Seen seen = RunAbout(Frame(), close);
+        EXPECT_TRUE(seen.shown);
+        EXPECT_EQ(seen.size, QSize(320, 360));
+        EXPECT_EQ(seen.title, "About Lumo");
+    }
+    EXPECT_TRUE(prompts.webPages.empty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(AboutTest, LinkOpensTheHomePageAndLeavesTheBoxOpen) {
+    CAboutDlg box(Frame());
+    box.show();
+    EXPECT_EQ(box.m_btnLink->text(), CAboutDlg::kHomePage);
+    QTest::mouseClick(box.m_btnLink, Qt::LeftButton);
+    box.m_btnLink->setFocus();
+    QTest::keyClick(box.m_btnLink, Qt::Key_Space);
+    EXPECT_EQ(prompts.webPages,
+              (std::vector<std::string>{CAboutDlg::kHomePage, CAboutDlg::kHomePage}));
+    EXPECT_TRUE(box.isVisible());
+    // A browser that cannot be started changes nothing either.
+    prompts.webPagesOpen = false;
+    box.m_btnLink->click();
+    EXPECT_TRUE(box.isVisible());
+}
+
+TEST_F(AboutTest, HandCursorOverTheLinkOnly) {
+    CAboutDlg box(Frame());
+    QCursor link = box.m_btnLink->cursor();
+    EXPECT_EQ(link.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(link.hotSpot(), QPoint(5, 0));
+    EXPECT_EQ(link.pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(box.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(box.m_btnOK->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(AboutTest, FocusRectangleOnlyWhileTheLinkHasFocus) {
+    CAboutDlg box(Frame());
+    box.show();
+    QApplication::setActiveWindow(&box);
+    box.m_btnOK->setFocus();
+    QImage unfocused = box.m_btnLink->grab().toImage();
+    box.m_btnLink->setFocus();
+    ASSERT_TRUE(box.m_btnLink->hasFocus());
+    QImage focused = box.m_btnLink->grab().toImage();
+    EXPECT_NE(focused, unfocused);
+    // Both show the address in blue on white.
+    EXPECT_EQ(unfocused.pixelColor(1, unfocused.height() - 1), QColor(Qt::white));
+    bool blue = false;
+    for (int x = 0; x < unfocused.width() && !blue; ++x) {
+        for (int y = 0; y < unfocused.height() && !blue; ++y) {
+            QColor c = unfocused.pixelColor(x, y);
+            blue = c.blue() > 150 && c.red() < 140 && c.red() == c.green();
+        }
+    }
+    EXPECT_TRUE(blue);
+}
+
+TEST_F(AboutTest, TextsSitRightAlignedBelowTheWhiteArea) {
+    CAboutDlg box(Frame());
+    box.show();
+    QImage image = box.grab().toImage();
+    // Rows holding ink, and the rightmost ink column of the version line.
+    auto inkInRows = [&image](int top, int bottom, int* rightmost) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qGray(image.pixel(x, y)) < 200) {
+                    ++count;
+                    *rightmost = std::max(*rightmost, x);
+                }
+            }
+        }
+        return count;
+    };
+    int rightmost = -1;
+    EXPECT_EQ(inkInRows(0, 195, &rightmost), 0);  // white above the version line
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
+    rightmost = -1;
+    EXPECT_GT(inkInRows(195, 210, &rightmost), 20);
+    EXPECT_LE(rightmost, image.width() - 21);
+    EXPECT_GE(rightmost, image.width() - 30);
+    int disclaimerRight = -1;
+    EXPECT_GT(inkInRows(215, 245, &disclaimerRight), 20);
+    EXPECT_LE(disclaimerRight, image.width() - 21);
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+// Menus, command routing, the update pass and the accelerators of the real main frame.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <memory>
+
+#include "app/globals.h"
+#include "app/lumo_app.h"
+#include "app/main_frame.h"
+#include "archive/lgp_archive.h"
+#include "res/resource.h"
+#include "tests/support/lgp_writer.h"
+#include "tests/support/qt/shell_test_support.h"
+#include "viewers/child_frame.h"
+
+using lumo::test::FindMenu;
+using lumo::test::FindMenuAction;
+using lumo::test::MenuBarTexts;
+using lumo::test::MenuTexts;
+using lumo::test::PressKeys;
+
+namespace {
+
+class MenusTest : public lumo::test::ShellTest {
+protected:
+    QMenu* Menu(const QStringList& path) {
+        QMenu* menu = FindMenu(Frame()->menuBar(), path);
+        Frame()->UpdateMenuCommandUI(menu);  // what showing it does
+        return menu;
+    }
+    QAction* Item(const QStringList& path) {
+        Menu(path.mid(0, path.size() - 1));
+        return FindMenuAction(Frame()->menuBar(), path);
+    }
+    // Loads an archive of `entries` entries into the shared catalogue.
+    void LoadArchive(int entries) {
+        lumo::test::LgpWriter writer;
+        for (int i = 0; i < entries; ++i) {
+            writer.AddText("entry" + std::to_string(i) + ".txt", "text");
+        }
+        theArchive.Load(m_dir.Write("test.lgp", writer.Build()).c_str());
+        ASSERT_EQ(theArchive.GetEntryCount(), entries);
+        Frame()->UpdateCommandUI();
+    }
+    void TearDown() override {
+        if (theArchive.GetEntryCount() != 0) {
+            theArchive.Load(m_dir.Write("empty.lgp", lumo::test::LgpWriter().Build()).c_str());
+        }
+        ShellTest::TearDown();
+    }
+    lumo::test::TempDir m_dir;
+};
+
+TEST_F(MenusTest, MainFrameMenuWithoutEntryWindows) {
+    EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_MAINFRAME);
+    EXPECT_EQ(MenuBarTexts(Frame()->menuBar()),
+              (QStringList{"&File", "&View", "&Options", "&Help"}));
+    EXPECT_EQ(MenuTexts(Menu({"File"})),
+              (QStringList{"&New archive...\tCtrl+N", "&Open archive...\tCtrl+O", "-", "E&xit"}));
+    for (const char* text : {"New archive...", "Open archive...", "Exit"}) {
+        EXPECT_TRUE(Item({"File", text})->isEnabled()) << text;
+    }
+    // Options: grayed, and "Fixed buffer size" keeps its check mark.
+    QAction* fixed = Item({"Options", "Fixed buffer size"});
+    EXPECT_FALSE(fixed->isEnabled());
+    EXPECT_TRUE(fixed->isChecked());
+    QAction* always = Item({"Options", "Always decompress files"});
+    EXPECT_FALSE(always->isEnabled());
+    EXPECT_FALSE(always->isChecked());
+    EXPECT_TRUE(Item({"Help", "About Lumo..."})->isEnabled());
+}
+
+TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
+    Frame()->SendCommand(ID_FILE_NEW);
+    EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_ENTRYTYPE);
+    EXPECT_EQ(MenuBarTexts(Frame()->menuBar()),
+              (QStringList{"&File", "&Edit", "&View", "&Archive", "&Window", "&Help"}));
+    EXPECT_EQ(MenuTexts(Menu({"File"})), (QStringList{"&New\tCtrl+N", "&Close", "-", "E&xit"}));
+    EXPECT_TRUE(Item({"File", "Close"})->isEnabled());
+    for (const char* text : {"Undo", "Cut", "Copy", "Paste"}) {
+        EXPECT_FALSE(Item({"Edit", text})->isEnabled()) << text;
+    }
+    EXPECT_FALSE(Item({"Archive", "Insert..."})->isEnabled());
+    EXPECT_FALSE(Item({"Archive", "Remove"})->isEnabled());
+    QAction* showIndex = Item({"View", "Archive", "Show index"});
+    EXPECT_FALSE(showIndex->isEnabled());
+    EXPECT_TRUE(showIndex->isChecked());
+    EXPECT_TRUE(Item({"View", "Archive", "Sort by name"})->isEnabled());
+    for (const char* text : {"Cascade", "Tile", "Arrange Icons"}) {
+        EXPECT_TRUE(Item({"Window", text})->isEnabled()) << text;
+    }
+}
+
+TEST_F(MenusTest, WindowMenuListsTheOpenWindows) {
+    Frame()->SendCommand(ID_FILE_NEW);
+    CChildFrame* second = Frame()->CreateNewChild("CChildFrame");
+    second->setWindowTitle("field.tex");
+    QMenu* window = FindMenu(Frame()->menuBar(), {"Window"});
+    emit window->aboutToShow();
+    QStringList texts = MenuTexts(window);
+    ASSERT_EQ(texts.size(), 6);
+    EXPECT_EQ(texts.mid(3), (QStringList{"-", "&1 ", "&2 field.tex"}));
+    EXPECT_TRUE(window->actions().last()->isChecked());  // the active one
+    window->actions()[4]->trigger();
+    EXPECT_NE(Frame()->GetActiveChild(), second);
+    emit window->aboutToShow();  // the list is rebuilt, not appended to
+    EXPECT_EQ(MenuTexts(window).size(), 6);
+}
+
+TEST_F(MenusTest, ClosingTheLastEntryWindowBringsBackTheMainMenu) {
+    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->SendCommand(ID_FILE_CLOSE);
+    EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_ENTRYTYPE);
+    Frame()->SendCommand(ID_FILE_CLOSE);
+    Settle();
+    EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_MAINFRAME);
+    EXPECT_FALSE(Frame()->IsCommandEnabled(ID_FILE_CLOSE));
+}
+
+TEST_F(MenusTest, ExtractFollowsTheCatalogue) {
+    QAction* extract = Frame()->GetCommandAction(ID_ITEM_EXTRACT);
+    ASSERT_NE(extract, nullptr);
+    EXPECT_FALSE(extract->isEnabled());
+    LoadArchive(3);
+    EXPECT_TRUE(extract->isEnabled());
+    LoadArchive(0);
+    EXPECT_FALSE(extract->isEnabled());
+}
+
+TEST_F(MenusTest, CommandsWithoutHandlerAreDisabledAndOnNothingOnesEnabled) {
+    for (int id : {ID_ITEM_PROPERTIES, ID_ARCHIVE_PROPERTIES, ID_ITEM_OPENAS, ID_ITEM_OPEN,
+                   IDC_INDEXLIST, ID_SORT_ORIGINAL, ID_SORT_REVERSE}) {
+        EXPECT_TRUE(Frame()->IsCommandEnabled(id)) << id;
+    }
+    for (int id : {ID_ARCHIVE_INSERTFILES, ID_ITEM_DELETE, ID_FILE_SAVE, ID_NEXT_PANE, ID_PREV_PANE,
+                   ID_VIEW_INDEX, ID_FILE_CLOSE, ID_WINDOW_CASCADE}) {
+        EXPECT_FALSE(Frame()->IsCommandEnabled(id)) << id;
+        EXPECT_FALSE(Frame()->SendCommand(id)) << id;
+    }
+    EXPECT_TRUE(Frame()->SendCommand(ID_ITEM_PROPERTIES));
+    EXPECT_TRUE(Frame()->GetChildFrames().empty());
+}
+
+TEST_F(MenusTest, IndexContextMenuIsBuiltAfreshWithItsOwnStates) {
+    LoadArchive(2);
+    std::unique_ptr<QMenu> menu(Frame()->LoadMenu(IDR_INDEXMENU));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    QMenu* item = menu->actions()[0]->menu();
+    QMenu* view = menu->actions()[1]->menu();
+    EXPECT_EQ(MenuTexts(item), (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete", "-",
+                                            "&Properties"}));
+    emit item->aboutToShow();
+    EXPECT_TRUE(item->actions()[0]->isEnabled());
+    EXPECT_TRUE(item->actions()[3]->isEnabled());   // Extract: the catalogue has entries
+    EXPECT_FALSE(item->actions()[4]->isEnabled());  // Delete
+    QMenu* sort = view->actions()[0]->menu();
+    EXPECT_EQ(MenuTexts(sort), (QStringList{"by &original order", "by &name", "by &type",
+                                            "by &size", "-", "&Reverse order"}));
+    EXPECT_TRUE(sort->actions()[0]->isChecked());
+    emit view->aboutToShow();
+    EXPECT_FALSE(FindMenuAction(view, {"Insert file(s)..."})->isEnabled());
+    EXPECT_TRUE(FindMenuAction(view, {"Archive properties"})->isEnabled());
+    // Its items are not the menu bar's: checking one leaves the menu bar alone.
+    sort->actions()[1]->setCheckable(true);
+    sort->actions()[1]->setChecked(true);
+    EXPECT_FALSE(Frame()->GetCommandAction(ID_SORT_NAME)->isChecked());
+
+    // A highlighted item shows its prompt in pane 0; closing the menu shows the idle text.
+    item->actions()[3]->hover();
+    EXPECT_EQ(PaneText(0), "Extract the selected file(s) from the archive");
+    emit item->aboutToHide();
+    EXPECT_EQ(PaneText(0), "Ready");
+}
+
+TEST_F(MenusTest, ItemChosenInALoadedMenuIsPostedToTheFrame) {
+    // Any menu resource can be loaded as a popup; File > New shows its effect.
+    std::unique_ptr<QMenu> menu(Frame()->LoadMenu(IDR_ENTRYTYPE));
+    QAction* fileNew = FindMenuAction(menu.get(), {"File", "New"});
+    ASSERT_NE(fileNew, nullptr);
+    EXPECT_NE(fileNew, Frame()->GetCommandAction(ID_FILE_NEW));
+    fileNew->trigger();
+    EXPECT_TRUE(Frame()->GetChildFrames().empty());  // not while the popup's caller runs
+    Settle();
+    EXPECT_EQ(Frame()->GetChildFrames().size(), 1u);
+}
+
+TEST_F(MenusTest, ShortcutsThatFire) {
+    QWidget* window = Frame();
+    PressKeys(window, QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(Frame()->GetChildFrames().size(), 1u);
+    PressKeys(window, QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(Frame()->GetChildFrames().size(), 2u);
+    // Ctrl+O still opens archives while the entry menu, which has no Open item, is shown.
+    EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_ENTRYTYPE);
+    QSignalSpy open(Frame()->GetCommandAction(ID_FILE_OPEN), &QAction::triggered);
+    PressKeys(window, QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(open.count(), 1);
+}
+
+TEST_F(MenusTest, ShortcutsOfDisabledCommandsDoNothing) {
+    Frame()->SendCommand(ID_FILE_NEW);  // with an entry window the edit items are shown
+    const std::pair<int, QKeySequence> keys[] = {
+        {ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {ID_EDIT_COPY, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {ID_EDIT_COPY, QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+        {ID_EDIT_PASTE, QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {ID_EDIT_PASTE, QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+        {ID_EDIT_CUT, QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {ID_EDIT_CUT, QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
+        {ID_EDIT_UNDO, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {ID_EDIT_UNDO, QKeySequence(Qt::ALT | Qt::Key_Backspace)},
+        {ID_NEXT_PANE, QKeySequence(Qt::Key_F6)},
+        {ID_PREV_PANE, QKeySequence(Qt::SHIFT | Qt::Key_F6)},
+    };
+    for (const auto& [id, sequence] : keys) {
+        QAction* action = Frame()->GetCommandAction(id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_TRUE(action->shortcuts().contains(sequence)) << id;
+        QSignalSpy fired(action, &QAction::triggered);
+        PressKeys(Frame(), sequence);
+        EXPECT_EQ(fired.count(), 0) << sequence.toString().toStdString();
+    }
+    EXPECT_EQ(Frame()->GetChildFrames().size(), 1u);
+}
+
+TEST_F(MenusTest, ViewItemsToggleTheBarsWithCheckMarks) {
+    QAction* toolbar = Item({"View", "Toolbar"});
+    QAction* statusBar = Item({"View", "Status Bar"});
+    EXPECT_TRUE(toolbar->isChecked());
+    EXPECT_TRUE(statusBar->isChecked());
+
+    toolbar->trigger();
+    EXPECT_TRUE(Frame()->m_wndToolBar.isHidden());
+    EXPECT_FALSE(Frame()->m_wndArchiveBar.isHidden());  // acts on the main tool bar only
+    EXPECT_FALSE(Item({"View", "Toolbar"})->isChecked());
+    toolbar->trigger();
+    EXPECT_FALSE(Frame()->m_wndToolBar.isHidden());
+    EXPECT_TRUE(Item({"View", "Toolbar"})->isChecked());
+
+    // Pane texts written while the bar is hidden are there when it shows again.
+    statusBar->trigger();
+    EXPECT_TRUE(Frame()->m_wndStatusBar.isHidden());
+    EXPECT_FALSE(Item({"View", "Status Bar"})->isChecked());
+    Frame()->m_wndStatusBar.SetPaneText(2, "7 files");
+    statusBar->trigger();
+    EXPECT_FALSE(Frame()->m_wndStatusBar.isHidden());
+    EXPECT_EQ(PaneText(2), "7 files");
+}
+
+}  // namespace
