@@ -72,8 +72,7 @@ enum class WriteResult { Written, NotCreated, WriteError };
 // Writes one extracted file. A file that cannot be created is the user's to hear about
 // as "Failed to extract file"; an error while writing (a full disk) gets the file error
 // report, and the caller ends the command.
-WriteResult WriteExtractedFile(const std::string& path, const EntryBuffer& buffer,
-                               uint32_t size) {
+WriteResult WriteExtractedFile(const std::string& path, const EntryBuffer& buffer, uint32_t size) {
     if (!buffer.Valid()) {
         // The archive could not be read again: an empty file in place of the entry, or
         // worse in place of an earlier good copy, would pass for a success.
@@ -180,4 +179,3 @@ void CLumoApp::OnItemExtract() {
         ExtractSelectedEntries(*list, m_pMainFrame->m_wndStatusBar);
     }
 }
-

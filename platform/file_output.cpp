@@ -175,8 +175,8 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
 AtomicWriteResult WriteFileAtomicallyDetailed(const std::string& path, const void* data,
                                               size_t size) {
     AtomicWriteResult result;
-    auto fail = [&result](AtomicWriteStep step, const std::string& what,
-                          const std::string& file, int err) {
+    auto fail = [&result](AtomicWriteStep step, const std::string& what, const std::string& file,
+                          int err) {
         result.failedStep = step;
         result.systemError = err;
         SetError(&result.message, what, file, err);

@@ -1,0 +1,129 @@
+// Open: one window per selected row, of the class that fits the entry, titled with its
+// name; the last one active.
+#include <QMdiArea>
+#include <filesystem>
+
+#include "tests/commands/test_extract_fixture.h"
+#include "viewers/child_frame.h"
+#include "viewers/editor_text.h"
+
+namespace lumo::test {
+namespace {
+
+struct Window {
+    std::string className;
+    QString title;
+    bool operator==(const Window& other) const {
+        return className == other.className && title == other.title;
+    }
+};
+
+void PrintTo(const Window& window, std::ostream* out) {
+    *out << window.className << " \"" << window.title.toStdString() << "\"";
+}
+
+class OpenInViewersTest : public ArchiveCommandTest {
+protected:
+    std::vector<Window> Windows() const {
+        std::vector<Window> windows;
+        for (CChildFrame* child : Frame()->GetChildFrames()) {
+            windows.push_back({child->metaObject()->className(), child->windowTitle()});
+        }
+        return windows;
+    }
+
+    // The background of field A: a 16x16 square of pure red (0x001F in the field's
+    // palette) at the top-left corner, black beside it.
+    static bool ShowsFieldA(CEditorText* viewer) {
+        const QImage& image = viewer->GetImage();
+        return image.width() == 32 && image.height() == 16 &&
+               image.pixelColor(0, 0) == QColor(255, 0, 0) &&
+               image.pixelColor(16, 0) == QColor(0, 0, 0);
+    }
+};
+
+TEST_F(OpenInViewersTest, EachSelectedRowOpensInOrderAndTheLastIsActive) {
+    OpenFieldArchive();
+    Select({0, 1, 2}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+
+    const std::vector<Window> expected{{"CEditorText", "md1stin"},
+                                       {"CChildFrame", "room.tex"},  // keeps its type here
+                                       {"CEditorText", "md1_1"}};
+    ASSERT_EQ(Windows(), expected);
+    std::vector<CChildFrame*> children = Frame()->GetChildFrames();
+    EXPECT_EQ(Frame()->GetActiveChild(), children[2]);
+    EXPECT_TRUE(ShowsFieldA(qobject_cast<CEditorText*>(children[0])));
+    EXPECT_TRUE(ordered.messages.empty());
+}
+
+TEST_F(OpenInViewersTest, IndexCommandOpensTheSameWayAndTwiceGivesTwoWindows) {
+    OpenFieldArchive();
+    Select({0}, 0);
+    Frame()->SendCommand(IDC_INDEXLIST);
+    Frame()->SendCommand(IDC_INDEXLIST);
+    Settle();
+    std::vector<CChildFrame*> children = Frame()->GetChildFrames();
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_NE(children[0], children[1]);
+    for (CChildFrame* child : children) {
+        auto* viewer = qobject_cast<CEditorText*>(child);
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_TRUE(ShowsFieldA(viewer));
+        EXPECT_EQ(viewer->windowTitle(), "md1stin");
+    }
+}
+
+TEST_F(OpenInViewersTest, EntriesOfOtherArchivesOpenPlainFramesThatStayOpen) {
+    OpenPlainArchive();
+    Select({0, 2}, 2);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+    const std::vector<Window> expected{{"CChildFrame", "alpha.txt"}, {"CChildFrame", "gamma"}};
+    EXPECT_EQ(Windows(), expected);
+}
+
+TEST_F(OpenInViewersTest, NoSelectedRowOpensNothing) {
+    OpenFieldArchive();
+    Select({}, 1);  // a mark alone is not a selection
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Frame()->SendCommand(IDC_INDEXLIST);
+    Settle();
+    EXPECT_TRUE(Frame()->GetChildFrames().empty());
+}
+
+TEST_F(OpenInViewersTest, FieldTheViewerCannotShowClosesAndTheNextRowStillOpens) {
+    // A field file cut inside its background section, stored compressed.
+    Bytes broken = FieldFile(0x001F);
+    FieldLayout layout = FieldBuilder(32, 16).Layout();
+    broken.resize(layout.background + 20);
+    LgpWriter writer;
+    writer.Add("broken", LzssCompressEntry(broken)).Add("good", LzssCompressEntry(FieldFile(1)));
+    OpenArchive("flevel.lgp", writer);
+    Select({0, 1}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+
+    ASSERT_EQ(ordered.messages.size(), 1u);
+    EXPECT_EQ(ordered.messages[0].text, "Error");
+    Settle();
+    const std::vector<Window> expected{{"CEditorText", "good"}};
+    EXPECT_EQ(Windows(), expected);
+    EXPECT_EQ(Frame()->GetActiveChild(), Frame()->GetChildFrames().at(0));
+}
+
+TEST_F(OpenInViewersTest, ArchiveGoneSinceItWasOpenedGivesViewersNoData) {
+    OpenFieldArchive();
+    std::filesystem::remove(archivePath);
+    Select({0, 1}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+    // The field viewer has nothing to show and says so; the plain frame shows its line.
+    ASSERT_EQ(ordered.messages.size(), 1u);
+    EXPECT_EQ(ordered.messages[0].text, "Error");
+    const std::vector<Window> expected{{"CChildFrame", "room.tex"}};
+    EXPECT_EQ(Windows(), expected);
+}
+
+}  // namespace
+}  // namespace lumo::test
