@@ -56,12 +56,6 @@ void IndexListModel::SortRows(const EntryComparator& compare) {
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
-    // The comparisons read the entry indices from a compact copy: reaching into the rows
-    // themselves costs a cache miss per look-up on a large archive.
-    std::vector<uint16_t> entries(m_rows.size());
-    for (size_t i = 0; i < m_rows.size(); ++i) {
-        entries[i] = m_rows[i].entryIndex;
-    }
     // The entry index travels with the row number, so comparing never has to reach into
     // the rows themselves.
     struct Key {
