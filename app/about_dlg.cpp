@@ -123,10 +123,13 @@ void CAboutDlg::paintEvent(QPaintEvent*) {
 
     QRect text(QPoint(client.left() + 20, client.top() + 195),
                QPoint(client.right() - 20, client.top() + 394));
+    // A line wider than the rectangle runs on to the left rather than losing its first
+    // letters: the disclaimer is a few pixels wider than the 280 it is given.
+    const int flags = Qt::AlignRight | Qt::AlignTop | Qt::TextDontClip;
     dc.setPen(kVersionColour);
-    dc.drawText(text, Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kVersionLine));
+    dc.drawText(text, flags, QString::fromUtf8(kVersionLine));
 
     text.setTop(text.top() + 20);
     dc.setPen(kDisclaimerColour);
-    dc.drawText(text, Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kDisclaimer));
+    dc.drawText(text, flags, QString::fromUtf8(kDisclaimer));
 }

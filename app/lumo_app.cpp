@@ -50,6 +50,9 @@ bool CLumoApp::InitInstance() {
     QCoreApplication::setApplicationName(QString::fromUtf8(LoadResString(AFX_IDS_APP_TITLE)));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 
+    // Entry windows show the program's icon in their title bars.
+    QApplication::setWindowIcon(QIcon(QString::fromUtf8(kAppIconPath)));
+
     const char* dataFolder = theEnvironment.GetGameDataFolder();
     m_szInitialDir = dataFolder ? dataFolder : "";
 

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
+#include <climits>
 
 #include "app/about_dlg.h"
 #include "app/main_frame.h"
@@ -109,29 +111,41 @@ TEST_F(AboutTest, TextsSitRightAlignedBelowTheWhiteArea) {
     CAboutDlg box(Frame());
     box.show();
     QImage image = box.grab().toImage();
-    // Rows holding ink, and the rightmost ink column of the version line.
-    auto inkInRows = [&image](int top, int bottom, int* rightmost) {
+    // Ink in a band of rows: how much, and its leftmost and rightmost columns.
+    struct Ink {
         int count = 0;
+        int left = INT_MAX;
+        int right = -1;
+    };
+    auto inkInRows = [&image](int top, int bottom) {
+        Ink ink;
         for (int y = top; y < bottom; ++y) {
             for (int x = 0; x < image.width(); ++x) {
                 if (qGray(image.pixel(x, y)) < 200) {
-                    ++count;
-                    *rightmost = std::max(*rightmost, x);
+                    ++ink.count;
+                    ink.left = std::min(ink.left, x);
+                    ink.right = std::max(ink.right, x);
                 }
             }
         }
-        return count;
+        return ink;
     };
-    int rightmost = -1;
-    EXPECT_EQ(inkInRows(0, 195, &rightmost), 0);  // white above the version line
-    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
-    rightmost = -1;
-    EXPECT_GT(inkInRows(195, 210, &rightmost), 20);
-    EXPECT_LE(rightmost, image.width() - 21);
-    EXPECT_GE(rightmost, image.width() - 30);
-    int disclaimerRight = -1;
-    EXPECT_GT(inkInRows(215, 245, &disclaimerRight), 20);
-    EXPECT_LE(disclaimerRight, image.width() - 21);
+    EXPECT_EQ(inkInRows(0, 195).count, 0);  // white above the version line
+    Ink version = inkInRows(195, 210);
+    EXPECT_GT(version.count, 20);
+    EXPECT_LE(version.right, image.width() - 21);
+    EXPECT_GE(version.right, image.width() - 30);
+
+    Ink disclaimer = inkInRows(215, 245);
+    EXPECT_GT(disclaimer.count, 20);
+    EXPECT_LE(disclaimer.right, image.width() - 21);
+    // Both lines whole: the wider one is not cut at the left margin.
+    QFontMetrics metrics(CellHeightFont("Arial", 14));
+    int widest = std::max(
+        metrics.horizontalAdvance("Use this program at your own risk. The author cannot"),
+        metrics.horizontalAdvance("be held responsible for any damage to your data files."));
+    EXPECT_GE(disclaimer.right - disclaimer.left + 1, widest - 4);
+    EXPECT_GT(disclaimer.left, 0);
 }
 
 }  // namespace
