@@ -493,7 +493,32 @@ void CMainFrame::OnWindowArrange() {
 }
 
 void CMainFrame::OnWindowCascade() {
-    m_pMdiArea->cascadeSubWindows();
+    // Each window one title bar lower and further right than the one below it, the
+    // active one on top, all of one size that fits the area. (The area's own cascade
+    // shrinks windows to their size hints, which entry windows do not give.)
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList(QMdiArea::StackingOrder)) {
+        if (window->isVisible() && !window->isMinimized()) {
+            windows.push_back(window);
+        }
+    }
+    if (windows.empty()) {
+        return;
+    }
+    QSize area = m_pMdiArea->viewport()->size();
+    QWidget* client = windows.front()->widget();
+    int step = std::max(client ? client->y() : 0, 8);
+    int count = static_cast<int>(windows.size());
+    QSize size(std::max(area.width() - (count - 1) * step, 200),
+               std::max(area.height() - (count - 1) * step, 150));
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow* window = windows[static_cast<size_t>(i)];
+        if (window->isMaximized()) {
+            window->showNormal();
+        }
+        window->setGeometry(QRect(QPoint(i * step, i * step), size));
+        window->raise();
+    }
 }
 
 void CMainFrame::OnWindowTileHorz() {

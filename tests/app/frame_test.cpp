@@ -168,8 +168,15 @@ TEST_F(FrameTest, TileAndCascadeArrangeTheWindows) {
     Frame()->SendCommand(ID_WINDOW_TILE_HORZ);
     EXPECT_FALSE(a->geometry().intersects(b->geometry()));
     Frame()->SendCommand(ID_WINDOW_CASCADE);
-    EXPECT_NE(a->pos(), b->pos());
+    // Overlapping, the active one lower right and on top, neither shrunk to a title bar.
+    EXPECT_EQ(a->pos(), QPoint(0, 0));
+    EXPECT_GT(b->x(), 0);
+    EXPECT_EQ(b->x(), b->y());
+    EXPECT_EQ(a->size(), b->size());
+    EXPECT_GT(b->width(), Frame()->GetMdiArea()->viewport()->width() / 2);
+    EXPECT_GT(b->height(), Frame()->GetMdiArea()->viewport()->height() / 2);
     EXPECT_TRUE(a->geometry().intersects(b->geometry()));
+    EXPECT_EQ(Frame()->GetActiveChild(), b);
 
     a->showMinimized();
     b->showMinimized();
