@@ -3,7 +3,6 @@
 #include "indexbar/index_sort.h"
 
 #include <algorithm>
-#include <numeric>
 
 IndexListModel::IndexListModel(QObject* parent) : QAbstractTableModel(parent) {}
 

@@ -7,8 +7,9 @@
 // sizes 2 GiB or more apart compare the wrong way round and the ordering is then not
 // consistent. Sort with SortPermutation, which stays inside its range whatever a
 // comparator answers; never hand these to std::sort.
+#include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <utility>
 #include <vector>
 
 class CLgpArchive;
@@ -38,8 +39,39 @@ int CompareBySizeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive);
 // The comparator for a sort mode and direction, or null for a mode outside 0..3.
 IndexComparator ComparatorFor(int mode, bool reverse);
 
-// Re-orders `order` so that an element goes before another when `before(x, y)` holds.
-// A bottom-up merge sort: stable, O(n log n) calls whatever `before` answers, and it
-// reads and writes only inside `order` and a buffer of the same size, also when
-// `before` is not a strict weak ordering.
-void SortPermutation(std::vector<int>& order, const std::function<bool(int, int)>& before);
+// Re-orders `items` so that an item goes before another when `before(x, y)` holds. A
+// bottom-up merge sort: stable, O(n log n) calls whatever `before` answers, and it reads
+// and writes only inside `items` and a buffer of the same size, also when `before` is
+// not a strict weak ordering.
+template <class T, class Before>
+void SortPermutation(std::vector<T>& items, Before before) {
+    const std::size_t n = items.size();
+    if (n < 2) {
+        return;
+    }
+    std::vector<T> buffer(n);
+    std::vector<T>* from = &items;
+    std::vector<T>* to = &buffer;
+    for (std::size_t width = 1; width < n; width *= 2) {
+        for (std::size_t lo = 0; lo < n; lo += 2 * width) {
+            const std::size_t mid = lo + width < n ? lo + width : n;
+            const std::size_t hi = lo + 2 * width < n ? lo + 2 * width : n;
+            // Every index stays inside its run, so an inconsistent `before` can only give
+            // an odd order. Equal keys keep their order: the right run's item goes first
+            // only when it strictly does.
+            std::size_t left = lo;
+            std::size_t right = mid;
+            for (std::size_t out = lo; out < hi; ++out) {
+                if (left < mid && (right >= hi || !before((*from)[right], (*from)[left]))) {
+                    (*to)[out] = (*from)[left++];
+                } else {
+                    (*to)[out] = (*from)[right++];
+                }
+            }
+        }
+        std::swap(from, to);
+    }
+    if (from != &items) {
+        items.swap(buffer);
+    }
+}
