@@ -40,6 +40,9 @@ public:
     void SortList();
 
     // Reactions of the list; they never run while the list is disabled (no archive open).
+    // Activation sends kListControlId to the frame when rows are selected. A right click
+    // inside a main frame shows the context menu (indexbar/index_context_menu.h);
+    // elsewhere it only emits contextMenuRequested with the click's screen position.
     void OnListActivate();
     void OnListRClick(const QPoint& globalPos);
     void OnHeaderItemClick(int column);
