@@ -45,7 +45,9 @@ constexpr int kToolBarHeight = 24;
 // their order, so the gripper is drawn but does not move the band.
 class CBandGripper : public QWidget {
 public:
-    explicit CBandGripper(QWidget* parent = nullptr) : QWidget(parent) { setFixedWidth(9); }
+    explicit CBandGripper(QWidget* parent = nullptr) : QWidget(parent) {
+        setFixedSize(9, kButtonHeight);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
