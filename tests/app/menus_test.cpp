@@ -252,4 +252,18 @@ TEST_F(MenusTest, ViewItemsToggleTheBarsWithCheckMarks) {
     EXPECT_EQ(PaneText(2), "7 files");
 }
 
+TEST_F(MenusTest, HighlightedMenuItemShowsItsPromptInPaneZero) {
+    QMenuBar* bar = Frame()->menuBar();
+    QAction* file = FindMenuAction(bar, {"File"});
+    bar->setActiveAction(file);  // opens the File menu, as a click would
+    QMenu* menu = file->menu();
+    ASSERT_TRUE(menu->isVisible());
+    QAction* open = FindMenuAction(menu, {"Open archive..."});
+    menu->setActiveAction(open);
+    EXPECT_EQ(PaneText(0), "Open an existing archive");
+    menu->hide();
+    Settle();
+    EXPECT_EQ(PaneText(0), "Ready");
+}
+
 }  // namespace
