@@ -119,6 +119,8 @@ TEST_F(MenusTest, ClosingTheLastEntryWindowBringsBackTheMainMenu) {
     Settle();
     EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_MAINFRAME);
     EXPECT_FALSE(Frame()->IsCommandEnabled(ID_FILE_CLOSE));
+    // The shared New item takes this menu's wording again.
+    EXPECT_EQ(MenuTexts(Menu({"File"})).front(), "&New archive...\tCtrl+N");
 }
 
 TEST_F(MenusTest, ExtractFollowsTheCatalogue) {
