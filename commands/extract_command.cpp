@@ -114,6 +114,10 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     bool decompress = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD && AskDecompress();
     EntryBuffer buffer;
     uint32_t size = ReadEntryBytes(entry, decompress, buffer);
+    if (!buffer.Valid()) {
+        ShowExtractFailed();  // no use asking where to put bytes we do not have
+        return;
+    }
 
     platform::SaveFileRequest request;
     request.initialDir = initialDir;

@@ -352,6 +352,7 @@ TEST_F(ExtractTest, ArchiveGoneSinceItWasOpenedIsAFailureNotAnEmptyFile) {
     Select({1}, 1);
     ordered.saveAnswers.push_back(Out("room.tex"));
     Extract();
+    EXPECT_TRUE(ordered.saveRequests.empty());  // told before choosing a target
     ASSERT_EQ(ordered.messages.size(), 1u);
     ExpectFailedToExtract(0);
     EXPECT_EQ(ReadFile(Out("room.tex")), (Bytes{'k', 'e', 'e', 'p'}));
