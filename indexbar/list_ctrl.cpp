@@ -1,6 +1,7 @@
 #include "indexbar/list_ctrl.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
@@ -139,4 +140,15 @@ void CListCtrl::keyPressEvent(QKeyEvent* event) {
 void CListCtrl::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     emit rightClicked(event->globalPos());
+}
+
+// The view would make the first row current when it takes the focus with none, and the
+// current row is the selection mark, which Extract falls back on when nothing is
+// selected. Only a click or a key press marks a row.
+void CListCtrl::focusInEvent(QFocusEvent* event) {
+    const bool hadMark = selectionModel()->currentIndex().isValid();
+    QTreeView::focusInEvent(event);
+    if (!hadMark && selectionModel()->currentIndex().isValid()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
 }

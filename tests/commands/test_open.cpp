@@ -2,6 +2,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "app/lumo_app.h"
 #include "environment/game_environment.h"
@@ -57,8 +58,15 @@ TEST_F(OpenTest, ListsEntriesInArchiveOrderAndReportsInEveryPane) {
     EXPECT_EQ(model.Row(0).typeCode, LGP_TYPE_TEX);
     EXPECT_EQ(model.Row(1).typeCode, LGP_TYPE_TXT);
     EXPECT_EQ(model.Row(2).typeCode, LGP_TYPE_OTHER);
-    EXPECT_EQ(List().GetSelectedCount(), 0);
     EXPECT_TRUE(List().isEnabled());
+    // No row is selected or marked, also once the list has the keyboard focus.
+    List().setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(List().GetSelectedCount(), 0);
+    EXPECT_EQ(List().GetSelectionMark(), -1);
+    QTest::keyClick(&List(), Qt::Key_Down);  // the keyboard still reaches the first row
+    EXPECT_EQ(List().GetSelectionMark(), 0);
+    EXPECT_EQ(List().GetSelectedRows(), std::vector<int>{0});
 
     EXPECT_EQ(Bar().CaptionText(), "Archive index - chars.lgp");
     char length[16];
