@@ -28,17 +28,17 @@ bool OpenArchive(CLgpArchive& archive, const std::string& path) {
 
 namespace {
 
-std::optional<uint32_t> ParseIndex(const std::string& spec) {
-    if (spec.size() < 2 || spec[0] != '#') {
+std::optional<uint32_t> ParseIndex(const std::string& wanted) {
+    if (wanted.size() < 2 || wanted[0] != '#') {
         return std::nullopt;
     }
     uint32_t value = 0;
-    for (size_t i = 1; i < spec.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(spec[i]))) {
+    for (size_t i = 1; i < wanted.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(wanted[i]))) {
             return std::nullopt;
         }
         // Indices past 65,535 name no entry; saturate so long digit strings cannot wrap.
-        value = std::min<uint32_t>(value * 10 + static_cast<uint32_t>(spec[i] - '0'), 0x10000);
+        value = std::min<uint32_t>(value * 10 + static_cast<uint32_t>(wanted[i] - '0'), 0x10000);
     }
     return value;
 }
@@ -56,33 +56,33 @@ bool SameIgnoringCase(const char* a, const std::string& b) {
 
 }  // namespace
 
-std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& spec) {
+std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted) {
     const uint16_t count = archive.GetEntryCount();
-    if (std::optional<uint32_t> index = ParseIndex(spec)) {
+    if (std::optional<uint32_t> index = ParseIndex(wanted)) {
         if (*index >= count) {
             return std::nullopt;
         }
         return static_cast<uint16_t>(*index);
     }
     for (uint16_t i = 0; i < count; ++i) {
-        if (spec == archive.GetEntryName(i)) {
+        if (wanted == archive.GetEntryName(i)) {
             return i;
         }
     }
     for (uint16_t i = 0; i < count; ++i) {
-        if (SameIgnoringCase(archive.GetEntryName(i), spec)) {
+        if (SameIgnoringCase(archive.GetEntryName(i), wanted)) {
             return i;
         }
     }
     return std::nullopt;
 }
 
-std::string NoEntryProblem(const CLgpArchive& archive, const std::string& spec) {
-    if (ParseIndex(spec)) {
-        return "no entry " + PrintableName(spec) + " (the archive has " +
+std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted) {
+    if (ParseIndex(wanted)) {
+        return "no entry " + PrintableName(wanted) + " (the archive has " +
                std::to_string(archive.GetEntryCount()) + " entries)";
     }
-    return "no entry named " + PrintableName(spec);
+    return "no entry named " + PrintableName(wanted);
 }
 
 std::string PrintableName(const std::string& name) {
@@ -105,8 +105,4 @@ std::string PrintableName(const std::string& name) {
 std::string DescribeEntry(const CLgpArchive& archive, uint16_t index) {
     return "entry #" + std::to_string(index) + " (" + PrintableName(archive.GetEntryName(index)) +
            ")";
-}
-
-EntryBytes::~EntryBytes() {
-    std::free(m_data);
 }

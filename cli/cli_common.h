@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "archive/entry_buffer.h"
 #include "archive/lgp_archive.h"
 
 // Exit statuses.
@@ -20,10 +21,10 @@ bool OpenArchive(CLgpArchive& archive, const std::string& path);
 // The entry an ENTRY argument names: "#N" (digits only) is the index N, anything else a
 // name, matched
 // exactly or else ignoring case; the first of several entries with that name wins.
-std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& spec);
+std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted);
 
 // "no entry named X", or for "#N" that there is no such index.
-std::string NoEntryProblem(const CLgpArchive& archive, const std::string& spec);
+std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted);
 
 // A name as it may be shown on one line of output: control characters and '\' are
 // written as \xHH and \\, so a hostile name cannot break the tab-separated listing.
@@ -31,19 +32,3 @@ std::string PrintableName(const std::string& name);
 
 // "entry #3 (name)" for messages.
 std::string DescribeEntry(const CLgpArchive& archive, uint16_t index);
-
-// Owns a block the archive allocated with malloc.
-class EntryBytes {
-public:
-    EntryBytes() = default;
-    ~EntryBytes();
-    EntryBytes(const EntryBytes&) = delete;
-    EntryBytes& operator=(const EntryBytes&) = delete;
-
-    unsigned char** Out() { return &m_data; }
-    const unsigned char* Data() const { return m_data; }
-    bool Allocated() const { return m_data != nullptr; }
-
-private:
-    unsigned char* m_data = nullptr;
-};

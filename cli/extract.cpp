@@ -25,10 +25,10 @@ bool SelectEntries(const CLgpArchive& archive, const CliRequest& request,
     }
     bool ok = true;
     std::set<uint16_t> seen;
-    for (const std::string& spec : request.entries) {
-        std::optional<uint16_t> index = FindEntry(archive, spec);
+    for (const std::string& wanted : request.entries) {
+        std::optional<uint16_t> index = FindEntry(archive, wanted);
         if (!index) {
-            ReportError(request.archive, NoEntryProblem(archive, spec));
+            ReportError(request.archive, NoEntryProblem(archive, wanted));
             ok = false;
         } else if (seen.insert(*index).second) {
             selection->push_back(*index);
@@ -70,11 +70,11 @@ public:
             m_archive.GetArchiveLength()) {
             return Fail(index, "its data lies past the end of the archive");
         }
-        EntryBytes bytes;
+        EntryBuffer bytes;
         const bool decode = m_request.decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
-        const uint32_t count = decode ? m_archive.ReadEntryDecompressed(index, bytes.Out(), 0)
-                                      : m_archive.ReadEntry(index, bytes.Out());
-        if (!bytes.Allocated()) {
+        const uint32_t count = decode ? m_archive.ReadEntryDecompressed(index, bytes.Address(), 0)
+                                      : m_archive.ReadEntry(index, bytes.Address());
+        if (!bytes.Valid()) {
             return Fail(index, "cannot read the archive");
         }
         bool ok = true;

@@ -64,9 +64,9 @@ bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t i
                               std::to_string(type) + "; fields are the entries of flevel.lgp)");
         return false;
     }
-    EntryBytes bytes;
-    const uint32_t size = archive.ReadEntryDecompressed(index, bytes.Out(), 0);
-    if (!bytes.Allocated()) {
+    EntryBuffer bytes;
+    const uint32_t size = archive.ReadEntryDecompressed(index, bytes.Address(), 0);
+    if (!bytes.Valid()) {
         ReportError(path, "cannot read the archive");
         return false;
     }
@@ -92,10 +92,10 @@ int RunRender(const CliRequest& request) {
     if (!OpenArchive(archive, request.archive)) {
         return kExitFailure;
     }
-    const std::string& spec = request.entries.front();
-    std::optional<uint16_t> index = FindEntry(archive, spec);
+    const std::string& wanted = request.entries.front();
+    std::optional<uint16_t> index = FindEntry(archive, wanted);
     if (!index) {
-        ReportError(request.archive, NoEntryProblem(archive, spec));
+        ReportError(request.archive, NoEntryProblem(archive, wanted));
         return kExitFailure;
     }
     FieldImage image;

@@ -16,6 +16,7 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
+#include "archive/entry_buffer.h"
 #include "archive/lgp_archive.h"
 #include "platform/file_output.h"
 #include "platform/prompts.h"
@@ -26,25 +27,6 @@ const char kDecompressQuestion[] = "Decompress compressed files?";
 const char kExtractFailed[] = "Failed to extract file";
 const char kFolderTitle[] = "Please specify where to place the extracted files.";
 const char kAllFilesFilter[] = "All files (*.*)|*.*||";
-
-// An entry's bytes as the catalogue hands them out: taken with malloc, freed here on
-// every way out of the command.
-class EntryBuffer {
-public:
-    EntryBuffer() = default;
-    ~EntryBuffer() { std::free(m_data); }
-    EntryBuffer(const EntryBuffer&) = delete;
-    EntryBuffer& operator=(const EntryBuffer&) = delete;
-
-    unsigned char** Address() { return &m_data; }
-    const unsigned char* Data() const { return m_data; }
-    // The catalogue hands out a block even for an empty entry; none means the read
-    // failed (the archive could not be reopened).
-    bool Valid() const { return m_data != nullptr; }
-
-private:
-    unsigned char* m_data = nullptr;
-};
 
 uint32_t ReadEntryBytes(uint16_t entry, bool decompress, EntryBuffer& buffer) {
     return decompress ? theArchive.ReadEntryDecompressed(entry, buffer.Address(), 0)

@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
+#include "archive/entry_buffer.h"
 #include "archive/lgp_archive.h"
 #include "viewers/child_frame.h"
 
@@ -32,12 +33,11 @@ void CLumoApp::OnItemOpen() {
         }
         child->setWindowTitle(QString::fromLatin1(theArchive.GetEntryName(entry)));
 
-        unsigned char* buffer = nullptr;
-        uint32_t size = field ? theArchive.ReadEntryDecompressed(entry, &buffer, 0)
-                              : theArchive.ReadEntry(entry, &buffer);
+        EntryBuffer buffer;
+        uint32_t size = field ? theArchive.ReadEntryDecompressed(entry, buffer.Address(), 0)
+                              : theArchive.ReadEntry(entry, buffer.Address());
         // The child may close itself in here (a field it cannot show); it is not touched
         // again afterwards.
-        child->LoadEntryData(buffer, size);
-        std::free(buffer);
+        child->LoadEntryData(buffer.Data(), size);
     }
 }
