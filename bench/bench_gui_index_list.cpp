@@ -14,21 +14,10 @@
 
 namespace {
 
-constexpr int kEntries = 65535;
-
 // A catalogue of the largest size an archive can have, names in no particular order.
 struct FullArchive {
     FullArchive() {
-        lumo::test::LgpWriter writer;
-        uint32_t seed = 12345;
-        for (int i = 0; i < kEntries; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            char name[21];
-            std::snprintf(name, sizeof name, "%c%07x.tex", 'a' + static_cast<int>(seed >> 27),
-                          (seed >> 4) & 0xFFFFFFF);
-            writer.AddText(name, "");
-        }
-        path = dir.Write("full.lgp", writer.Build());
+        path = dir.Write("full.lgp", lumo::test::FullArchiveInNoOrder(12345, ""));
         archive.Load(path.c_str());
     }
     lumo::test::TempDir dir;

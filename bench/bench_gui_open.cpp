@@ -17,22 +17,9 @@
 
 namespace {
 
-constexpr int kEntries = 65535;
-
 // Names in no particular order, so that sorting them has work to do.
 struct FullArchiveFile {
-    FullArchiveFile() {
-        lumo::test::LgpWriter writer;
-        uint32_t seed = 4711;
-        for (int i = 0; i < kEntries; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            char name[21];
-            std::snprintf(name, sizeof name, "%c%07x.tex", 'a' + static_cast<int>(seed >> 27),
-                          (seed >> 4) & 0xFFFFFFF);
-            writer.AddText(name, "x");
-        }
-        path = dir.Write("full.lgp", writer.Build());
-    }
+    FullArchiveFile() { path = dir.Write("full.lgp", lumo::test::FullArchiveInNoOrder(4711, "x")); }
     lumo::test::TempDir dir;
     std::string path;
 };

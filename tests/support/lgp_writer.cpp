@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -166,6 +167,18 @@ Bytes LgpWriter::Build() const {
         out.insert(out.end(), kTerminator, kTerminator + sizeof kTerminator - 1);
     }
     return out;
+}
+
+Bytes FullArchiveInNoOrder(uint32_t seed, const std::string& payload) {
+    LgpWriter writer;
+    for (int i = 0; i < 65535; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        char name[21];
+        std::snprintf(name, sizeof name, "%c%07x.tex", 'a' + static_cast<int>(seed >> 27),
+                      (seed >> 4) & 0xFFFFFFF);
+        writer.AddText(name, payload);
+    }
+    return writer.Build();
 }
 
 Bytes Truncated(const Bytes& data, size_t length) {

@@ -65,6 +65,10 @@ private:
     bool m_bare = false;
 };
 
+// An archive of the most entries a count can name (65,535), each holding `payload`, with
+// pseudo-random "x1234567.tex" names in no particular order, so that sorting has work.
+Bytes FullArchiveInNoOrder(uint32_t seed, const std::string& payload);
+
 // The first `length` bytes (all of them when the data is shorter).
 Bytes Truncated(const Bytes& data, size_t length);
 
