@@ -34,14 +34,16 @@ test-asan: deps
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Release -DLUMO_BENCH=ON -DLUMO_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
-	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+	@for b in $(BENCH_BUILD)/bench/bench_*; do \
+	    if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DLUMO_FUZZ=ON -DLUMO_GUI=OFF -DLUMO_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
-	    [ -x "$$f" ] || continue; \
+	    [ -f "$$f" ] && [ -x "$$f" ] || continue; \
 	    echo "== $$f for $(FUZZ_SECONDS) s"; \
 	    mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
 	    "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
