@@ -238,8 +238,10 @@ uint16_t CLgpArchive::Load(const char* path) {
     }
     m_dwArchiveLength = ClampToU32(file.Length());
 
-    unsigned char header[kHeaderSize];
-    if (file.ReadAt(0, header, kHeaderSize) != kHeaderSize ||
+    // Bytes 14 and 15 are never looked at, so a file that ends right after the count's
+    // low 16 bits is still a (necessarily empty) archive.
+    unsigned char header[kHeaderSize] = {};
+    if (file.ReadAt(0, header, kHeaderSize) < kCountOffset + 2 ||
         std::memcmp(header + kSignatureOffset, kSignature, kSignatureLength) != 0) {
         m_lastStatus = LgpLoadStatus::NotAnArchive;
         return 0;

@@ -244,6 +244,26 @@ TEST_F(LgpArchiveTest, AnEmptyArchiveReplacesTheCatalogue) {
     EXPECT_STREQ(archive.GetArchivePath(), emptyPath.c_str());
 }
 
+// The count's upper bytes are never read, so they need not even be in the file; a
+// signature with no count at all is no archive.
+TEST_F(LgpArchiveTest, AFileEndingAfterTheCountsLowBytesIsAnEmptyArchive) {
+    Bytes header = LgpWriter().Build();
+    std::string path = dir.File("short.lgp");
+    lumo::test::WriteFile(path, Truncated(header, 14));
+    EXPECT_EQ(archive.Load(path.c_str()), 0);
+    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::Ok);
+    EXPECT_EQ(archive.GetArchiveLength(), 14u);
+
+    Bytes oneEntry = header;
+    oneEntry[12] = 1;
+    lumo::test::WriteFile(path, Truncated(oneEntry, 14));
+    archive.Load(path.c_str());
+    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::NotAnArchive);
+    lumo::test::WriteFile(path, Truncated(header, 13));
+    archive.Load(path.c_str());
+    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::NotAnArchive);
+}
+
 // Cutting a real-looking archive at every byte: a cut inside the header or table of
 // contents refuses the file; any later cut keeps every entry listed and reads deliver
 // exactly the bytes still there.
