@@ -15,6 +15,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (image.strideBytes != stride || image.pixels.size() != image.height * stride / 2) {
             abort();
         }
+        if (size_t{image.width} * image.height > 16777216) {
+            abort();
+        }
+        for (uint16_t pixel : image.pixels) {
+            if (pixel & 0x8000) {
+                abort();  // the image's top bit is always clear
+            }
+        }
     } else if (!image.pixels.empty() || image.width != 0 || image.height != 0) {
         abort();
     }
