@@ -76,6 +76,20 @@ uint8_t TypeFor(const char* extension, bool fieldArchive) {
     return fieldArchive ? LGP_TYPE_FIELD : LGP_TYPE_OTHER;
 }
 
+// Paths are UTF-8 text on every host, as the desktop program's dialogs hand them over.
+// Windows would read a narrow path in the ANSI code page, so there it is widened first.
+std::filesystem::path HostPath(const std::string& path) {
+#ifdef _WIN32
+    try {
+        return std::filesystem::u8path(path);
+    } catch (const std::exception&) {
+        return std::filesystem::path();  // not UTF-8: names no file
+    }
+#else
+    return std::filesystem::path(path);
+#endif
+}
+
 // An archive file opened for one operation; every read is clamped to the file's length,
 // so a short file delivers fewer bytes and never leaves a buffer half-filled unnoticed.
 class ArchiveFile {
@@ -83,11 +97,12 @@ public:
     explicit ArchiveFile(const std::string& path) {
         // Folders, pipes and devices open as streams on some hosts but are no archive
         // file; reading a pipe could even block.
+        const std::filesystem::path hostPath = HostPath(path);
         std::error_code error;
-        if (!std::filesystem::is_regular_file(path, error)) {
+        if (!std::filesystem::is_regular_file(hostPath, error)) {
             return;
         }
-        m_stream.open(path, std::ios::binary);
+        m_stream.open(hostPath, std::ios::binary);
         if (!m_stream) {
             return;
         }

@@ -7,13 +7,15 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/file_output.h"
+
 void ReportError(const std::string& subject, const std::string& problem) {
     std::cerr << "lumo-cli: " << subject << ": " << problem << '\n';
 }
 
 bool OpenArchive(CLgpArchive& archive, const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_directory(HostPath(path), ec)) {
         ReportError(path, "is a folder, not an archive");
         return false;
     }

@@ -41,9 +41,10 @@ bool EnsureFolder(const std::string& folder) {
     if (folder.empty()) {
         return true;
     }
+    const std::filesystem::path hostFolder = HostPath(folder);
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec || !std::filesystem::is_directory(folder, ec)) {
+    std::filesystem::create_directories(hostFolder, ec);
+    if (ec || !std::filesystem::is_directory(hostFolder, ec)) {
         ReportError(folder, "cannot create folder" + (ec ? ": " + ec.message() : std::string()));
         return false;
     }

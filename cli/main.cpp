@@ -7,8 +7,44 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 
+#ifdef _WIN32
+#include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+
+namespace {
+
+// Windows hands main() its arguments in the ANSI code page, which cannot name every
+// file; the wide command line can, and paths are UTF-8 everywhere else in the program.
+std::vector<std::string> Arguments(int, char**) {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        const int length =
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(length > 0 ? static_cast<size_t>(length) : 1, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &arg[0], length, nullptr, nullptr);
+        arg.resize(arg.size() - 1);  // the terminator
+        args.push_back(arg);
+    }
+    LocalFree(wide);
+    return args;
+}
+
+}  // namespace
+#else
+namespace {
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+}  // namespace
+#endif
+
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::vector<std::string> args = Arguments(argc, argv);
     std::string error;
     const std::optional<CliRequest> request = ParseArguments(args, &error);
     if (!request) {

@@ -20,8 +20,28 @@ namespace {
 #ifdef _WIN32
 constexpr int kCreateFlags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY;
 constexpr int kCreateMode = _S_IREAD | _S_IWRITE;
-int OpenFile(const char* p, int flags, int mode) {
-    return _open(p, flags, mode);
+// Paths are UTF-8 text on every host; the narrow Windows functions would read them in
+// the ANSI code page and write some other file. Empty when the text is not UTF-8.
+std::wstring Wide(const std::string& path) {
+    if (path.empty() || path.size() > 0x7FFFFFFF) {
+        return std::wstring();
+    }
+    const int size = static_cast<int>(path.size());
+    int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
+    if (length <= 0) {
+        return std::wstring();
+    }
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, &wide[0], length);
+    return wide;
+}
+int OpenFile(const std::string& p, int flags, int mode) {
+    const std::wstring wide = Wide(p);
+    if (wide.empty()) {
+        errno = EINVAL;
+        return -1;
+    }
+    return _wopen(wide.c_str(), flags, mode);
 }
 long WriteSome(int fd, const char* p, size_t n) {
     return _write(fd, p, static_cast<unsigned>(n > 0x40000000 ? 0x40000000 : n));
@@ -35,20 +55,50 @@ int CloseFile(int fd) {
 int ProcessId() {
     return _getpid();
 }
-bool ReplaceFile(const std::string& from, const std::string& to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+int ErrnoFor(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return ENOENT;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return EBUSY;
+        default:
+            return EACCES;
+    }
+}
+// rename() refuses to replace an existing file on Windows; MoveFileEx replaces it in
+// one step, and only once the data is on disk.
+bool MoveIntoPlace(const std::string& from, const std::string& to) {
+    const std::wstring source = Wide(from);
+    const std::wstring target = Wide(to);
+    if (source.empty() || target.empty()) {
+        errno = EINVAL;
+        return false;
+    }
+    if (MoveFileExW(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
-    errno = EACCES;
+    errno = ErrnoFor(GetLastError());
     return false;
+}
+void RemoveFile(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    if (!wide.empty()) {
+        _wremove(wide.c_str());
+    }
 }
 void SyncFolder(const std::string&) {}
 #else
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 // The umask applies as for any file the user creates.
 constexpr int kCreateMode = 0666;
-int OpenFile(const char* p, int flags, int mode) {
-    return open(p, flags, mode);
+int OpenFile(const std::string& p, int flags, int mode) {
+    return open(p.c_str(), flags, mode);
 }
 long WriteSome(int fd, const char* p, size_t n) {
     return write(fd, p, n);
@@ -62,8 +112,11 @@ int CloseFile(int fd) {
 int ProcessId() {
     return getpid();
 }
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool MoveIntoPlace(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0;
+}
+void RemoveFile(const std::string& path) {
+    std::remove(path.c_str());
 }
 // Makes the rename itself durable; a failure here loses nothing already written.
 void SyncFolder(const std::string& folder) {
@@ -122,12 +175,20 @@ int CreateTemporary(const std::string& path, std::string* tempPath) {
     static unsigned counter = 0;
     const std::string folder = FolderOf(path);
     // Cut long names so the temporary's name stays within the file system's limit
-    // wherever the target's own name does.
-    const std::string base = path.substr(folder.size()).substr(0, 64);
+    // wherever the target's own name does; never inside a UTF-8 sequence, which would
+    // make the name unusable where names must be valid text.
+    std::string base = path.substr(folder.size());
+    if (base.size() > 64) {
+        size_t cut = 64;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        base.resize(cut);
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         *tempPath = folder + "." + base + ".lumo-" + std::to_string(ProcessId()) + "-" +
                     std::to_string(++counter);
-        int fd = OpenFile(tempPath->c_str(), kCreateFlags, kCreateMode);
+        int fd = OpenFile(*tempPath, kCreateFlags, kCreateMode);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
@@ -137,21 +198,66 @@ int CreateTemporary(const std::string& path, std::string* tempPath) {
 
 }  // namespace
 
-bool IsPlainFileName(std::string_view name) {
+std::filesystem::path HostPath(const std::string& path) {
+#ifdef _WIN32
+    const std::wstring wide = Wide(path);
+    return std::filesystem::path(wide);
+#else
+    return std::filesystem::path(path);
+#endif
+}
+
+namespace {
+
+// What every host refuses: names that are no name, or that reach into another folder.
+bool IsPlainAnywhere(std::string_view name) {
     if (name.empty() || name == "." || name == "..") {
         return false;
     }
-    for (char c : name) {
-        if (c == '/' || c == '\\' || c == '\0') {
-            return false;
-        }
-#ifdef _WIN32
-        if (c == ':') {
-            return false;
-        }
-#endif
+    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+// CON, PRN, AUX, NUL, COM0-9 and LPT0-9 name devices in every folder, with any
+// extension and with spaces before it.
+bool IsWindowsDeviceName(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.remove_suffix(1);
     }
-    return true;
+    std::string upper;
+    for (char c : stem) {
+        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") {
+        return true;
+    }
+    return upper.size() == 4 &&
+           (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
+           upper[3] >= '0' && upper[3] <= '9';
+}
+
+}  // namespace
+
+bool IsPlainWindowsFileName(std::string_view name) {
+    if (!IsPlainAnywhere(name)) {
+        return false;
+    }
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
+            return false;
+        }
+    }
+    // Windows drops trailing dots and spaces, so "a." would write "a" and ".. " the parent.
+    return name.back() != '.' && name.back() != ' ' && !IsWindowsDeviceName(name);
+}
+
+bool IsPlainFileName(std::string_view name) {
+#ifdef _WIN32
+    return IsPlainWindowsFileName(name);
+#else
+    return IsPlainAnywhere(name);
+#endif
 }
 
 std::string JoinPath(const std::string& folder, std::string_view name) {
@@ -198,13 +304,13 @@ AtomicWriteResult WriteFileAtomicallyDetailed(const std::string& path, const voi
         err = errno;
     }
     AtomicWriteStep step = AtomicWriteStep::Write;
-    if (ok && !ReplaceFile(tempPath, path)) {
+    if (ok && !MoveIntoPlace(tempPath, path)) {
         ok = false;
         err = errno;
         step = AtomicWriteStep::Replace;
     }
     if (!ok) {
-        std::remove(tempPath.c_str());
+        RemoveFile(tempPath);
         return fail(step, "cannot write", path, err);
     }
     SyncFolder(FolderOf(path));

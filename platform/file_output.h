@@ -4,15 +4,27 @@
 // Entry names come from untrusted archives, so a name is used as a file name only when
 // IsPlainFileName accepts it, and every file is written atomically: a failed write never
 // leaves a half-written target and never destroys an existing one.
+//
+// Paths are UTF-8 text on every host, as the desktop program's dialogs give them.
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
+// A UTF-8 path as the host's file system functions take it; on Windows the narrow forms
+// would read it in the ANSI code page. Text that is not UTF-8 gives an empty path there.
+std::filesystem::path HostPath(const std::string& path);
+
 // True when `name` can be used as a file name inside a chosen folder without reaching
 // anywhere else. Refused: the empty name, "." and "..", any name containing '/', '\\' or
-// a NUL byte. On Windows also any name containing ':' (a drive prefix such as "c:x" or an
-// alternate data stream).
+// a NUL byte. On Windows also what IsPlainWindowsFileName refuses.
 bool IsPlainFileName(std::string_view name);
+
+// The Windows rules, on every host so they can be tried anywhere: besides the above, a
+// name with a character Windows does not allow in names (control characters and
+// < > : " | ? *), a name ending in '.' or ' ' (Windows would drop them and write another
+// file, or ".. " the parent folder), and device names such as "CON" or "nul.txt".
+bool IsPlainWindowsFileName(std::string_view name);
 
 // `folder` and `name` joined with one separator; `folder` may or may not end in one.
 // An empty folder yields `name` alone (the current folder).

@@ -5,13 +5,37 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/registry.h"
 
 std::vector<std::string> ListWinePrefixes(const RegistrySources&) {
     return {};
 }
+
+namespace {
+
+// Key and value names are plain ASCII here; values go out as UTF-8, the program's text
+// for paths on every host.
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string Utf8(const wchar_t* text, size_t length) {
+    if (length == 0) {
+        return std::string();
+    }
+    const int size = static_cast<int>(length);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return std::string();
+    }
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, size, &out[0], bytes, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
 
 std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources&,
                                                    const std::vector<std::string>& keyPath,
@@ -22,7 +46,7 @@ std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources&,
     bool found = true;
     for (const std::string& name : keyPath) {
         HKEY sub = nullptr;
-        if (RegOpenKeyExA(key, name.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &sub) !=
+        if (RegOpenKeyExW(key, Widen(name).c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &sub) !=
             ERROR_SUCCESS) {
             found = false;
             break;
@@ -33,12 +57,12 @@ std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources&,
     if (found) {
         // Larger than any path we accept, so an over-long value is seen as such by the
         // caller; the data may lack its terminating NUL.
-        char buffer[1024];
+        wchar_t buffer[1024];
         DWORD size = sizeof(buffer);
-        if (RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
+        if (RegQueryValueExW(key, Widen(valueName).c_str(), nullptr, nullptr,
                              reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS) {
-            size_t length = strnlen(buffer, size);
-            hits.push_back(RegistryHit{std::string(buffer, length), std::string()});
+            size_t length = wcsnlen(buffer, size / sizeof(wchar_t));
+            hits.push_back(RegistryHit{Utf8(buffer, length), std::string()});
         }
     }
     for (auto it = opened.rbegin(); it != opened.rend(); ++it) {

@@ -55,6 +55,20 @@ TEST(PlainFileName, RefusesNamesThatReachOutsideTheFolder) {
     EXPECT_FALSE(IsPlainFileName(std::string("a\0b", 3)));
 }
 
+// Windows drops trailing dots and spaces and treats device names as devices in every
+// folder, so such names would write another file than the one named, or none.
+TEST(PlainFileName, WindowsRulesRefuseNamesWindowsWouldChange) {
+    for (const char* name : {"a.tex", "md1stin", "..a", "con1", "console.txt", "com10", "lpt"}) {
+        EXPECT_TRUE(IsPlainWindowsFileName(name)) << name;
+    }
+    for (const char* name :
+         {"..",      "a/b",        "a\\b",     "c:x",  "a.",     "a..",   "... ",      ".. ",
+          "x ",      "a?b",        "a*",       "<a>",  "a|b",    "\"q\"", "tab\there", "CON",
+          "nul.txt", "Aux.tar.gz", "nul .txt", "com1", "LPT9.p", "prn"}) {
+        EXPECT_FALSE(IsPlainWindowsFileName(name)) << name;
+    }
+}
+
 TEST(JoinPath, AddsOneSeparatorOnly) {
     EXPECT_EQ(JoinPath("dir", "x"), "dir/x");
     EXPECT_EQ(JoinPath("dir/", "x"), "dir/x");
