@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -121,9 +122,13 @@ CMainFrame::CMainFrame() : m_pMdiArea(new QMdiArea(this)) {
         UpdateCommandUI();
     });
     connect(&m_wndIndexBar, &CIndexBar::commandSent, this, [this](int id) { SendCommand(id); });
+    // Accelerator keys are taken before the focused widget sees them, also while their
+    // command is grayed (see eventFilter).
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
     // The MDI area reports activations while the base class tears the children down;
     // this object is no longer a frame by then.
     disconnect(m_pMdiArea, nullptr, this, nullptr);
@@ -566,6 +571,40 @@ bool CMainFrame::event(QEvent* event) {
         return true;
     }
     return QMainWindow::event(event);
+}
+
+// A key of the accelerator table that reaches a widget of this window has found no enabled
+// shortcut: its command is grayed, or the widget claimed the key for itself. Either way
+// the table has it first, as the keys would otherwise fall through to the focused widget
+// (the list would copy a row's name on Ctrl+C). SendCommand does nothing for a grayed
+// command.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != this) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    int id = AcceleratorCommand(*static_cast<QKeyEvent*>(event));
+    if (id == 0) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    SendCommand(id);
+    return true;
+}
+
+int CMainFrame::AcceleratorCommand(const QKeyEvent& key) const {
+    const AcceleratorTable* table = FindAcceleratorTable(IDR_MAINFRAME);
+    if (!table) {
+        return 0;
+    }
+    const int modifiers = static_cast<int>(
+        key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    for (size_t i = 0; i < table->count; ++i) {
+        const AcceleratorEntry& entry = table->entries[i];
+        if (entry.key == key.key() && entry.modifiers == modifiers) {
+            return entry.id;
+        }
+    }
+    return 0;
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {

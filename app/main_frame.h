@@ -14,6 +14,7 @@
 
 class QMdiArea;
 class QMdiSubWindow;
+class QKeyEvent;
 class QMenu;
 class CChildFrame;
 struct MenuResource;
@@ -78,6 +79,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     QMenu* createPopupMenu() override;
 
@@ -92,6 +94,7 @@ private:
     void FillWindowList(QMenu* windowMenu);
     bool BuildToolBar(QToolBar& toolBar, int resourceId, Qt::ToolButtonStyle style);
     void ShowIdleMessage();
+    int AcceleratorCommand(const QKeyEvent& key) const;
 
     QMdiArea* m_pMdiArea;
     std::map<int, QAction*> m_actions;

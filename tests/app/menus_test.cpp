@@ -2,15 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <memory>
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
+#include "indexbar/list_ctrl.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/qt/shell_test_support.h"
@@ -266,6 +271,38 @@ TEST_F(MenusTest, HighlightedMenuItemShowsItsPromptInPaneZero) {
     menu->hide();
     Settle();
     EXPECT_EQ(PaneText(0), "Ready");
+}
+
+}  // namespace
+
+namespace {
+
+// The edit keys belong to the frame's accelerators even while their commands are
+// grayed: they must not fall through to the list, which would copy a row's name.
+TEST_F(MenusTest, DisabledAcceleratorKeysDoNotReachTheFocusedWidget) {
+    LoadArchive(3);
+    CListCtrl* list = Frame()->m_wndIndexBar.GetListCtrl();
+    std::vector<IndexRow> rows;
+    for (uint16_t i = 0; i < 3; ++i) {
+        rows.push_back({i, QStringLiteral("entry%1.txt").arg(i), QStringLiteral("4"), 0});
+    }
+    list->AppendRows(rows);
+    list->setEnabled(true);
+    list->SelectRows({1});
+    list->SetSelectionMark(1);
+    QApplication::setActiveWindow(Frame());
+    list->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)}) {
+        QTest::keySequence(list, keys);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "untouched")
+            << keys.toString().toStdString();
+    }
+    // Keys outside the table still reach the list.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->GetSelectionMark(), 2);
 }
 
 }  // namespace
