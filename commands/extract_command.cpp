@@ -12,6 +12,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
@@ -80,9 +81,20 @@ QString EntryNameText(uint16_t entry) {
     return QString::fromLatin1(theArchive.GetEntryName(entry));
 }
 
+// The row last clicked, selected or not. A row can be selected without ever having been
+// clicked (Select All on a one-entry archive); then that row is the one meant.
+int SingleEntryRow(const CListCtrl& list) {
+    const int mark = list.GetSelectionMark();
+    if (mark >= 0) {
+        return mark;
+    }
+    const std::vector<int> selected = list.GetSelectedRows();
+    return selected.size() == 1 ? selected.front() : -1;
+}
+
 void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
-    // The row last clicked, selected or not; with no such row there is nothing to do.
-    int item = list.GetItemData(list.GetSelectionMark());
+    // With no row marked and none selected there is nothing to do.
+    int item = list.GetItemData(SingleEntryRow(list));
     if (item < 0) {
         return;
     }

@@ -154,6 +154,17 @@ TEST_F(ExtractTest, OneEntryIsTheMarkedRowEvenWhenItIsNotSelected) {
     EXPECT_EQ(ReadFile(Out("second")), plain[1]);
 }
 
+TEST_F(ExtractTest, OneSelectedRowWithoutAMarkIsTheEntry) {
+    OpenPlainArchive();
+    List().SelectRows({1});
+    List().selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    ASSERT_EQ(List().GetSelectionMark(), -1);
+    ordered.saveAnswers.push_back(Out("picked"));
+    Extract();
+    EXPECT_EQ(ordered.saveRequests.at(0).fileName, "beta.tex");
+    EXPECT_EQ(ReadFile(Out("picked")), plain[1]);
+}
+
 TEST_F(ExtractTest, NoSelectionAndNoMarkDoesNothing) {
     OpenFieldArchive();
     ASSERT_EQ(List().GetSelectionMark(), -1);
