@@ -30,9 +30,22 @@ bool CEditorText::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
     const auto* bits = reinterpret_cast<const uchar*>(m_image.pixels.data());
     m_bitmap = QImage(bits, m_image.width, m_image.height,
                       static_cast<qsizetype>(m_image.strideBytes), QImage::Format_RGB555);
-    SetClientSize(m_image.width, m_image.height);
+    SizeToImage();
     GetClientWidget()->update();
     return true;
+}
+
+// A window that opens maximized (because the active one was) keeps filling the area:
+// resizing it there would leave a small frameless window marked maximized. Its size
+// for when it is restored is the background's all the same.
+void CEditorText::SizeToImage() {
+    if (!isMaximized()) {
+        SetClientSize(m_image.width, m_image.height);
+        return;
+    }
+    showNormal();
+    SetClientSize(m_image.width, m_image.height);
+    showMaximized();
 }
 
 void CEditorText::PaintFrame() {

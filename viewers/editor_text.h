@@ -24,6 +24,8 @@ public:
     const QImage& GetImage() const { return m_bitmap; }
 
 private:
+    void SizeToImage();
+
     std::vector<unsigned char> m_data;  // our own copy of the field file
     FieldImage m_image;                 // the rendered pixels, 5-5-5, rows padded to 4 bytes
     QImage m_bitmap;                    // a view of m_image's pixels; owns nothing

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMdiArea>
 #include <QPixmap>
 #include <QPointer>
 
@@ -158,6 +159,33 @@ TEST_F(EditorTextTest, ClientAreaIsExactlyTheBackgroundAndTheWindowStaysPut) {
     EXPECT_EQ(screen.pixelColor(299, 199), QColor(255, 255, 255));
     EXPECT_EQ(screen.pixelColor(320, 100), kLightGray);
     EXPECT_EQ(screen.pixelColor(100, 220), kLightGray);
+}
+
+TEST_F(EditorTextTest, AmongMaximizedWindowsItOpensMaximizedAndRestoresToTheBackground) {
+    // A window opened while the active one is maximized comes up maximized: it shows the
+    // image at the top-left corner and gray beyond, and takes the background's size
+    // when restored.
+    FieldBuilder field(120, 80);
+    field.SetColour(0, 1, 0x7FFF).FillTexels(0, 0, 0, 16, 16, 1).AddTile(1, TileAt(44, 24));
+    CChildFrame* first = Frame()->CreateNewChild("CChildFrame");
+    ASSERT_NE(first, nullptr);
+    first->showMaximized();
+    Settle();
+    CEditorText* viewer = Show(field.Build());
+    ASSERT_NE(viewer, nullptr);
+    Settle();
+
+    EXPECT_TRUE(viewer->isMaximized());
+    EXPECT_EQ(viewer->size(), Frame()->GetMdiArea()->viewport()->size());
+    QImage screen = Screen(viewer);
+    ASSERT_GT(screen.width(), 120);
+    ASSERT_GT(screen.height(), 80);
+    EXPECT_EQ(Pixel(screen, 119, 79), 0x7FFF);
+    EXPECT_EQ(screen.pixelColor(120, 40), kLightGray);
+
+    viewer->showNormal();
+    Settle();
+    EXPECT_EQ(viewer->GetClientWidget()->size(), QSize(120, 80));
 }
 
 TEST_F(EditorTextTest, PaintBeforeLoadingShowsOnlyTheBackground) {
