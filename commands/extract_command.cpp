@@ -81,6 +81,13 @@ QString EntryNameText(uint16_t entry) {
     return QString::fromLatin1(theArchive.GetEntryName(entry));
 }
 
+// The name the extracted file gets: the one the index shows, in the UTF-8 that paths use.
+// Copied byte for byte, a name with a letter past ASCII would be a different name on
+// disk, or no valid path at all.
+std::string EntryFileName(uint16_t entry) {
+    return EntryNameText(entry).toStdString();
+}
+
 // The row last clicked, selected or not. A row can be selected without ever having been
 // clicked (Select All on a one-entry archive); then that row is the one meant.
 int SingleEntryRow(const CListCtrl& list) {
@@ -99,7 +106,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
         return;
     }
     auto entry = static_cast<uint16_t>(item);
-    const char* name = theArchive.GetEntryName(entry);
+    const std::string name = EntryFileName(entry);
     if (!IsPlainFileName(name)) {
         // Offered as the file name, such a name could point the dialog anywhere.
         ShowExtractFailed();
@@ -116,7 +123,8 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     platform::SaveFileRequest request;
     request.initialDir = initialDir;
     request.fileName = name;
-    request.defaultExtension = theArchive.GetEntryExtension(entry);
+    request.defaultExtension =
+        QString::fromLatin1(theArchive.GetEntryExtension(entry)).toStdString();
     request.filter = kAllFilesFilter;
     request.overwritePrompt = true;
     std::optional<std::string> path = platform::Prompts().SaveFile(request);
@@ -146,7 +154,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
             // Asked once per run, at the first field entry; the answer holds for the rest.
             answer = AskDecompress() ? Answer::Yes : Answer::No;
         }
-        const char* name = theArchive.GetEntryName(entry);
+        const std::string name = EntryFileName(entry);
         if (!IsPlainFileName(name)) {
             ShowExtractFailed();  // it would land outside the chosen folder, or nowhere
             continue;

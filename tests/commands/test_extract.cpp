@@ -355,6 +355,31 @@ TEST_F(ExtractTest, UnsafeNamesAreRefusedAndNothingLandsOutsideTheFolder) {
     EXPECT_TRUE(ordered.saveRequests.empty());
 }
 
+TEST_F(ExtractTest, NamesPastAsciiAreWrittenAsTheIndexShowsThem) {
+    LgpWriter writer;
+    writer.AddText("first", "one").AddText("second", "two");
+    writer.SetRawName(0, Bytes{'c', 'a', 'f', 0xE9, '.', 't', 'x', 't', 0});
+    writer.SetRawName(1, Bytes{0xC4, 'r', 'a', '.', 0xE4, 0});
+    OpenArchive("accents.lgp", writer);
+    ASSERT_EQ(List().GetModel()->Row(0).name, QStringLiteral("caf\u00E9.txt"));
+    const std::string cafe = "caf\xC3\xA9.txt";  // in UTF-8, as paths are
+    const std::string ara = "\xC3\x84ra.\xC3\xA4";
+
+    Select({0, 1}, 0);
+    ordered.folderAnswers.push_back(m_out.Path());
+    Extract();
+    EXPECT_EQ(OutFiles(), (std::vector<std::string>{cafe, ara}));
+    EXPECT_EQ(ReadFile(Out(cafe)), (Bytes{'o', 'n', 'e'}));
+
+    Select({1}, 1);
+    ordered.saveAnswers.push_back(Out("chosen"));
+    Extract();
+    ASSERT_EQ(ordered.saveRequests.size(), 1u);
+    EXPECT_EQ(ordered.saveRequests[0].fileName, ara);
+    EXPECT_EQ(ordered.saveRequests[0].defaultExtension, "\xC3\xA4");
+    EXPECT_EQ(ReadFile(Out("chosen")), (Bytes{'t', 'w', 'o'}));
+}
+
 TEST_F(ExtractTest, ArchiveGoneSinceItWasOpenedIsAFailureNotAnEmptyFile) {
     OpenFieldArchive();
     m_out.Write("room.tex", Bytes{'k', 'e', 'e', 'p'});
