@@ -79,14 +79,21 @@ struct Background {
     int64_t palettes = 0;
 };
 
-// Finds the data of section `index`; the table itself has been checked by the caller.
-// The section's 4-byte size field must lie in the file; the renderer never uses it.
-bool FindSection(const Bytes& bytes, int index, int64_t& start) {
-    const int64_t offset = bytes.U32(kSectionTable + 4 * index);
-    if (!bytes.Holds(offset, 4)) {
-        return false;
+// The data of section `index`: 4 bytes past its table offset, where its size field
+// stands. The table itself has been checked by the caller.
+int64_t SectionData(const Bytes& bytes, int index) {
+    return int64_t{bytes.U32(kSectionTable + 4 * index)} + 4;
+}
+
+// A field file names every one of its sections by an offset into itself, and each
+// section starts with its 4-byte size; a table that points any section outside the
+// file is no field file, even where the section is one the renderer never draws from.
+bool SectionsInside(const Bytes& bytes, int count) {
+    for (int k = 0; k < count; ++k) {
+        if (!bytes.Holds(SectionData(bytes, k) - 4, 4)) {
+            return false;
+        }
     }
-    start = offset + 4;
     return true;
 }
 
@@ -98,11 +105,11 @@ FieldError ReadSections(const Bytes& bytes, int64_t& palette, int64_t& backgroun
     if (count < kMinSections || count > kMaxSections) {
         return FieldError::SectionCount;
     }
-    if (!bytes.Holds(kSectionTable, 4 * int64_t{count}) ||
-        !FindSection(bytes, kPaletteSection, palette) ||
-        !FindSection(bytes, kBackgroundSection, background)) {
+    if (!bytes.Holds(kSectionTable, 4 * int64_t{count}) || !SectionsInside(bytes, count)) {
         return FieldError::SectionRange;
     }
+    palette = SectionData(bytes, kPaletteSection);
+    background = SectionData(bytes, kBackgroundSection);
     return FieldError::None;
 }
 

@@ -41,8 +41,9 @@ inline uint16_t ConvertFieldColour(uint16_t s) {
 // Renders into `out` (replacing its contents). On error `out` is left empty.
 //
 // How files at the edges are taken:
-//  - Only sections 3 (palettes) and 8 (background) are looked up: their 4-byte size
-//    field must lie in the file; the other sections' offsets may point anywhere.
+//  - Only sections 3 (palettes) and 8 (background) are drawn from, but every section
+//    the count names must have its 4-byte size field inside the file (SectionRange);
+//    the size itself is never used.
 //  - A file too short to hold the count at offset 2 is SectionCount.
 //  - A W or H of 0 is a valid, empty image (no error); its tiles are still checked.
 //  - Every tile not skipped has its 16 x 16 texel square checked as a whole, even where

@@ -281,16 +281,19 @@ TEST(FieldRenderer, RefusesSectionTableOrSectionsOutsideTheFile) {
     const Bytes file = SolidField(16, 16).SetSectionCount(16).Build(&layout);
     ExpectRefused(FieldTruncated(file, 6 + 4 * 16 - 1), FieldError::SectionRange);
     const uint32_t size = static_cast<uint32_t>(file.size());
-    for (int section : {3, 8}) {
+    // Every section the count names, drawn from or not.
+    for (int section : {0, 3, 8, 15}) {
         SCOPED_TRACE(section);
         ExpectRefused(FieldWithSectionOffset(file, section, size), FieldError::SectionRange);
         ExpectRefused(FieldWithSectionOffset(file, section, size - 3), FieldError::SectionRange);
         ExpectRefused(FieldWithSectionOffset(file, section, 0xFFFFFFFF), FieldError::SectionRange);
         ExpectRefused(FieldWithSectionOffset(file, section, 0xFFFFFFFC), FieldError::SectionRange);
     }
-    // Sections the renderer does not read may point anywhere.
-    EXPECT_EQ(Render(FieldWithSectionOffset(file, 15, 0xFFFFFFFF)).width, 16);
-    EXPECT_EQ(Render(FieldWithSectionOffset(file, 0, size)).width, 16);
+    // A section ending the file with only its size field is still inside.
+    EXPECT_EQ(Render(FieldWithSectionOffset(file, 15, size - 4)).width, 16);
+    // Offsets past the count are not part of the table.
+    Bytes pastCount = FieldWithSectionCount(FieldWithSectionOffset(file, 15, 0xFFFFFFFF), 9);
+    EXPECT_EQ(Render(pastCount).width, 16);
 }
 
 TEST(FieldRenderer, RefusesBackgroundSectionCutShort) {
