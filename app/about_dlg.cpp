@@ -1,5 +1,7 @@
 #include "app/about_dlg.h"
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -22,6 +24,21 @@ const QColor kVersionColour(64, 64, 64);
 const QColor kDisclaimerColour(128, 128, 128);
 const QColor kLinkColour(64, 64, 192);
 constexpr int kFontCellHeight = 14;
+
+// The controls' font: MS Sans Serif at 8 points, the face the controls' places were
+// measured in. With the host's larger default font "Check web site for updates" would not
+// fit its button. Wine ships the face outside fontconfig's folders; Arial's metric twin is
+// close enough where it is missing.
+QFont ControlsFont() {
+    const QString face = QStringLiteral("MS Sans Serif");
+    const QString shipped = QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf");
+    if (!QFontDatabase::hasFamily(face) && QFile::exists(shipped)) {
+        QFontDatabase::addApplicationFont(shipped);
+    }
+    QFont font(QFontDatabase::hasFamily(face) ? face : QStringLiteral("Arial"));
+    font.setPointSize(8);
+    return font;
+}
 
 }  // namespace
 
@@ -68,6 +85,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setAutoFillBackground(false);
+    setFont(ControlsFont());
 
     // Controls in tab order, at the places the dialog template gives them.
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);

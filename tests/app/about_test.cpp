@@ -107,6 +107,17 @@ TEST_F(AboutTest, FocusRectangleOnlyWhileTheLinkHasFocus) {
     EXPECT_TRUE(blue);
 }
 
+// The controls' places fit the template's small font; the host's default font would cut
+// "Check web site for updates" off at both ends.
+TEST_F(AboutTest, ButtonLabelsFitTheirButtons) {
+    CAboutDlg box(Frame());
+    box.show();
+    for (QPushButton* button : {box.m_btnOK, box.m_btnCancel}) {
+        int text = QFontMetrics(button->font()).horizontalAdvance(button->text());
+        EXPECT_LE(text + 8, button->width()) << button->text().toStdString();
+    }
+}
+
 TEST_F(AboutTest, TextsSitRightAlignedBelowTheWhiteArea) {
     CAboutDlg box(Frame());
     box.show();
