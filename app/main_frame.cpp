@@ -75,6 +75,8 @@ QString ResText(int id) {
 template <class MakeAction, class OnMenu>
 size_t FillMenu(QMenu* menu, const MenuResource& resource, size_t pos, MakeAction& makeAction,
                 OnMenu& onMenu) {
+    // Every separator of the resource is drawn, also the one that ends the Options menu.
+    menu->setSeparatorsCollapsible(false);
     while (pos < resource.count) {
         const MenuEntry& entry = resource.entries[pos++];
         switch (entry.kind) {

@@ -78,6 +78,15 @@ TEST_F(MenusTest, MainFrameMenuWithoutEntryWindows) {
     EXPECT_TRUE(Item({"Help", "About Lumo..."})->isEnabled());
 }
 
+TEST_F(MenusTest, OptionsMenuShowsItsClosingSeparator) {
+    QMenu* options = Menu({"Options"});
+    ASSERT_EQ(MenuTexts(options),
+              (QStringList{"&Fixed buffer size", "Always &decompress files", "-"}));
+    options->popup(QPoint(0, 0));
+    EXPECT_GT(options->actionGeometry(options->actions().last()).height(), 0);
+    options->hide();
+}
+
 TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
     Frame()->SendCommand(ID_FILE_NEW);
     EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_ENTRYTYPE);
