@@ -91,7 +91,9 @@ public:
             return false;
         }
         m_written.insert(name);
-        std::cout << path << '\t' << count << '\n';
+        // The name comes from the archive: a tab or a line break in it must not split
+        // or fake lines of the listing that scripts read.
+        std::cout << PrintableName(path) << '\t' << count << '\n';
         return ok;
     }
 

@@ -126,6 +126,20 @@ TEST(CliExtract, UnsafeNamesAreRefusedWhileTheOtherEntriesGoOn) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), 2);
 }
 
+TEST(CliExtract, NamesWithLineBreaksAreWrittenButListedEscaped) {
+    TempDir dir;
+    LgpWriter writer;
+    writer.AddText("placeholder", "odd").AddText("b.txt", "B");
+    writer.SetRawName(0, RawName("a\nb.txt\t9"));
+    const std::string archive = dir.Write("demo.lgp", writer.Build());
+
+    CliResult r = RunCli({"extract", archive, "-o", dir.File("out")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("out/a\nb.txt\t9")), Text("odd"));
+    EXPECT_EQ(Lines(r.out), (std::vector<std::string>{dir.File("out/a\\x0Ab.txt\\x099") + "\t3",
+                                                       dir.File("out/b.txt") + "\t1"}));
+}
+
 TEST(CliExtract, UnknownEntriesFailButTheKnownOnesAreWritten) {
     TempDir dir;
     const std::string archive =
