@@ -137,7 +137,7 @@ TEST(CliExtract, NamesWithLineBreaksAreWrittenButListedEscaped) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFile(dir.File("out/a\nb.txt\t9")), Text("odd"));
     EXPECT_EQ(Lines(r.out), (std::vector<std::string>{dir.File("out/a\\x0Ab.txt\\x099") + "\t3",
-                                                       dir.File("out/b.txt") + "\t1"}));
+                                                      dir.File("out/b.txt") + "\t1"}));
 }
 
 TEST(CliExtract, UnknownEntriesFailButTheKnownOnesAreWritten) {
