@@ -7,6 +7,20 @@ namespace {
 // The folder is kept within the classic 260-character path buffer (terminator excluded).
 constexpr size_t kMaxPath = 259;
 
+// n / 2^20 in tenths, rounded to the nearest tenth with ties to even, exactly as "%.1f"
+// rounds the exact quotient. Worked out in integers because "%.1f" writes the decimal
+// point of the C library's current locale, which the GUI toolkit switches to the user's
+// ("1,0 MB" on a German desktop).
+uint32_t MegabyteTenths(uint32_t n) {
+    const uint64_t scaled = uint64_t{n} * 10;
+    uint64_t tenths = scaled >> 20;
+    const uint64_t rest = scaled & 0xFFFFF;
+    if (rest > 0x80000 || (rest == 0x80000 && (tenths & 1) != 0)) {
+        ++tenths;
+    }
+    return static_cast<uint32_t>(tenths);
+}
+
 }  // namespace
 
 CGameEnvironment::CGameEnvironment()
@@ -62,7 +76,8 @@ char* CGameEnvironment::FormatSizeShort(char* buffer, uint32_t n) {
 
 char* CGameEnvironment::FormatSizeLong(char* buffer, uint32_t n) {
     if (n & ~0xFFFFFu) {
-        std::sprintf(buffer, "%.1f MB", n / 1048576.0);
+        const uint32_t tenths = MegabyteTenths(n);
+        std::sprintf(buffer, "%u.%u MB", tenths / 10, tenths % 10);
     } else if (n & ~0x3FFu) {
         std::sprintf(buffer, "%u kB", n >> 10);
     } else {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "environment/game_environment.h"
 
@@ -42,6 +44,29 @@ TEST(SizeText, LongFormHasBytesKilobytesAndMegabytes) {
     EXPECT_EQ(Long(1048576 + 104858), "1.1 MB");  // rounds to the nearest tenth
     EXPECT_EQ(Long(1048576 * 3 - 1), "3.0 MB");
     EXPECT_EQ(Long(0xFFFFFFFFu), "4096.0 MB");
+}
+
+// The megabyte figure is the C library's "%.1f" of the exact quotient, also at the ties
+// between two tenths, but always with a '.' whatever the locale.
+TEST(SizeText, MegabytesRoundLikeTheCLibraryInEveryLocale) {
+    std::vector<uint32_t> sizes = {0xFFFFFFFFu, 0xFFF00000u, 0xFFF7FFFFu, 0xFFF80000u};
+    for (uint32_t tie = 1048576 + 52428; tie < 40u << 20; tie += 104857) {
+        sizes.push_back(tie);
+    }
+    for (uint32_t k = 1; k < 200; k += 2) {
+        sizes.push_back((4u << 20) + k * 52428u);  // about a half tenth, either side
+        sizes.push_back((4u << 20) + k * 52429u);
+    }
+    for (uint32_t k = 5; k < 40; ++k) {
+        sizes.push_back(k * 262144u);  // odd multiples fall exactly between two tenths
+        sizes.push_back(k * 262144u - 1);
+        sizes.push_back(k * 262144u + 1);
+    }
+    for (uint32_t n : sizes) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%.1f MB", n / 1048576.0);
+        EXPECT_EQ(Long(n), expected) << n;
+    }
 }
 
 TEST(SizeText, NeverWritesMoreThanElevenCharacters) {
