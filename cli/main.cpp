@@ -43,6 +43,27 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 }  // namespace
 #endif
 
+namespace {
+
+int Run(const CliRequest& request) {
+    switch (request.command) {
+        case CliCommand::List:
+            return RunList(request);
+        case CliCommand::Info:
+            return RunInfo(request);
+        case CliCommand::Extract:
+            return RunExtract(request);
+        case CliCommand::Render:
+            return RunRender(request);
+        case CliCommand::Help:
+            break;
+    }
+    std::cout << UsageText();
+    return kExitOk;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const std::vector<std::string> args = Arguments(argc, argv);
     std::string error;
@@ -51,18 +72,12 @@ int main(int argc, char** argv) {
         std::cerr << "lumo-cli: " << error << "\nTry 'lumo-cli --help'.\n";
         return kExitUsage;
     }
-    switch (request->command) {
-        case CliCommand::List:
-            return RunList(*request);
-        case CliCommand::Info:
-            return RunInfo(*request);
-        case CliCommand::Extract:
-            return RunExtract(*request);
-        case CliCommand::Render:
-            return RunRender(*request);
-        case CliCommand::Help:
-            break;
+    const int status = Run(*request);
+    // A listing that never arrived (a full disk, a closed pipe) is a failure, and says so;
+    // scripts must not take a cut list of entries or extracted files for the whole.
+    if (!std::cout.flush()) {
+        std::cerr << "lumo-cli: standard output: write error\n";
+        return kExitFailure;
     }
-    std::cout << UsageText();
-    return kExitOk;
+    return status;
 }

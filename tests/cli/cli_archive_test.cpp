@@ -1,5 +1,8 @@
 // lumo-cli's usage, list and info, and what it says about files it cannot use.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
 
 #include "tests/cli/run_cli.h"
 #include "tests/support/lgp_writer.h"
@@ -149,5 +152,30 @@ TEST(CliHostileFiles, EveryTruncationEndsInACleanResult) {
         if (r.exitCode == 1) {
             EXPECT_TRUE(Contains(r.err, "lumo-cli: ")) << r.err;
         }
+    }
+}
+
+// A listing that cannot be written is a failure that says so, for every command that
+// prints one; a script must never take a lost listing for an empty one.
+TEST(CliOutput, AnUnwritableStandardOutputFailsWithAMessage) {
+    TempDir dir;
+    const std::string archive =
+        dir.Write("demo.lgp", LgpWriter().AddText("a.txt", "hello").Build());
+    for (const char* command : {"list", "info", "extract", "--help"}) {
+        SCOPED_TRACE(command);
+        const std::string err = dir.File("err");
+        std::string line = std::string(LUMO_CLI_PATH) + " " + command;
+        if (std::string(command) != "--help") {
+            line += " '" + archive + "'";
+        }
+        if (std::string(command) == "extract") {
+            line += " -o '" + dir.File("out") + "'";
+        }
+        const int status = std::system((line + " > /dev/full 2> '" + err + "'").c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        const Bytes message = lumo::test::ReadFile(err);
+        EXPECT_TRUE(
+            Contains(std::string(message.begin(), message.end()), "standard output: write error"));
     }
 }
