@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QProxyStyle>
+#include <QStyleFactory>
 
 #include "app/about_dlg.h"
 #include "app/globals.h"
@@ -34,6 +36,27 @@ const CommandMapEntry<CLumoApp> kAppCommands[] = {
     {ID_APP_EXIT, &CLumoApp::OnAppExit, nullptr},
 };
 
+// The host's look, except that a grayed menu item can be highlighted like any other:
+// pane 0 then shows its prompt, which is the only place its wording is ever read.
+class CLumoStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+void UseProgramStyle() {
+    if (dynamic_cast<CLumoStyle*>(QApplication::style())) {
+        return;
+    }
+    QApplication::setStyle(new CLumoStyle(QStyleFactory::create(QApplication::style()->name())));
+}
+
 }  // namespace
 
 CLumoApp::CLumoApp() {
@@ -45,6 +68,7 @@ CLumoApp::CLumoApp() {
 CLumoApp::~CLumoApp() = default;
 
 bool CLumoApp::InitInstance() {
+    UseProgramStyle();
     // Names the per-user settings; nothing is ever stored there.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
     QCoreApplication::setApplicationName(QString::fromUtf8(LoadResString(AFX_IDS_APP_TITLE)));

@@ -282,6 +282,27 @@ TEST_F(MenusTest, HighlightedMenuItemShowsItsPromptInPaneZero) {
     EXPECT_EQ(PaneText(0), "Ready");
 }
 
+// A grayed item is highlighted too, and its prompt is the only place its wording shows.
+TEST_F(MenusTest, GrayedItemUnderThePointerShowsItsPrompt) {
+    QMenuBar* bar = Frame()->menuBar();
+    QAction* options = FindMenuAction(bar, {"Options"});
+    bar->setActiveAction(options);
+    QMenu* menu = options->menu();
+    ASSERT_TRUE(menu->isVisible());
+    QAction* always = FindMenuAction(menu, {"Always decompress files"});
+    ASSERT_FALSE(always->isEnabled());
+    QTest::mouseMove(menu, menu->actionGeometry(always).center());
+    EXPECT_EQ(menu->activeAction(), always);
+    EXPECT_EQ(PaneText(0).toStdString(),
+              "When checked, the program won't ask whether or not to decompress extracted files");
+    // Choosing it still does nothing.
+    QSignalSpy fired(always, &QAction::triggered);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(always).center());
+    EXPECT_EQ(fired.count(), 0);
+    menu->hide();
+    Settle();
+}
+
 }  // namespace
 
 namespace {
