@@ -13,6 +13,24 @@ void ReportError(const std::string& subject, const std::string& problem) {
     std::cerr << "lumo-cli: " << subject << ": " << problem << '\n';
 }
 
+namespace {
+
+// Why a file could not be opened, as far as the file system tells: "cannot open file"
+// alone leaves the user guessing between a typing mistake and a pipe.
+std::string OpenProblem(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(HostPath(path), ec);
+    if (ec) {
+        return ": " + ec.message();
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return ": not a regular file";
+    }
+    return std::string();
+}
+
+}  // namespace
+
 bool OpenArchive(CLgpArchive& archive, const std::string& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(HostPath(path), ec)) {
@@ -22,7 +40,11 @@ bool OpenArchive(CLgpArchive& archive, const std::string& path) {
     archive.Load(path.c_str());
     const LgpLoadStatus status = archive.GetLastLoadStatus();
     if (status != LgpLoadStatus::Ok) {
-        ReportError(path, DescribeLoadStatus(status));
+        std::string problem = DescribeLoadStatus(status);
+        if (status == LgpLoadStatus::CannotOpen) {
+            problem += OpenProblem(path);
+        }
+        ReportError(path, problem);
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 // lumo-cli's usage, list and info, and what it says about files it cannot use.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -116,9 +117,12 @@ TEST(CliHostileFiles, UnusableFilesAreNamedWithTheProblem) {
     struct Case {
         std::string path, problem;
     };
-    for (const Case& c : {Case{missing, "cannot open"}, Case{wrongCase, "not an LGP archive"},
-                          Case{tiny, "not an LGP archive"}, Case{shortToc, "not an LGP archive"},
-                          Case{dir.Path(), "folder"}}) {
+    const std::string pipe = dir.File("pipe.lgp");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const Case& c : {Case{missing, "cannot open file: No such file"},
+                          Case{pipe, "cannot open file: not a regular file"},
+                          Case{wrongCase, "not an LGP archive"}, Case{tiny, "not an LGP archive"},
+                          Case{shortToc, "not an LGP archive"}, Case{dir.Path(), "folder"}}) {
         for (const char* command : {"list", "info", "extract"}) {
             CliResult r = RunCli(ArgsFor(command, c.path, dir.File("out")));
             EXPECT_EQ(r.exitCode, 1) << command << " " << c.path;
