@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +51,15 @@ void ShowExtractFailed() {
     platform::Prompts().ShowMessage(request);
 }
 
+// Whether a target is the open archive itself, under whatever spelling of its path. An
+// entry written there would destroy the archive and leave the later entries of the run
+// to be read from the bytes of that one.
+bool IsOpenArchive(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::u8path(path),
+                                       std::filesystem::u8path(theArchive.GetArchivePath()), error);
+}
+
 enum class WriteResult { Written, NotCreated, WriteError };
 
 // Writes one extracted file. A file that cannot be created is the user's to hear about
@@ -59,6 +69,10 @@ WriteResult WriteExtractedFile(const std::string& path, const EntryBuffer& buffe
     if (!buffer.Valid()) {
         // The archive could not be read again: an empty file in place of the entry, or
         // worse in place of an earlier good copy, would pass for a success.
+        ShowExtractFailed();
+        return WriteResult::NotCreated;
+    }
+    if (IsOpenArchive(path)) {
         ShowExtractFailed();
         return WriteResult::NotCreated;
     }

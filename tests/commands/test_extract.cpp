@@ -355,6 +355,35 @@ TEST_F(ExtractTest, UnsafeNamesAreRefusedAndNothingLandsOutsideTheFolder) {
     EXPECT_TRUE(ordered.saveRequests.empty());
 }
 
+TEST_F(ExtractTest, TheOpenArchiveIsNeverReplacedByOneOfItsEntries) {
+    // Extracted beside itself, an entry named as the archive would replace the file that
+    // the later entries are still to be read from.
+    LgpWriter writer;
+    writer.AddText("a.txt", "first").AddText("pack.lgp", "X").AddText("b.txt", "last");
+    OpenArchive("pack.lgp", writer);
+    const Bytes archiveBytes = ReadFile(archivePath);
+    const std::string folder = fs::path(archivePath).parent_path().string();
+
+    Select({0, 1, 2}, 0);
+    ordered.folderAnswers.push_back(folder);
+    Extract();
+    ASSERT_EQ(ordered.messages.size(), 1u);
+    ExpectFailedToExtract(0);
+    EXPECT_EQ(ordered.paneAtMessage[0], "Extracting pack.lgp...");
+    EXPECT_EQ(ReadFile(archivePath), archiveBytes);
+    EXPECT_EQ(ReadFile(folder + "/a.txt"), (Bytes{'f', 'i', 'r', 's', 't'}));
+    EXPECT_EQ(ReadFile(folder + "/b.txt"), (Bytes{'l', 'a', 's', 't'}));
+
+    // Nor through the save dialog, under another spelling of its path.
+    ordered.Forget();
+    Select({1}, 1);
+    ordered.saveAnswers.push_back(folder + "/./pack.lgp");
+    Extract();
+    ASSERT_EQ(ordered.messages.size(), 1u);
+    ExpectFailedToExtract(0);
+    EXPECT_EQ(ReadFile(archivePath), archiveBytes);
+}
+
 TEST_F(ExtractTest, NamesPastAsciiAreWrittenAsTheIndexShowsThem) {
     LgpWriter writer;
     writer.AddText("first", "one").AddText("second", "two");
