@@ -38,8 +38,9 @@ const std::string& WorkDir() {
 constexpr uint32_t kCallerBufferSlack = 1u << 16;
 
 void ReadEverything(const CLgpArchive& archive) {
-    // Enough entries to reach every shape, few enough to keep each run quick.
-    uint16_t count = archive.GetEntryCount() < 64 ? archive.GetEntryCount() : 64;
+    // Enough entries to reach every shape (each entry takes the same paths), few enough
+    // that a run costs a few file opens rather than hundreds.
+    uint16_t count = archive.GetEntryCount() < 16 ? archive.GetEntryCount() : 16;
     for (uint16_t i = 0; i < count; ++i) {
         if (std::strlen(archive.GetEntryName(i)) > 20 ||
             std::strlen(archive.GetEntryExtension(i)) > 20) {
