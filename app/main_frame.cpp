@@ -16,6 +16,7 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <algorithm>
+#include <cmath>
 
 #include "app/frame_classes.h"
 #include "app/globals.h"
@@ -531,7 +532,43 @@ void CMainFrame::OnWindowCascade() {
 }
 
 void CMainFrame::OnWindowTileHorz() {
-    m_pMdiArea->tileSubWindows();
+    // Strips one above the other across the whole width, the active window at the top;
+    // from four windows on, floor(sqrt(n)) columns of n / columns strips, the last column
+    // taking the rest. (The area's own tiling puts two windows side by side.) Minimized
+    // windows keep a row at the bottom.
+    std::vector<QMdiSubWindow*> windows;
+    int iconRow = 0;
+    const QList<QMdiSubWindow*> stacking = m_pMdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = stacking.rbegin(); it != stacking.rend(); ++it) {
+        if ((*it)->isMinimized()) {
+            iconRow = std::max(iconRow, (*it)->height());
+        } else if ((*it)->isVisible()) {
+            windows.push_back(*it);
+        }
+    }
+    if (windows.empty()) {
+        return;
+    }
+    QSize area = m_pMdiArea->viewport()->size();
+    area.rheight() -= std::min(iconRow, area.height() / 2);
+    const int count = static_cast<int>(windows.size());
+    const int columns = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(count))));
+    int rows = count / columns;
+    const int width = area.width() / columns;
+    size_t next = 0;
+    for (int column = 0; column < columns; ++column) {
+        if (column == columns - 1) {
+            rows = count - static_cast<int>(next);
+        }
+        const int height = area.height() / rows;
+        for (int row = 0; row < rows; ++row, ++next) {
+            QMdiSubWindow* window = windows[next];
+            if (window->isMaximized()) {
+                window->showNormal();
+            }
+            window->setGeometry(column * width, row * height, width, height);
+        }
+    }
 }
 
 void CMainFrame::OnUpdateMDIWindowCmd(CCmdUI* pCmdUI) {

@@ -187,6 +187,37 @@ TEST_F(FrameTest, TileAndCascadeArrangeTheWindows) {
     EXPECT_FALSE(a->geometry().intersects(b->geometry()));
 }
 
+// Tile lays the windows out as strips across the area, the active one at the top; from
+// four on, columns of strips with the last column taking the rest.
+TEST_F(FrameTest, TileStacksStripsAcrossTheWholeArea) {
+    QSize area = Frame()->GetMdiArea()->viewport()->size();
+    CChildFrame* a = Frame()->CreateNewChild("CChildFrame");
+    CChildFrame* b = Frame()->CreateNewChild("CChildFrame");
+    b->showMaximized();
+    Frame()->SendCommand(ID_WINDOW_TILE_HORZ);
+    EXPECT_FALSE(b->isMaximized());
+    EXPECT_EQ(b->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(a->geometry(), QRect(0, area.height() / 2, area.width(), area.height() / 2));
+
+    for (int i = 0; i < 3; ++i) {
+        Frame()->CreateNewChild("CChildFrame");
+    }
+    Frame()->SendCommand(ID_WINDOW_TILE_HORZ);
+    std::vector<CChildFrame*> children = Frame()->GetChildFrames();
+    ASSERT_EQ(children.size(), 5u);
+    std::vector<int> perColumn(2, 0);
+    for (size_t i = 0; i < children.size(); ++i) {
+        QRect tile = children[i]->geometry();
+        EXPECT_EQ(tile.width(), area.width() / 2);
+        EXPECT_TRUE(QRect(QPoint(0, 0), area).contains(tile));
+        ++perColumn[tile.x() == 0 ? 0 : 1];
+        for (size_t j = 0; j < i; ++j) {
+            EXPECT_FALSE(tile.intersects(children[j]->geometry()));
+        }
+    }
+    EXPECT_EQ(perColumn, (std::vector<int>{2, 3}));
+}
+
 TEST_F(FrameTest, ExitWithEntryWindowsOpenEndsCleanly) {
     Frame()->SendCommand(ID_FILE_NEW);
     Frame()->SendCommand(ID_FILE_NEW);
