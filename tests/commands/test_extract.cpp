@@ -409,6 +409,48 @@ TEST_F(ExtractTest, NamesPastAsciiAreWrittenAsTheIndexShowsThem) {
     EXPECT_EQ(ReadFile(Out("chosen")), (Bytes{'t', 'w', 'o'}));
 }
 
+TEST_F(ExtractTest, EntriesTheArchiveHoldsOnlyInPartAreFailuresNotShortFiles) {
+    // Cut inside the second entry's data: its end and the third entry's header and data
+    // are missing.
+    LgpWriter writer;
+    writer.Add("md1stin", LzssCompressEntry(FieldFile(0x001F)))
+        .Add("cut.tex", Bytes(100, 7))
+        .Add("md1_1", LzssCompressEntry(FieldFile(0x7C00)));
+    const Bytes whole = writer.Build();
+    archivePath = m_dir.Write("flevel.lgp", Truncated(whole, writer.DataOffset(1) + 24 + 50));
+    ordered.openAnswers.push_back(archivePath);
+    Frame()->SendCommand(ID_FILE_OPEN);
+    ASSERT_EQ(theArchive.GetArchivePath(), archivePath);
+    ordered.Forget();
+    m_out.Write("cut.tex", Bytes{'o', 'l', 'd'});
+
+    for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
+        ordered.Forget();
+        Select({0, 1, 2}, 0);
+        ordered.folderAnswers.push_back(m_out.Path());
+        ordered.messageAnswers.push_back(answer);
+        Extract();
+        ASSERT_EQ(ordered.messages.size(), 3u);  // the question, then two failures
+        ExpectFailedToExtract(1);
+        ExpectFailedToExtract(2);
+        EXPECT_EQ(ordered.paneAtMessage[1], "Extracting cut.tex...");
+        EXPECT_EQ(ordered.paneAtMessage[2], "Extracting md1_1...");
+        EXPECT_EQ(OutFiles(), (std::vector<std::string>{"cut.tex", "md1stin"}));
+        EXPECT_EQ(ReadFile(Out("cut.tex")), (Bytes{'o', 'l', 'd'}));
+    }
+
+    // One at a time: told before the save dialog.
+    for (int row : {1, 2}) {
+        ordered.Forget();
+        Select({row}, row);
+        ordered.messageAnswers.push_back(MessageAnswer::Yes);
+        ordered.saveAnswers.push_back(Out("single"));
+        Extract();
+        EXPECT_TRUE(ordered.saveRequests.empty());
+        EXPECT_FALSE(fs::exists(Out("single")));
+    }
+}
+
 TEST_F(ExtractTest, ArchiveGoneSinceItWasOpenedIsAFailureNotAnEmptyFile) {
     OpenFieldArchive();
     m_out.Write("room.tex", Bytes{'k', 'e', 'e', 'p'});
