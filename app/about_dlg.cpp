@@ -82,7 +82,8 @@ void CLinkButton::paintEvent(QPaintEvent*) {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Lumo"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A tool window: the small caption, with its close box and nothing else.
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setAutoFillBackground(false);
     setFont(ControlsFont());

@@ -23,6 +23,8 @@ struct Seen {
     bool shown = false;
     QSize size;
     QString title;
+    Qt::WindowType type = Qt::Widget;
+    bool modal = false;
 };
 
 Seen RunAbout(CMainFrame* frame, std::function<void(CAboutDlg*)> close) {
@@ -36,6 +38,8 @@ Seen RunAbout(CMainFrame* frame, std::function<void(CAboutDlg*)> close) {
         seen.shown = true;
         seen.size = box->frameGeometry().size();
         seen.title = box->windowTitle();
+        seen.type = box->windowType();
+        seen.modal = box->isModal();
         close(box);
     });
     frame->SendCommand(ID_APP_ABOUT);  // returns once the box is closed
@@ -54,6 +58,8 @@ TEST_F(AboutTest, EveryCloseButtonClosesWithoutOpeningThePage) {
         EXPECT_TRUE(seen.shown);
         EXPECT_EQ(seen.size, QSize(320, 360));
         EXPECT_EQ(seen.title, "About Lumo");
+        EXPECT_EQ(seen.type, Qt::Tool);  // the small caption
+        EXPECT_TRUE(seen.modal);
     }
     EXPECT_TRUE(prompts.webPages.empty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
