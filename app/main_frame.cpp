@@ -2,19 +2,24 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QStatusTipEvent>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -42,6 +47,7 @@ constexpr int kMainButtonWidth = 58;
 constexpr int kButtonHeight = 22;
 constexpr int kArchiveButtonWidth = 23;
 constexpr int kToolBarHeight = 24;
+constexpr size_t kWindowListLength = 9;
 
 // The gripper at the start of each tool bar band: two raised bars. The bands keep
 // their order, so the gripper is drawn but does not move the band.
@@ -330,25 +336,73 @@ void CMainFrame::FillWindowList(QMenu* windowMenu) {
         action->deleteLater();
     }
     m_windowListActions.clear();
-    std::vector<CChildFrame*> children = GetChildFrames();
+    const std::vector<CChildFrame*> children = GetChildFrames();
     if (children.empty()) {
         return;
     }
     m_windowListActions.push_back(windowMenu->addSeparator());
     CChildFrame* active = GetActiveChild();
+    // Nine windows at most, so that the menu stays usable with many entries open; the
+    // active one is always among them, in the last place if it would not fit otherwise.
+    std::vector<CChildFrame*> listed = children;
+    if (listed.size() > kWindowListLength) {
+        listed.resize(kWindowListLength);
+        if (active && std::find(listed.begin(), listed.end(), active) == listed.end()) {
+            listed.back() = active;
+        }
+    }
+    const QString prompt = QStringLiteral("Activate this window");
     int number = 1;
-    for (CChildFrame* child : children) {
-        QString text = number <= 9 ? QStringLiteral("&%1 %2").arg(number).arg(child->windowTitle())
-                                   : QStringLiteral("%1 %2").arg(number).arg(child->windowTitle());
-        QAction* action = windowMenu->addAction(text);
+    for (CChildFrame* child : listed) {
+        QAction* action =
+            windowMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(child->windowTitle()));
         action->setData(AFX_IDM_FIRST_MDICHILD + number - 1);
-        action->setStatusTip(QStringLiteral("Activate this window"));
+        action->setStatusTip(prompt);
         action->setCheckable(true);
         action->setChecked(child == active);
-        connect(action, &QAction::triggered, this,
-                [this, child] { m_pMdiArea->setActiveSubWindow(child); });
+        QPointer<CChildFrame> target = child;
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target) {
+                m_pMdiArea->setActiveSubWindow(target);
+            }
+        });
         m_windowListActions.push_back(action);
         ++number;
+    }
+    if (children.size() > kWindowListLength) {
+        QAction* more = windowMenu->addAction(QStringLiteral("&More Windows..."));
+        more->setData(AFX_IDM_FIRST_MDICHILD + number - 1);
+        more->setStatusTip(prompt);
+        connect(more, &QAction::triggered, this, [this] { SelectWindow(); });
+        m_windowListActions.push_back(more);
+    }
+}
+
+void CMainFrame::SelectWindow() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Select Window"));
+    auto* list = new QListWidget(&dialog);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    std::vector<QPointer<CChildFrame>> windows;
+    for (CChildFrame* child : GetChildFrames()) {
+        list->addItem(child->windowTitle());
+        if (child == GetActiveChild()) {
+            list->setCurrentRow(list->count() - 1);
+        }
+        windows.emplace_back(child);
+    }
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const int row = list->currentRow();
+    if (row >= 0 && static_cast<size_t>(row) < windows.size() && windows[row]) {
+        m_pMdiArea->setActiveSubWindow(windows[row]);
     }
 }
 

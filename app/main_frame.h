@@ -92,6 +92,8 @@ private:
     void ShowMenu(int resourceId);
     void RefreshMenu();
     void FillWindowList(QMenu* windowMenu);
+    // Window > More Windows...: every entry window in a list; the chosen one is activated.
+    void SelectWindow();
     bool BuildToolBar(QToolBar& toolBar, int resourceId, Qt::ToolButtonStyle style);
     void ShowIdleMessage();
     int AcceleratorCommand(const QKeyEvent& key) const;

@@ -4,7 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -122,6 +124,35 @@ TEST_F(MenusTest, WindowMenuListsTheOpenWindows) {
     EXPECT_NE(Frame()->GetActiveChild(), second);
     emit window->aboutToShow();  // the list is rebuilt, not appended to
     EXPECT_EQ(MenuTexts(window).size(), 6);
+}
+
+// Nine windows are listed, the active one always among them; More Windows... picks any.
+TEST_F(MenusTest, WindowMenuListsNineWindowsAndOffersTheRest) {
+    std::vector<CChildFrame*> children;
+    for (int i = 0; i < 11; ++i) {
+        children.push_back(Frame()->CreateNewChild("CChildFrame"));
+        children.back()->setWindowTitle(QStringLiteral("w%1").arg(i));
+    }
+    QMenu* window = FindMenu(Frame()->menuBar(), {"Window"});
+    emit window->aboutToShow();
+    QStringList texts = MenuTexts(window);
+    ASSERT_EQ(texts.size(), 3 + 1 + 9 + 1);
+    EXPECT_EQ(texts[4], "&1 w0");
+    EXPECT_EQ(texts[11], "&8 w7");
+    EXPECT_EQ(texts[12], "&9 w10");  // the active one, in the last place
+    EXPECT_TRUE(window->actions()[12]->isChecked());
+    EXPECT_EQ(texts[13], "&More Windows...");
+
+    lumo::test::WhenModalShows([](QWidget* modal) {
+        auto* list = modal->findChild<QListWidget*>();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->count(), 11);
+        EXPECT_EQ(list->currentRow(), 10);
+        list->setCurrentRow(8);
+        static_cast<QDialog*>(modal)->accept();
+    });
+    window->actions()[13]->trigger();
+    EXPECT_EQ(Frame()->GetActiveChild(), children[8]);
 }
 
 TEST_F(MenusTest, ClosingTheLastEntryWindowBringsBackTheMainMenu) {
