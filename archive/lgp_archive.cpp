@@ -167,6 +167,8 @@ const char* DescribeLoadStatus(LgpLoadStatus status) {
             return "cannot open file";
         case LgpLoadStatus::NotAnArchive:
             return "not an LGP archive";
+        case LgpLoadStatus::CutShort:
+            return "the archive is cut short: its table of contents runs past the end of the file";
     }
     return "unknown";
 }
@@ -256,16 +258,23 @@ uint16_t CLgpArchive::Load(const char* path) {
     // Bytes 14 and 15 are never looked at, so a file that ends right after the count's
     // low 16 bits is still a (necessarily empty) archive.
     unsigned char header[kHeaderSize] = {};
-    if (file.ReadAt(0, header, kHeaderSize) < kCountOffset + 2 ||
+    const uint64_t headerRead = file.ReadAt(0, header, kHeaderSize);
+    if (headerRead < kSignatureOffset + kSignatureLength ||
         std::memcmp(header + kSignatureOffset, kSignature, kSignatureLength) != 0) {
         m_lastStatus = LgpLoadStatus::NotAnArchive;
+        return 0;
+    }
+    // A signed file that ends early is an archive whose download or copy broke off, and
+    // the user is told so rather than that it is no archive at all.
+    if (headerRead < kCountOffset + 2) {
+        m_lastStatus = LgpLoadStatus::CutShort;
         return 0;
     }
     // Only the low 16 bits of the count field are the count.
     uint16_t count = static_cast<uint16_t>(header[kCountOffset] | header[kCountOffset + 1] << 8);
     uint64_t tocLength = uint64_t{count} * kTocRecordSize;
     if (file.Available(kHeaderSize, tocLength) < tocLength) {
-        m_lastStatus = LgpLoadStatus::NotAnArchive;
+        m_lastStatus = LgpLoadStatus::CutShort;
         return 0;
     }
     std::vector<unsigned char> toc(tocLength);

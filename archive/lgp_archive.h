@@ -39,10 +39,12 @@ enum : uint8_t {
 enum class LgpLoadStatus {
     Ok,            // loaded (possibly with 0 entries)
     CannotOpen,    // the file could not be opened or read
-    NotAnArchive,  // wrong signature, or the table of contents is cut short
+    NotAnArchive,  // no "SQUARESOFT" signature
+    CutShort,      // the signature is there, but the file ends inside the count or the
+                   // table of contents: refused like a wrong signature
 };
 
-// Short human text for a status: "cannot open file", "not an LGP archive".
+// Short human text for a status: "cannot open file", "not an LGP archive", ...
 const char* DescribeLoadStatus(LgpLoadStatus status);
 
 class CLgpArchive {

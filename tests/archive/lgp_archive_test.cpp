@@ -211,12 +211,12 @@ TEST_F(LgpArchiveTest, RefusedFilesKeepThePreviousCatalogue) {
     EXPECT_STREQ(archive.GetArchivePath(), goodPath.c_str());
     EXPECT_EQ(Read(archive, 0).bytes, (Bytes{1, 2, 3}));
 
-    // A table of contents cut short is refused the same way.
+    // A table of contents cut short is refused the same way, for its own reason.
     LgpWriter cut;
     cut.Add("a", {1}).Add("b", {2});
     std::string cutPath = dir.Write("cut.lgp", Truncated(cut.Build(), LgpWriter::TocEnd(2) - 1));
     EXPECT_EQ(archive.Load(cutPath.c_str()), 0);
-    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::NotAnArchive);
+    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::CutShort);
     EXPECT_EQ(archive.GetEntryCount(), 1);
 
     // A file that does not open changes nothing, not even the length.
@@ -230,6 +230,8 @@ TEST_F(LgpArchiveTest, RefusedFilesKeepThePreviousCatalogue) {
     EXPECT_STREQ(archive.GetArchivePath(), goodPath.c_str());
 
     EXPECT_STREQ(DescribeLoadStatus(LgpLoadStatus::NotAnArchive), "not an LGP archive");
+    EXPECT_NE(std::string(DescribeLoadStatus(LgpLoadStatus::CutShort)).find("cut short"),
+              std::string::npos);
     EXPECT_STREQ(DescribeLoadStatus(LgpLoadStatus::CannotOpen), "cannot open file");
 }
 
@@ -258,8 +260,11 @@ TEST_F(LgpArchiveTest, AFileEndingAfterTheCountsLowBytesIsAnEmptyArchive) {
     oneEntry[12] = 1;
     lumo::test::WriteFile(path, Truncated(oneEntry, 14));
     archive.Load(path.c_str());
-    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::NotAnArchive);
+    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::CutShort);
     lumo::test::WriteFile(path, Truncated(header, 13));
+    archive.Load(path.c_str());
+    EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::CutShort);
+    lumo::test::WriteFile(path, Truncated(header, 11));  // the signature itself is cut
     archive.Load(path.c_str());
     EXPECT_EQ(archive.GetLastLoadStatus(), LgpLoadStatus::NotAnArchive);
 }
@@ -280,7 +285,8 @@ TEST_F(LgpArchiveTest, TruncatedAnywhere) {
         uint16_t count = cut.Load(path.c_str());
         if (length < LgpWriter::TocEnd(3)) {
             EXPECT_EQ(count, 0);
-            EXPECT_EQ(cut.GetLastLoadStatus(), LgpLoadStatus::NotAnArchive);
+            EXPECT_EQ(cut.GetLastLoadStatus(),
+                      length < 12 ? LgpLoadStatus::NotAnArchive : LgpLoadStatus::CutShort);
             continue;
         }
         ASSERT_EQ(count, 3);

@@ -122,7 +122,7 @@ TEST(CliHostileFiles, UnusableFilesAreNamedWithTheProblem) {
     for (const Case& c : {Case{missing, "cannot open file: No such file"},
                           Case{pipe, "cannot open file: not a regular file"},
                           Case{wrongCase, "not an LGP archive"}, Case{tiny, "not an LGP archive"},
-                          Case{shortToc, "not an LGP archive"}, Case{dir.Path(), "folder"}}) {
+                          Case{shortToc, "cut short"}, Case{dir.Path(), "folder"}}) {
         for (const char* command : {"list", "info", "extract"}) {
             CliResult r = RunCli(ArgsFor(command, c.path, dir.File("out")));
             EXPECT_EQ(r.exitCode, 1) << command << " " << c.path;
