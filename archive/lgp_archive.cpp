@@ -168,7 +168,7 @@ const char* DescribeLoadStatus(LgpLoadStatus status) {
         case LgpLoadStatus::NotAnArchive:
             return "not an LGP archive";
         case LgpLoadStatus::CutShort:
-            return "the archive is cut short: its table of contents runs past the end of the file";
+            return "the archive is cut short before the end of its table of contents";
     }
     return "unknown";
 }
