@@ -412,3 +412,16 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
     *ppBuffer = buffer;
     return written;
 }
+
+uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
+    if (index >= m_entries.size()) {
+        return 0;
+    }
+    ArchiveFile file(m_szArchivePath);
+    unsigned char lengthField[4];
+    if (!file.IsOpen() ||
+        file.ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize, lengthField, 4) != 4) {
+        return 0;
+    }
+    return ReadLe32(lengthField);
+}

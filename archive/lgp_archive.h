@@ -94,6 +94,11 @@ public:
     uint32_t ReadEntryDecompressed(uint16_t index, unsigned char** ppBuffer,
                                    uint32_t nSizeHint) const;
 
+    // The compressed length L stored in front of a compressed entry's stream, as the file
+    // gives it (0 when the archive cannot be opened or the field lies past the end), so
+    // that callers can tell a stream the file cuts short from one that is whole.
+    uint32_t ReadEntryStreamLength(uint16_t index) const;
+
 private:
     struct Entry;
     std::vector<Entry> m_entries;

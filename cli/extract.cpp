@@ -78,12 +78,8 @@ public:
         if (!bytes.Valid()) {
             return Fail(index, "cannot read the archive");
         }
-        bool ok = true;
-        if (!decode && count < m_archive.GetEntrySize(index)) {
-            // What the file holds is still worth having, but the run must not look fine.
-            ok = Fail(index, "cut short: the archive holds " + std::to_string(count) + " of its " +
-                                 std::to_string(m_archive.GetEntrySize(index)) + " bytes");
-        }
+        // What the file holds is still worth having, but the run must not look fine.
+        const bool ok = decode ? CheckStreamWhole(index) : CheckWhole(index, count);
         const std::string path = JoinPath(m_request.outputDir, name);
         std::string error;
         if (!WriteFileAtomically(path, bytes.Data(), count, &error)) {
@@ -98,6 +94,30 @@ public:
     }
 
 private:
+    bool CheckWhole(uint16_t index, uint32_t count) {
+        if (count < m_archive.GetEntrySize(index)) {
+            return Fail(index, "cut short: the archive holds " + std::to_string(count) +
+                                   " of its " + std::to_string(m_archive.GetEntrySize(index)) +
+                                   " bytes");
+        }
+        return true;
+    }
+
+    // A compressed stream that the end of the file cuts off decodes to the start of the
+    // entry only; the length in front of the stream tells.
+    bool CheckStreamWhole(uint16_t index) {
+        const uint64_t start = uint64_t{m_archive.GetEntryOffset(index)} + kDataHeaderSize + 4;
+        const uint64_t length = m_archive.GetArchiveLength();
+        const uint64_t held = length > start ? length - start : 0;
+        const uint32_t wanted = m_archive.ReadEntryStreamLength(index);
+        if (held < wanted) {
+            return Fail(index, "cut short: the archive holds " + std::to_string(held) + " of its " +
+                                   std::to_string(wanted) +
+                                   " compressed bytes; decoded as far as they go");
+        }
+        return true;
+    }
+
     bool Fail(uint16_t index, const std::string& problem) {
         ReportError(m_request.archive, DescribeEntry(m_archive, index) + ": " + problem);
         return false;

@@ -412,6 +412,10 @@ TEST_F(LgpArchiveTest, CompressedLengthPastTheEndDecodesWhatIsThere) {
     EXPECT_EQ(archive.ReadEntryDecompressed(0, nullptr, 0), expected.size());
     EXPECT_EQ(ReadDecompressed(archive, 0, 0).bytes, expected);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), raw.begin()));
+    // The stored length still tells how much is missing.
+    EXPECT_EQ(archive.ReadEntryStreamLength(0), stream.size());
+    lumo::test::WriteFile(path, Truncated(file, writer.DataOffset(0) + 27));
+    EXPECT_EQ(archive.ReadEntryStreamLength(0), 0u);  // the length field itself is cut
 }
 
 // Data headers are read in one pass in file order; an archive whose table lists its

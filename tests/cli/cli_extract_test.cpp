@@ -216,8 +216,13 @@ TEST(CliExtract, MalformedStreamsDecodeToADefinedResult) {
     // Bare, so nothing follows the last entry's stream in the file.
     writer.Add("cut", cut).Add("long", longLength).SetBareLayout(true);
     const std::string archive = dir.Write("flevel.lgp", writer.Build());
-    CliResult r = RunCli({"extract", archive, "-o", dir.File("out"), "--decompress"});
+    // A stream that ends inside an item is whole as stored: its defined result is no
+    // failure. One the end of the file cuts off is written as far as it goes, and said so.
+    CliResult r = RunCli({"extract", archive, "-o", dir.File("out"), "--decompress", "cut"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFile(dir.File("out/cut")), Text("abc"));
+    r = RunCli({"extract", archive, "-o", dir.File("out"), "--decompress", "long"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.err, "entry #1 (long): cut short: the archive holds ")) << r.err;
     EXPECT_EQ(ReadFile(dir.File("out/long")), Text("abcabcabcabc"));
 }
