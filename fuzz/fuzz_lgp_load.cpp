@@ -53,6 +53,7 @@ void ReadEverything(const CLgpArchive& archive) {
         }
         std::free(raw);
 
+        archive.ReadEntryStreamLength(i);
         uint32_t decoded = archive.ReadEntryDecompressed(i, nullptr, 0);
         unsigned char* whole = nullptr;
         if (archive.ReadEntryDecompressed(i, &whole, 0) != decoded) {
