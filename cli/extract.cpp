@@ -88,8 +88,9 @@ public:
         }
         m_written.insert(name);
         // The name comes from the archive: a tab or a line break in it must not split
-        // or fake lines of the listing that scripts read.
-        std::cout << PrintableName(path) << '\t' << count << '\n';
+        // or fake lines of the listing that scripts read. The folder is the user's own
+        // and is shown as given (a Windows folder keeps its single backslashes).
+        std::cout << JoinPath(m_request.outputDir, PrintableName(name)) << '\t' << count << '\n';
         return ok;
     }
 
