@@ -46,19 +46,17 @@ std::string CGameEnvironment::ComposeGameDataFolder(const std::string& appPath) 
 
 void CGameEnvironment::LookupGameDataFolder() {
     m_szGameDataFolder.clear();
-    const std::vector<RegistryHit> hits = FindMachineRegistryValues(
-        m_sources, {"software", "Square Soft, Inc.", "Final Fantasy VII"}, "AppPath");
-    // Several Wine prefixes may know the game; the first that gives a folder wins.
-    for (const RegistryHit& hit : hits) {
-        std::string folder = ComposeGameDataFolder(hit.text);
-        if (!folder.empty() && !hit.winePrefix.empty()) {
-            folder = MapWindowsPathToHost(hit.winePrefix, folder);
-        }
-        if (!folder.empty()) {
-            m_szGameDataFolder = folder;
-            return;
-        }
-    }
+    // Several Wine prefixes may know the game; the first that gives a folder wins, and
+    // the prefixes after it are not read.
+    VisitMachineRegistryValues(m_sources, {"software", "Square Soft, Inc.", "Final Fantasy VII"},
+                               "AppPath", [this](const RegistryHit& hit) {
+                                   std::string folder = ComposeGameDataFolder(hit.text);
+                                   if (!folder.empty() && !hit.winePrefix.empty()) {
+                                       folder = MapWindowsPathToHost(hit.winePrefix, folder);
+                                   }
+                                   m_szGameDataFolder = folder;
+                                   return !folder.empty();
+                               });
 }
 
 const char* CGameEnvironment::GetGameDataFolder() const {

@@ -5,6 +5,7 @@
 // that 32-bit programs write to. Elsewhere the source is the registry file "system.reg"
 // of every Wine prefix we can find: $WINEPREFIX, ~/.wine, and Steam's Proton prefixes
 // (steamapps/compatdata/*/pfx under ~/.steam/steam and ~/.local/share/Steam).
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,14 @@ struct RegistryHit {
 std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources& sources,
                                                    const std::vector<std::string>& keyPath,
                                                    const std::string& valueName);
+
+// The same hits in the same order, handed to `visit` one by one until it returns true.
+// Sources after that are not read: a Steam library holds a prefix per game, each with a
+// registry file of megabytes, and reading them all would hold up the program's start.
+void VisitMachineRegistryValues(const RegistrySources& sources,
+                                const std::vector<std::string>& keyPath,
+                                const std::string& valueName,
+                                const std::function<bool(const RegistryHit&)>& visit);
 
 // The Wine prefixes searched, in order, that have a system.reg file.
 std::vector<std::string> ListWinePrefixes(const RegistrySources& sources);

@@ -71,4 +71,16 @@ std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources&,
     return hits;
 }
 
+// One source only: nothing to save by stopping early.
+void VisitMachineRegistryValues(const RegistrySources& sources,
+                                const std::vector<std::string>& keyPath,
+                                const std::string& valueName,
+                                const std::function<bool(const RegistryHit&)>& visit) {
+    for (const RegistryHit& hit : FindMachineRegistryValues(sources, keyPath, valueName)) {
+        if (visit(hit)) {
+            return;
+        }
+    }
+}
+
 #endif  // _WIN32

@@ -191,17 +191,29 @@ std::vector<std::string> ListWinePrefixes(const RegistrySources& sources) {
     return prefixes;
 }
 
-std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources& sources,
-                                                   const std::vector<std::string>& keyPath,
-                                                   const std::string& valueName) {
-    std::vector<RegistryHit> hits;
+void VisitMachineRegistryValues(const RegistrySources& sources,
+                                const std::vector<std::string>& keyPath,
+                                const std::string& valueName,
+                                const std::function<bool(const RegistryHit&)>& visit) {
     const std::vector<KeyPath> views = KeyViews(keyPath);
     for (const std::string& prefix : ListWinePrefixes(sources)) {
         const std::string file = (fs::path(prefix) / "system.reg").string();
         for (std::string& text : ReadValues(file, views, valueName)) {
-            hits.push_back(RegistryHit{std::move(text), prefix});
+            if (visit(RegistryHit{std::move(text), prefix})) {
+                return;
+            }
         }
     }
+}
+
+std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources& sources,
+                                                   const std::vector<std::string>& keyPath,
+                                                   const std::string& valueName) {
+    std::vector<RegistryHit> hits;
+    VisitMachineRegistryValues(sources, keyPath, valueName, [&hits](const RegistryHit& hit) {
+        hits.push_back(hit);
+        return false;
+    });
     return hits;
 }
 

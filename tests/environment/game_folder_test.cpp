@@ -127,6 +127,25 @@ TEST_F(GameFolderTest, APrefixWithoutAUsableValueGivesWayToTheNext) {
     EXPECT_EQ(Lookup(), (proton / "drive_c/Proton/data/").string());
 }
 
+// The search stops at the first hit taken, so later prefixes cost nothing at start-up.
+TEST_F(GameFolderTest, VisitingStopsAtTheFirstHitTaken) {
+    MakeWine(AppPathKey(R"("AppPath"="")"));
+    MakePrefix(m_home / ".steam/steam/steamapps/compatdata/1/pfx",
+               AppPathKey(R"("AppPath"="C:\\One")"));
+    MakePrefix(m_home / ".steam/steam/steamapps/compatdata/2/pfx",
+               AppPathKey(R"("AppPath"="C:\\Two")"));
+    const RegistrySources sources{m_home.string(), ""};
+    const std::vector<std::string> key = {"software", "Square Soft, Inc.", "Final Fantasy VII"};
+    ASSERT_EQ(FindMachineRegistryValues(sources, key, "AppPath").size(), 3u);
+
+    std::vector<std::string> seen;
+    VisitMachineRegistryValues(sources, key, "AppPath", [&seen](const RegistryHit& hit) {
+        seen.push_back(hit.text);
+        return !hit.text.empty();
+    });
+    EXPECT_EQ(seen, (std::vector<std::string>{"", "C:\\One"}));
+}
+
 TEST_F(GameFolderTest, TooLongValuesLeaveTheFolderEmpty) {
     MakeWine(AppPathKey("\"AppPath\"=\"C:\\\\" + std::string(300, 'x') + "\""));
     EXPECT_EQ(Lookup(), "(null)");
