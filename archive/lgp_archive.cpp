@@ -413,6 +413,17 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
     return written;
 }
 
+bool CLgpArchive::IsEntryWhole(uint16_t index) const {
+    if (index >= m_entries.size()) {
+        return false;
+    }
+    // The file as it is now, as the reads see it, not its length when it was loaded.
+    ArchiveFile file(m_szArchivePath);
+    const Entry& entry = m_entries[index];
+    return file.IsOpen() &&
+           uint64_t{entry.dwOffset} + kDataHeaderSize + entry.dwSize <= file.Length();
+}
+
 uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
     if (index >= m_entries.size()) {
         return 0;

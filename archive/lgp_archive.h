@@ -99,6 +99,11 @@ public:
     // that callers can tell a stream the file cuts short from one that is whole.
     uint32_t ReadEntryStreamLength(uint16_t index) const;
 
+    // Whether the archive file holds the entry's data header and every byte its size
+    // gives. Reads of an entry that is not whole deliver only its start (or nothing), so
+    // callers writing the entry out can tell a short copy from the real thing.
+    bool IsEntryWhole(uint16_t index) const;
+
 private:
     struct Entry;
     std::vector<Entry> m_entries;

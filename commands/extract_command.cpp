@@ -35,21 +35,6 @@ uint32_t ReadEntryBytes(uint16_t entry, bool decompress, EntryBuffer& buffer) {
                       : theArchive.ReadEntry(entry, buffer.Address());
 }
 
-// Each entry's data follows a header of its name and size.
-constexpr uint64_t kDataHeaderBytes = 24;
-
-// Whether the archive file holds every stored byte of the entry. Reads stop at the end of
-// the file, so an entry that a cut-short archive only begins, or one whose data lies past
-// its end, would be written as a shorter or empty file that passes for the entry.
-bool StoredBytesPresent(uint16_t entry) {
-    std::error_code error;
-    const uintmax_t length =
-        std::filesystem::file_size(std::filesystem::u8path(theArchive.GetArchivePath()), error);
-    const uint64_t end = uint64_t{theArchive.GetEntryOffset(entry)} + kDataHeaderBytes +
-                         theArchive.GetEntrySize(entry);
-    return !error && end <= length;
-}
-
 bool AskDecompress() {
     platform::MessageRequest request;
     request.text = kDecompressQuestion;
@@ -144,7 +129,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     bool decompress = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD && AskDecompress();
     EntryBuffer buffer;
     uint32_t size = ReadEntryBytes(entry, decompress, buffer);
-    if (!buffer.Valid() || !StoredBytesPresent(entry)) {
+    if (!buffer.Valid() || !theArchive.IsEntryWhole(entry)) {
         ShowExtractFailed();  // no use asking where to put bytes we do not have
         return;
     }
@@ -188,12 +173,12 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
             ShowExtractFailed();  // it would land outside the chosen folder, or nowhere
             continue;
         }
-        EntryBuffer buffer;
-        uint32_t size = ReadEntryBytes(entry, field && answer == Answer::Yes, buffer);
-        if (!StoredBytesPresent(entry)) {
-            ShowExtractFailed();
+        if (!theArchive.IsEntryWhole(entry)) {
+            ShowExtractFailed();  // a short copy would pass for the entry
             continue;
         }
+        EntryBuffer buffer;
+        uint32_t size = ReadEntryBytes(entry, field && answer == Answer::Yes, buffer);
         if (WriteExtractedFile(JoinPath(*folder, name), buffer, size) == WriteResult::WriteError) {
             return;
         }

@@ -418,6 +418,26 @@ TEST_F(LgpArchiveTest, CompressedLengthPastTheEndDecodesWhatIsThere) {
     EXPECT_EQ(archive.ReadEntryStreamLength(0), 0u);  // the length field itself is cut
 }
 
+// Whole means the file as it is now holds the data header and every byte of the size.
+TEST_F(LgpArchiveTest, AnEntryIsWholeOnlyWhileTheFileHoldsAllOfIt) {
+    LgpWriter writer;
+    writer.AddText("a.txt", "alpha").AddText("b.txt", "bravo").SetBareLayout(true);
+    Bytes file = writer.Build();
+    std::string path = dir.Write("cut.lgp", file);
+    ASSERT_EQ(archive.Load(path.c_str()), 2);
+    EXPECT_TRUE(archive.IsEntryWhole(0));
+    EXPECT_TRUE(archive.IsEntryWhole(1));
+    EXPECT_FALSE(archive.IsEntryWhole(2));  // no such entry
+
+    lumo::test::WriteFile(path, Truncated(file, file.size() - 1));
+    EXPECT_TRUE(archive.IsEntryWhole(0));
+    EXPECT_FALSE(archive.IsEntryWhole(1));  // one byte short
+    lumo::test::WriteFile(path, Truncated(file, writer.DataOffset(1) + 10));
+    EXPECT_FALSE(archive.IsEntryWhole(1));  // its header cut
+    std::remove(path.c_str());
+    EXPECT_FALSE(archive.IsEntryWhole(0));  // the file is gone
+}
+
 // Data headers are read in one pass in file order; an archive whose table lists its
 // blocks out of order, with a big block between small ones, must still pair every
 // entry with its own header.
