@@ -37,6 +37,10 @@ public:
     void OnSortSize();
     void OnSortReverse();
 
+    // Opens an archive as File > Open archive... does once a file is chosen (the
+    // command line's archive); false, after the same message box, when it fails.
+    bool OpenArchiveFile(const std::string& path);  // commands/open_command.cpp
+
     // The main frame; null before InitInstance and once its window is gone.
     CMainFrame* m_pMainFrame = nullptr;
     int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on

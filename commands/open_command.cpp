@@ -100,12 +100,19 @@ void CLumoApp::OnFileOpen() {
         return;
     }
 
+    OpenArchiveFile(*chosen);
+}
+
+bool CLumoApp::OpenArchiveFile(const std::string& path) {
+    if (m_pMainFrame == nullptr || path.empty()) {
+        return false;
+    }
     // The buffers follow the chosen file even when it then fails to load: the next
     // dialog starts in its folder with its name filled in, ready to be corrected.
-    const size_t folderLength = FolderLength(*chosen);
-    m_szPathName = *chosen;
-    m_szFileName = chosen->substr(folderLength);
-    m_szInitialDir = chosen->substr(0, folderLength);
+    const size_t folderLength = FolderLength(path);
+    m_szPathName = path;
+    m_szFileName = path.substr(folderLength);
+    m_szInitialDir = path.substr(0, folderLength);
 
     CStatusBar& statusBar = m_pMainFrame->m_wndStatusBar;
     statusBar.SetPaneText(0, QStringLiteral("Loading..."));
@@ -113,7 +120,8 @@ void CLumoApp::OnFileOpen() {
     const LgpLoadStatus status = theArchive.GetLastLoadStatus();
     if (status != LgpLoadStatus::Ok) {
         ReportFailedLoad(statusBar, m_szPathName, m_szFileName, status);
-        return;
+        return false;
     }
     FillIndex(*m_pMainFrame, m_szFileName);
+    return true;
 }

@@ -188,5 +188,21 @@ TEST_F(OpenTest, FailedFirstLoadLeavesTheIndexDisabled) {
     EXPECT_EQ(PaneText(2), "0 files");
 }
 
+// `lumo ARCHIVE` opens the archive as the dialog's choice would, with the same report
+// when it cannot.
+TEST_F(OpenTest, ArchiveFromTheCommandLineOpensAsFromTheDialog) {
+    const std::string good = m_dir.Write("good.lgp", Named({"a", "b"}).Build());
+    EXPECT_TRUE(theApp.OpenArchiveFile(good));
+    EXPECT_EQ(Names(), (QStringList{"a", "b"}));
+    EXPECT_EQ(Bar().CaptionText(), "Archive index - good.lgp");
+    EXPECT_TRUE(prompts.openRequests.empty());
+
+    const std::string missing = m_dir.File("gone.lgp");
+    EXPECT_FALSE(theApp.OpenArchiveFile(missing));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Failed to load " + missing + ": cannot open file.");
+    EXPECT_EQ(Names(), (QStringList{"a", "b"}));
+}
+
 }  // namespace
 }  // namespace lumo::test
