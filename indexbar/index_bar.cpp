@@ -5,13 +5,16 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
 #include "indexbar/entry_type_icons.h"
+#include "indexbar/find_field.h"
 #include "indexbar/index_context_menu.h"
 #include "indexbar/index_sort.h"
 
@@ -71,6 +74,7 @@ CIndexBar::CIndexBar(QWidget* parent) : QWidget(parent), m_fontCaption(MakeCapti
     setObjectName(QStringLiteral("LumoIndexBar"));
     setWindowTitle(QStringLiteral("LumoIndexBar"));
     setFixedWidth(m_nBarWidth);
+    setMouseTracking(true);  // the resize cursor over the right edge
 }
 
 CIndexBar::~CIndexBar() = default;
@@ -89,6 +93,18 @@ bool CIndexBar::Create(QWidget* parent) {
     // Nothing to act on until an archive has been listed.
     m_wndList->setEnabled(false);
     SetUpColumns();
+    // Margins of 5 left, 29 top (below the caption), 13 right (clear of the etched line)
+    // and 10 bottom.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 29, 13, 10);
+    layout->setSpacing(0);
+    layout->addWidget(m_wndList);
+
+    m_wndFind = new CFindField(this);
+    m_wndFind->hide();
+    connect(m_wndFind, &QLineEdit::textChanged, this, &CIndexBar::SetFilterText);
+    connect(m_wndFind, &CFindField::leaveRequested, m_wndList,
+            [this] { m_wndList->setFocus(Qt::ShortcutFocusReason); });
 
     connect(m_wndList, &CListCtrl::activateRequested, this, [this] {
         if (m_wndList->isEnabled()) {
@@ -106,7 +122,6 @@ bool CIndexBar::Create(QWidget* parent) {
         }
     });
 
-    PlaceList();
     m_wndList->show();
     if (parent != nullptr) {
         show();
@@ -121,6 +136,23 @@ void CIndexBar::SetUpColumns() {
     header->setMinimumSectionSize(0);
     header->resizeSection(IndexListModel::NameColumn, 106);
     header->resizeSection(IndexListModel::SizeColumn, m_nBarWidth - scrollBarExtent - 128);
+}
+
+void CIndexBar::SetBarWidth(int width) {
+    m_nBarWidth = std::max(width, kMinBarWidth);
+    setFixedWidth(m_nBarWidth);
+    if (m_wndList != nullptr) {
+        SetUpColumns();
+    }
+    update();
+}
+
+void CIndexBar::SetFilterText(const QString& text) {
+    if (m_wndList == nullptr) {
+        return;
+    }
+    m_wndList->SetFilterText(text);
+    emit filterChanged(text, m_wndList->GetItemCount(), m_wndList->GetTotalCount());
 }
 
 void CIndexBar::SetArchiveName(const QString& name) {
@@ -143,6 +175,21 @@ void CIndexBar::SortList() {
     const CLgpArchive& catalogue = *m_pCatalogue;
     m_wndList->SortItems(
         [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); });
+    ShowSortArrow();
+}
+
+// The heading of the sort key shows the direction; sorted by archive order or by type,
+// no heading is the key and none shows an arrow.
+void CIndexBar::ShowSortArrow() {
+    QHeaderView* header = m_wndList->header();
+    int column = -1;
+    if (m_nSortMode == SORTMODE_NAME) {
+        column = IndexListModel::NameColumn;
+    } else if (m_nSortMode == SORTMODE_SIZE) {
+        column = IndexListModel::SizeColumn;
+    }
+    header->setSortIndicatorShown(column >= 0);
+    header->setSortIndicator(column, m_bSortReverse ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void CIndexBar::OnListActivate() {
@@ -205,16 +252,38 @@ void CIndexBar::paintEvent(QPaintEvent* event) {
     Draw3dRect(painter, w - 6, 0, 2, h, shadow, light);
 }
 
-void CIndexBar::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    PlaceList();
+// The strip right of the etched line is the bar's edge: dragging it sets the width.
+bool CIndexBar::OnEdge(int x) const {
+    return x >= width() - 6;
 }
 
-// Margins of 5 left, 29 top (below the caption), 13 right (clear of the etched line) and
-// 10 bottom.
-void CIndexBar::PlaceList() {
-    if (m_wndList == nullptr) {
+void CIndexBar::mousePressEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (event->button() == Qt::LeftButton && OnEdge(x)) {
+        m_bDragging = true;
+        m_nDragOffset = x - width();
+        event->accept();
         return;
     }
-    m_wndList->setGeometry(5, 29, std::max(0, width() - 18), std::max(0, height() - 39));
+    QWidget::mousePressEvent(event);
+}
+
+void CIndexBar::mouseMoveEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (m_bDragging || OnEdge(x)) {
+        setCursor(Qt::SizeHorCursor);
+    } else {
+        unsetCursor();
+    }
+    if (m_bDragging) {
+        // Leave the entry windows some room.
+        const int most = parentWidget() ? parentWidget()->width() - 100 : QWIDGETSIZE_MAX;
+        SetBarWidth(std::min(x - m_nDragOffset, std::max(most, kMinBarWidth)));
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CIndexBar::mouseReleaseEvent(QMouseEvent* event) {
+    m_bDragging = false;
+    QWidget::mouseReleaseEvent(event);
 }

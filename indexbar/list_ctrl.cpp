@@ -119,6 +119,39 @@ void CListCtrl::SortItems(const EntryComparator& compare) {
     m_model->SortRows(compare);
 }
 
+std::vector<uint16_t> CListCtrl::SelectedEntries() const {
+    std::vector<uint16_t> entries;
+    for (int row : GetSelectedRows()) {
+        entries.push_back(static_cast<uint16_t>(GetItemData(row)));
+    }
+    return entries;
+}
+
+int CListCtrl::MarkedEntry() const {
+    return GetItemData(GetSelectionMark());
+}
+
+void CListCtrl::SetFilterText(const QString& text) {
+    const std::vector<uint16_t> selected = SelectedEntries();
+    const int marked = MarkedEntry();
+    m_model->SetFilter(NameFilter(text));
+
+    std::vector<int> rowOfEntry(65536, -1);
+    for (int row = 0; row < GetItemCount(); ++row) {
+        rowOfEntry[static_cast<size_t>(GetItemData(row))] = row;
+    }
+    std::vector<int> rows;
+    for (uint16_t entry : selected) {
+        if (rowOfEntry[entry] >= 0) {
+            rows.push_back(rowOfEntry[entry]);
+        }
+    }
+    SelectRows(rows);
+    if (marked >= 0 && rowOfEntry[static_cast<size_t>(marked)] >= 0) {
+        SetSelectionMark(rowOfEntry[static_cast<size_t>(marked)]);
+    }
+}
+
 // A double-click anywhere in the list counts, on a row or not; whoever listens decides
 // by the selection.
 void CListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {

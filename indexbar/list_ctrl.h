@@ -34,6 +34,16 @@ public:
 
     void SortItems(const EntryComparator& compare);
 
+    // The same in entry indices, whatever rows the filter shows: the entries of the
+    // selected rows, top to bottom, and the entry of the marked row (-1 for none).
+    std::vector<uint16_t> SelectedEntries() const;
+    int MarkedEntry() const;
+    // Shows only the entries whose names contain the text (see NameFilter). Entries that
+    // stay shown keep their selection and the mark.
+    void SetFilterText(const QString& text);
+    // Rows of the archive, shown or not.
+    int GetTotalCount() const { return m_model->TotalCount(); }
+
 signals:
     // Double-click anywhere in the list, or Enter / Return.
     void activateRequested();
