@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -40,6 +41,11 @@ const CommandMapEntry<CMainFrame> kFrameCommands[] = {
     {ID_WINDOW_TILE_HORZ, &CMainFrame::OnWindowTileHorz, &CMainFrame::OnUpdateMDIWindowCmd},
     {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolbar, &CMainFrame::OnUpdateViewToolbar},
     {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, &CMainFrame::OnUpdateViewStatusBar},
+    {ID_EDIT_FIND, &CMainFrame::OnEditFind, nullptr},
+    {ID_NEXT_PANE, &CMainFrame::OnNextPane, nullptr},
+    {ID_PREV_PANE, &CMainFrame::OnPrevPane, nullptr},
+    {ID_WINDOW_NEXT, &CMainFrame::OnWindowNext, &CMainFrame::OnUpdateWindowCycle},
+    {ID_WINDOW_PREV, &CMainFrame::OnWindowPrev, &CMainFrame::OnUpdateWindowCycle},
 };
 
 const int kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_FILE, ID_INDICATOR_COUNT, ID_INDICATOR_SIZE};
@@ -203,6 +209,8 @@ int CMainFrame::OnCreate() {
     layout->addWidget(&m_wndIndexBar);
     layout->addWidget(m_pMdiArea, 1);
     setCentralWidget(client);
+    PlaceFindField();
+    setAcceptDrops(true);
     return 0;
 }
 
@@ -359,7 +367,8 @@ void CMainFrame::FillWindowList(QMenu* windowMenu) {
             windowMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(child->windowTitle()));
         action->setData(AFX_IDM_FIRST_MDICHILD + number - 1);
         action->setStatusTip(prompt);
-        action->setCheckable(true);
+        // Only the active window carries a mark; the others show none, not an empty box.
+        action->setCheckable(child == active);
         action->setChecked(child == active);
         QPointer<CChildFrame> target = child;
         connect(action, &QAction::triggered, this, [this, target] {
@@ -671,9 +680,13 @@ bool CMainFrame::event(QEvent* event) {
 // shortcut: its command is grayed, or the widget claimed the key for itself. Either way
 // the table has it first, as the keys would otherwise fall through to the focused widget
 // (the list would copy a row's name on Ctrl+C). SendCommand does nothing for a grayed
-// command.
+// command. A text field is the exception: its editing keys (Ctrl+C, Ctrl+V ...) are its
+// own. Keys that an entry window also binds (Ctrl+F4, Ctrl+F6) would be ambiguous
+// shortcuts that fire neither; the table claims them before shortcuts are looked up.
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+    const bool isKey =
+        event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (!isKey || !watched->isWidgetType() || qobject_cast<QLineEdit*>(watched) ||
         static_cast<QWidget*>(watched)->window() != this) {
         return QMainWindow::eventFilter(watched, event);
     }
@@ -681,7 +694,16 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (id == 0) {
         return QMainWindow::eventFilter(watched, event);
     }
-    SendCommand(id);
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();  // delivered as a key press, which comes back here
+        return true;
+    }
+    QAction* action = GetCommandAction(id);
+    if (action != nullptr && action->isEnabled()) {
+        action->trigger();
+    } else {
+        SendCommand(id);
+    }
     return true;
 }
 

@@ -74,6 +74,7 @@ void FillIndex(CMainFrame& frame, const std::string& fileName) {
     if (list != nullptr) {
         list->AppendRows(RowsOf(theArchive));
         list->setEnabled(true);
+        list->FocusFirstRow();
     }
 
     char size[16];

@@ -76,10 +76,28 @@ std::vector<int> CListCtrl::GetSelectedRows() const {
 
 int CListCtrl::GetSelectionMark() const {
     const QModelIndex current = selectionModel()->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return current.isValid() && !m_bFocusOnly ? current.row() : -1;
+}
+
+void CListCtrl::FocusFirstRow() {
+    if (GetItemCount() == 0) {
+        return;
+    }
+    m_bPlacingFocus = true;
+    selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
+    m_bPlacingFocus = false;
+    m_bFocusOnly = true;
+}
+
+void CListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    if (!m_bPlacingFocus) {
+        m_bFocusOnly = false;
+    }
 }
 
 void CListCtrl::SetSelectionMark(int row) {
+    m_bFocusOnly = false;
     selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
 }
 

@@ -24,8 +24,12 @@ public:
     int GetSelectedCount() const;
     // Selected rows in list order, top to bottom.
     std::vector<int> GetSelectedRows() const;
-    // The row last clicked or moved to (the current row), or -1.
+    // The row last clicked or moved to (the current row), or -1. A row that only holds
+    // the keyboard focus since the list was filled (FocusFirstRow) is no mark yet.
     int GetSelectionMark() const;
+    // Gives the first row the keyboard focus without selecting or marking it, so that the
+    // arrow keys and the menu key have a row to start from.
+    void FocusFirstRow();
     void SetSelectionMark(int row);
     // Replaces the selection with the given rows; rows outside the list are ignored.
     void SelectRows(const std::vector<int>& rows);
@@ -55,7 +59,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     IndexListModel* m_model;
+    bool m_bFocusOnly = false;  // the current row was placed by FocusFirstRow
+    bool m_bPlacingFocus = false;
 };

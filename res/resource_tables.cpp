@@ -48,7 +48,7 @@ const MenuEntry kMainFrameMenu[] = {
 const MenuEntry kEntryTypeMenu[] = {
     Popup("&File"),
     Item(ID_FILE_NEW, "&New\tCtrl+N"),
-    Item(ID_FILE_CLOSE, "&Close"),
+    Item(ID_FILE_CLOSE, "&Close\tCtrl+F4"),
     Separator(),
     Item(ID_APP_EXIT, "E&xit"),
     End(),
@@ -74,6 +74,8 @@ const MenuEntry kEntryTypeMenu[] = {
     Popup("&Archive"),
     Item(ID_ARCHIVE_INSERT, "&Insert...\tIns"),
     Item(ID_ARCHIVE_REMOVE, "&Remove\tDel"),
+    Separator(),
+    Item(ID_ITEM_EXTRACT, "&Extract...\tCtrl+E"),
     End(),
     Popup("&Window"),
     Item(ID_WINDOW_CASCADE, "&Cascade"),
@@ -122,13 +124,25 @@ constexpr int kShift = Qt::ShiftModifier;
 constexpr int kAlt = Qt::AltModifier;
 
 const AcceleratorEntry kMainFrameAccelerators[] = {
-    {Qt::Key_C, kCtrl, ID_EDIT_COPY},        {Qt::Key_N, kCtrl, ID_FILE_NEW},
-    {Qt::Key_O, kCtrl, ID_FILE_OPEN},        {Qt::Key_S, kCtrl, ID_FILE_SAVE},
-    {Qt::Key_V, kCtrl, ID_EDIT_PASTE},       {Qt::Key_Backspace, kAlt, ID_EDIT_UNDO},
-    {Qt::Key_Delete, kShift, ID_EDIT_CUT},   {Qt::Key_F6, 0, ID_NEXT_PANE},
-    {Qt::Key_F6, kShift, ID_PREV_PANE},      {Qt::Key_Insert, kCtrl, ID_EDIT_COPY},
-    {Qt::Key_Insert, kShift, ID_EDIT_PASTE}, {Qt::Key_X, kCtrl, ID_EDIT_CUT},
+    {Qt::Key_C, kCtrl, ID_EDIT_COPY},
+    {Qt::Key_N, kCtrl, ID_FILE_NEW},
+    {Qt::Key_O, kCtrl, ID_FILE_OPEN},
+    {Qt::Key_S, kCtrl, ID_FILE_SAVE},
+    {Qt::Key_V, kCtrl, ID_EDIT_PASTE},
+    {Qt::Key_Backspace, kAlt, ID_EDIT_UNDO},
+    {Qt::Key_Delete, kShift, ID_EDIT_CUT},
+    {Qt::Key_F6, 0, ID_NEXT_PANE},
+    {Qt::Key_F6, kShift, ID_PREV_PANE},
+    {Qt::Key_Insert, kCtrl, ID_EDIT_COPY},
+    {Qt::Key_Insert, kShift, ID_EDIT_PASTE},
+    {Qt::Key_X, kCtrl, ID_EDIT_CUT},
     {Qt::Key_Z, kCtrl, ID_EDIT_UNDO},
+    // Keys a desktop program is expected to have.
+    {Qt::Key_E, kCtrl, ID_ITEM_EXTRACT},
+    {Qt::Key_F, kCtrl, ID_EDIT_FIND},
+    {Qt::Key_F4, kCtrl, ID_FILE_CLOSE},
+    {Qt::Key_F6, kCtrl, ID_WINDOW_NEXT},
+    {Qt::Key_F6, kCtrl | kShift, ID_WINDOW_PREV},
 };
 
 const AcceleratorTable kAccelerators[] = {
@@ -163,6 +177,9 @@ const StringEntry kStrings[] = {
     {ID_EDIT_UNDO, "Undo the last action\nUndo"},
     {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
     {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+    {ID_EDIT_FIND, "Find an entry of the archive by name\nFind"},
+    {ID_WINDOW_NEXT, "Activate the next window\nNext Window"},
+    {ID_WINDOW_PREV, "Activate the previous window\nPrevious Window"},
     {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
     {ID_WINDOW_ARRANGE, "Arrange icons at the bottom of the window\nArrange Icons"},
     {ID_WINDOW_CASCADE, "Arrange windows so they overlap\nCascade Windows"},
