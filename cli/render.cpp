@@ -9,7 +9,7 @@
 #include "cli/commands.h"
 #include "cli/png_writer.h"
 #include "platform/file_output.h"
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 namespace {
 
