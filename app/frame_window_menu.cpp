@@ -41,11 +41,11 @@ void CMainFrame::FillWindowList(QMenu* windowMenu) {
             listed.back() = active;
         }
     }
-    const QString prompt = QStringLiteral("Activate this window");
+    const QString prompt = tr("Activate this window");
     int number = 1;
     for (CChildFrame* child : listed) {
         QAction* action =
-            windowMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(child->windowTitle()));
+            windowMenu->addAction(tr("&%1 %2").arg(number).arg(child->windowTitle()));
         action->setData(AFX_IDM_FIRST_MDICHILD + number - 1);
         action->setStatusTip(prompt);
         action->setCheckable(true);
@@ -60,7 +60,7 @@ void CMainFrame::FillWindowList(QMenu* windowMenu) {
         ++number;
     }
     if (children.size() > kWindowListLength) {
-        QAction* more = windowMenu->addAction(QStringLiteral("&More Windows..."));
+        QAction* more = windowMenu->addAction(tr("&More Windows..."));
         more->setData(AFX_IDM_FIRST_MDICHILD + number - 1);
         more->setStatusTip(prompt);
         connect(more, &QAction::triggered, this, [this] { SelectWindow(); });
@@ -70,7 +70,7 @@ void CMainFrame::FillWindowList(QMenu* windowMenu) {
 
 void CMainFrame::SelectWindow() {
     QDialog dialog(this);
-    dialog.setWindowTitle(QStringLiteral("Select Window"));
+    dialog.setWindowTitle(tr("Select Window"));
     auto* list = new QListWidget(&dialog);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     auto* layout = new QVBoxLayout(&dialog);

@@ -63,7 +63,7 @@ bool CLumoApp::InitInstance() {
     // Names the per-user settings; nothing is ever stored there.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
     QCoreApplication::setApplicationName(QString::fromUtf8(LoadResString(AFX_IDS_APP_TITLE)));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMO_VERSION));
 
     // Entry windows show the program's icon in their title bars.
     QApplication::setWindowIcon(QIcon(QString::fromUtf8(kAppIconPath)));

@@ -82,7 +82,7 @@ int CMainFrame::OnCreate() {
     // Main tool bar: the Open button with its text beside the image.
     m_wndToolBar.setObjectName(QStringLiteral("MainToolBar"));
     BuildToolBar(m_wndToolBar, IDR_MAINFRAME, Qt::ToolButtonTextBesideIcon);
-    CommandAction(ID_FILE_OPEN)->setIconText(QStringLiteral("Open"));
+    CommandAction(ID_FILE_OPEN)->setIconText(tr("Open"));
     SizeToolButtons(m_wndToolBar, kMainButtonWidth);
     // Second tool bar: images only.
     m_wndArchiveBar.setObjectName(QStringLiteral("ArchiveToolBar"));

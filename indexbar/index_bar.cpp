@@ -131,9 +131,9 @@ void CIndexBar::SetArchiveName(const QString& name) {
 
 QString CIndexBar::CaptionText() const {
     if (m_szArchiveName.isEmpty()) {
-        return QStringLiteral("Archive index");
+        return tr("Archive index");
     }
-    return QStringLiteral("Archive index - ") + m_szArchiveName;
+    return tr("Archive index - %1").arg(m_szArchiveName);
 }
 
 void CIndexBar::SortList() {
