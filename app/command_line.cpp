@@ -66,5 +66,5 @@ std::string LumoHelpText() {
 }
 
 std::string LumoVersionText() {
-    return "lumo 1.0\n";
+    return "lumo " LUMO_VERSION "\n";
 }

@@ -102,7 +102,7 @@ void CMainFrame::OnUpdateWindowCycle(CCmdUI* pCmdUI) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) {
+    if (theApp.m_openArchiveFile && !DroppedFile(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
@@ -115,5 +115,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    theApp.OpenArchiveFile(path.toStdString());
+    if (theApp.m_openArchiveFile) {
+        theApp.m_openArchiveFile(path.toStdString());
+    }
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The application object: starts the user interface, keeps what the archive commands
 // share, and holds the application's command map with every archive command.
+#include <functional>
 #include <string>
 
-#include "app/command_target.h"
+#include "framework/command_target.h"
 
 class CMainFrame;
 class CChildFrame;
@@ -22,7 +23,9 @@ public:
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
 
-    // Command handlers. Each lives in the file of the command it carries out.
+    // Command handlers. Each lives in the file of the command it carries out. The
+    // archive commands (commands/) sit above this object: their table joins the
+    // application's command map through m_pArchiveCommands, never through this file.
     void OnFileNew();                          // app/lumo_app.cpp
     void OnAppAbout();                         // app/lumo_app.cpp
     void OnAppExit();                          // app/lumo_app.cpp
@@ -31,16 +34,23 @@ public:
     void OnItemExtract();                      // commands/extract_command.cpp
     void OnUpdateItemExtract(CCmdUI* pCmdUI);  // app/lumo_app.cpp
     void OnItemOpen();                         // commands/open_in_viewers_command.cpp
-    void OnSortOriginal();                     // indexbar/sort_commands.cpp
+    void OnSortOriginal();                     // commands/sort_commands.cpp
     void OnSortName();
     void OnSortType();
     void OnSortSize();
     void OnSortReverse();
 
     // Opens an archive as File > Open archive... does once a file is chosen (the
-    // command line's archive); false, after the same message box, when it fails.
+    // command line's archive, a dropped file); false, after the same message box, when
+    // it fails.
     bool OpenArchiveFile(const std::string& path);  // commands/open_command.cpp
 
+    // The archive commands' table, asked after the application's own; installed by the
+    // program at start-up (commands/archive_commands.h). Null: the shell alone.
+    CCmdTarget* m_pArchiveCommands = nullptr;
+    // OpenArchiveFile, for the shell, which sits below the commands: installed with them.
+    // Empty: the shell alone, and a dropped file is not taken.
+    std::function<bool(const std::string& path)> m_openArchiveFile;
     // The main frame; null before InitInstance and once its window is gone.
     CMainFrame* m_pMainFrame = nullptr;
     int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on

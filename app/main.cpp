@@ -1,5 +1,6 @@
-// The program's entry point: the command line, the framework's application, the
-// application object's start-up, the event loop, and the application object's exit.
+// The program's entry point, the one file above commands/: the command line, the
+// framework's application, the archive commands joined to the application object, its
+// start-up, the event loop, and its exit.
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "app/command_line.h"
 #include "app/globals.h"
 #include "app/lumo_app.h"
+#include "commands/archive_commands.h"
 
 namespace {
 
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lumo: %s\nTry 'lumo --help'.\n", line.error.c_str());
         return 2;
     }
+    InstallArchiveCommands(theApp);
     if (!theApp.InitInstance()) {
         return theApp.ExitInstance();
     }
