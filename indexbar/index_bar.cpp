@@ -117,6 +117,11 @@ bool CIndexBar::Create(QWidget* parent) {
             OnListRClick(globalPos);
         }
     });
+    connect(m_wndList, &CListCtrl::keyboardMenuRequested, this, [this] {
+        if (m_wndList->isEnabled()) {
+            OnListKeyboardMenu();
+        }
+    });
     connect(m_wndList->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (m_wndList->isEnabled()) {
             OnHeaderItemClick(column);
@@ -207,6 +212,17 @@ void CIndexBar::OnListRClick(const QPoint& globalPos) {
         return;
     }
     emit contextMenuRequested(globalPos);
+}
+
+// From the keyboard there is no pointer to open at: the menu opens a little below and
+// right of the focused row, as beside the marked row after a click.
+void CIndexBar::OnListKeyboardMenu() {
+    const QPoint at = m_wndList->FocusedRowCorner() + QPoint(14, 14);
+    if (auto* host = dynamic_cast<CMenuHost*>(window())) {
+        ShowIndexContextMenu(*this, *host, at);
+        return;
+    }
+    emit contextMenuRequested(at);
 }
 
 // The Name heading sorts by name, the Size heading by size; clicking the heading of the

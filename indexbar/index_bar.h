@@ -43,11 +43,14 @@ public:
     void SortList();
 
     // Reactions of the list; they never run while the list is disabled (no archive open).
-    // Activation sends IDC_INDEXLIST (res/resource.h) to the frame when rows are selected. A right click
-    // inside a window that is a menu host (framework/menu_host.h) shows the context menu (indexbar/index_context_menu.h);
-    // elsewhere it only emits contextMenuRequested with the click's screen position.
+    // Activation sends IDC_INDEXLIST (res/resource.h) to the frame when rows are selected. A right
+    // click inside a window that is a menu host (framework/menu_host.h) shows the context menu
+    // (indexbar/index_context_menu.h); elsewhere it only emits contextMenuRequested with the
+    // click's screen position.
     void OnListActivate();
     void OnListRClick(const QPoint& globalPos);
+    // The menu key or Shift+F10: the same menu, beside the focused row.
+    void OnListKeyboardMenu();
     void OnHeaderItemClick(int column);
 
     // The bar's width: 205 at first; the user drags the right edge to widen it, never

@@ -185,12 +185,28 @@ void CListCtrl::keyPressEvent(QKeyEvent* event) {
         emit activateRequested();
         return;
     }
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (event->key() == Qt::Key_Menu || shiftF10) {
+        event->accept();
+        emit keyboardMenuRequested();
+        return;
+    }
     QTreeView::keyPressEvent(event);
 }
 
 void CListCtrl::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        emit keyboardMenuRequested();
+        return;
+    }
     emit rightClicked(event->globalPos());
+}
+
+QPoint CListCtrl::FocusedRowCorner() const {
+    const QModelIndex current = selectionModel()->currentIndex();
+    const QPoint corner = current.isValid() ? visualRect(current).topLeft() : QPoint();
+    return viewport()->mapToGlobal(corner);
 }
 
 // The view would make the first row current when it takes the focus with none, and the

@@ -37,6 +37,9 @@ public:
     QPoint GetItemPosition(int row) const;
 
     void SortItems(const EntryComparator& compare);
+    // Screen position of the focused row's top-left corner; the list's top-left corner
+    // when no row has the focus.
+    QPoint FocusedRowCorner() const;
 
     // The same in entry indices, whatever rows the filter shows: the entries of the
     // selected rows, top to bottom, and the entry of the marked row (-1 for none).
@@ -51,8 +54,10 @@ public:
 signals:
     // Double-click anywhere in the list, or Enter / Return.
     void activateRequested();
-    // Right click (or the menu key) in the list, at this screen position.
+    // Right click in the list, at this screen position.
     void rightClicked(const QPoint& globalPos);
+    // The menu key or Shift+F10: the context menu, at the focused row.
+    void keyboardMenuRequested();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
