@@ -48,6 +48,13 @@ package:
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target lumo lumo-cli
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 
+# The README's pictures, taken of the real window under Xvfb at scales 1, 1.5 and 2.
+screenshots:
+	@scripts/install-deps view
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMO_TESTS=OFF
+	cmake --build $(BUILD) -j $(JOBS) --target lumo lumo_demo
+	scripts/screenshots $(BUILD)
+
 test-asan:
 	@scripts/install-deps test
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLUMO_SANITIZE=ON
