@@ -17,4 +17,7 @@ endforeach()
 # Wine costs a good part of a second.
 function(gtest_discover_tests target)
     add_test(NAME ${target} COMMAND ${target})
+    if(COMMAND lumo_collect_dlls)
+        lumo_collect_dlls(${target})
+    endif()
 endfunction()

@@ -17,8 +17,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Build-time steps that run a built program (the demo archives) and ctest run it here.
+# Build-time steps that run a built program (the demo archives) and ctest run it under
+# Wine, in a prefix of the build's own.
 find_program(LUMO_WINE NAMES wine wine64)
 if(LUMO_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${LUMO_WINE})
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run ${CMAKE_BINARY_DIR}/wine)
 endif()
