@@ -105,7 +105,7 @@ int RunInfo(const CliRequest& request) {
     }
     const uint32_t length = archive.GetArchiveLength();
     if (request.json) {
-        std::cout << "{\"path\":" << JsonString(request.archive) << ",\"length\":" << length
+        std::cout << "{\"archive\":" << JsonString(request.archive) << ",\"length\":" << length
                   << ",\"entryCount\":" << archive.GetEntryCount() << "}\n"
                   << std::flush;
         return std::cout ? kExitOk : kExitFailure;

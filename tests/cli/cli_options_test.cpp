@@ -133,6 +133,7 @@ TEST(CliJson, ListAndInfoParseBackWithEveryField) {
     r = RunCli({"info", archive, "--json"});
     std::unique_ptr<JsonValue> info = ParseJson(r.out);
     ASSERT_TRUE(info) << r.out;
+    EXPECT_EQ((*info)["archive"].text, archive);
     EXPECT_EQ((*info)["length"].number, bytes.size());
     EXPECT_EQ((*info)["entryCount"].number, 2);
 }
