@@ -13,7 +13,7 @@
 #include "cli/png_writer.h"
 #include "cli/progress.h"
 #include "platform/file_output.h"
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ std::vector<uint8_t> PngBytes(const FieldImage& image) {
 bool WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string error;
     if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << "lumo-cli: " << error << '\n';
+        std::cerr << kErrorPrefix << error << '\n';
         return false;
     }
     return true;
