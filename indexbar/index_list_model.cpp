@@ -233,5 +233,7 @@ Qt::ItemFlags IndexListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    // Rows can be dragged out when the list has a provider of their files.
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren |
+           Qt::ItemIsDragEnabled;
 }

@@ -1,10 +1,12 @@
 #include "indexbar/list_ctrl.h"
 
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -201,6 +203,38 @@ void CListCtrl::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     emit rightClicked(event->globalPos());
+}
+
+void CListCtrl::SetDragFileProvider(DragFileProvider provider) {
+    m_dragFiles = std::move(provider);
+    setDragEnabled(static_cast<bool>(m_dragFiles));
+    setDragDropMode(m_dragFiles ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+QMimeData* CListCtrl::MakeDragData() {
+    const std::vector<uint16_t> entries = SelectedEntries();
+    if (!m_dragFiles || entries.empty()) {
+        return nullptr;
+    }
+    const QList<QUrl> files = m_dragFiles(entries);
+    if (files.isEmpty()) {
+        return nullptr;
+    }
+    auto* data = new QMimeData;
+    data->setUrls(files);
+    return data;
+}
+
+// The files are written before the drag starts: a file manager copies them from where
+// they are when they are dropped.
+void CListCtrl::startDrag(Qt::DropActions) {
+    QMimeData* data = MakeDragData();
+    if (data == nullptr) {
+        return;
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
 QPoint CListCtrl::FocusedRowCorner() const {

@@ -2,8 +2,11 @@
 // The report-style entry list inside the index bar. It owns its row model and gives the
 // archive commands what they need: the rows, their item data (entry indices), the
 // selection and the selection mark.
+#include <QList>
 #include <QPoint>
 #include <QTreeView>
+#include <QUrl>
+#include <functional>
 #include <vector>
 
 #include "indexbar/index_list_model.h"
@@ -51,6 +54,14 @@ public:
     // Rows of the archive, shown or not.
     int GetTotalCount() const { return m_model->TotalCount(); }
 
+    // Dragging selected rows out of the list: the provider writes the entries somewhere
+    // and gives their files, which the drag carries to the file manager. Without a
+    // provider, or when it gives no file, no drag starts.
+    using DragFileProvider = std::function<QList<QUrl>(const std::vector<uint16_t>& entries)>;
+    void SetDragFileProvider(DragFileProvider provider);
+    // What a drag of the selected rows would carry; null when it would not start.
+    QMimeData* MakeDragData();
+
 signals:
     // Double-click anywhere in the list, or Enter / Return.
     void activateRequested();
@@ -65,9 +76,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     IndexListModel* m_model;
     bool m_bFocusOnly = false;  // the current row was placed by FocusFirstRow
     bool m_bPlacingFocus = false;
+    DragFileProvider m_dragFiles;
 };

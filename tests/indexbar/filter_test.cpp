@@ -2,7 +2,9 @@
 // mark and sorting speak in entries whatever rows are shown.
 #include <gtest/gtest.h>
 
+#include <QMimeData>
 #include <QStringList>
+#include <memory>
 
 #include "indexbar/list_ctrl.h"
 
@@ -70,6 +72,32 @@ TEST_F(FilterTest, SortingAndNewRowsRespectTheFilter) {
     EXPECT_EQ(list.GetTotalCount(), 8);
     list.DeleteAllItems();
     EXPECT_EQ(list.GetTotalCount(), 0);
+}
+
+// Dragging rows out hands the selected entries, whatever rows are shown, to whoever
+// writes their files; the drag carries what it gives.
+TEST_F(FilterTest, DragCarriesTheFilesOfTheSelectedEntries) {
+    EXPECT_EQ(list.MakeDragData(), nullptr);  // no one to write the files
+    std::vector<uint16_t> asked;
+    list.SetDragFileProvider([&asked](const std::vector<uint16_t>& entries) {
+        asked = entries;
+        QList<QUrl> files;
+        for (uint16_t entry : entries) {
+            files << QUrl::fromLocalFile(QStringLiteral("/tmp/x/%1").arg(entry));
+        }
+        return files;
+    });
+    EXPECT_TRUE(list.dragEnabled());
+    EXPECT_EQ(list.MakeDragData(), nullptr);  // nothing selected
+    list.SetFilterText("tex");
+    list.SelectRows({1, 2});
+    std::unique_ptr<QMimeData> data(list.MakeDragData());
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(asked, (std::vector<uint16_t>{2, 4}));
+    EXPECT_EQ(data->urls(),
+              (QList<QUrl>{QUrl::fromLocalFile("/tmp/x/2"), QUrl::fromLocalFile("/tmp/x/4")}));
+    list.SetDragFileProvider([](const std::vector<uint16_t>&) { return QList<QUrl>(); });
+    EXPECT_EQ(list.MakeDragData(), nullptr);  // every entry refused: no drag
 }
 
 }  // namespace
