@@ -5,8 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <map>
 
 #include "res/resource.h"
