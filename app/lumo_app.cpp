@@ -25,15 +25,20 @@ const CommandMapEntry<CLumoApp> kAppCommands[] = {
     {ID_FILE_OPEN, &CLumoApp::OnFileOpen, nullptr},
     {ID_ITEM_EXTRACT, &CLumoApp::OnItemExtract, &CLumoApp::OnUpdateItemExtract},
     {ID_ITEM_OPEN, &CLumoApp::OnItemOpen, nullptr},
-    {ID_ITEM_PROPERTIES, &CLumoApp::OnNothing, nullptr},
+    {ID_ITEM_PROPERTIES, &CLumoApp::OnItemProperties, nullptr},
     {ID_SORT_NAME, &CLumoApp::OnSortName, nullptr},
     {ID_SORT_ORIGINAL, &CLumoApp::OnSortOriginal, nullptr},
     {ID_SORT_SIZE, &CLumoApp::OnSortSize, nullptr},
     {ID_SORT_TYPE, &CLumoApp::OnSortType, nullptr},
-    {ID_ARCHIVE_PROPERTIES, &CLumoApp::OnNothing, nullptr},
-    {ID_ITEM_OPENAS, &CLumoApp::OnNothing, nullptr},
+    {ID_ARCHIVE_PROPERTIES, &CLumoApp::OnArchiveProperties, nullptr},
+    {ID_ITEM_OPENAS, &CLumoApp::OnItemOpenAs, nullptr},
     {ID_SORT_REVERSE, &CLumoApp::OnSortReverse, nullptr},
     {ID_APP_EXIT, &CLumoApp::OnAppExit, nullptr},
+    // The commands the menus promised and nothing carried out before.
+    {ID_VIEW_INDEX, &CLumoApp::OnViewIndex, &CLumoApp::OnUpdateViewIndex},
+    {ID_EDIT_COPY, &CLumoApp::OnEditCopy, &CLumoApp::OnUpdateEditCopy},
+    {ID_OPTIONS_ALWAYSDECOMPRESS, &CLumoApp::OnOptionsAlwaysDecompress,
+     &CLumoApp::OnUpdateOptionsAlwaysDecompress},
 };
 
 // The host's look, except that a grayed menu item can be highlighted like any other:

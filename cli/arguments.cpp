@@ -8,10 +8,9 @@ struct CommandName {
 };
 
 constexpr CommandName kCommands[] = {
-    {"list", CliCommand::List},
-    {"info", CliCommand::Info},
-    {"extract", CliCommand::Extract},
-    {"render", CliCommand::Render},
+    {"list", CliCommand::List},       {"info", CliCommand::Info},
+    {"extract", CliCommand::Extract}, {"render", CliCommand::Render},
+    {"verify", CliCommand::Verify},
 };
 
 bool IsHelp(const std::string& arg) {
@@ -29,6 +28,23 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string* val
     return true;
 }
 
+// --palette N: a palette number, digits only.
+bool TakePalette(const std::vector<std::string>& args, size_t& i, CliRequest& request,
+                 std::string* error) {
+    std::string value;
+    if (!TakeValue(args, i, &value, error)) {
+        return false;
+    }
+    const bool digits = !value.empty() && value.size() <= 9 &&
+                        value.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) {
+        *error = "--palette needs a palette number, not " + value;
+        return false;
+    }
+    request.palette = static_cast<uint32_t>(std::stoul(value));
+    return true;
+}
+
 // Applies one option; false (with `error`) when it does not belong to the command.
 bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& request,
                 std::string* error) {
@@ -42,6 +58,9 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     }
     if (arg == "--raw" && command == CliCommand::Render) {
         return TakeValue(args, i, &request.rawPath, error);
+    }
+    if (arg == "--palette" && command == CliCommand::Render) {
+        return TakePalette(args, i, request, error);
     }
     if (arg == "--decompress" && command == CliCommand::Extract) {
         request.decompress = true;
@@ -61,7 +80,7 @@ bool CheckOperands(CliRequest& request, std::vector<std::string>& operands, std:
     const size_t entries = request.entries.size();
     switch (request.command) {
         case CliCommand::List:
-        case CliCommand::Info:
+        case CliCommand::Verify:
             if (entries != 0) {
                 *error = "unexpected argument " + request.entries.front();
                 return false;
@@ -134,8 +153,10 @@ const char* UsageText() {
            "  lumo-cli list ARCHIVE\n"
            "      One tab-separated line per entry, in archive order:\n"
            "      index, name, extension, size in bytes, type code.\n"
-           "  lumo-cli info ARCHIVE\n"
-           "      The archive's path, length and entry count.\n"
+           "  lumo-cli info ARCHIVE [ENTRY...]\n"
+           "      The archive's path, length and entry count; with ENTRY, each entry's\n"
+           "      properties instead, one key<TAB>value line each, a blank line between\n"
+           "      entries.\n"
            "  lumo-cli extract ARCHIVE [-o DIR] [--decompress] [ENTRY...]\n"
            "      Writes DIR/<name> for each ENTRY (a name, or #N for the entry with\n"
            "      index N); no ENTRY means every entry. DIR defaults to the current\n"
@@ -143,10 +164,16 @@ const char* UsageText() {
            "      are written as stored. Prints each file written and its size\n"
            "      (control characters in names as \\xHH). An entry the archive holds\n"
            "      only in part is written as far as it goes and reported as a failure.\n"
-           "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE)\n"
+           "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"
-           "      top row first, no padding.\n"
+           "      top row first, no padding. Renders a texture to an 8-bit RGBA PNG, or\n"
+           "      to raw R, G, B, A bytes, top row first, no padding; --palette picks\n"
+           "      the texture's palette (default 0).\n"
+           "  lumo-cli verify ARCHIVE\n"
+           "      Reads every entry, decoding fields and textures, and lists each one\n"
+           "      that is cut short, lies about its stream or cannot be decoded:\n"
+           "      index<TAB>name<TAB>problem. Exit status 0 when there is none.\n"
            "  lumo-cli --help\n"
            "\n"
            "Use -- before entry names that begin with '-'.\n"

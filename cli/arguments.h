@@ -1,10 +1,11 @@
 #pragma once
 // The command line of lumo-cli, parsed into one request.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-enum class CliCommand { Help, List, Info, Extract, Render };
+enum class CliCommand { Help, List, Info, Extract, Render, Verify };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
@@ -14,6 +15,7 @@ struct CliRequest {
     bool decompress = false;           // extract --decompress
     std::string pngPath;               // render -o
     std::string rawPath;               // render --raw
+    std::optional<uint32_t> palette;   // render --palette (textures)
 };
 
 // Parses argv[1..]; on bad usage returns nothing and puts the reason in `error`.

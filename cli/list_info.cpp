@@ -22,6 +22,9 @@ int RunList(const CliRequest& request) {
 }
 
 int RunInfo(const CliRequest& request) {
+    if (!request.entries.empty()) {
+        return RunEntryInfo(request);
+    }
     CLgpArchive archive;
     if (!OpenArchive(archive, request.archive)) {
         return kExitFailure;

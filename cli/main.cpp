@@ -55,6 +55,8 @@ int Run(const CliRequest& request) {
             return RunExtract(request);
         case CliCommand::Render:
             return RunRender(request);
+        case CliCommand::Verify:
+            return RunVerify(request);
         case CliCommand::Help:
             break;
     }

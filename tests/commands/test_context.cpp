@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
@@ -167,16 +168,21 @@ TEST_F(ContextMenuTest, ChosenCommandRunsAfterThePopupHasClosed) {
     EXPECT_EQ(Names(), (QStringList{"a.tex", "b", "c.txt"}));
 }
 
-TEST_F(ContextMenuTest, ItemsWithoutAnActionChangeNothing) {
+TEST_F(ContextMenuTest, DialogItemsCancelledChangeNothing) {
     OpenSample();
+    const auto cancel = [] {
+        WhenModalShows([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    };
     List().SelectRows({0});
     for (const QStringList& path : {QStringList{"Open as..."}, QStringList{"Properties"}}) {
         Choose(path);
+        cancel();
         RightClick(QPoint(10, 10));
         Settle();
     }
     List().SelectRows({});
     Choose({"Archive properties"});
+    cancel();
     RightClick(QPoint(10, 10));
     Settle();
     EXPECT_EQ(shown.size(), 3u);
