@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -116,7 +117,13 @@ bool CImageFrame::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
 }
 
 QSize CImageFrame::UsableFrameSize() {
-    return {200, 64};
+    // What the style itself needs for a title bar with its icon and buttons, measured on
+    // a bare subwindow so that no client widget's own minimum counts.
+    static const QSize usable = [] {
+        QMdiSubWindow probe;
+        return probe.minimumSizeHint();
+    }();
+    return usable;
 }
 
 void CImageFrame::SetImage(const QImage& image, bool checkerboard) {
