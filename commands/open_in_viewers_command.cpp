@@ -48,7 +48,7 @@ void OpenEntry(CMainFrame* frame, uint16_t entry, const ViewerInfo* chosen) {
     child->setWindowTitle(QString::fromLatin1(theArchive.GetEntryName(entry)));
     // The child may close itself in here (an entry it cannot show, after saying why);
     // it is not touched again afterwards.
-    child->LoadEntryData(buffer.Data(), size);
+    child->LoadEntryBuffer(buffer, size);
 }
 
 }  // namespace

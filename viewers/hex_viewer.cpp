@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstring>
 
 #include "formats/hex.h"
 #include "platform/prompts.h"
@@ -28,8 +29,9 @@ CHexView::CHexView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
 }
 
-void CHexView::SetData(const std::vector<unsigned char>* data) {
+void CHexView::SetData(const unsigned char* data, size_t size) {
     m_pData = data;
+    m_nSize = size;
     m_markStart = m_markLength = 0;
     UpdateScrollBars();
     verticalScrollBar()->setValue(0);
@@ -56,7 +58,7 @@ void CHexView::ShowRange(uint64_t offset, uint64_t length) {
 }
 
 void CHexView::UpdateScrollBars() {
-    const uint64_t lines = m_pData ? HexLineCount(m_pData->size()) : 0;
+    const uint64_t lines = HexLineCount(m_nSize);
     const int visible = std::max(1, viewport()->height() / LineHeight());
     // 64 MiB is four million lines: the bar's int range holds far more.
     verticalScrollBar()->setRange(0,
@@ -86,7 +88,7 @@ void CHexView::paintEvent(QPaintEvent*) {
         m_markLength ? (m_markStart + m_markLength - 1) / kHexBytesPerLine : markFirst - 1;
     for (int row = 0; row * height < viewport()->height() + height; ++row) {
         const uint64_t line = first + row;
-        const std::string text = HexLine(m_pData->data(), m_pData->size(), line);
+        const std::string text = HexLine(m_pData, m_nSize, line);
         if (text.empty()) {
             break;
         }
@@ -116,21 +118,35 @@ bool CHexViewer::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
 
 bool CHexViewer::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
     if (pData && nSize > 0) {
-        m_data.assign(pData, pData + nSize);
+        m_data.reset(static_cast<unsigned char*>(std::malloc(nSize)));
+        if (m_data) {
+            std::memcpy(m_data.get(), pData, nSize);
+        }
     }
-    m_pView->SetData(&m_data);
+    Show(m_data ? nSize : 0);
+    return true;
+}
+
+bool CHexViewer::LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) {
+    m_data.reset(buffer.Release());
+    Show(m_data ? nSize : 0);
+    return true;
+}
+
+void CHexViewer::Show(uint32_t nSize) {
+    m_nSize = nSize;
+    m_pView->SetData(m_data.get(), m_nSize);
     // Wide enough for a whole line and its scroll bar, a couple of dozen lines high.
     const QFontMetrics metrics = m_pView->fontMetrics();
     SetClientSize(metrics.horizontalAdvance(QString(78, QLatin1Char('0'))) + 2 * kMargin +
                       m_pView->verticalScrollBar()->sizeHint().width() + 2 * m_pView->frameWidth(),
                   kOpeningLines * m_pView->LineHeight() + 2 * m_pView->frameWidth());
-    return true;
 }
 
 bool CHexViewer::FindNext(const std::string& query) {
     const FindPattern pattern = ParseFindPattern(query);
     const uint64_t from = m_pView->MarkLength() ? m_pView->MarkStart() + 1 : 0;
-    const std::optional<uint64_t> found = FindBytes(m_data.data(), m_data.size(), pattern, from);
+    const std::optional<uint64_t> found = FindBytes(m_data.get(), m_nSize, pattern, from);
     if (!found) {
         return false;
     }

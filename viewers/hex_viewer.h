@@ -3,7 +3,8 @@
 // read-only, with Find. Only the lines on screen are ever formatted, so an entry of
 // 64 MiB opens as fast as a small one and scrolls as smoothly.
 #include <QAbstractScrollArea>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 #include "viewers/child_frame.h"
 
@@ -12,7 +13,7 @@ class CHexView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit CHexView(QWidget* parent = nullptr);
-    void SetData(const std::vector<unsigned char>* data);
+    void SetData(const unsigned char* data, size_t size);
     // Brings the bytes [offset, offset + length) into view and marks them.
     void ShowRange(uint64_t offset, uint64_t length);
     uint64_t FirstVisibleLine() const;
@@ -27,7 +28,8 @@ protected:
 private:
     void UpdateScrollBars();
 
-    const std::vector<unsigned char>* m_pData = nullptr;
+    const unsigned char* m_pData = nullptr;
+    size_t m_nSize = 0;
     uint64_t m_markStart = 0;
     uint64_t m_markLength = 0;
 };
@@ -42,6 +44,8 @@ public:
     void PaintFrame() override {}
     // Any bytes show; always true.
     bool LoadEntryData(const unsigned char* pData, uint32_t nSize) override;
+    // Keeps the caller's block rather than a copy of it.
+    bool LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) override;
 
     // Finds `query` (hex pairs such as "DE AD", or text ignoring case) after the last
     // match, wrapping round, and shows it; false when it is not there.
@@ -51,7 +55,11 @@ public:
     void OnEditFind();
 
 private:
-    std::vector<unsigned char> m_data;
+    void Show(uint32_t nSize);
+
+    // Either our own copy or the block handed over, released with free.
+    std::unique_ptr<unsigned char, void (*)(void*)> m_data{nullptr, std::free};
+    uint32_t m_nSize = 0;
     CHexView* m_pView;
     std::string m_lastFind;
 };
