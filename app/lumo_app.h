@@ -3,7 +3,7 @@
 // share, and holds the application's command map with every archive command.
 #include <string>
 
-#include "app/command_target.h"
+#include "framework/command_target.h"
 
 class CMainFrame;
 class CChildFrame;
@@ -22,7 +22,9 @@ public:
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
 
-    // Command handlers. Each lives in the file of the command it carries out.
+    // Command handlers. Each lives in the file of the command it carries out. The
+    // archive commands (commands/) sit above this object: their table joins the
+    // application's command map through m_pArchiveCommands, never through this file.
     void OnFileNew();                          // app/lumo_app.cpp
     void OnAppAbout();                         // app/lumo_app.cpp
     void OnAppExit();                          // app/lumo_app.cpp
@@ -40,7 +42,7 @@ public:
     void OnUpdateEditCopy(CCmdUI* pCmdUI);
     void OnOptionsAlwaysDecompress();
     void OnUpdateOptionsAlwaysDecompress(CCmdUI* pCmdUI);
-    void OnSortOriginal();  // indexbar/sort_commands.cpp
+    void OnSortOriginal();  // commands/sort_commands.cpp
     void OnSortName();
     void OnSortType();
     void OnSortSize();
@@ -50,6 +52,9 @@ public:
     // lasts for the run; nothing is stored.
     bool AlwaysDecompress() const { return m_bAlwaysDecompress; }
 
+    // The archive commands' table, asked after the application's own; installed by the
+    // program at start-up (commands/archive_commands.h). Null: the shell alone.
+    CCmdTarget* m_pArchiveCommands = nullptr;
     // The main frame; null before InitInstance and once its window is gone.
     CMainFrame* m_pMainFrame = nullptr;
     int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on

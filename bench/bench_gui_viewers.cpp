@@ -8,7 +8,7 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
-#include "platform/prompts_scripted.h"
+#include "tests/support/qt/prompts_scripted.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/texture_builder.h"

@@ -7,10 +7,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/ascii.h"
 #include "platform/file_output.h"
 
 void ReportError(const std::string& subject, const std::string& problem) {
-    std::cerr << "lumo-cli: " << subject << ": " << problem << '\n';
+    std::cerr << kErrorPrefix << subject << ": " << problem << '\n';
 }
 
 namespace {
@@ -65,17 +66,6 @@ std::optional<uint32_t> ParseIndex(const std::string& wanted) {
         value = std::min<uint32_t>(value * 10 + static_cast<uint32_t>(wanted[i] - '0'), 0x10000);
     }
     return value;
-}
-
-bool SameIgnoringCase(const char* a, const std::string& b) {
-    size_t i = 0;
-    for (; a[i] != '\0' && i < b.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return a[i] == '\0' && i == b.size();
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ public:
         const std::string path = JoinPath(m_request.outputDir, name);
         std::string error;
         if (!WriteFileAtomically(path, bytes.Data(), count, &error)) {
-            std::cerr << "lumo-cli: " << error << '\n';
+            std::cerr << kErrorPrefix << error << '\n';
             return false;
         }
         m_written.insert(name);

@@ -8,8 +8,8 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/png_writer.h"
+#include "formats/field_renderer.h"
 #include "platform/file_output.h"
-#include "viewers/field_renderer.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t i
 bool WriteRenderOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string error;
     if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << "lumo-cli: " << error << '\n';
+        std::cerr << kErrorPrefix << error << '\n';
         return false;
     }
     return true;

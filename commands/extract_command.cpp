@@ -7,6 +7,7 @@
 // Every file is written through a temporary that is renamed into place, so a failure
 // never leaves a half-written file or destroys the one that was there. Entry names come
 // from the archive and are untrusted: one that is not a plain file name is never used.
+#include <QCoreApplication>
 #include <QString>
 #include <cstdlib>
 #include <cstring>
@@ -165,7 +166,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
             continue;
         }
         auto entry = static_cast<uint16_t>(item);
-        statusBar.SetPaneText(0, QStringLiteral("Extracting %1...").arg(EntryNameText(entry)));
+        statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry)));
         bool field = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD;
         if (field && answer == Answer::NotAsked) {
             // Asked once per run, at the first field entry; the answer holds for the rest.
@@ -187,7 +188,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
         }
     }
     statusBar.SetPaneText(
-        0, QStringLiteral("Successfully extracted %1 files.").arg(list.GetSelectedCount()));
+        0, QCoreApplication::translate("CLumoApp", "Successfully extracted %1 files.").arg(list.GetSelectedCount()));
 }
 
 }  // namespace

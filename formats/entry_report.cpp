@@ -6,7 +6,7 @@
 #include "archive/entry_check.h"
 #include "formats/field_info.h"
 #include "formats/texture.h"
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 namespace {
 

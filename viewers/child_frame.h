@@ -6,8 +6,8 @@
 #include <QMdiSubWindow>
 #include <cstdint>
 
-#include "app/command_target.h"
 #include "archive/entry_buffer.h"
+#include "framework/command_target.h"
 
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <vector>
 
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 #include "viewers/image_frame.h"
 
 class CEditorText : public CImageFrame {

@@ -9,7 +9,7 @@
 
 #include "app/lumo_app.h"
 #include "commands/properties_dialogs.h"
-#include "tests/commands/test_extract_fixture.h"
+#include "tests/commands/extract_fixture.h"
 #include "tests/support/texture_builder.h"
 #include "viewers/child_frame.h"
 

@@ -3,7 +3,7 @@
 #include <QMdiArea>
 #include <filesystem>
 
-#include "tests/commands/test_extract_fixture.h"
+#include "tests/commands/extract_fixture.h"
 #include "viewers/child_frame.h"
 #include "viewers/editor_text.h"
 
