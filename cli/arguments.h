@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { Help, List, Info, Extract, Render, Verify };
+enum class CliCommand { Help, Version, List, Info, Extract, Render, Verify };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
@@ -16,6 +16,12 @@ struct CliRequest {
     std::string pngPath;               // render -o
     std::string rawPath;               // render --raw
     std::optional<uint32_t> palette;   // render --palette (textures)
+    bool all = false;                  // render --all: every field, -o names a folder
+    bool toStdout = false;             // extract --stdout / -O
+    bool json = false;                 // list, info --json
+    bool longForm = false;             // list, info --long
+    bool quiet = false;                // -q: no line per file written
+    bool verbose = false;              // -v: progress on a terminal's standard error
 };
 
 // Parses argv[1..]; on bad usage returns nothing and puts the reason in `error`.

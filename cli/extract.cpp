@@ -7,6 +7,8 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/patterns.h"
+#include "cli/progress.h"
 #include "platform/file_output.h"
 
 namespace {
@@ -26,12 +28,15 @@ bool SelectEntries(const CLgpArchive& archive, const CliRequest& request,
     bool ok = true;
     std::set<uint16_t> seen;
     for (const std::string& wanted : request.entries) {
-        std::optional<uint16_t> index = FindEntry(archive, wanted);
-        if (!index) {
-            ReportError(request.archive, NoEntryProblem(archive, wanted));
+        const std::vector<uint16_t> selected = EntriesSelectedBy(archive, wanted);
+        if (selected.empty()) {
+            ReportError(request.archive, NothingSelectedProblem(archive, wanted));
             ok = false;
-        } else if (seen.insert(*index).second) {
-            selection->push_back(*index);
+        }
+        for (uint16_t index : selected) {
+            if (seen.insert(index).second) {
+                selection->push_back(index);
+            }
         }
     }
     return ok;
@@ -59,6 +64,9 @@ public:
     // Writes one entry; false when it was refused or could not be written.
     bool Extract(uint16_t index) {
         const std::string name = m_archive.GetEntryName(index);
+        if (m_request.toStdout) {
+            return ToStdout(index);
+        }
         if (!IsPlainFileName(name)) {
             return Fail(index, "not a plain file name; refused");
         }
@@ -67,19 +75,12 @@ public:
                         "another entry of that name was written already; not "
                         "overwritten (extract it by #N into another folder)");
         }
-        if (uint64_t{m_archive.GetEntryOffset(index)} + kDataHeaderSize >
-            m_archive.GetArchiveLength()) {
-            return Fail(index, "its data lies past the end of the archive");
-        }
         EntryBuffer bytes;
-        const bool decode = m_request.decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
-        const uint32_t count = decode ? m_archive.ReadEntryDecompressed(index, bytes.Address(), 0)
-                                      : m_archive.ReadEntry(index, bytes.Address());
+        uint32_t count = 0;
+        const bool ok = Read(index, bytes, &count);
         if (!bytes.Valid()) {
-            return Fail(index, "cannot read the archive");
+            return false;
         }
-        // What the file holds is still worth having, but the run must not look fine.
-        const bool ok = decode ? CheckStreamWhole(index) : CheckWhole(index, count);
         const std::string path = JoinPath(m_request.outputDir, name);
         std::string error;
         if (!WriteFileAtomically(path, bytes.Data(), count, &error)) {
@@ -90,11 +91,43 @@ public:
         // The name comes from the archive: a tab or a line break in it must not split
         // or fake lines of the listing that scripts read. The folder is the user's own
         // and is shown as given (a Windows folder keeps its single backslashes).
-        std::cout << JoinPath(m_request.outputDir, PrintableName(name)) << '\t' << count << '\n';
+        if (!m_request.quiet) {
+            std::cout << JoinPath(m_request.outputDir, PrintableName(name)) << '\t' << count
+                      << '\n';
+        }
         return ok;
     }
 
 private:
+    // The entry's bytes, and nothing else, go to standard output.
+    bool ToStdout(uint16_t index) {
+        EntryBuffer bytes;
+        uint32_t count = 0;
+        const bool ok = Read(index, bytes, &count);
+        if (!bytes.Valid()) {
+            return false;
+        }
+        std::cout.write(reinterpret_cast<const char*>(bytes.Data()), count);
+        return ok;
+    }
+
+    // Reads (and decodes, when asked) the entry; false when it is cut short or cannot be
+    // read at all (then `bytes` is not valid).
+    bool Read(uint16_t index, EntryBuffer& bytes, uint32_t* count) {
+        if (uint64_t{m_archive.GetEntryOffset(index)} + kDataHeaderSize >
+            m_archive.GetArchiveLength()) {
+            return Fail(index, "its data lies past the end of the archive");
+        }
+        const bool decode = m_request.decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
+        *count = decode ? m_archive.ReadEntryDecompressed(index, bytes.Address(), 0)
+                        : m_archive.ReadEntry(index, bytes.Address());
+        if (!bytes.Valid()) {
+            return Fail(index, "cannot read the archive");
+        }
+        // What the file holds is still worth having, but the run must not look fine.
+        return decode ? CheckStreamWhole(index) : CheckWhole(index, *count);
+    }
+
     bool CheckWhole(uint16_t index, uint32_t count) {
         if (count < m_archive.GetEntrySize(index)) {
             return Fail(index, "cut short: the archive holds " + std::to_string(count) +
@@ -138,12 +171,14 @@ int RunExtract(const CliRequest& request) {
     }
     std::vector<uint16_t> selection;
     bool ok = SelectEntries(archive, request, &selection);
-    if (!EnsureFolder(request.outputDir)) {
+    if (!request.toStdout && !EnsureFolder(request.outputDir)) {
         return kExitFailure;
     }
     Extractor extractor(archive, request);
+    Progress progress(request.verbose, selection.size());
     for (uint16_t index : selection) {
         ok = extractor.Extract(index) && ok;
+        progress.Step();
     }
     std::cout << std::flush;
     return ok ? kExitOk : kExitFailure;
