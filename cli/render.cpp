@@ -1,7 +1,7 @@
 // render: a field entry's background, decompressed and drawn by the field renderer, to a
-// PNG or to raw 5-5-5 pixels. Only field entries (type code 3) are rendered: the type
-// code is what says an entry's stored bytes are a compressed field, so anything else is
-// refused with a message rather than guessed at.
+// PNG or to raw 5-5-5 pixels; textures go to render_texture.cpp. Only fields (type code
+// 3) and textures (1) are rendered: the type code is what says what an entry's bytes
+// are, so anything else is refused with a message rather than guessed at.
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -12,8 +12,8 @@
 #include "cli/commands.h"
 #include "cli/png_writer.h"
 #include "cli/progress.h"
-#include "platform/file_output.h"
 #include "formats/field_renderer.h"
+#include "platform/file_output.h"
 
 namespace {
 
@@ -50,22 +50,14 @@ std::vector<uint8_t> PngBytes(const FieldImage& image) {
     return EncodePngRgb(rgb.data(), image.width, image.height);
 }
 
-bool WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string error;
-    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << kErrorPrefix << error << '\n';
-        return false;
-    }
-    return true;
-}
-
 // Decompresses and renders; false (reported) when the entry cannot be rendered.
 bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t index,
                  FieldImage* image) {
     const uint8_t type = archive.GetEntryType(index);
     if (type != LGP_TYPE_FIELD) {
-        ReportError(path, DescribeEntry(archive, index) + ": not a field entry (type code " +
-                              std::to_string(type) + "; fields are the entries of flevel.lgp)");
+        ReportError(path, DescribeEntry(archive, index) +
+                              ": not a field or texture entry (type code " + std::to_string(type) +
+                              "; fields are the entries of flevel.lgp, textures end in .tex)");
         return false;
     }
     EntryBuffer bytes;
@@ -110,7 +102,7 @@ bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint1
         ReportError(path, "cannot encode the image");
         return false;
     }
-    if (!WriteOutput(path, png)) {
+    if (!WriteRenderOutput(path, png)) {
         return false;
     }
     if (!request.quiet) {
@@ -149,6 +141,15 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
 
 }  // namespace
 
+bool WriteRenderOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string error;
+    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
+        std::cerr << kErrorPrefix << error << '\n';
+        return false;
+    }
+    return true;
+}
+
 int RunRender(const CliRequest& request) {
     CLgpArchive archive;
     if (!OpenArchive(archive, request.archive)) {
@@ -163,13 +164,21 @@ int RunRender(const CliRequest& request) {
         ReportError(request.archive, NoEntryProblem(archive, wanted));
         return kExitFailure;
     }
+    if (archive.GetEntryType(*index) == LGP_TYPE_TEX) {
+        return RenderTexture(archive, request, *index);
+    }
+    if (request.palette) {
+        ReportError(request.archive, DescribeEntry(archive, *index) +
+                                         ": --palette is for textures; this entry is not one");
+        return kExitFailure;
+    }
     FieldImage image;
     if (!RenderEntry(archive, request.archive, *index, &image)) {
         return kExitFailure;
     }
     bool ok = true;
     if (!request.rawPath.empty()) {
-        ok = WriteOutput(request.rawPath, RawPixels(image)) && ok;
+        ok = WriteRenderOutput(request.rawPath, RawPixels(image)) && ok;
     }
     if (!request.pngPath.empty()) {
         std::vector<uint8_t> png = PngBytes(image);
@@ -177,7 +186,7 @@ int RunRender(const CliRequest& request) {
             ReportError(request.pngPath, "cannot encode the image");
             ok = false;
         } else {
-            ok = WriteOutput(request.pngPath, png) && ok;
+            ok = WriteRenderOutput(request.pngPath, png) && ok;
         }
     }
     return ok ? kExitOk : kExitFailure;

@@ -37,6 +37,9 @@ uint32_t ReadEntryBytes(uint16_t entry, bool decompress, EntryBuffer& buffer) {
 }
 
 bool AskDecompress() {
+    if (theApp.AlwaysDecompress()) {
+        return true;  // Options > Always decompress files: the user answered once for the run
+    }
     platform::MessageRequest request;
     request.text = kDecompressQuestion;
     request.buttons = platform::MessageButtons::YesNo;

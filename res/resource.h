@@ -63,6 +63,12 @@ constexpr int ID_OPTIONS_FIXEDBUFFER = 32796;
 constexpr int ID_OPTIONS_ALWAYSDECOMPRESS = 32798;
 constexpr int ID_WINDOW_NEXT = 32830;  // Ctrl+F6: activate the next entry window
 constexpr int ID_WINDOW_PREV = 32831;  // Ctrl+Shift+F6: the previous one
+// The viewers' own commands.
+constexpr int ID_VIEW_ZOOM_IN = 32800;
+constexpr int ID_VIEW_ZOOM_OUT = 32801;
+constexpr int ID_VIEW_ZOOM_ACTUAL = 32802;
+constexpr int ID_VIEW_ZOOM_FIT = 32803;
+constexpr int ID_FILE_EXPORT_IMAGE = 32804;
 
 // First of the window-list commands the Window menu appends, one per open child.
 constexpr int AFX_IDM_FIRST_MDICHILD = 0xFF00;
