@@ -58,6 +58,21 @@ void CMainFrame::PlaceFindField() {
             });
 }
 
+// Rows dragged out of the index are written by whoever the archive commands installed.
+void CMainFrame::EnableDragOut() {
+    CListCtrl* list = m_wndIndexBar.GetListCtrl();
+    if (list == nullptr || !theApp.m_dragFiles) {
+        return;
+    }
+    list->SetDragFileProvider(
+        [](const std::vector<uint16_t>& entries) { return theApp.m_dragFiles(entries); });
+    connect(list, &CListCtrl::dragEnded, this, [] {
+        if (theApp.m_dragEnded) {
+            theApp.m_dragEnded();
+        }
+    });
+}
+
 void CMainFrame::OnEditFind() {
     if (CFindField* field = m_wndIndexBar.GetFindField()) {
         field->setFocus(Qt::ShortcutFocusReason);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/command_target.h"
+#include "indexbar/list_ctrl.h"
 
 class CMainFrame;
 class CChildFrame;
@@ -64,6 +65,11 @@ public:
     // OpenArchiveFile, for the shell, which sits below the commands: installed with them.
     // Empty: the shell alone, and a dropped file is not taken.
     std::function<bool(const std::string& path)> m_openArchiveFile;
+    // Index rows dragged out: writes the entries where a drop can copy them from and
+    // gives their files. Installed with the archive commands; empty: rows do not drag.
+    CListCtrl::DragFileProvider m_dragFiles;
+    // Called once such a drag has ended, dropped or not.
+    std::function<void()> m_dragEnded;
     // The main frame; null before InitInstance and once its window is gone.
     CMainFrame* m_pMainFrame = nullptr;
     int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on

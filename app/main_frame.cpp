@@ -119,6 +119,7 @@ int CMainFrame::OnCreate() {
     layout->addWidget(m_pMdiArea, 1);
     setCentralWidget(client);
     PlaceFindField();
+    EnableDragOut();
     setAcceptDrops(true);
     return 0;
 }

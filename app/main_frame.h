@@ -108,6 +108,7 @@ private:
     void SizeToolButtons(QToolBar& toolBar, int width);
     void ShowIdleMessage();
     void PlaceFindField();  // app/frame_desktop.cpp
+    void EnableDragOut();   // app/frame_desktop.cpp
     int AcceleratorCommand(const QKeyEvent& key) const;
 
     QMdiArea* m_pMdiArea;

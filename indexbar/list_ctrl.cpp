@@ -235,6 +235,7 @@ void CListCtrl::startDrag(Qt::DropActions) {
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
     drag->exec(Qt::CopyAction, Qt::CopyAction);
+    emit dragEnded();
 }
 
 QPoint CListCtrl::FocusedRowCorner() const {

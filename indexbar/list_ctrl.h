@@ -65,6 +65,8 @@ public:
 signals:
     // Double-click anywhere in the list, or Enter / Return.
     void activateRequested();
+    // A drag of rows out of the list has ended, dropped or not.
+    void dragEnded();
     // Right click in the list, at this screen position.
     void rightClicked(const QPoint& globalPos);
     // The menu key or Shift+F10: the context menu, at the focused row.
