@@ -126,28 +126,34 @@ bool DecodeGroupChecked(const uint8_t*& in, const uint8_t* end, uint8_t* dst, ui
 
 }  // namespace
 
-uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len) {
+LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len) {
+    LzssMeasure measure;
     if (src == nullptr) {
-        return 0;
+        return measure;
     }
     const uint8_t* in = src;
     const uint8_t* end = src + len;
-    uint64_t total = 0;
     while (in != end) {
         uint32_t flags = *in++;
         for (int item = 0; item < 8 && in != end; ++item, flags >>= 1) {
             if (flags & 1) {
                 ++in;
-                ++total;
+                ++measure.decodedSize;
             } else if (end - in >= 2) {
-                total += (in[1] & 0x0Fu) + kMinMatch;
+                measure.decodedSize += (in[1] & 0x0Fu) + kMinMatch;
                 in += 2;
             } else {
                 in = end;
+                measure.endsOnItem = false;
             }
         }
     }
+    return measure;
+}
+
+uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len) {
     // A stream of 4 GiB could describe more than 4 GiB of output; the count saturates.
+    const uint64_t total = LzssMeasureStream(src, len).decodedSize;
     return total > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(total);
 }
 

@@ -15,6 +15,13 @@
 //    earlier, or 0 before that: what a zero-filled 4,096-byte ring decoder yields.
 #include <cstdint>
 
+// What a stream amounts to, worked out without decoding it.
+struct LzssMeasure {
+    uint64_t decodedSize = 0;  // exact, even past 4 GiB
+    bool endsOnItem = true;    // false when the stream ends inside a reference
+};
+LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len);
+
 // Number of bytes the stream decodes to (at most UINT32_MAX); writes nothing.
 uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len);
 
