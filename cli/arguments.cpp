@@ -47,6 +47,10 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
         request.decompress = true;
         return true;
     }
+    if (arg == "--partial" && command == CliCommand::Extract) {
+        request.partial = true;
+        return true;
+    }
     *error = "unknown option " + arg;
     return false;
 }
@@ -136,13 +140,15 @@ const char* UsageText() {
            "      index, name, extension, size in bytes, type code.\n"
            "  lumo-cli info ARCHIVE\n"
            "      The archive's path, length and entry count.\n"
-           "  lumo-cli extract ARCHIVE [-o DIR] [--decompress] [ENTRY...]\n"
-           "      Writes DIR/<name> for each ENTRY (a name, or #N for the entry with\n"
-           "      index N); no ENTRY means every entry. DIR defaults to the current\n"
-           "      folder. --decompress decodes the field entries (type code 3); others\n"
-           "      are written as stored. Prints each file written and its size\n"
-           "      (control characters in names as \\xHH). An entry the archive holds\n"
-           "      only in part is written as far as it goes and reported as a failure.\n"
+           "  lumo-cli extract ARCHIVE [-o DIR] [--decompress] [--partial] [ENTRY...]\n"
+           "      Writes DIR/<name> for each ENTRY (a name as list shows it, escaped or\n"
+           "      not, or #N for the entry with index N); no ENTRY means every entry.\n"
+           "      DIR defaults to the current folder. --decompress decodes the field\n"
+           "      entries (type code 3); others are written as stored. Prints each file\n"
+           "      written and its size (control characters in names as \\xHH). An entry\n"
+           "      the archive holds only in part is not written and is reported as a\n"
+           "      failure; with --partial it is written as far as it goes, but never\n"
+           "      over an existing file, and still reported.\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE)\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"

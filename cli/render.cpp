@@ -8,6 +8,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/png_writer.h"
+#include "extract/extract_engine.h"
 #include "platform/file_output.h"
 #include "viewers/field_renderer.h"
 
@@ -46,7 +47,12 @@ std::vector<uint8_t> PngBytes(const FieldImage& image) {
     return EncodePngRgb(rgb.data(), image.width, image.height);
 }
 
-bool WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool WriteOutput(const CLgpArchive& archive, const std::string& path,
+                 const std::vector<uint8_t>& bytes) {
+    if (extract::IsArchiveFile(archive, path)) {
+        ReportError(path, "is the archive being read; not overwritten");
+        return false;
+    }
     std::string error;
     if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
         std::cerr << "lumo-cli: " << error << '\n';
@@ -104,7 +110,7 @@ int RunRender(const CliRequest& request) {
     }
     bool ok = true;
     if (!request.rawPath.empty()) {
-        ok = WriteOutput(request.rawPath, RawPixels(image)) && ok;
+        ok = WriteOutput(archive, request.rawPath, RawPixels(image)) && ok;
     }
     if (!request.pngPath.empty()) {
         std::vector<uint8_t> png = PngBytes(image);
@@ -112,7 +118,7 @@ int RunRender(const CliRequest& request) {
             ReportError(request.pngPath, "cannot encode the image");
             ok = false;
         } else {
-            ok = WriteOutput(request.pngPath, png) && ok;
+            ok = WriteOutput(archive, request.pngPath, png) && ok;
         }
     }
     return ok ? kExitOk : kExitFailure;

@@ -59,6 +59,7 @@ private:
             return Finish(result, Outcome::Refused, "that file is the archive being read");
         }
         const EntryCheck check = m_reader.Read(job.index, m_options.decompress, &m_bytes);
+        result.check = check;
         if (check.problem == EntryProblem::ArchiveChanged) {
             m_summary.archiveChanged = true;
             m_stop = true;

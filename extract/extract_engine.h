@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
 
 namespace extract {
@@ -34,6 +35,7 @@ struct EntryResult {
     Outcome outcome = Outcome::Failed;
     std::string reason;  // why it was refused, failed or is partial
     uint64_t bytes = 0;  // bytes written
+    EntryCheck check;    // what the archive holds of the entry, once it was read
 };
 
 // What the front end wants after an entry was refused or failed.
