@@ -1,13 +1,40 @@
 // Open: show each selected entry in a window of its own.
 #include <QString>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
 #include "archive/entry_buffer.h"
 #include "archive/lgp_archive.h"
+#include "platform/prompts.h"
 #include "viewers/child_frame.h"
+
+namespace {
+
+// More windows than anyone reads at once is most likely a Select All by mistake.
+constexpr size_t kWindowsWithoutAsking = 32;
+
+// "65,535"
+std::string GroupedCount(size_t count) {
+    std::string digits = std::to_string(count);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<size_t>(at), ",");
+    }
+    return digits;
+}
+
+bool AskOpenMany(size_t count) {
+    platform::MessageRequest request;
+    request.text = "Open " + GroupedCount(count) + " windows?";
+    request.buttons = platform::MessageButtons::YesNo;
+    request.icon = platform::MessageIcon::Question;
+    return platform::Prompts().ShowMessage(request) == platform::MessageAnswer::Yes;
+}
+
+}  // namespace
 
 void CLumoApp::OnItemOpen() {
     if (!m_pMainFrame) {
@@ -17,8 +44,12 @@ void CLumoApp::OnItemOpen() {
     if (!list) {
         return;
     }
+    const std::vector<int> rows = list->GetSelectedRows();
+    if (rows.size() > kWindowsWithoutAsking && !AskOpenMany(rows.size())) {
+        return;
+    }
     // Top to bottom, so the last selected row's window ends up active.
-    for (int row : list->GetSelectedRows()) {
+    for (int row : rows) {
         int item = list->GetItemData(row);
         if (item < 0) {
             continue;
