@@ -70,6 +70,7 @@ FileIdentity IdentityOf(const struct stat& info) {
     identity.size = static_cast<uint64_t>(info.st_size);
     identity.modified = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 +
                         static_cast<int64_t>(info.st_mtim.tv_nsec);
+    identity.permissions = static_cast<uint32_t>(info.st_mode & 07777);
     identity.known = true;
     return identity;
 }

@@ -12,7 +12,8 @@ struct FileIdentity {
     uint64_t device = 0;
     uint64_t file = 0;
     uint64_t size = 0;
-    int64_t modified = 0;  // modification time in nanoseconds
+    int64_t modified = 0;      // modification time in nanoseconds
+    uint32_t permissions = 0;  // POSIX permission bits (07777); 0 elsewhere
     bool known = false;
 
     // The same file, whatever it holds now.

@@ -35,9 +35,6 @@ EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uin
     if (m_openProblem != EntryProblem::None) {
         return Problem(m_openProblem);
     }
-    if (!StillUnchanged()) {
-        return Problem(EntryProblem::ArchiveChanged);
-    }
     if (index >= m_archive.GetEntryCount()) {
         return Problem(EntryProblem::CannotRead);
     }

@@ -1,8 +1,8 @@
 #pragma once
 // Reads many entries of a loaded catalogue from one open of its file, as a run that
-// writes them out needs: the file is opened once, must be the one Load read, and is
-// checked again before every entry, so that bytes of an archive rewritten in the middle
-// of the run are never taken for the entries of the old one.
+// writes them out needs: the file is opened once and must be the one Load read. A caller
+// asks StillUnchanged() before it trusts what it read, so that bytes of an archive
+// rewritten in the middle of the run are never taken for the entries of the old one.
 #include <cstdint>
 #include <vector>
 

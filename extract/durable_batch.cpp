@@ -118,7 +118,7 @@ DurableBatch::~DurableBatch() {
 }
 
 bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
-                       std::string* error) {
+                       uint32_t keepPermissions, std::string* error) {
     Pending file;
     file.target = target;
     file.handle = m_anonymous ? CreateAnonymous(FolderOf(target)) : -1;
@@ -130,7 +130,9 @@ bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
         return false;
     }
     // A file replaced keeps the permissions its owner gave it.
-    KeepPermissions(target, file.handle);
+    if (keepPermissions != 0) {
+        SetPermissions(file.handle, keepPermissions);
+    }
     if (!WriteAll(file.handle, static_cast<const char*>(data), size)) {
         *error = Failure(target, errno);
         Drop(file);

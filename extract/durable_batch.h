@@ -30,9 +30,11 @@ public:
     DurableBatch(const DurableBatch&) = delete;
     DurableBatch& operator=(const DurableBatch&) = delete;
 
-    // Writes `size` bytes aside for `target` (a UTF-8 path); false with `error` set when
+    // Writes `size` bytes aside for `target` (a UTF-8 path), with the permission bits of
+    // the file it replaces (`keepPermissions`, 0 for none); false with `error` set when
     // that failed, and then nothing of it remains.
-    bool Add(const std::string& target, const void* data, size_t size, std::string* error);
+    bool Add(const std::string& target, const void* data, size_t size, uint32_t keepPermissions,
+             std::string* error);
 
     // Makes the pending files durable and moves them into place, in the order added.
     std::vector<CommitResult> Commit();

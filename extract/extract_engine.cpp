@@ -1,9 +1,11 @@
 #include "extract/extract_engine.h"
 
+#include <algorithm>
 #include <set>
 
 #include "archive/entry_reader.h"
 #include "extract/durable_batch.h"
+#include "extract/host_files.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
 
@@ -24,15 +26,21 @@ public:
 
     Summary Go(const std::vector<Job>& jobs) {
         m_summary.total = jobs.size();
+        // Each file written aside holds a handle until its batch is placed; some room
+        // is left for everything else the program has open.
+        constexpr size_t kOtherHandles = 64;
+        const size_t limit = RaiseOpenFileLimit(m_options.batchFiles + kOtherHandles);
+        m_batchFiles = std::max<size_t>(
+            1, std::min(m_options.batchFiles, limit > kOtherHandles ? limit - kOtherHandles : 1));
         for (size_t done = 0; done < jobs.size() && !m_stop; ++done) {
             if (m_options.progress && !m_options.progress(done, jobs.size(), jobs[done].index)) {
                 m_summary.cancelled = true;
                 break;
             }
             One(jobs[done]);
-            if (m_batch.PendingFiles() >= m_options.batchFiles ||
+            if (m_batch.PendingFiles() >= m_batchFiles ||
                 m_batch.PendingBytes() >= m_options.batchBytes ||
-                m_waiting.size() >= 4 * m_options.batchFiles) {
+                m_waiting.size() >= 4 * m_batchFiles) {
                 Commit();
             }
         }
@@ -83,7 +91,8 @@ private:
             result.reason = why;
         }
         std::string error;
-        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), &error)) {
+        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), existing.permissions,
+                         &error)) {
             return Finish(result, Outcome::Failed, error);
         }
         result.outcome = outcome;
@@ -186,6 +195,7 @@ private:
     };
     std::vector<Waiting> m_waiting;
     std::vector<uint8_t> m_bytes;
+    size_t m_batchFiles = 1;
     bool m_quiet = false;
     bool m_stop = false;
 };

@@ -59,7 +59,7 @@ struct Options {
     // Called once per entry when its fate is final, in the order of the jobs.
     std::function<void(const EntryResult&)> report;
     // Batch limits: files and bytes written aside before one sync.
-    size_t batchFiles = 256;
+    size_t batchFiles = 2048;
     uint64_t batchBytes = uint64_t{64} << 20;
     bool anonymousTemporaries = true;  // false: hidden named ones (tests the fallback)
 };

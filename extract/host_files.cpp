@@ -12,7 +12,10 @@
 #include <windows.h>
 #else
 #include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <algorithm>
 #endif
 
 namespace extract {
@@ -83,7 +86,10 @@ bool MoveIntoPlace(const std::string& from, const std::string& to) {
     errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
     return false;
 }
-void KeepPermissions(const std::string&, int) {}
+void SetPermissions(int, uint32_t) {}
+size_t RaiseOpenFileLimit(size_t) {
+    return 8192;  // the CRT's own limit
+}
 uint64_t DeviceOf(int) {
     return 0;
 }
@@ -145,11 +151,23 @@ void RemoveFile(const std::string& path) {
 bool MoveIntoPlace(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0;
 }
-void KeepPermissions(const std::string& target, int fd) {
-    struct stat info;
-    if (stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        fchmod(fd, info.st_mode & 07777);
+void SetPermissions(int fd, uint32_t permissions) {
+    fchmod(fd, static_cast<mode_t>(permissions));
+}
+size_t RaiseOpenFileLimit(size_t wanted) {
+    rlimit limit;
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return 256;
     }
+    if (limit.rlim_cur < wanted && limit.rlim_cur != RLIM_INFINITY) {
+        rlimit raised = limit;
+        raised.rlim_cur =
+            limit.rlim_max == RLIM_INFINITY ? wanted : std::min<rlim_t>(wanted, limit.rlim_max);
+        if (setrlimit(RLIMIT_NOFILE, &raised) == 0) {
+            limit = raised;
+        }
+    }
+    return limit.rlim_cur == RLIM_INFINITY ? wanted : static_cast<size_t>(limit.rlim_cur);
 }
 uint64_t DeviceOf(int fd) {
     struct stat info;

@@ -29,8 +29,11 @@ void CloseFile(int fd);
 void RemoveFile(const std::string& path);
 // Renames over an existing file in one step.
 bool MoveIntoPlace(const std::string& from, const std::string& to);
-// Copies the permission bits of an existing `target` onto the open file.
-void KeepPermissions(const std::string& target, int fd);
+// Gives the open file these POSIX permission bits (nothing on Windows).
+void SetPermissions(int fd, uint32_t permissions);
+// Lets this process hold at least `wanted` files open, as far as the host allows; returns
+// how many it may hold.
+size_t RaiseOpenFileLimit(size_t wanted);
 uint64_t DeviceOf(int fd);
 
 // Whether one call makes every file of a file system durable (Linux syncfs).
