@@ -138,7 +138,13 @@ bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
         Drop(file);
         return false;
     }
-    file.device = DeviceOf(file.handle);
+    // Files of one folder share its file system; asking once per folder is enough.
+    const std::string folder = FolderOf(target);
+    if (folder != m_lastFolder || m_pending.empty()) {
+        m_lastFolder = folder;
+        m_lastDevice = DeviceOf(file.handle);
+    }
+    file.device = m_lastDevice;
     m_pending.push_back(file);
     m_pendingBytes += size;
     return true;

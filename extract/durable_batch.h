@@ -61,6 +61,8 @@ private:
     std::vector<Pending> m_pending;
     uint64_t m_pendingBytes = 0;
     unsigned m_syncCalls = 0;
+    std::string m_lastFolder;
+    uint64_t m_lastDevice = 0;
 };
 
 // Deletes the hidden temporaries of runs whose process is gone from `folder`; returns
