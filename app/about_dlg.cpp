@@ -13,7 +13,7 @@
 #include "res/resource_tables.h"
 
 const char* const CAboutDlg::kHomePage = "https://lumo.example.org/";
-const char* const CAboutDlg::kVersionLine = "Lumo LGP archive viewer, version 1.0";
+const char* const CAboutDlg::kVersionLine = "Lumo LGP archive viewer, version " LUMO_VERSION;
 const char* const CAboutDlg::kDisclaimer =
     "Use this program at your own risk. The author cannot\n"
     "be held responsible for any damage to your data files.";
@@ -81,7 +81,7 @@ void CLinkButton::paintEvent(QPaintEvent*) {
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Lumo"));
+    setWindowTitle(tr("About Lumo"));
     // A tool window: the small caption, with its close box and nothing else.
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -91,7 +91,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     // Controls in tab order, at the places the dialog template gives them.
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);
     m_btnOK->setGeometry(220, 297, 77, 23);
-    m_btnCancel = new QPushButton(QStringLiteral("Check web site for updates"), this);
+    m_btnCancel = new QPushButton(tr("Check web site for updates"), this);
     m_btnCancel->setGeometry(50, 297, 162, 23);
     m_btnLink = new CLinkButton(QString::fromUtf8(kHomePage), this);
     m_btnLink->setGeometry(100, 263, 188, 15);

@@ -16,23 +16,14 @@
 
 namespace {
 
-// The application's command map. ID_APP_EXIT stands for the framework's own map behind
-// it.
+// The application's own command map; the archive commands' table (commands/) follows
+// it. No ID is in both. ID_APP_EXIT stands for the framework's own map behind it.
 const CommandMapEntry<CLumoApp> kAppCommands[] = {
-    {IDC_INDEXLIST, &CLumoApp::OnItemOpen, nullptr},
     {ID_APP_ABOUT, &CLumoApp::OnAppAbout, nullptr},
     {ID_FILE_NEW, &CLumoApp::OnFileNew, nullptr},
-    {ID_FILE_OPEN, &CLumoApp::OnFileOpen, nullptr},
-    {ID_ITEM_EXTRACT, &CLumoApp::OnItemExtract, &CLumoApp::OnUpdateItemExtract},
-    {ID_ITEM_OPEN, &CLumoApp::OnItemOpen, nullptr},
     {ID_ITEM_PROPERTIES, &CLumoApp::OnNothing, nullptr},
-    {ID_SORT_NAME, &CLumoApp::OnSortName, nullptr},
-    {ID_SORT_ORIGINAL, &CLumoApp::OnSortOriginal, nullptr},
-    {ID_SORT_SIZE, &CLumoApp::OnSortSize, nullptr},
-    {ID_SORT_TYPE, &CLumoApp::OnSortType, nullptr},
     {ID_ARCHIVE_PROPERTIES, &CLumoApp::OnNothing, nullptr},
     {ID_ITEM_OPENAS, &CLumoApp::OnNothing, nullptr},
-    {ID_SORT_REVERSE, &CLumoApp::OnSortReverse, nullptr},
     {ID_APP_EXIT, &CLumoApp::OnAppExit, nullptr},
 };
 
@@ -72,7 +63,7 @@ bool CLumoApp::InitInstance() {
     // Names the per-user settings; nothing is ever stored there.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvath"));
     QCoreApplication::setApplicationName(QString::fromUtf8(LoadResString(AFX_IDS_APP_TITLE)));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMO_VERSION));
 
     // Entry windows show the program's icon in their title bars.
     QApplication::setWindowIcon(QIcon(QString::fromUtf8(kAppIconPath)));
@@ -100,7 +91,10 @@ int CLumoApp::ExitInstance() {
 }
 
 bool CLumoApp::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
-    return DispatchCommand(*this, kAppCommands, id, query, ui);
+    if (DispatchCommand(*this, kAppCommands, id, query, ui)) {
+        return true;
+    }
+    return m_pArchiveCommands && m_pArchiveCommands->OnCmdMsg(id, query, ui);
 }
 
 void CLumoApp::OnFileNew() {

@@ -3,7 +3,7 @@
 // share, and holds the application's command map with every archive command.
 #include <string>
 
-#include "app/command_target.h"
+#include "framework/command_target.h"
 
 class CMainFrame;
 class CChildFrame;
@@ -22,7 +22,9 @@ public:
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
 
-    // Command handlers. Each lives in the file of the command it carries out.
+    // Command handlers. Each lives in the file of the command it carries out. The
+    // archive commands (commands/) sit above this object: their table joins the
+    // application's command map through m_pArchiveCommands, never through this file.
     void OnFileNew();                          // app/lumo_app.cpp
     void OnAppAbout();                         // app/lumo_app.cpp
     void OnAppExit();                          // app/lumo_app.cpp
@@ -31,12 +33,15 @@ public:
     void OnItemExtract();                      // commands/extract_command.cpp
     void OnUpdateItemExtract(CCmdUI* pCmdUI);  // app/lumo_app.cpp
     void OnItemOpen();                         // commands/open_in_viewers_command.cpp
-    void OnSortOriginal();                     // indexbar/sort_commands.cpp
+    void OnSortOriginal();                     // commands/sort_commands.cpp
     void OnSortName();
     void OnSortType();
     void OnSortSize();
     void OnSortReverse();
 
+    // The archive commands' table, asked after the application's own; installed by the
+    // program at start-up (commands/archive_commands.h). Null: the shell alone.
+    CCmdTarget* m_pArchiveCommands = nullptr;
     // The main frame; null before InitInstance and once its window is gone.
     CMainFrame* m_pMainFrame = nullptr;
     int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on

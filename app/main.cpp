@@ -1,11 +1,13 @@
-// The program's entry point: the framework's application, the application object's
-// start-up, the event loop, and the application object's exit.
+// The program's entry point, the one file above commands/: the framework's application,
+// the archive commands joined to the application object, its start-up, the event loop,
+// and its exit.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
+#include "commands/archive_commands.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
+    InstallArchiveCommands(theApp);
     if (!theApp.InitInstance()) {
         return theApp.ExitInstance();
     }

@@ -8,8 +8,9 @@
 #include <map>
 #include <vector>
 
-#include "app/command_target.h"
-#include "app/status_bar.h"
+#include "framework/command_target.h"
+#include "framework/menu_host.h"
+#include "framework/status_bar.h"
 #include "indexbar/index_bar.h"
 
 class QMdiArea;
@@ -19,7 +20,7 @@ class QMenu;
 class CChildFrame;
 struct MenuResource;
 
-class CMainFrame : public QMainWindow, public CCmdTarget {
+class CMainFrame : public QMainWindow, public CCmdTarget, public CMenuHost {
     Q_OBJECT
 public:
     CMainFrame();
@@ -38,7 +39,7 @@ public:
     // The update pass over every command's action (menus, tool bars, shortcuts).
     void UpdateCommandUI();
     // The update pass over the items of one menu and its submenus.
-    void UpdateMenuCommandUI(QMenu* menu);
+    void UpdateMenuCommandUI(QMenu* menu) override;
     // What the update pass would decide for a command.
     bool IsCommandEnabled(int id);
 
@@ -49,7 +50,7 @@ public:
     // level holds the resource's popups. Its items carry their command IDs, show their
     // prompts in pane 0, run the update pass before they show, and post the chosen
     // command to the frame. The caller owns the menu.
-    QMenu* LoadMenu(int resourceId, QWidget* parent = nullptr);
+    QMenu* LoadMenu(int resourceId, QWidget* parent = nullptr) override;
     // The menu resource shown in the menu bar: 128 without entry windows, 129 with.
     int GetCurrentMenuId() const { return m_nCurrentMenu; }
 
@@ -95,6 +96,7 @@ private:
     // Window > More Windows...: every entry window in a list; the chosen one is activated.
     void SelectWindow();
     bool BuildToolBar(QToolBar& toolBar, int resourceId, Qt::ToolButtonStyle style);
+    void SizeToolButtons(QToolBar& toolBar, int width);
     void ShowIdleMessage();
     int AcceleratorCommand(const QKeyEvent& key) const;
 

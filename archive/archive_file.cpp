@@ -1,5 +1,7 @@
 #include "archive/archive_file.h"
 
+#include "platform/file_output.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -15,17 +17,6 @@
 namespace {
 
 #ifdef _WIN32
-std::wstring Wide(const std::string& path) {
-    const int size = static_cast<int>(path.size());
-    int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
-    if (path.empty() || length <= 0) {
-        return std::wstring();
-    }
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, &wide[0], length);
-    return wide;
-}
-
 FileIdentity IdentityOf(int fd) {
     FileIdentity identity;
     BY_HANDLE_FILE_INFORMATION info;
@@ -45,7 +36,7 @@ FileIdentity IdentityOf(int fd) {
 }
 
 int OpenForReading(const std::string& path) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = HostPath(path).wstring();
     return wide.empty() ? -1 : _wopen(wide.c_str(), _O_RDONLY | _O_BINARY);
 }
 

@@ -7,6 +7,8 @@
 
 #include "archive/archive_file.h"
 #include "archive/lzss.h"
+#include "platform/ascii.h"
+#include "platform/file_output.h"
 
 namespace {
 
@@ -28,19 +30,6 @@ constexpr uint32_t kHeaderGap = 16u << 10;
 uint32_t ReadLe32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-char ToLowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoreCase(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (ToLowerAscii(*a) != ToLowerAscii(*b)) {
-            return false;
-        }
-    }
-    return *a == *b;
 }
 
 // The last component of a path, as the archive is known to the user.
@@ -68,7 +57,7 @@ uint8_t TypeFor(const char* extension, bool fieldArchive) {
         {"txt", LGP_TYPE_TXT}, {"a", LGP_TYPE_A},     {"tut", LGP_TYPE_TUT}, {"hrc", LGP_TYPE_HRC},
     };
     for (const auto& row : kTypes) {
-        if (EqualsIgnoreCase(extension, row.extension)) {
+        if (SameIgnoringCase(extension, row.extension)) {
             return row.type;
         }
     }
@@ -219,7 +208,7 @@ uint16_t CLgpArchive::Load(const char* path) {
     // The new table is built aside and swapped in only once complete, so a failure
     // part-way leaves the previous catalogue usable.
     std::vector<Entry> entries(count);
-    ParseToc(toc.data(), entries, EqualsIgnoreCase(FileTitle(path), "flevel.lgp"));
+    ParseToc(toc.data(), entries, SameIgnoringCase(FileTitle(path), "flevel.lgp"));
     if (!ReadDataHeaders(file, entries)) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;

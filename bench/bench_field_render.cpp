@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "tests/support/field_builder.h"
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "indexbar/index_bar.h"
 #include "indexbar/index_sort.h"
 #include "tests/support/lgp_writer.h"
+#include "tests/support/qt/offscreen.h"
 
 namespace {
 
@@ -81,9 +82,7 @@ BENCHMARK(BM_SortByName)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    UseOffscreenPlatformByDefault();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -11,9 +11,11 @@
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
-#include "platform/prompts_scripted.h"
+#include "commands/archive_commands.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
+#include "tests/support/qt/offscreen.h"
+#include "tests/support/qt/prompts_scripted.h"
 
 namespace {
 
@@ -90,10 +92,9 @@ BENCHMARK(BM_SortByNameCommand)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    UseOffscreenPlatformByDefault();
     QApplication app(argc, argv);
+    InstallArchiveCommands(theApp);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

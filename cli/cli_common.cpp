@@ -8,10 +8,11 @@
 #include <iostream>
 
 #include "extract/extract_engine.h"
+#include "platform/ascii.h"
 #include "platform/file_output.h"
 
 void ReportError(const std::string& subject, const std::string& problem) {
-    std::cerr << "lumo-cli: " << subject << ": " << problem << '\n';
+    std::cerr << kErrorPrefix << subject << ": " << problem << '\n';
 }
 
 namespace {
@@ -68,17 +69,6 @@ std::optional<uint32_t> ParseIndex(const std::string& wanted) {
     return value;
 }
 
-bool SameIgnoringCase(const char* a, const std::string& b) {
-    size_t i = 0;
-    for (; a[i] != '\0' && i < b.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return a[i] == '\0' && i == b.size();
-}
-
 }  // namespace
 
 namespace {
@@ -90,7 +80,7 @@ bool NamesEntry(const CLgpArchive& archive, uint16_t index, const std::string& w
     const std::string raw = archive.GetEntryName(index);
     const std::string shown = extract::EntryHostName(archive, index);
     for (const std::string& name : {raw, shown, PrintableName(shown), PrintableName(raw)}) {
-        if (ignoreCase ? SameIgnoringCase(name.c_str(), wanted) : name == wanted) {
+        if (ignoreCase ? SameIgnoringCase(name, wanted) : name == wanted) {
             return true;
         }
     }

@@ -12,6 +12,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
+// What every error line of lumo-cli starts with.
+constexpr const char kErrorPrefix[] = "lumo-cli: ";
+
 // Prints "lumo-cli: <subject>: <problem>" on stderr.
 void ReportError(const std::string& subject, const std::string& problem);
 

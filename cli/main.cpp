@@ -69,14 +69,14 @@ int main(int argc, char** argv) {
     std::string error;
     const std::optional<CliRequest> request = ParseArguments(args, &error);
     if (!request) {
-        std::cerr << "lumo-cli: " << error << "\nTry 'lumo-cli --help'.\n";
+        std::cerr << kErrorPrefix << error << "\nTry 'lumo-cli --help'.\n";
         return kExitUsage;
     }
     const int status = Run(*request);
     // A listing that never arrived (a full disk, a closed pipe) is a failure, and says so;
     // scripts must not take a cut list of entries or extracted files for the whole.
     if (!std::cout.flush()) {
-        std::cerr << "lumo-cli: standard output: write error\n";
+        std::cerr << kErrorPrefix << "standard output: write error\n";
         return kExitFailure;
     }
     return status;

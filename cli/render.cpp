@@ -9,8 +9,8 @@
 #include "cli/commands.h"
 #include "cli/png_writer.h"
 #include "extract/extract_engine.h"
+#include "formats/field_renderer.h"
 #include "platform/file_output.h"
-#include "viewers/field_renderer.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ bool WriteOutput(const CLgpArchive& archive, const std::string& path,
     }
     std::string error;
     if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << "lumo-cli: " << error << '\n';
+        std::cerr << kErrorPrefix << error << '\n';
         return false;
     }
     return true;

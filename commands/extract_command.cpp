@@ -7,6 +7,7 @@
 // they are written decompressed. A long run shows its progress and can be cancelled; a
 // failure is shown once, naming the entry and the reason, and the user may skip it, skip
 // all further ones, or stop.
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
 #include <optional>
@@ -134,7 +135,8 @@ std::vector<uint16_t> SelectedEntries(const CListCtrl& list) {
 bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
     for (uint16_t entry : entries) {
         if (theArchive.GetEntryType(entry) == LGP_TYPE_FIELD) {
-            statusBar.SetPaneText(0, QStringLiteral("Extracting %1...").arg(EntryNameText(entry)));
+            statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
+                                         .arg(EntryNameText(entry)));
             return AskDecompress();
         }
     }
@@ -145,11 +147,12 @@ bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBa
 // being read did.
 QString FinalStatus(const extract::Summary& summary) {
     if (summary.AllWritten()) {
-        return QStringLiteral("Successfully extracted %1 files.").arg(summary.written);
+        return QCoreApplication::translate("CLumoApp", "Successfully extracted %1 files.")
+            .arg(summary.written);
     }
     const size_t failed = summary.cancelled ? summary.refused + summary.failed + summary.partial
                                             : summary.total - summary.written;
-    return QStringLiteral("Extracted %1 of %2 files; %3 failed.")
+    return QCoreApplication::translate("CLumoApp", "Extracted %1 of %2 files; %3 failed.")
         .arg(summary.written)
         .arg(summary.total)
         .arg(failed);
@@ -173,7 +176,8 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
         platform::Prompts().BeginProgress(progressRequest);
     QElapsedTimer sincePaint;
     options.progress = [&](size_t done, size_t, uint16_t entry) {
-        const QString text = QStringLiteral("Extracting %1...").arg(EntryNameText(entry));
+        const QString text =
+            QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
         // Painting the pane for each of thousands of entries would cost more than the
         // writing; it is painted when the eye can follow.
         const bool paint = !sincePaint.isValid() || sincePaint.elapsed() >= 50;

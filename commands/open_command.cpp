@@ -1,4 +1,5 @@
 // File > Open archive: choose an archive, load it into the catalogue and fill the index.
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 #include <string>
@@ -50,7 +51,8 @@ void ReportFailedLoad(CStatusBar& statusBar, const std::string& path, const std:
                       LgpLoadStatus status) {
     const std::string reason = DescribeLoadStatus(status);
     statusBar.SetPaneText(0,
-                          QString::fromStdString("Failed to load " + name + ": " + reason + "."));
+                          QCoreApplication::translate("CLumoApp", "Failed to load %1: %2.")
+                              .arg(QString::fromStdString(name), QString::fromStdString(reason)));
     platform::MessageRequest message;
     message.text = "Failed to load " + path + ": " + reason + ".";
     message.icon = platform::MessageIcon::Exclamation;
@@ -65,7 +67,7 @@ void FillIndex(CMainFrame& frame, const std::string& fileName) {
         list->setEnabled(false);
         list->DeleteAllItems();
     }
-    statusBar.SetPaneText(0, QStringLiteral("Listing..."));
+    statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Listing..."));
     frame.m_wndIndexBar.SetArchiveName(QString::fromStdString(fileName));
 
     // Rows come in archive order whatever sort mode is stored; the next sort command
@@ -108,7 +110,7 @@ void CLumoApp::OnFileOpen() {
     m_szInitialDir = chosen->substr(0, folderLength);
 
     CStatusBar& statusBar = m_pMainFrame->m_wndStatusBar;
-    statusBar.SetPaneText(0, QStringLiteral("Loading..."));
+    statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Loading..."));
     theArchive.Load(m_szPathName.c_str());
     const LgpLoadStatus status = theArchive.GetLastLoadStatus();
     if (status != LgpLoadStatus::Ok) {

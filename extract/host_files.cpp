@@ -1,5 +1,7 @@
 #include "extract/host_files.h"
 
+#include "platform/file_output.h"
+
 #include <cerrno>
 #include <cstdio>
 
@@ -23,15 +25,9 @@ namespace extract {
 #ifdef _WIN32
 namespace {
 
+// Empty when the text is not UTF-8.
 std::wstring Wide(const std::string& path) {
-    const int size = static_cast<int>(path.size());
-    int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, nullptr, 0);
-    if (path.empty() || length <= 0) {
-        return std::wstring();
-    }
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, &wide[0], length);
-    return wide;
+    return HostPath(path).wstring();
 }
 
 }  // namespace

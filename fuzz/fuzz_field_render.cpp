@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FieldImage image;

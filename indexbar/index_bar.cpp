@@ -9,11 +9,12 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "app/main_frame.h"
 #include "archive/lgp_archive.h"
+#include "framework/menu_host.h"
 #include "indexbar/entry_type_icons.h"
 #include "indexbar/index_context_menu.h"
 #include "indexbar/index_sort.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -130,9 +131,9 @@ void CIndexBar::SetArchiveName(const QString& name) {
 
 QString CIndexBar::CaptionText() const {
     if (m_szArchiveName.isEmpty()) {
-        return QStringLiteral("Archive index");
+        return tr("Archive index");
     }
-    return QStringLiteral("Archive index - ") + m_szArchiveName;
+    return tr("Archive index - %1").arg(m_szArchiveName);
 }
 
 void CIndexBar::SortList() {
@@ -147,15 +148,15 @@ void CIndexBar::SortList() {
 
 void CIndexBar::OnListActivate() {
     if (m_wndList != nullptr && m_wndList->GetSelectedCount() != 0) {
-        emit commandSent(kListControlId);
+        emit commandSent(IDC_INDEXLIST);
     }
 }
 
-// The menu comes from the main frame, whose routing carries the chosen command. A bar
-// outside a frame only reports the click.
+// The menu comes from the window's menu host (the main frame), whose routing carries the
+// chosen command. A bar outside such a window only reports the click.
 void CIndexBar::OnListRClick(const QPoint& globalPos) {
-    if (auto* frame = qobject_cast<CMainFrame*>(window())) {
-        ShowIndexContextMenu(*this, *frame, QCursor::pos());
+    if (auto* host = dynamic_cast<CMenuHost*>(window())) {
+        ShowIndexContextMenu(*this, *host, QCursor::pos());
         return;
     }
     emit contextMenuRequested(globalPos);

@@ -18,9 +18,6 @@ class CLgpArchive;
 class CIndexBar : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kBarId = 101;          // the bar's own id
-    static constexpr int kListControlId = 102;  // the list's id, sent as a command on activation
-
     explicit CIndexBar(QWidget* parent = nullptr);
     ~CIndexBar() override;
 
@@ -40,8 +37,8 @@ public:
     void SortList();
 
     // Reactions of the list; they never run while the list is disabled (no archive open).
-    // Activation sends kListControlId to the frame when rows are selected. A right click
-    // inside a main frame shows the context menu (indexbar/index_context_menu.h);
+    // Activation sends IDC_INDEXLIST (res/resource.h) to the frame when rows are selected. A right click
+    // inside a window that is a menu host (framework/menu_host.h) shows the context menu (indexbar/index_context_menu.h);
     // elsewhere it only emits contextMenuRequested with the click's screen position.
     void OnListActivate();
     void OnListRClick(const QPoint& globalPos);
@@ -53,7 +50,7 @@ public:
     int m_nBarWidth = 205;
 
 signals:
-    // A command for the main frame's routing, e.g. kListControlId on activation.
+    // A command for the main frame's routing, e.g. IDC_INDEXLIST on activation.
     void commandSent(int id);
     // A right click in the list, for the context menu.
     void contextMenuRequested(const QPoint& globalPos);

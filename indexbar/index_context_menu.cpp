@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <memory>
 
-#include "app/main_frame.h"
+#include "framework/menu_host.h"
 #include "indexbar/index_bar.h"
 #include "res/resource.h"
 
@@ -69,7 +69,7 @@ PopupRunner SetIndexPopupRunner(PopupRunner runner) {
     return previous;
 }
 
-void ShowIndexContextMenu(CIndexBar& bar, CMainFrame& frame, const QPoint& cursor) {
+void ShowIndexContextMenu(CIndexBar& bar, CMenuHost& frame, const QPoint& cursor) {
     CListCtrl* list = bar.GetListCtrl();
     std::unique_ptr<QMenu> menu(frame.LoadMenu(IDR_INDEXMENU));
     if (list == nullptr || menu == nullptr) {

@@ -8,7 +8,7 @@
 #include <functional>
 
 class CIndexBar;
-class CMainFrame;
+class CMenuHost;
 class QMenu;
 
 // Shows a popup and returns when it has closed. The default runs the menu's own modal
@@ -21,7 +21,7 @@ PopupRunner SetIndexPopupRunner(PopupRunner runner);
 
 // Builds the popup that fits the bar's selection and sort state, runs the update pass
 // over it, shows it and destroys it. `cursor` is the mouse position on the screen.
-void ShowIndexContextMenu(CIndexBar& bar, CMainFrame& frame, const QPoint& cursor);
+void ShowIndexContextMenu(CIndexBar& bar, CMenuHost& frame, const QPoint& cursor);
 
 // Positions inside the menu resource.
 constexpr int kItemPopup = 0;

@@ -130,7 +130,7 @@ QVariant IndexListModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     }
     if (role == Qt::DisplayRole) {
-        return section == NameColumn ? QStringLiteral("Name") : QStringLiteral("Size");
+        return section == NameColumn ? tr("Name") : tr("Size");
     }
     if (role == Qt::TextAlignmentRole) {
         if (section == SizeColumn) {

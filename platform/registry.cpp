@@ -1,5 +1,6 @@
 // The parts of the registry source that every host shares: the process's sources, and
 // the Wine file format and path mapping (pure text and file-system work).
+#include "platform/ascii.h"
 #include "platform/registry.h"
 
 #include <cctype>
@@ -114,19 +115,6 @@ uint32_t ReadNumber(const std::string& s, size_t& i, int base, int maxDigits) {
         value = value * base + static_cast<uint32_t>(d);
     }
     return value;
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (std::tolower(x) != std::tolower(y)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The entry of `folder` named `name`, or failing that one whose name differs only in case.

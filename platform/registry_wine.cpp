@@ -11,6 +11,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/ascii.h"
 #include "platform/registry.h"
 
 namespace fs = std::filesystem;
@@ -19,15 +20,11 @@ namespace {
 
 using KeyPath = std::vector<std::string>;
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool SamePath(const KeyPath& a, const KeyPath& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameIgnoringCase);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                                [](const std::string& x, const std::string& y) {
+                                                    return SameIgnoringCase(x, y);
+                                                });
 }
 
 // The text from s[start] up to the first `close` not preceded by an escaping '\', still

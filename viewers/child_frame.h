@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <cstdint>
 
-#include "app/command_target.h"
+#include "framework/command_target.h"
 
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT

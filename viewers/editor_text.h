@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "viewers/child_frame.h"
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 class CEditorText : public CChildFrame {
     Q_OBJECT

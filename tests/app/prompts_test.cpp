@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/prompts.h"
-#include "platform/prompts_scripted.h"
+#include "tests/support/qt/prompts_scripted.h"
 
 using platform::FileFilter;
 using platform::ParseFileFilter;

@@ -8,7 +8,7 @@
 #include "tests/support/field_builder.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 namespace fs = std::filesystem;
 using lumo::test::Bytes;

@@ -15,6 +15,7 @@
 
 #include "archive/lgp_archive.h"
 #include "indexbar/index_bar.h"
+#include "res/resource.h"
 #include "tests/support/lgp_writer.h"
 
 namespace {
@@ -201,7 +202,7 @@ TEST_F(IndexBarTest, ActivationSendsTheListCommandOnlyWithASelection) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                        list->visualRect(list->GetModel()->index(1, 0)).center());
     ASSERT_EQ(commands.count(), 3);
-    EXPECT_EQ(commands.at(0).at(0).toInt(), CIndexBar::kListControlId);
+    EXPECT_EQ(commands.at(0).at(0).toInt(), IDC_INDEXLIST);
 
     // While no archive is listed the list is disabled and says nothing.
     list->setEnabled(false);

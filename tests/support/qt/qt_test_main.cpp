@@ -1,16 +1,17 @@
-// Main of the Qt test programs. gtest_discover_tests runs the program at build time,
-// outside ctest's environment; with no display Qt would abort, so the offscreen
-// platform is the default.
+// Main of the Qt test programs: the offscreen platform unless another is asked for, and
+// the application object with the archive commands, as the program has it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cstdlib>
+
+#include "app/globals.h"
+#include "commands/archive_commands.h"
+#include "tests/support/qt/offscreen.h"
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
+    UseOffscreenPlatformByDefault();
     QApplication application(argc, argv);
+    InstallArchiveCommands(theApp);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -11,7 +11,7 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
-#include "app/status_bar.h"
+#include "framework/status_bar.h"
 
 namespace lumo::test {
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "platform/prompts_scripted.h"
+#include "tests/support/qt/prompts_scripted.h"
 
 class CMainFrame;
 class QAction;

@@ -2,7 +2,7 @@
 #include <QHeaderView>
 #include <QTest>
 
-#include "tests/commands/test_open_fixture.h"
+#include "tests/commands/open_fixture.h"
 
 namespace lumo::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "archive/lgp_archive.h"
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <set>
 
-#include "tests/commands/test_open_fixture.h"
+#include "tests/commands/open_fixture.h"
 #include "tests/support/field_builder.h"
 #include "tests/support/lzss_encoder.h"
 #include "viewers/child_frame.h"

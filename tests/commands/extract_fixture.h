@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/commands/test_open_fixture.h"
+#include "tests/commands/open_fixture.h"
 #include "tests/support/field_builder.h"
 #include "tests/support/lzss_encoder.h"
 

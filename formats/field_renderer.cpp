@@ -1,4 +1,4 @@
-#include "viewers/field_renderer.h"
+#include "formats/field_renderer.h"
 
 #include <algorithm>
 #include <array>

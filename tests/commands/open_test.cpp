@@ -6,7 +6,7 @@
 
 #include "app/lumo_app.h"
 #include "environment/game_environment.h"
-#include "tests/commands/test_open_fixture.h"
+#include "tests/commands/open_fixture.h"
 
 namespace lumo::test {
 namespace {

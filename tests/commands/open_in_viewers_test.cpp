@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <numeric>
 
-#include "tests/commands/test_extract_fixture.h"
+#include "tests/commands/extract_fixture.h"
 #include "viewers/child_frame.h"
 #include "viewers/editor_text.h"
 

@@ -1,4 +1,4 @@
-#include "app/status_bar.h"
+#include "framework/status_bar.h"
 
 #include "res/resource.h"
 #include "res/resource_tables.h"

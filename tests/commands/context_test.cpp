@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "indexbar/index_context_menu.h"
-#include "tests/commands/test_open_fixture.h"
+#include "tests/commands/open_fixture.h"
 #include "viewers/child_frame.h"
 
 namespace lumo::test {

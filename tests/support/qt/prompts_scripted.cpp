@@ -1,4 +1,4 @@
-#include "platform/prompts_scripted.h"
+#include "tests/support/qt/prompts_scripted.h"
 
 namespace platform {
 

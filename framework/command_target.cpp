@@ -1,4 +1,4 @@
-#include "app/command_target.h"
+#include "framework/command_target.h"
 
 #include <QAction>
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/lumo_app.h"
-#include "tests/commands/test_extract_fixture.h"
+#include "tests/commands/extract_fixture.h"
 
 namespace fs = std::filesystem;
 

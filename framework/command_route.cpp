@@ -1,0 +1,16 @@
+#include "framework/command_route.h"
+
+bool RouteCommand(CommandRoute route, int id, CommandQuery query, CCmdUI* ui) {
+    for (CCmdTarget* target : route) {
+        if (target && target->OnCmdMsg(id, query, ui)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void UpdateCommandOnRoute(CommandRoute route, CCmdUI& ui) {
+    if (!RouteCommand(route, ui.m_nID, CommandQuery::UpdateHandler, &ui)) {
+        ui.Enable(RouteCommand(route, ui.m_nID, CommandQuery::HasHandler, nullptr));
+    }
+}
