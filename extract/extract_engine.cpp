@@ -58,7 +58,8 @@ private:
         if (job.target.empty() && !IsPlainFileName(name)) {
             return Finish(result, Outcome::Refused, "not a plain file name");
         }
-        if (!m_targets.insert(CollisionKey(result.target)).second) {
+        const std::string key = CollisionKey(result.target);
+        if (m_targets.count(key) != 0) {
             return Finish(result, Outcome::Refused,
                           "another entry of this run was written to that file");
         }
@@ -95,6 +96,7 @@ private:
                          &error)) {
             return Finish(result, Outcome::Failed, error);
         }
+        m_targets.insert(key);
         result.outcome = outcome;
         result.bytes = m_bytes.size();
         m_waiting.push_back({result, true});
