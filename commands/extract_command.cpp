@@ -104,7 +104,10 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     extract::Job job;
     job.index = entry;
     job.target = *path;
-    extract::ExtractEntries(theArchive, {job}, options);
+    // A changed archive stops the engine before it asks; said here instead.
+    if (extract::ExtractEntries(theArchive, {job}, options).archiveChanged) {
+        ShowFailure(entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
+    }
 }
 
 extract::Decision AskAboutFailure(const extract::EntryResult& result) {
