@@ -3,11 +3,12 @@ BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 FUZZ_BUILD  ?= build-fuzz
 BENCH_BUILD ?= build-bench
+WINDOWS_BUILD ?= build-windows
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS := -G Ninja -DLUMO_WERROR=ON
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+.PHONY: all deps build run test test-asan bench fuzz windows-configure windows test-windows clean
 
 all: build
 
@@ -50,5 +51,21 @@ fuzz: deps
 	        $(FUZZ_BUILD)/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f) || exit 1; \
 	done
 
+# lumo-cli.exe and the Qt-free libraries for 64-bit Windows, cross-compiled with
+# mingw-w64; the DLLs it needs are copied next to it.
+windows-configure:
+	@scripts/install-deps windows
+	cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DLUMO_GUI=OFF
+
+windows: windows-configure
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target lumo-cli
+	@echo "Windows build: $(WINDOWS_BUILD)/cli/lumo-cli.exe and its DLLs"
+
+# The Qt-free tests and the CLI tests of the Windows build, run under Wine.
+test-windows: windows-configure
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD)

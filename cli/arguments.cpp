@@ -14,8 +14,43 @@ constexpr CommandName kCommands[] = {
     {"render", CliCommand::Render},
 };
 
-bool IsHelp(const std::string& arg) {
-    return arg == "--help" || arg == "-h";
+constexpr unsigned Bit(CliCommand command) {
+    return 1u << static_cast<unsigned>(command);
+}
+
+// The options that take no value: which field they set, and for which commands.
+struct Flag {
+    const char* longName;
+    const char* shortName;  // or null
+    bool CliRequest::*field;
+    unsigned commands;
+};
+
+constexpr Flag kFlags[] = {
+    {"--decompress", nullptr, &CliRequest::decompress, Bit(CliCommand::Extract)},
+    {"--stdout", "-O", &CliRequest::toStdout, Bit(CliCommand::Extract)},
+    {"--partial", nullptr, &CliRequest::partial, Bit(CliCommand::Extract)},
+    {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
+    {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
+    {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
+    {"--quiet", "-q", &CliRequest::quiet, ~0u},
+    {"--verbose", "-v", &CliRequest::verbose, ~0u},
+};
+
+// --help and --version stand for themselves wherever they are, before a "--".
+std::optional<CliCommand> StandaloneCommand(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") {
+            break;
+        }
+        if (arg == "--help" || arg == "-h") {
+            return CliCommand::Help;
+        }
+        if (arg == "--version") {
+            return CliCommand::Version;
+        }
+    }
+    return std::nullopt;
 }
 
 // Takes the value of an option such as "-o DIR"; false when it is missing.
@@ -43,16 +78,36 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     if (arg == "--raw" && command == CliCommand::Render) {
         return TakeValue(args, i, &request.rawPath, error);
     }
-    if (arg == "--decompress" && command == CliCommand::Extract) {
-        request.decompress = true;
-        return true;
-    }
-    if (arg == "--partial" && command == CliCommand::Extract) {
-        request.partial = true;
-        return true;
+    for (const Flag& flag : kFlags) {
+        if ((arg == flag.longName || (flag.shortName && arg == flag.shortName)) &&
+            (flag.commands & Bit(command)) != 0) {
+            request.*flag.field = true;
+            return true;
+        }
     }
     *error = "unknown option " + arg;
     return false;
+}
+
+// Options that make no sense together, or a render without its one target.
+bool CheckCombinations(const CliRequest& request, std::string* error) {
+    const size_t entries = request.entries.size();
+    std::string problem;
+    if (request.toStdout && !request.outputDir.empty()) {
+        problem = "--stdout and -o cannot go together";
+    } else if (request.command != CliCommand::Render) {
+        return true;
+    } else if (request.all) {
+        if (entries != 0 || !request.rawPath.empty() || request.pngPath.empty()) {
+            problem = "render --all takes no ENTRY and needs -o DIR (no --raw)";
+        }
+    } else if (entries != 1) {
+        problem = entries == 0 ? "missing ENTRY" : "render takes one ENTRY";
+    } else if (request.pngPath.empty() && request.rawPath.empty()) {
+        problem = "render needs -o FILE.png or --raw FILE";
+    }
+    *error = problem;
+    return problem.empty();
 }
 
 bool CheckOperands(CliRequest& request, std::vector<std::string>& operands, std::string* error) {
@@ -62,41 +117,21 @@ bool CheckOperands(CliRequest& request, std::vector<std::string>& operands, std:
     }
     request.archive = operands.front();
     request.entries.assign(operands.begin() + 1, operands.end());
-    const size_t entries = request.entries.size();
-    switch (request.command) {
-        case CliCommand::List:
-        case CliCommand::Info:
-            if (entries != 0) {
-                *error = "unexpected argument " + request.entries.front();
-                return false;
-            }
-            return true;
-        case CliCommand::Render:
-            if (entries != 1) {
-                *error = entries == 0 ? "missing ENTRY" : "render takes one ENTRY";
-                return false;
-            }
-            if (request.pngPath.empty() && request.rawPath.empty()) {
-                *error = "render needs -o FILE.png or --raw FILE";
-                return false;
-            }
-            return true;
-        default:
-            return true;
+    if ((request.command == CliCommand::List || request.command == CliCommand::Info) &&
+        !request.entries.empty()) {
+        *error = "unexpected argument " + request.entries.front();
+        return false;
     }
+    return CheckCombinations(request, error);
 }
 
 }  // namespace
 
 std::optional<CliRequest> ParseArguments(const std::vector<std::string>& args, std::string* error) {
     CliRequest request;
-    for (const std::string& arg : args) {
-        if (arg == "--") {
-            break;
-        }
-        if (IsHelp(arg)) {
-            return request;  // Help, whatever else was given
-        }
+    if (std::optional<CliCommand> standalone = StandaloneCommand(args)) {
+        request.command = *standalone;  // whatever else was given
+        return request;
     }
     if (args.empty()) {
         *error = "missing command";
@@ -135,26 +170,44 @@ std::optional<CliRequest> ParseArguments(const std::vector<std::string>& args, s
 
 const char* UsageText() {
     return "Usage:\n"
-           "  lumo-cli list ARCHIVE\n"
-           "      One tab-separated line per entry, in archive order:\n"
-           "      index, name, extension, size in bytes, type code.\n"
-           "  lumo-cli info ARCHIVE\n"
+           "  lumo-cli list ARCHIVE [--json] [--long]\n"
+           "      One tab-separated line per entry, in archive order: index, name,\n"
+           "      extension, size in bytes, type code. --long adds the entry's offset,\n"
+           "      and for field entries (type code 3) the compressed stream's length\n"
+           "      and the size it decodes to ('-' for others). --json prints one JSON\n"
+           "      document instead. Entries the archive holds only in part are named\n"
+           "      on standard error after the listing, and the exit status is 1.\n"
+           "      Example: lumo-cli list --json flevel.lgp | python3 -m json.tool\n"
+           "  lumo-cli info ARCHIVE [--json]\n"
            "      The archive's path, length and entry count.\n"
-           "  lumo-cli extract ARCHIVE [-o DIR] [--decompress] [--partial] [ENTRY...]\n"
-           "      Writes DIR/<name> for each ENTRY (a name as list shows it, escaped or\n"
-           "      not, or #N for the entry with index N); no ENTRY means every entry.\n"
-           "      DIR defaults to the current folder. --decompress decodes the field\n"
-           "      entries (type code 3); others are written as stored. Prints each file\n"
-           "      written and its size (control characters in names as \\xHH). An entry\n"
-           "      the archive holds only in part is not written and is reported as a\n"
-           "      failure; with --partial it is written as far as it goes, but never\n"
-           "      over an existing file, and still reported.\n"
+           "      Example: lumo-cli info char.lgp\n"
+           "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
+           "                   [ENTRY...]\n"
+           "      Writes DIR/<name> for each ENTRY; no ENTRY means every entry. An ENTRY\n"
+           "      is a name as list shows it (escaped or not), #N for the entry with\n"
+           "      index N, or a shell-style pattern\n"
+           "      (*, ?, [...]; quote it) matched ignoring case against the names as\n"
+           "      list shows them; one that selects nothing is an error. DIR defaults\n"
+           "      to the current folder. --stdout (-O) writes the entries' bytes to\n"
+           "      standard output instead, and nothing else. --decompress decodes the\n"
+           "      field entries (type code 3); others are written as stored. Prints\n"
+           "      each file written and its size (control characters in names as\n"
+           "      \\xHH). An entry that is not whole (cut short, or a compressed stream\n"
+           "      that lies) is not written and is reported as a failure; with --partial\n"
+           "      it is written as far as it goes, never over an existing file, and\n"
+           "      still reported. The archive itself is never written over.\n"
+           "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE)\n"
+           "  lumo-cli render ARCHIVE --all -o DIR\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"
-           "      top row first, no padding.\n"
-           "  lumo-cli --help\n"
+           "      top row first, no padding. --all renders every field entry to\n"
+           "      DIR/<name>.png; one that fails is reported and the others go on.\n"
+           "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
+           "  lumo-cli --help | --version\n"
            "\n"
+           "Options for every command: -q, --quiet: no line per file written;\n"
+           "-v, --verbose: files done / total on standard error when it is a terminal.\n"
            "Use -- before entry names that begin with '-'.\n"
            "Exit status: 0 success, 1 failure, 2 bad usage.\n";
 }

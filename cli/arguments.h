@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { Help, List, Info, Extract, Render };
+enum class CliCommand { Help, Version, List, Info, Extract, Render };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
@@ -15,6 +15,12 @@ struct CliRequest {
     bool partial = false;              // extract --partial
     std::string pngPath;               // render -o
     std::string rawPath;               // render --raw
+    bool all = false;                  // render --all: every field, -o names a folder
+    bool toStdout = false;             // extract --stdout / -O
+    bool json = false;                 // list, info --json
+    bool longForm = false;             // list, info --long
+    bool quiet = false;                // -q: no line per file written
+    bool verbose = false;              // -v: progress on a terminal's standard error
 };
 
 // Parses argv[1..]; on bad usage returns nothing and puts the reason in `error`.

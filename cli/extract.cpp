@@ -6,8 +6,11 @@
 #include <set>
 #include <vector>
 
+#include "archive/entry_reader.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/patterns.h"
+#include "cli/progress.h"
 #include "extract/extract_engine.h"
 #include "platform/file_output.h"
 
@@ -25,12 +28,15 @@ bool SelectEntries(const CLgpArchive& archive, const CliRequest& request,
     bool ok = true;
     std::set<uint16_t> seen;
     for (const std::string& wanted : request.entries) {
-        std::optional<uint16_t> index = FindEntry(archive, wanted);
-        if (!index) {
-            ReportError(request.archive, NoEntryProblem(archive, wanted));
+        const std::vector<uint16_t> selected = EntriesSelectedBy(archive, wanted);
+        if (selected.empty()) {
+            ReportError(request.archive, NothingSelectedProblem(archive, wanted));
             ok = false;
-        } else if (seen.insert(*index).second) {
-            selection->push_back(*index);
+        }
+        for (uint16_t index : selected) {
+            if (seen.insert(index).second) {
+                selection->push_back(index);
+            }
         }
     }
     return ok;
@@ -68,9 +74,11 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             // The name comes from the archive: a tab or a line break in it must not split
             // or fake lines of the listing that scripts read. The folder is the user's own
             // and is shown as given (a Windows folder keeps its single backslashes).
-            std::cout << JoinPath(request.outputDir,
-                                  PrintableName(extract::EntryHostName(archive, result.index)))
-                      << '\t' << result.bytes << '\n';
+            if (!request.quiet) {
+                std::cout << JoinPath(request.outputDir,
+                                      PrintableName(extract::EntryHostName(archive, result.index)))
+                          << '\t' << result.bytes << '\n';
+            }
             if (result.outcome == extract::Outcome::Partial) {
                 ReportError(request.archive,
                             entry + ": " + Reason(archive, result) + "; written as far as it goes");
@@ -89,6 +97,44 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
     }
 }
 
+// --stdout: the entries' bytes, and nothing else, go to standard output; the same rule
+// for entries that are not whole as for files.
+bool ToStdout(const CLgpArchive& archive, const CliRequest& request,
+              const std::vector<uint16_t>& selection) {
+    const LgpEntryReader reader(archive);
+    std::vector<uint8_t> bytes;
+    bool ok = true;
+    for (uint16_t index : selection) {
+        const EntryCheck check = reader.Read(index, request.decompress, &bytes);
+        if (check.problem == EntryProblem::ArchiveChanged ||
+            check.problem == EntryProblem::CannotRead) {
+            ReportError(request.archive, DescribeEntryProblem(check.problem));
+            return false;
+        }
+        extract::EntryResult result;
+        result.index = index;
+        result.check = check;
+        result.reason = DescribeEntryProblem(check.problem);
+        if (!check.Whole()) {
+            ok = false;
+            ReportError(request.archive,
+                        DescribeEntry(archive, index) + ": " + Reason(archive, result) +
+                            (request.partial ? "; written as far as it goes" : "; not written"));
+            if (!request.partial) {
+                continue;
+            }
+        }
+        std::cout.write(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<std::streamsize>(bytes.size()));
+    }
+    // Bytes read after the archive changed are not the entry's.
+    if (!reader.StillUnchanged()) {
+        ReportError(request.archive, DescribeEntryProblem(EntryProblem::ArchiveChanged));
+        return false;
+    }
+    return ok;
+}
+
 }  // namespace
 
 int RunExtract(const CliRequest& request) {
@@ -98,14 +144,23 @@ int RunExtract(const CliRequest& request) {
     }
     std::vector<uint16_t> selection;
     bool ok = SelectEntries(archive, request, &selection);
+    if (request.toStdout) {
+        ok = ToStdout(archive, request, selection) && ok;
+        std::cout << std::flush;
+        return ok ? kExitOk : kExitFailure;
+    }
     if (!EnsureFolder(request.outputDir)) {
         return kExitFailure;
     }
+    Progress progress(request.verbose, selection.size());
     extract::Options options;
     options.folder = request.outputDir;
     options.decompress = request.decompress;
     options.partial = request.partial;
-    options.report = [&](const extract::EntryResult& result) { Report(archive, request, result); };
+    options.report = [&](const extract::EntryResult& result) {
+        Report(archive, request, result);
+        progress.Step();
+    };
     const extract::Summary summary =
         extract::ExtractEntries(archive, extract::JobsForEntries(selection), options);
     std::cout << std::flush;

@@ -11,8 +11,35 @@
 #include <windows.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
+// _setmode, _fileno
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 
 namespace {
+
+// Standard output and error carry bytes as written: lines end in "\n" as on every other
+// host, and extract --stdout passes entries through unchanged. A console shows the
+// UTF-8 names as such; its code page is put back when the program ends.
+class ConsoleSetup {
+public:
+    ConsoleSetup() : m_codePage(GetConsoleOutputCP()) {
+        _setmode(_fileno(stdout), _O_BINARY);
+        _setmode(_fileno(stderr), _O_BINARY);
+        if (m_codePage != 0) {
+            SetConsoleOutputCP(CP_UTF8);
+        }
+    }
+    ~ConsoleSetup() {
+        if (m_codePage != 0) {
+            SetConsoleOutputCP(m_codePage);
+        }
+    }
+
+private:
+    UINT m_codePage;  // 0 without a console
+};
 
 // Windows hands main() its arguments in the ANSI code page, which cannot name every
 // file; the wide command line can, and paths are UTF-8 everywhere else in the program.
@@ -36,6 +63,8 @@ std::vector<std::string> Arguments(int, char**) {
 #else
 namespace {
 
+struct ConsoleSetup {};
+
 std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
@@ -55,6 +84,9 @@ int Run(const CliRequest& request) {
             return RunExtract(request);
         case CliCommand::Render:
             return RunRender(request);
+        case CliCommand::Version:
+            std::cout << "lumo-cli " LUMO_VERSION "\n";
+            return kExitOk;
         case CliCommand::Help:
             break;
     }
@@ -65,6 +97,7 @@ int Run(const CliRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    [[maybe_unused]] ConsoleSetup console;
     const std::vector<std::string> args = Arguments(argc, argv);
     std::string error;
     const std::optional<CliRequest> request = ParseArguments(args, &error);

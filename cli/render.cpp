@@ -2,12 +2,16 @@
 // PNG or to raw 5-5-5 pixels. Only field entries (type code 3) are rendered: the type
 // code is what says an entry's stored bytes are a compressed field, so anything else is
 // refused with a message rather than guessed at.
+#include <filesystem>
 #include <iostream>
+#include <set>
+#include <system_error>
 #include <vector>
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/png_writer.h"
+#include "cli/progress.h"
 #include "extract/extract_engine.h"
 #include "formats/field_renderer.h"
 #include "platform/file_output.h"
@@ -91,12 +95,73 @@ bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t i
     return true;
 }
 
+// One field of render --all to `folder`/<name>.png; false (reported) when it fails.
+bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
+                    std::set<std::string>& written) {
+    const std::string file = std::string(archive.GetEntryName(index)) + ".png";
+    if (!IsPlainFileName(file) || !written.insert(file).second) {
+        ReportError(request.archive,
+                    DescribeEntry(archive, index) +
+                        (IsPlainFileName(file) ? ": another entry of that name was rendered already"
+                                               : ": not a plain file name; refused"));
+        return false;
+    }
+    FieldImage image;
+    if (!RenderEntry(archive, request.archive, index, &image)) {
+        return false;
+    }
+    const std::vector<uint8_t> png = PngBytes(image);
+    const std::string path = JoinPath(request.pngPath, file);
+    if (png.empty()) {
+        ReportError(path, "cannot encode the image");
+        return false;
+    }
+    if (!WriteOutput(archive, path, png)) {
+        return false;
+    }
+    if (!request.quiet) {
+        std::cout << JoinPath(request.pngPath, PrintableName(file)) << '\t' << png.size() << '\n';
+    }
+    return true;
+}
+
+// Every field of the archive; a failure is reported and the others go on.
+int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
+    std::vector<uint16_t> fields;
+    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
+        if (archive.GetEntryType(i) == LGP_TYPE_FIELD) {
+            fields.push_back(i);
+        }
+    }
+    if (fields.empty()) {
+        ReportError(request.archive, "no field entries to render");
+        return kExitFailure;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(HostPath(request.pngPath), ec);
+    if (!std::filesystem::is_directory(HostPath(request.pngPath), ec)) {
+        ReportError(request.pngPath, "cannot create folder");
+        return kExitFailure;
+    }
+    bool ok = true;
+    std::set<std::string> written;
+    Progress progress(request.verbose, fields.size());
+    for (uint16_t index : fields) {
+        ok = RenderToFolder(archive, request, index, written) && ok;
+        progress.Step();
+    }
+    return ok ? kExitOk : kExitFailure;
+}
+
 }  // namespace
 
 int RunRender(const CliRequest& request) {
     CLgpArchive archive;
     if (!OpenArchive(archive, request.archive)) {
         return kExitFailure;
+    }
+    if (request.all) {
+        return RenderAll(archive, request);
     }
     const std::string& wanted = request.entries.front();
     std::optional<uint16_t> index = FindEntry(archive, wanted);

@@ -1,6 +1,10 @@
 #include "environment/game_environment.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/file_output.h"
 
 namespace {
 
@@ -19,6 +23,11 @@ uint32_t MegabyteTenths(uint32_t n) {
         ++tenths;
     }
     return static_cast<uint32_t>(tenths);
+}
+
+bool FolderExists(const std::string& folder) {
+    std::error_code ec;
+    return std::filesystem::is_directory(HostPath(folder), ec);
 }
 
 }  // namespace
@@ -46,17 +55,32 @@ std::string CGameEnvironment::ComposeGameDataFolder(const std::string& appPath) 
 
 void CGameEnvironment::LookupGameDataFolder() {
     m_szGameDataFolder.clear();
-    // Several Wine prefixes may know the game; the first that gives a folder wins, and
-    // the prefixes after it are not read.
+    // Several Wine prefixes may know the game; the first whose folder exists wins, and
+    // the prefixes after it are not read. A prefix left behind by an uninstalled copy
+    // names a folder that is gone; it must not hide a later one. When no folder exists,
+    // the first one named is kept, as the registry says.
+    std::string firstNamed;
     VisitMachineRegistryValues(m_sources, {"software", "Square Soft, Inc.", "Final Fantasy VII"},
-                               "AppPath", [this](const RegistryHit& hit) {
+                               "AppPath", [&](const RegistryHit& hit) {
                                    std::string folder = ComposeGameDataFolder(hit.text);
                                    if (!folder.empty() && !hit.winePrefix.empty()) {
                                        folder = MapWindowsPathToHost(hit.winePrefix, folder);
                                    }
-                                   m_szGameDataFolder = folder;
-                                   return !folder.empty();
+                                   if (folder.empty()) {
+                                       return false;
+                                   }
+                                   if (FolderExists(folder)) {
+                                       m_szGameDataFolder = folder;
+                                       return true;
+                                   }
+                                   if (firstNamed.empty()) {
+                                       firstNamed = folder;
+                                   }
+                                   return false;
                                });
+    if (m_szGameDataFolder.empty()) {
+        m_szGameDataFolder = firstNamed;
+    }
 }
 
 const char* CGameEnvironment::GetGameDataFolder() const {

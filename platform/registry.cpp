@@ -146,6 +146,25 @@ std::string DriveRoot(const std::string& winePrefix, char drive) {
     return std::string();
 }
 
+// Bytes written as "43,3a,5c,00", up to the first that is not two hex digits.
+std::string HexBytes(const std::string& s, size_t i) {
+    std::string bytes;
+    while (i < s.size()) {
+        if (s[i] == ',' || s[i] == ' ' || s[i] == '\t') {
+            ++i;
+            continue;
+        }
+        const int high = HexDigit(s[i]);
+        const int low = i + 1 < s.size() ? HexDigit(s[i + 1]) : -1;
+        if (high < 0 || low < 0) {
+            break;
+        }
+        bytes += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return bytes;
+}
+
 }  // namespace
 
 RegistrySources RegistrySources::FromProcessEnvironment() {
@@ -223,4 +242,36 @@ std::string MapWindowsPathToHost(const std::string& winePrefix, const std::strin
         host += '/';
     }
     return host;
+}
+
+bool DecodeWineRegistryHex(const std::string& s, std::string* text) {
+    size_t i = 0;
+    unsigned type = 3;
+    if (i < s.size() && s[i] == '(') {
+        const size_t close = s.find(')', i);
+        if (close == std::string::npos || close - i > 9) {
+            return false;
+        }
+        type = static_cast<unsigned>(std::strtoul(s.c_str() + i + 1, nullptr, 16));
+        i = close + 1;
+    }
+    if (i >= s.size() || s[i] != ':') {
+        return false;
+    }
+    const std::string bytes = HexBytes(s, i + 1);
+    text->clear();
+    Utf16Sink sink(*text);
+    const bool utf16 = type == 1 || type == 2 || type == 7;
+    for (size_t k = 0; k + (utf16 ? 1 : 0) < bytes.size(); k += utf16 ? 2 : 1) {
+        uint32_t unit = static_cast<unsigned char>(bytes[k]);
+        if (utf16) {
+            unit |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[k + 1])) << 8;
+        }
+        if (unit == 0) {
+            break;
+        }
+        sink.Unit(unit);
+    }
+    sink.Flush();
+    return true;
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Reading a machine-wide registry value.
 //
-// On Windows this is the real registry, opened for reading only and in the 32-bit view
-// that 32-bit programs write to. Elsewhere the source is the registry file "system.reg"
-// of every Wine prefix we can find: $WINEPREFIX, ~/.wine, and Steam's Proton prefixes
-// (steamapps/compatdata/*/pfx under ~/.steam/steam and ~/.local/share/Steam).
+// On Windows this is the real registry, opened for reading only, in the 32-bit view
+// that 32-bit programs write to and then in the 64-bit view. Elsewhere the source is the
+// registry file "system.reg" of every Wine prefix we can find: $WINEPREFIX, ~/.wine, and
+// Steam's Proton prefixes (steamapps/compatdata/*/pfx in every library of the native
+// and the Flatpak Steam installations).
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,7 +28,8 @@ struct RegistryHit {
 // Every value `valueName` under HKEY_LOCAL_MACHINE\keyPath[0]\keyPath[1]..., in the
 // order the sources are searched. Key and value names match ignoring ASCII case, and a
 // key under Software is also looked for under Software\Wow6432Node (first, as the
-// 32-bit view of a 64-bit system would). Values that are not text are passed over.
+// 32-bit view of a 64-bit system would). Numbers (REG_DWORD) are passed over; binary
+// values are read as 8-bit text, as the game reads them.
 std::vector<RegistryHit> FindMachineRegistryValues(const RegistrySources& sources,
                                                    const std::vector<std::string>& keyPath,
                                                    const std::string& valueName);
@@ -52,3 +54,10 @@ std::string MapWindowsPathToHost(const std::string& winePrefix, const std::strin
 // Decodes one quoted string of a Wine registry file (the text between the quotes):
 // \\ \" \] \a \b \t \n \v \f \r \e, \xHHHH and \ooo. Code points are written as UTF-8.
 std::string DecodeWineRegistryString(const std::string& escaped);
+
+// Decodes the data of a "hex:" (binary) or "hex(N):" (type N) value of a Wine registry
+// file, given the text after "hex", into the text the game would read up to any NUL.
+// The game takes whatever the value holds as 8-bit text, so binary data is text too,
+// read as Latin-1 (the letters of the Western ANSI code page); the string types (1, 2
+// and 7) hold UTF-16. False when the text is not such data.
+bool DecodeWineRegistryHex(const std::string& data, std::string* text);

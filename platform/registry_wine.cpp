@@ -13,6 +13,7 @@
 
 #include "platform/ascii.h"
 #include "platform/registry.h"
+#include "platform/steam_libraries.h"
 
 namespace fs = std::filesystem;
 
@@ -81,6 +82,9 @@ bool ParseTextValue(const std::string& line, const std::string& valueName, std::
         return false;
     }
     size_t data = end + 2;
+    if (line.compare(data, 3, "hex") == 0) {
+        return DecodeWineRegistryHex(line.substr(data + 3), text);
+    }
     if (line.compare(data, 4, "str(") == 0) {
         size_t colon = line.find("):", data);
         if (colon == std::string::npos) {
@@ -100,6 +104,25 @@ bool ParseTextValue(const std::string& line, const std::string& valueName, std::
     return true;
 }
 
+// One line, with the lines that continue it (binary data ends a line in '\' and goes on
+// in the next, indented) joined on.
+bool ReadLogicalLine(std::istream& in, std::string& line) {
+    if (!std::getline(in, line)) {
+        return false;
+    }
+    std::string more;
+    for (;;) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty() || line.back() != '\\' || !std::getline(in, more)) {
+            return true;
+        }
+        line.pop_back();
+        line += more.substr(std::min(more.find_first_not_of(" \t"), more.size()));
+    }
+}
+
 // The value under each of `keys` in one system.reg, in the order of `keys`.
 std::vector<std::string> ReadValues(const std::string& file, const std::vector<KeyPath>& keys,
                                     const std::string& valueName) {
@@ -108,10 +131,7 @@ std::vector<std::string> ReadValues(const std::string& file, const std::vector<K
     std::ifstream in(file, std::ios::binary);
     std::string line;
     int current = -1;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    while (ReadLogicalLine(in, line)) {
         if (line.empty() || line[0] == '#' || line[0] == ';') {
             continue;
         }
@@ -166,12 +186,16 @@ std::vector<std::string> ListWinePrefixes(const RegistrySources& sources) {
         candidates.push_back(sources.winePrefix);
     }
     if (!sources.home.empty()) {
-        const fs::path home(sources.home);
-        candidates.push_back((home / ".wine").string());
-        AddSteamPrefixes(home / ".steam/steam/steamapps/compatdata", candidates);
-        AddSteamPrefixes(home / ".local/share/Steam/steamapps/compatdata", candidates);
+        candidates.push_back((fs::path(sources.home) / ".wine").string());
     }
-    // ~/.steam/steam is usually a link to ~/.local/share/Steam: keep each prefix once.
+    // A game may sit in any library of any Steam installation, native or Flatpak.
+    for (const std::string& root : SteamRoots(sources.home)) {
+        for (const std::string& library : SteamLibraries(root)) {
+            AddSteamPrefixes(fs::path(library) / "steamapps" / "compatdata", candidates);
+        }
+    }
+    // ~/.steam/steam is usually a link to ~/.local/share/Steam, and each installation
+    // lists itself among its libraries: keep each prefix once.
     std::vector<std::string> prefixes;
     std::vector<fs::path> seen;
     for (const std::string& prefix : candidates) {

@@ -1,7 +1,9 @@
 // lumo-cli's usage, list and info, and what it says about files it cannot use.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 
@@ -117,12 +119,15 @@ TEST(CliHostileFiles, UnusableFilesAreNamedWithTheProblem) {
     struct Case {
         std::string path, problem;
     };
+    std::vector<Case> cases = {
+        Case{missing, "cannot open file: No such file"}, Case{wrongCase, "not an LGP archive"},
+        Case{tiny, "not an LGP archive"}, Case{shortToc, "cut short"}, Case{dir.Path(), "folder"}};
+#ifndef _WIN32
     const std::string pipe = dir.File("pipe.lgp");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const Case& c : {Case{missing, "cannot open file: No such file"},
-                          Case{pipe, "cannot open file: not a regular file"},
-                          Case{wrongCase, "not an LGP archive"}, Case{tiny, "not an LGP archive"},
-                          Case{shortToc, "cut short"}, Case{dir.Path(), "folder"}}) {
+    cases.push_back(Case{pipe, "cannot open file: not a regular file"});
+#endif
+    for (const Case& c : cases) {
         for (const char* command : {"list", "info", "extract"}) {
             CliResult r = RunCli(ArgsFor(command, c.path, dir.File("out")));
             EXPECT_EQ(r.exitCode, 1) << command << " " << c.path;
@@ -162,6 +167,9 @@ TEST(CliHostileFiles, EveryTruncationEndsInACleanResult) {
 // A listing that cannot be written is a failure that says so, for every command that
 // prints one; a script must never take a lost listing for an empty one.
 TEST(CliOutput, AnUnwritableStandardOutputFailsWithAMessage) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs a device that is always full";
+#else
     TempDir dir;
     const std::string archive =
         dir.Write("demo.lgp", LgpWriter().AddText("a.txt", "hello").Build());
@@ -182,4 +190,5 @@ TEST(CliOutput, AnUnwritableStandardOutputFailsWithAMessage) {
         EXPECT_TRUE(
             Contains(std::string(message.begin(), message.end()), "standard output: write error"));
     }
+#endif
 }

@@ -127,6 +127,9 @@ TEST(CliExtract, UnsafeNamesAreRefusedWhileTheOtherEntriesGoOn) {
 }
 
 TEST(CliExtract, NamesWithLineBreaksAreWrittenButListedEscaped) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows allows no control characters in file names";
+#endif
     TempDir dir;
     LgpWriter writer;
     writer.AddText("placeholder", "odd").AddText("b.txt", "B");

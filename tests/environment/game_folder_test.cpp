@@ -169,3 +169,38 @@ TEST(GameFolderText, KeepsTheFolderWithinTheClassicPathLimit) {
     EXPECT_EQ(CGameEnvironment::ComposeGameDataFolder("X:\\Game"), "X:\\Game\\data\\");
     EXPECT_EQ(CGameEnvironment::ComposeGameDataFolder("X:\\Game\\"), "X:\\Game\\data\\");
 }
+
+TEST_F(GameFolderTest, SearchesEveryLibraryTheSteamInstallationsList) {
+    const fs::path library = m_home / "disks/games/SteamLibrary";
+    const fs::path proton = library / "steamapps/compatdata/39140/pfx";
+    MakePrefix(proton, AppPathKey(R"("AppPath"="C:\\Lib")"));
+    fs::create_directories(m_home / ".local/share/Steam/steamapps");
+    std::ofstream(m_home / ".local/share/Steam/steamapps/libraryfolders.vdf")
+        << "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" << m_home.string()
+        << "/.local/share/Steam\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" << library.string()
+        << "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"39140\"\t\t\"0\"\n\t\t}\n\t}\n}\n";
+    EXPECT_EQ(Lookup(), (proton / "drive_c/Lib/data/").string());
+
+    fs::remove_all(m_home / ".local");
+    const fs::path flatpak = m_home / ".var/app/com.valvesoftware.Steam/.local/share/Steam";
+    MakePrefix(flatpak / "steamapps/compatdata/39140/pfx", AppPathKey(R"("AppPath"="C:\\Flat")"));
+    EXPECT_EQ(Lookup(), (flatpak / "steamapps/compatdata/39140/pfx/drive_c/Flat/data/").string());
+}
+
+TEST_F(GameFolderTest, APrefixNamingAMissingFolderDoesNotHideOneThatExists) {
+    MakeWine(AppPathKey(R"("AppPath"="C:\\Gone")"));
+    const fs::path proton = m_home / ".steam/steam/steamapps/compatdata/1/pfx";
+    MakePrefix(proton, AppPathKey(R"("AppPath"="C:\\Here")"));
+    EXPECT_EQ(Lookup(), (m_home / ".wine/drive_c/Gone/data/").string());  // none exists
+    fs::create_directories(proton / "drive_c/Here/data");
+    EXPECT_EQ(Lookup(), (proton / "drive_c/Here/data/").string());
+}
+
+TEST_F(GameFolderTest, BinaryAndUtf16ValuesAreReadAsText) {
+    // "C:\Caf<e9>" as bytes, across a continued line, then a NUL and junk.
+    MakeWine(AppPathKey("\"AppPath\"=hex:43,3a,5c,43,61,\\\n  66,e9,00,41"));
+    EXPECT_EQ(Lookup(), (m_home / ".wine/drive_c/Caf\xc3\xa9/data/").string());
+    fs::remove_all(m_home / ".wine");
+    MakeWine(AppPathKey("\"AppPath\"=hex(2):43,00,3a,00,5c,00,47,00,00,00"));
+    EXPECT_EQ(Lookup(), (m_home / ".wine/drive_c/G/data/").string());
+}

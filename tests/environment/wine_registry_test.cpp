@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/registry.h"
+#include "platform/steam_libraries.h"
 
 TEST(WineRegistryString, DecodesEveryEscapeWineWrites) {
     EXPECT_EQ(DecodeWineRegistryString(R"(C:\\Games\\App)"), R"(C:\Games\App)");
@@ -29,4 +30,25 @@ TEST(WindowsPathMapping, NeedsADriveThePrefixKnows) {
     EXPECT_EQ(MapWindowsPathToHost("/nonexistent-prefix", "C:\\x\\"), "");
     EXPECT_EQ(MapWindowsPathToHost("/nonexistent-prefix", "\\\\server\\share\\"), "");
     EXPECT_EQ(MapWindowsPathToHost("/nonexistent-prefix", "data\\"), "");
+}
+
+TEST(SteamLibraryList, ReadsBothFormsAndStopsAtMalformedText) {
+    struct Case {
+        const char* text;
+        std::vector<std::string> folders;
+    };
+    const Case cases[] = {
+        {R"("libraryfolders" { "0" { "path" "/a" "apps" { "7" "1" } } "1" { "PATH" "/b" } })",
+         {"/a", "/b"}},
+        {"\"LibraryFolders\"\n{\n\"TimeNextStatsReport\" \"1\"\n\"1\" \"/old\"\n}", {"/old"}},
+        {R"("libraryfolders" { // comment "1" "/no"
+            "1" { "path" "D:\\Steam \"x\"" } })",
+         {"D:\\Steam \"x\""}},
+        {R"("libraryfolders" { "1" { "path" "/a" } } } "2" { "path" "/b" })", {"/a"}},
+        {R"("libraryfolders" { "1" { "path" "/unterminated)", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseSteamLibraryFolders(c.text), c.folders) << c.text;
+    }
 }

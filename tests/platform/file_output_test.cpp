@@ -1,13 +1,19 @@
 #include "platform/file_output.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
+#else
+#include <process.h>  // getpid
+#endif
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -43,7 +49,11 @@ protected:
 }  // namespace
 
 TEST(PlainFileName, AcceptsOrdinaryNamesIncludingDotsInside) {
-    for (const char* name : {"a.tex", "md1stin", "..a", "a..", " x", "name with space", "#1"}) {
+    std::vector<std::string> names = {"a.tex", "md1stin", "..a", " x", "name with space", "#1"};
+#ifndef _WIN32
+    names.push_back("a..");  // Windows would drop the dots and write "a"
+#endif
+    for (const std::string& name : names) {
         EXPECT_TRUE(IsPlainFileName(name)) << name;
     }
 }
@@ -124,6 +134,9 @@ TEST_F(FileOutputTest, TargetThatIsAFolderIsLeftAloneAndTheTemporaryRemoved) {
 
 // A write that fails half-way (here: the file size limit) must not touch the old file.
 TEST_F(FileOutputTest, FailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs a file size limit";
+#else
     const fs::path target = m_dir / "field.dat";
     WriteFile(target, "old");
     rlimit saved{};
@@ -142,4 +155,5 @@ TEST_F(FileOutputTest, FailedWriteKeepsTheOldFileAndRemovesTheTemporary) {
     EXPECT_NE(error.find("File too large"), std::string::npos) << error;
     EXPECT_EQ(ReadFile(target), "old");
     EXPECT_EQ(CountFiles(m_dir), 1u);
+#endif
 }

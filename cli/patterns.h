@@ -1,0 +1,25 @@
+#pragma once
+// ENTRY arguments that name many entries: shell-style wildcards, matched against the
+// names as lumo-cli displays them (control characters as \xHH, '\' as \\), ignoring
+// ASCII case, so that what a listing shows can be typed back.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/lgp_archive.h"
+
+// True when `text` holds a wildcard: '*', '?' or '['.
+bool IsPattern(const std::string& text);
+
+// Whether `name` matches `pattern`, ignoring ASCII case: '*' any run of characters, '?'
+// one character, "[abc]", "[a-z]", "[!a]" or "[^a]" one of a set (a '[' without its ']'
+// stands for itself), and '\' makes the next character stand for itself.
+bool MatchPattern(const std::string& pattern, const std::string& name);
+
+// The entries one ENTRY argument selects, in archive order: what FindEntry finds for it
+// ("#N", or a name, even one holding wildcard characters), or else, when it is a
+// pattern, every entry whose displayed name matches. Empty when it selects nothing.
+std::vector<uint16_t> EntriesSelectedBy(const CLgpArchive& archive, const std::string& wanted);
+
+// The message for an ENTRY that selects nothing.
+std::string NothingSelectedProblem(const CLgpArchive& archive, const std::string& wanted);

@@ -1,0 +1,11 @@
+#pragma once
+// Starting a program and waiting for it, on POSIX hosts and on Windows alike.
+#include <string>
+#include <vector>
+
+// Runs `program` with exactly `args` (no shell in between) in the folder `workDir`,
+// its standard output and error going to the files `outPath` and `errPath` (created or
+// truncated). Returns its exit status, or -1 when it could not be started or was ended
+// by a signal or a crash.
+int RunProcess(const std::string& program, const std::vector<std::string>& args,
+               const std::string& workDir, const std::string& outPath, const std::string& errPath);
