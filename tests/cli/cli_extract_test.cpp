@@ -209,6 +209,13 @@ TEST(CliExtract, EntriesCutShortAreRefusedOrWithPartialWrittenAsFarAsTheyGo) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(Contains(r.err, "written as far as it goes")) << r.err;
     EXPECT_EQ(ReadFile(dir.File("new/cut.txt")), Text("0123456789"));
+    // The same rule for standard output.
+    r = RunCli({"extract", archive, "cut.txt", "--stdout"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    r = RunCli({"extract", archive, "cut.txt", "--stdout", "--partial"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "0123456789");
 
     LgpWriter pastEnd;
     pastEnd.AddText("gone.txt", "x").SetOffset(0, 0x7FFFFFF0);
