@@ -175,6 +175,9 @@ bool DurableBatch::Place(Pending& file, std::string* error) {
         ok = errno == EEXIST && CreateLinkName(file.handle, file.target, &file.temporary);
     }
     if (ok && !file.temporary.empty()) {
+        // Windows renames no file that is still open; the data is on disk already.
+        CloseFile(file.handle);
+        file.handle = -1;
         ok = MoveIntoPlace(file.temporary, file.target);
         if (ok) {
             file.temporary.clear();

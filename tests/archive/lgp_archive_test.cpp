@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <memory>
 
@@ -455,7 +456,7 @@ TEST_F(LgpArchiveTest, AnArchiveChangedOnDiskReadsNothing) {
     Bytes other = file;
     other[other.size() - 1] = 'A';
     std::string replacement = dir.Write("b.lgp", other);
-    ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);  // same size, new file
+    std::filesystem::rename(replacement, path);  // same size, another file
     EXPECT_TRUE(archive.ArchiveChangedOnDisk());
     EXPECT_FALSE(Read(archive, 0).allocated);
     EXPECT_FALSE(ReadDecompressed(archive, 0, 0).allocated);
