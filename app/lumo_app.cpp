@@ -21,9 +21,6 @@ namespace {
 const CommandMapEntry<CLumoApp> kAppCommands[] = {
     {ID_APP_ABOUT, &CLumoApp::OnAppAbout, nullptr},
     {ID_FILE_NEW, &CLumoApp::OnFileNew, nullptr},
-    {ID_ITEM_PROPERTIES, &CLumoApp::OnNothing, nullptr},
-    {ID_ARCHIVE_PROPERTIES, &CLumoApp::OnNothing, nullptr},
-    {ID_ITEM_OPENAS, &CLumoApp::OnNothing, nullptr},
     {ID_APP_EXIT, &CLumoApp::OnAppExit, nullptr},
 };
 

@@ -33,11 +33,24 @@ public:
     void OnItemExtract();                      // commands/extract_command.cpp
     void OnUpdateItemExtract(CCmdUI* pCmdUI);  // app/lumo_app.cpp
     void OnItemOpen();                         // commands/open_in_viewers_command.cpp
-    void OnSortOriginal();                     // commands/sort_commands.cpp
+    void OnItemOpenAs();                       // commands/open_in_viewers_command.cpp
+    void OnItemProperties();                   // commands/properties_command.cpp
+    void OnArchiveProperties();
+    void OnViewIndex();  // commands/index_commands.cpp
+    void OnUpdateViewIndex(CCmdUI* pCmdUI);
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnOptionsAlwaysDecompress();
+    void OnUpdateOptionsAlwaysDecompress(CCmdUI* pCmdUI);
+    void OnSortOriginal();  // commands/sort_commands.cpp
     void OnSortName();
     void OnSortType();
     void OnSortSize();
     void OnSortReverse();
+
+    // Options > Always decompress files: Extract then decompresses without asking. It
+    // lasts for the run; nothing is stored.
+    bool AlwaysDecompress() const { return m_bAlwaysDecompress; }
 
     // The archive commands' table, asked after the application's own; installed by the
     // program at start-up (commands/archive_commands.h). Null: the shell alone.
@@ -49,4 +62,7 @@ public:
     std::string m_szFileName;    // last chosen archive: file name without folder
     std::string m_szPathName;    // last chosen archive: full path
     std::string m_szInitialDir;  // where the open dialog starts
+
+private:
+    bool m_bAlwaysDecompress = false;
 };

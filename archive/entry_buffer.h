@@ -16,6 +16,12 @@ public:
     // The catalogue hands out a block even for an empty entry; none means the read
     // failed (the archive could not be reopened).
     bool Valid() const { return m_data != nullptr; }
+    // Hands the block over (to be released with free); the buffer is empty afterwards.
+    unsigned char* Release() {
+        unsigned char* data = m_data;
+        m_data = nullptr;
+        return data;
+    }
 
 private:
     unsigned char* m_data = nullptr;

@@ -8,10 +8,9 @@ struct CommandName {
 };
 
 constexpr CommandName kCommands[] = {
-    {"list", CliCommand::List},
-    {"info", CliCommand::Info},
-    {"extract", CliCommand::Extract},
-    {"render", CliCommand::Render},
+    {"list", CliCommand::List},       {"info", CliCommand::Info},
+    {"extract", CliCommand::Extract}, {"render", CliCommand::Render},
+    {"verify", CliCommand::Verify},
 };
 
 constexpr unsigned Bit(CliCommand command) {
@@ -64,6 +63,23 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string* val
     return true;
 }
 
+// --palette N: a palette number, digits only.
+bool TakePalette(const std::vector<std::string>& args, size_t& i, CliRequest& request,
+                 std::string* error) {
+    std::string value;
+    if (!TakeValue(args, i, &value, error)) {
+        return false;
+    }
+    const bool digits = !value.empty() && value.size() <= 9 &&
+                        value.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) {
+        *error = "--palette needs a palette number, not " + value;
+        return false;
+    }
+    request.palette = static_cast<uint32_t>(std::stoul(value));
+    return true;
+}
+
 // Applies one option; false (with `error`) when it does not belong to the command.
 bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& request,
                 std::string* error) {
@@ -77,6 +93,9 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     }
     if (arg == "--raw" && command == CliCommand::Render) {
         return TakeValue(args, i, &request.rawPath, error);
+    }
+    if (arg == "--palette" && command == CliCommand::Render) {
+        return TakePalette(args, i, request, error);
     }
     for (const Flag& flag : kFlags) {
         if ((arg == flag.longName || (flag.shortName && arg == flag.shortName)) &&
@@ -117,9 +136,15 @@ bool CheckOperands(CliRequest& request, std::vector<std::string>& operands, std:
     }
     request.archive = operands.front();
     request.entries.assign(operands.begin() + 1, operands.end());
-    if ((request.command == CliCommand::List || request.command == CliCommand::Info) &&
-        !request.entries.empty()) {
+    const bool noEntries = request.command == CliCommand::List ||
+                           request.command == CliCommand::Verify ||
+                           (request.command == CliCommand::Info && request.json);
+    if (noEntries && !request.entries.empty()) {
         *error = "unexpected argument " + request.entries.front();
+        return false;
+    }
+    if (request.palette && request.all) {
+        *error = "--palette picks one texture's palette; render --all renders fields";
         return false;
     }
     return CheckCombinations(request, error);
@@ -180,6 +205,9 @@ const char* UsageText() {
            "      Example: lumo-cli list --json flevel.lgp | python3 -m json.tool\n"
            "  lumo-cli info ARCHIVE [--json]\n"
            "      The archive's path, length and entry count.\n"
+           "  lumo-cli info ARCHIVE ENTRY...\n"
+           "      Each entry's properties instead, as the Properties dialog shows them:\n"
+           "      one key<TAB>value line each, a blank line between entries.\n"
            "      Example: lumo-cli info char.lgp\n"
            "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
            "                   [ENTRY...]\n"
@@ -197,13 +225,20 @@ const char* UsageText() {
            "      it is written as far as it goes, never over an existing file, and\n"
            "      still reported. The archive itself is never written over.\n"
            "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
-           "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE)\n"
+           "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
            "  lumo-cli render ARCHIVE --all -o DIR\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"
            "      top row first, no padding. --all renders every field entry to\n"
            "      DIR/<name>.png; one that fails is reported and the others go on.\n"
+           "      A texture renders to an 8-bit RGBA PNG, or to raw R, G, B, A bytes,\n"
+           "      top row first, no padding; --palette picks its palette (default 0).\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
+           "  lumo-cli verify ARCHIVE\n"
+           "      Reads every entry, decoding fields and textures, and lists each one\n"
+           "      that is cut short, lies about its stream or cannot be decoded:\n"
+           "      index<TAB>name<TAB>problem. Exit status 0 when there is none.\n"
+           "      Example: lumo-cli verify flevel.lgp\n"
            "  lumo-cli --help | --version\n"
            "\n"
            "Options for every command: -q, --quiet: no line per file written;\n"

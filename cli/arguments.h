@@ -1,10 +1,11 @@
 #pragma once
 // The command line of lumo-cli, parsed into one request.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-enum class CliCommand { Help, Version, List, Info, Extract, Render };
+enum class CliCommand { Help, Version, List, Info, Extract, Render, Verify };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
@@ -15,6 +16,7 @@ struct CliRequest {
     bool partial = false;              // extract --partial
     std::string pngPath;               // render -o
     std::string rawPath;               // render --raw
+    std::optional<uint32_t> palette;   // render --palette (textures)
     bool all = false;                  // render --all: every field, -o names a folder
     bool toStdout = false;             // extract --stdout / -O
     bool json = false;                 // list, info --json

@@ -1,8 +1,23 @@
 #pragma once
 // The subcommands; each returns the process's exit status.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/lgp_archive.h"
 #include "cli/arguments.h"
 
 int RunList(const CliRequest& request);
 int RunInfo(const CliRequest& request);
 int RunExtract(const CliRequest& request);
 int RunRender(const CliRequest& request);
+int RunVerify(const CliRequest& request);
+
+// Helpers of the commands above, each in a file of its own.
+int RunEntryInfo(const CliRequest& request);  // entry_info.cpp
+// Writes a rendered image atomically; false (reported) when it cannot.
+// Never over the archive itself.
+bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
+                       const std::vector<uint8_t>& bytes);  // render.cpp
+int RenderTexture(const CLgpArchive& archive, const CliRequest& request,
+                  uint16_t index);  // render_texture.cpp

@@ -99,6 +99,9 @@ int RunList(const CliRequest& request) {
 }
 
 int RunInfo(const CliRequest& request) {
+    if (!request.entries.empty()) {
+        return RunEntryInfo(request);
+    }
     CLgpArchive archive;
     if (!OpenArchive(archive, request.archive)) {
         return kExitFailure;

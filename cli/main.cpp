@@ -84,6 +84,8 @@ int Run(const CliRequest& request) {
             return RunExtract(request);
         case CliCommand::Render:
             return RunRender(request);
+        case CliCommand::Verify:
+            return RunVerify(request);
         case CliCommand::Version:
             std::cout << "lumo-cli " LUMO_VERSION "\n";
             return kExitOk;

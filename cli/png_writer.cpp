@@ -25,8 +25,9 @@ void PutChunk(std::vector<uint8_t>& out, const char type[4], const std::vector<u
 }
 
 // Rows prefixed with their filter byte (0: none), deflated in one go.
-bool Deflate(const uint8_t* rgb, uint32_t width, uint32_t height, std::vector<uint8_t>* out) {
-    const size_t rowBytes = size_t{width} * 3;
+bool Deflate(const uint8_t* rgb, uint32_t width, uint32_t height, size_t channels,
+             std::vector<uint8_t>* out) {
+    const size_t rowBytes = size_t{width} * channels;
     std::vector<uint8_t> filtered;
     filtered.reserve((rowBytes + 1) * height);
     for (uint32_t y = 0; y < height; ++y) {
@@ -47,23 +48,34 @@ bool Deflate(const uint8_t* rgb, uint32_t width, uint32_t height, std::vector<ui
     return true;
 }
 
-}  // namespace
-
-std::vector<uint8_t> EncodePngRgb(const uint8_t* rgb, uint32_t width, uint32_t height) {
+// Colour type 2 (RGB) or 6 (RGBA).
+std::vector<uint8_t> EncodePng(const uint8_t* pixels, uint32_t width, uint32_t height,
+                               uint8_t colourType) {
     constexpr uint32_t kMaxSide = 0x7FFFFFFFu;
+    const size_t channels = colourType == 6 ? 4 : 3;
     std::vector<uint8_t> idat;
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
-        !Deflate(rgb, width, height, &idat)) {
+        !Deflate(pixels, width, height, channels, &idat)) {
         return {};
     }
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
     PutU32(header, width);
     PutU32(header, height);
-    // Bit depth 8, colour type 2 (RGB), deflate, adaptive filtering, no interlace.
-    header.insert(header.end(), {8, 2, 0, 0, 0});
+    // Bit depth 8, the colour type, deflate, adaptive filtering, no interlace.
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", idat);
     PutChunk(png, "IEND", {});
     return png;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePngRgb(const uint8_t* rgb, uint32_t width, uint32_t height) {
+    return EncodePng(rgb, width, height, 2);
+}
+
+std::vector<uint8_t> EncodePngRgba(const uint8_t* rgba, uint32_t width, uint32_t height) {
+    return EncodePng(rgba, width, height, 6);
 }

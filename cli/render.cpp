@@ -1,7 +1,7 @@
 // render: a field entry's background, decompressed and drawn by the field renderer, to a
-// PNG or to raw 5-5-5 pixels. Only field entries (type code 3) are rendered: the type
-// code is what says an entry's stored bytes are a compressed field, so anything else is
-// refused with a message rather than guessed at.
+// PNG or to raw 5-5-5 pixels; textures go to render_texture.cpp. Only fields (type code
+// 3) and textures (1) are rendered: the type code is what says what an entry's bytes
+// are, so anything else is refused with a message rather than guessed at.
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -51,27 +51,14 @@ std::vector<uint8_t> PngBytes(const FieldImage& image) {
     return EncodePngRgb(rgb.data(), image.width, image.height);
 }
 
-bool WriteOutput(const CLgpArchive& archive, const std::string& path,
-                 const std::vector<uint8_t>& bytes) {
-    if (extract::IsArchiveFile(archive, path)) {
-        ReportError(path, "is the archive being read; not overwritten");
-        return false;
-    }
-    std::string error;
-    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << kErrorPrefix << error << '\n';
-        return false;
-    }
-    return true;
-}
-
 // Decompresses and renders; false (reported) when the entry cannot be rendered.
 bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t index,
                  FieldImage* image) {
     const uint8_t type = archive.GetEntryType(index);
     if (type != LGP_TYPE_FIELD) {
-        ReportError(path, DescribeEntry(archive, index) + ": not a field entry (type code " +
-                              std::to_string(type) + "; fields are the entries of flevel.lgp)");
+        ReportError(path, DescribeEntry(archive, index) +
+                              ": not a field or texture entry (type code " + std::to_string(type) +
+                              "; fields are the entries of flevel.lgp, textures end in .tex)");
         return false;
     }
     EntryBuffer bytes;
@@ -116,7 +103,7 @@ bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint1
         ReportError(path, "cannot encode the image");
         return false;
     }
-    if (!WriteOutput(archive, path, png)) {
+    if (!WriteRenderOutput(archive, path, png)) {
         return false;
     }
     if (!request.quiet) {
@@ -155,6 +142,20 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
 
 }  // namespace
 
+bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
+                       const std::vector<uint8_t>& bytes) {
+    if (extract::IsArchiveFile(archive, path)) {
+        ReportError(path, "is the archive being read; not overwritten");
+        return false;
+    }
+    std::string error;
+    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
+        std::cerr << kErrorPrefix << error << '\n';
+        return false;
+    }
+    return true;
+}
+
 int RunRender(const CliRequest& request) {
     CLgpArchive archive;
     if (!OpenArchive(archive, request.archive)) {
@@ -169,13 +170,21 @@ int RunRender(const CliRequest& request) {
         ReportError(request.archive, NoEntryProblem(archive, wanted));
         return kExitFailure;
     }
+    if (archive.GetEntryType(*index) == LGP_TYPE_TEX) {
+        return RenderTexture(archive, request, *index);
+    }
+    if (request.palette) {
+        ReportError(request.archive, DescribeEntry(archive, *index) +
+                                         ": --palette is for textures; this entry is not one");
+        return kExitFailure;
+    }
     FieldImage image;
     if (!RenderEntry(archive, request.archive, *index, &image)) {
         return kExitFailure;
     }
     bool ok = true;
     if (!request.rawPath.empty()) {
-        ok = WriteOutput(archive, request.rawPath, RawPixels(image)) && ok;
+        ok = WriteRenderOutput(archive, request.rawPath, RawPixels(image)) && ok;
     }
     if (!request.pngPath.empty()) {
         std::vector<uint8_t> png = PngBytes(image);
@@ -183,7 +192,7 @@ int RunRender(const CliRequest& request) {
             ReportError(request.pngPath, "cannot encode the image");
             ok = false;
         } else {
-            ok = WriteOutput(archive, request.pngPath, png) && ok;
+            ok = WriteRenderOutput(archive, request.pngPath, png) && ok;
         }
     }
     return ok ? kExitOk : kExitFailure;

@@ -15,6 +15,13 @@ const CommandMapEntry<CLumoApp> kArchiveCommands[] = {
     {ID_SORT_SIZE, &CLumoApp::OnSortSize, nullptr},
     {ID_SORT_TYPE, &CLumoApp::OnSortType, nullptr},
     {ID_SORT_REVERSE, &CLumoApp::OnSortReverse, nullptr},
+    {ID_ITEM_OPENAS, &CLumoApp::OnItemOpenAs, nullptr},
+    {ID_ITEM_PROPERTIES, &CLumoApp::OnItemProperties, nullptr},
+    {ID_ARCHIVE_PROPERTIES, &CLumoApp::OnArchiveProperties, nullptr},
+    {ID_VIEW_INDEX, &CLumoApp::OnViewIndex, &CLumoApp::OnUpdateViewIndex},
+    {ID_EDIT_COPY, &CLumoApp::OnEditCopy, &CLumoApp::OnUpdateEditCopy},
+    {ID_OPTIONS_ALWAYSDECOMPRESS, &CLumoApp::OnOptionsAlwaysDecompress,
+     &CLumoApp::OnUpdateOptionsAlwaysDecompress},
 };
 
 // The table on the application's route, with the application as the handlers' object.

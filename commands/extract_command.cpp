@@ -33,6 +33,9 @@ const char kAllFilesFilter[] = "All files (*.*)|*.*||";
 const char kProgressTitle[] = "Extracting files...";
 
 bool AskDecompress() {
+    if (theApp.AlwaysDecompress()) {
+        return true;  // Options > Always decompress files: the user answered once for the run
+    }
     platform::MessageRequest request;
     request.text = kDecompressQuestion;
     request.buttons = platform::MessageButtons::YesNo;

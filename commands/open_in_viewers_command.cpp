@@ -1,6 +1,6 @@
-// Open: show each selected entry in a window of its own.
+// Open and Open as...: show each selected entry in a window of its own, in the viewer
+// its type (or the user) picks.
 #include <QString>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,10 +9,50 @@
 #include "app/main_frame.h"
 #include "archive/entry_buffer.h"
 #include "archive/lgp_archive.h"
+#include "commands/open_as_dialog.h"
 #include "platform/prompts.h"
 #include "viewers/child_frame.h"
+#include "viewers/viewer_table.h"
 
 namespace {
+
+std::vector<uint16_t> SelectedEntries(CMainFrame* frame) {
+    std::vector<uint16_t> entries;
+    CListCtrl* list = frame ? frame->m_wndIndexBar.GetListCtrl() : nullptr;
+    if (!list) {
+        return entries;
+    }
+    for (int row : list->GetSelectedRows()) {
+        const int item = list->GetItemData(row);
+        if (item >= 0) {
+            entries.push_back(static_cast<uint16_t>(item));
+        }
+    }
+    return entries;
+}
+
+// Reads the entry as `viewer` wants it, or as its type says when no viewer is given
+// (then the bytes may still turn an entry of no known kind into text).
+void OpenEntry(CMainFrame* frame, uint16_t entry, const ViewerInfo* chosen) {
+    const uint8_t type = theArchive.GetEntryType(entry);
+    const ViewerInfo& wanted = chosen ? *chosen : ViewerFor(type);
+    EntryBuffer buffer;
+    const uint32_t size = wanted.decoded
+                              ? theArchive.ReadEntryDecompressed(entry, buffer.Address(), 0)
+                              : theArchive.ReadEntry(entry, buffer.Address());
+    const ViewerInfo& viewer = chosen ? *chosen : ViewerForContent(type, buffer.Data(), size);
+    CChildFrame* child = frame->CreateNewChild(viewer.className);
+    if (!child) {
+        child = frame->CreateNewChild("CChildFrame");  // the placeholder, at least
+    }
+    if (!child) {
+        return;  // nothing to show it in: go on with the next row
+    }
+    child->setWindowTitle(QString::fromLatin1(theArchive.GetEntryName(entry)));
+    // The child may close itself in here (an entry it cannot show, after saying why);
+    // it is not touched again afterwards.
+    child->LoadEntryBuffer(buffer, size);
+}
 
 // More windows than anyone reads at once is most likely a Select All by mistake.
 constexpr size_t kWindowsWithoutAsking = 32;
@@ -26,7 +66,11 @@ std::string GroupedCount(size_t count) {
     return digits;
 }
 
-bool AskOpenMany(size_t count) {
+// Whether to go on with opening `count` windows; asked only past a few dozen.
+bool MayOpen(size_t count) {
+    if (count <= kWindowsWithoutAsking) {
+        return true;
+    }
     platform::MessageRequest request;
     request.text = "Open " + GroupedCount(count) + " windows?";
     request.buttons = platform::MessageButtons::YesNo;
@@ -37,38 +81,26 @@ bool AskOpenMany(size_t count) {
 }  // namespace
 
 void CLumoApp::OnItemOpen() {
-    if (!m_pMainFrame) {
-        return;
-    }
-    CListCtrl* list = m_pMainFrame->m_wndIndexBar.GetListCtrl();
-    if (!list) {
-        return;
-    }
-    const std::vector<int> rows = list->GetSelectedRows();
-    if (rows.size() > kWindowsWithoutAsking && !AskOpenMany(rows.size())) {
+    const std::vector<uint16_t> entries = SelectedEntries(m_pMainFrame);
+    if (!MayOpen(entries.size())) {
         return;
     }
     // Top to bottom, so the last selected row's window ends up active.
-    for (int row : rows) {
-        int item = list->GetItemData(row);
-        if (item < 0) {
-            continue;
-        }
-        auto entry = static_cast<uint16_t>(item);
-        // A field entry is the one entry kind that opens in a viewer of its own, and the
-        // one that is read decompressed: the viewer wants the field file, not the stream.
-        bool field = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD;
-        CChildFrame* child = m_pMainFrame->CreateNewChild(field ? "CEditorText" : "CChildFrame");
-        if (!child) {
-            continue;  // nothing to show it in: go on with the next row
-        }
-        child->setWindowTitle(QString::fromLatin1(theArchive.GetEntryName(entry)));
+    for (uint16_t entry : entries) {
+        OpenEntry(m_pMainFrame, entry, nullptr);
+    }
+}
 
-        EntryBuffer buffer;
-        uint32_t size = field ? theArchive.ReadEntryDecompressed(entry, buffer.Address(), 0)
-                              : theArchive.ReadEntry(entry, buffer.Address());
-        // The child may close itself in here (a field it cannot show); it is not touched
-        // again afterwards.
-        child->LoadEntryData(buffer.Data(), size);
+void CLumoApp::OnItemOpenAs() {
+    const std::vector<uint16_t> entries = SelectedEntries(m_pMainFrame);
+    if (entries.empty()) {
+        return;
+    }
+    const std::optional<ViewerKind> kind = AskViewer(m_pMainFrame, entries.size());
+    if (!kind || !MayOpen(entries.size())) {
+        return;
+    }
+    for (uint16_t entry : entries) {
+        OpenEntry(m_pMainFrame, entry, &ViewerInfoFor(*kind));
     }
 }

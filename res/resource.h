@@ -60,6 +60,13 @@ constexpr int ID_ITEM_OPENAS = 32793;
 constexpr int ID_SORT_REVERSE = 32794;
 constexpr int ID_OPTIONS_FIXEDBUFFER = 32796;
 constexpr int ID_OPTIONS_ALWAYSDECOMPRESS = 32798;
+constexpr int ID_EDIT_FIND = 57636;
+// The viewers' own commands.
+constexpr int ID_VIEW_ZOOM_IN = 32800;
+constexpr int ID_VIEW_ZOOM_OUT = 32801;
+constexpr int ID_VIEW_ZOOM_ACTUAL = 32802;
+constexpr int ID_VIEW_ZOOM_FIT = 32803;
+constexpr int ID_FILE_EXPORT_IMAGE = 32804;
 
 // First of the window-list commands the Window menu appends, one per open child.
 constexpr int AFX_IDM_FIRST_MDICHILD = 0xFF00;

@@ -61,6 +61,10 @@ bool CChildFrame::LoadEntryData(const unsigned char*, uint32_t) {
     return false;
 }
 
+bool CChildFrame::LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) {
+    return LoadEntryData(buffer.Data(), nSize);
+}
+
 bool CChildFrame::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
     return DispatchCommand(*this, kChildCommands, id, query, ui);
 }

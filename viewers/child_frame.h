@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <cstdint>
 
+#include "archive/entry_buffer.h"
 #include "framework/command_target.h"
 
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
@@ -24,6 +25,10 @@ public:
     // frees them when this returns: keep a copy of whatever is needed. pData may be null
     // with nSize 0. The plain frame ignores the data and returns false.
     virtual bool LoadEntryData(const unsigned char* pData, uint32_t nSize);
+    // The same, for a caller that owns the bytes in a buffer: a viewer that keeps them
+    // whole may take the block instead of copying it (a 64 MiB entry would otherwise
+    // cost a second 64 MiB). By default the bytes are passed to LoadEntryData.
+    virtual bool LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize);
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void OnFileClose();

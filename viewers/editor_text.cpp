@@ -4,11 +4,12 @@
 
 #include "platform/prompts.h"
 
-CEditorText::CEditorText(QWidget* parent) : CChildFrame(parent) {}
+CEditorText::CEditorText(QWidget* parent) : CImageFrame(parent) {}
 
 CEditorText::~CEditorText() = default;
 
 bool CEditorText::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
+    SetImage(QImage(), false);
     m_bitmap = QImage();  // it must never outlive the pixels it points at
     if (pData && nSize > 0) {
         m_data.assign(pData, pData + nSize);
@@ -30,28 +31,7 @@ bool CEditorText::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
     const auto* bits = reinterpret_cast<const uchar*>(m_image.pixels.data());
     m_bitmap = QImage(bits, m_image.width, m_image.height,
                       static_cast<qsizetype>(m_image.strideBytes), QImage::Format_RGB555);
+    SetImage(m_bitmap, false);
     SizeToImage();
-    GetClientWidget()->update();
     return true;
-}
-
-// A window that opens maximized (because the active one was) keeps filling the area:
-// resizing it there would leave a small frameless window marked maximized. Its size
-// for when it is restored is the background's all the same.
-void CEditorText::SizeToImage() {
-    if (!isMaximized()) {
-        SetClientSize(m_image.width, m_image.height);
-        return;
-    }
-    showNormal();
-    SetClientSize(m_image.width, m_image.height);
-    showMaximized();
-}
-
-void CEditorText::PaintFrame() {
-    if (m_bitmap.isNull()) {
-        return;  // nothing loaded yet: only the background shows
-    }
-    QPainter dc(GetClientWidget());
-    dc.drawImage(0, 0, m_bitmap);
 }

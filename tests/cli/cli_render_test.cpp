@@ -100,6 +100,7 @@ protected:
                                     .Add("bad", lumo::test::LzssCompressEntry(
                                                     lumo::test::FieldWithSectionCount(m_field, 5)))
                                     .AddText("a.tex", "not a field")
+                                    .AddText("notes.txt", "nor a texture")
                                     .Build());
     }
     TempDir m_dir;
@@ -158,7 +159,8 @@ TEST_F(CliRenderTest, EntriesThatAreNotRenderableFailWithoutTouchingTheOutput) {
     struct Case {
         std::string entry, problem;
     };
-    for (const Case& c : {Case{"a.tex", "not a field entry (type code 1"},
+    for (const Case& c : {Case{"a.tex", "cannot render the texture: the texture is shorter"},
+                          Case{"notes.txt", "not a field or texture entry (type code 6"},
                           Case{"bad", "cannot render the background"},
                           Case{"nothing", "no entry named nothing"}, Case{"#9", "no entry #9"}}) {
         CliResult r = RunCli({"render", m_archive, c.entry, "-o", m_dir.File("keep.png")});

@@ -26,11 +26,11 @@ using platform::MessageButtons;
 class HostilePrompts : public platform::ScriptedPrompts {
 public:
     MessageAnswer decompress = MessageAnswer::Yes;
-    int errorBoxes = 0;  // "Error" boxes of the field viewer
+    int errorBoxes = 0;  // the field viewer's "Error" boxes and the texture viewer's refusals
 
     platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override {
         messages.push_back(request);
-        if (request.text == "Error") {
+        if (request.text == "Error" || request.text.rfind("Cannot show the texture: ", 0) == 0) {
             ++errorBoxes;
         }
         if (request.text.rfind("Open ", 0) == 0) {
@@ -248,7 +248,7 @@ protected:
 
     MemoryBackedTemp memoryBacked;
 
-    // Each selected row opens a window, or the viewer's "Error" box that closes it again.
+    // Each selected row opens a window, or the viewer's refusal that closes it again.
     void OpenEveryRow(int rows) {
         std::vector<int> all(static_cast<size_t>(rows));
         for (int row = 0; row < rows; ++row) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/support/demo/field_scenes.h"
+#include "tests/support/demo/texture_art.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
 
@@ -32,26 +33,6 @@ void AppendFloat(Bytes& out, float f) {
     static_assert(sizeof bits == sizeof f);
     std::memcpy(&bits, &f, sizeof bits);
     Append32(out, bits);
-}
-
-// A 64 x 64 texture with a 256-colour palette: a header, the palette, the pixels.
-Bytes Texture(int side, int hue) {
-    Bytes out;
-    for (uint32_t field : {1u, 0u, 1u, 0u, 8u, uint32_t(side), uint32_t(side), 256u}) {
-        Append32(out, field);
-    }
-    for (int i = 0; i < 256; ++i) {
-        out.push_back(static_cast<uint8_t>(i * hue % 256));
-        out.push_back(static_cast<uint8_t>(i));
-        out.push_back(static_cast<uint8_t>(255 - i));
-        out.push_back(0);
-    }
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            out.push_back(static_cast<uint8_t>((x ^ y) * 4 + hue));
-        }
-    }
-    return out;
 }
 
 // Camera frames: a rotation of 16-bit fixed-point values, a position, a zoom.
@@ -148,7 +129,7 @@ Bytes DemoArchive() {
                 "Every entry kind the index knows is here once: textures, cameras,\n"
                 "models, music, text, animations, tutorials and skeletons, plus files\n"
                 "of no known kind. Open flevel.lgp next to it to see field backgrounds.\n");
-    lgp.Add("title.tex", Texture(64, 3));
+    lgp.Add("title.tex", lumo::test::RingTexture(64, 3));
     lgp.Add("field.cam", Camera(60));
     lgp.Add("cloud.p", Model(12));
     lgp.Add("theme.mid", Midi());
@@ -160,7 +141,8 @@ Bytes DemoArchive() {
     lgp.Add("empty.txt", Bytes());
     lgp.Add("world.map", Noise(180 * 1024, 7));
     lgp.Add("a_twenty_char_name.p", Model(3));
-    lgp.Add("backdrop.tex", Texture(128, 11));
+    lgp.Add("backdrop.tex", lumo::test::SkyTexture(128, 96));
+    lgp.Add("floor.tex", lumo::test::TileTexture(32));
     return lgp.Build();
 }
 
@@ -169,7 +151,7 @@ Bytes FieldArchive() {
     for (const lumo::test::DemoField& field : lumo::test::DemoFields()) {
         lgp.Add(field.name, lumo::test::LzssCompressEntry(field.file));
     }
-    lgp.Add("fieldsky.tex", Texture(64, 7));
+    lgp.Add("fieldsky.tex", lumo::test::SkyTexture(64, 48));
     lgp.AddText("help.tut", "WINDOW 0 8 8 200 40\nTEXT Walk with the arrow keys.\nWAIT\n");
     return lgp.Build();
 }

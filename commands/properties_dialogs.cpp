@@ -1,0 +1,133 @@
+#include "commands/properties_dialogs.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Text(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QTableWidget* NewTable(int rows, const QStringList& columns) {
+    auto* table = new QTableWidget(rows, static_cast<int>(columns.size()));
+    table->setHorizontalHeaderLabels(columns);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
+
+// Key / value rows, for one entry or the archive.
+QTableWidget* KeyValueTable(const PropertyList& list) {
+    QTableWidget* table =
+        NewTable(static_cast<int>(list.size()), {QObject::tr("Property"), QObject::tr("Value")});
+    for (size_t i = 0; i < list.size(); ++i) {
+        table->setItem(static_cast<int>(i), 0, new QTableWidgetItem(Text(list[i].first)));
+        table->setItem(static_cast<int>(i), 1, new QTableWidgetItem(Text(list[i].second)));
+    }
+    table->resizeColumnToContents(0);
+    return table;
+}
+
+// One row per entry; the columns are every property any of them has, in order of
+// first appearance, so a texture's depth and a field's tiles each get their column.
+QTableWidget* EntryRowsTable(const std::vector<PropertyList>& lists) {
+    QStringList columns;
+    for (const PropertyList& list : lists) {
+        for (const auto& [key, value] : list) {
+            if (!columns.contains(Text(key))) {
+                columns << Text(key);
+            }
+        }
+    }
+    QTableWidget* table = NewTable(static_cast<int>(lists.size()), columns);
+    for (size_t row = 0; row < lists.size(); ++row) {
+        for (const auto& [key, value] : lists[row]) {
+            table->setItem(static_cast<int>(row), static_cast<int>(columns.indexOf(Text(key))),
+                           new QTableWidgetItem(Text(value)));
+        }
+    }
+    table->resizeColumnsToContents();
+    return table;
+}
+
+QDialogButtonBox* CloseButton(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+}  // namespace
+
+CPropertiesDialog::CPropertiesDialog(const CLgpArchive& archive,
+                                     const std::vector<uint16_t>& entries, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName("PropertiesDialog");
+    setWindowTitle(tr("Properties"));
+    std::vector<PropertyList> lists;
+    for (uint16_t entry : entries) {
+        lists.push_back(EntryProperties(archive, entry));
+    }
+    m_pTable = lists.size() == 1 ? KeyValueTable(lists.front()) : EntryRowsTable(lists);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pTable);
+    layout->addWidget(CloseButton(this));
+    resize(lists.size() == 1 ? 420 : 760, 360);
+}
+
+CArchivePropertiesDialog::CArchivePropertiesDialog(const CLgpArchive& archive, QWidget* parent)
+    : QDialog(parent),
+      m_archive(archive),
+      m_pTable(KeyValueTable(ArchiveProperties(archive))),
+      m_pVerify(new QPushButton(tr("&Verify"))),
+      m_pVerdict(new QLabel(tr("Verify reads every entry and decodes fields and textures."))),
+      m_pProblems(new QListWidget) {
+    setObjectName("ArchivePropertiesDialog");
+    setWindowTitle(tr("Archive properties"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pTable);
+    layout->addWidget(m_pVerify, 0, Qt::AlignLeft);
+    layout->addWidget(m_pVerdict);
+    layout->addWidget(m_pProblems);
+    layout->addWidget(CloseButton(this));
+    connect(m_pVerify, &QPushButton::clicked, this, &CArchivePropertiesDialog::Verify);
+    resize(480, 480);
+}
+
+void CArchivePropertiesDialog::Verify() {
+    const int total = m_archive.GetEntryCount();
+    QProgressDialog progress(tr("Verifying entries..."), tr("Cancel"), 0, total, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    bool cancelled = false;
+    const std::vector<EntryFault> faults = VerifyArchive(
+        m_archive,
+        [&progress](int done, int) {
+            progress.setValue(done);
+            QApplication::processEvents();
+            return !progress.wasCanceled();
+        },
+        &cancelled);
+    progress.reset();
+    m_pProblems->clear();
+    for (const EntryFault& fault : faults) {
+        m_pProblems->addItem(QString("#%1 %2: %3")
+                                 .arg(fault.index)
+                                 .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
+                                 .arg(Text(fault.problem)));
+    }
+    QString verdict = faults.empty() ? tr("Every entry is whole and decodes.")
+                                     : tr("%n entries have problems:", "", int(faults.size()));
+    if (cancelled) {
+        verdict = tr("Cancelled before the end. ") + verdict;
+    }
+    m_pVerdict->setText(verdict);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// What Properties, Archive properties and Verify say about entries, worked out once for
+// both front ends: the desktop program's dialogs and lumo-cli's info and verify print
+// the same words. Qt-free.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "archive/lgp_archive.h"
+
+using PropertyList = std::vector<std::pair<std::string, std::string>>;
+
+// "texture", "field", "other", ... for a type code.
+const char* DescribeEntryType(uint8_t type);
+
+// One entry's properties in display order: name, index, type, extension, offset, size,
+// whether it is whole; for compressed entries the stream length, decoded size and
+// whether the stream is whole; for textures W x H, bit depth and palettes; for fields
+// the background's W x H and tile counts. Reads the entry.
+PropertyList EntryProperties(const CLgpArchive& archive, uint16_t index);
+
+// The archive's path, file size, entry count, and entry count and bytes per type.
+PropertyList ArchiveProperties(const CLgpArchive& archive);
+
+struct EntryFault {
+    uint16_t index = 0;
+    std::string problem;  // "cut short", "texture: the pixels run past the end ..."
+};
+
+// Reads every entry, decoding fields and textures, and lists each one that is cut
+// short, lies about its stream, or cannot be decoded. `progress` (may be empty) is
+// told (done, total) before each entry and may return false to stop; `cancelled` then
+// says so and the list holds what was found until then.
+std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
+                                      const std::function<bool(int, int)>& progress,
+                                      bool* cancelled);

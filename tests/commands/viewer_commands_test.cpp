@@ -1,0 +1,145 @@
+// Open by type and content, Open as..., Properties, Archive properties with Verify, Show
+// index, Copy of names, and Always decompress files.
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QTableWidget>
+
+#include "app/lumo_app.h"
+#include "commands/properties_dialogs.h"
+#include "tests/commands/extract_fixture.h"
+#include "tests/support/texture_builder.h"
+#include "viewers/child_frame.h"
+
+namespace lumo::test {
+namespace {
+
+class ViewerCommandsTest : public ArchiveCommandTest {
+protected:
+    void OpenMixedArchive() {
+        TextureBuilder texture = TextureBuilder::Paletted(4, 4, 1, 2);
+        LgpWriter writer;
+        writer.Add("sky.tex", texture.Build())
+            .AddText("notes.txt", "")
+            .Add("blob.bin", Bytes{0, 1, 2, 0xFF})
+            .AddText("script", "plain words\r\n")
+            .Add("cut.tex", Bytes{1, 2, 3});
+        OpenArchive("mixed.lgp", writer);
+    }
+    std::vector<std::string> Classes() const {
+        std::vector<std::string> classes;
+        for (CChildFrame* child : Frame()->GetChildFrames()) {
+            classes.push_back(child->metaObject()->className());
+        }
+        return classes;
+    }
+    static QString Cell(QTableWidget* table, int row, const QString& column) {
+        for (int c = 0; c < table->columnCount(); ++c) {
+            if (table->horizontalHeaderItem(c)->text() == column) {
+                return table->item(row, c) ? table->item(row, c)->text() : QString();
+            }
+        }
+        return "<no column " + column + ">";
+    }
+};
+
+TEST_F(ViewerCommandsTest, OpenPicksTheViewerByTypeAndTextByContent) {
+    OpenMixedArchive();
+    Select({0, 1, 2, 3}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+    EXPECT_EQ(Classes(), (std::vector<std::string>{"CTextureViewer", "CTextViewer", "CHexViewer",
+                                                   "CTextViewer"}));
+    EXPECT_TRUE(ordered.messages.empty());
+}
+
+TEST_F(ViewerCommandsTest, OpenAsOffersEveryViewerAndUsesTheChosenOne) {
+    OpenMixedArchive();
+    Select({0, 3}, 0);
+    QStringList offered;
+    WhenModalShows([&offered](QWidget* modal) {
+        auto* list = modal->findChild<QListWidget*>();
+        for (int i = 0; list && i < list->count(); ++i) {
+            offered << list->item(i)->text();
+        }
+        list->setCurrentRow(3);
+        static_cast<QDialog*>(modal)->accept();
+    });
+    Frame()->SendCommand(ID_ITEM_OPENAS);
+    Settle();
+    EXPECT_EQ(offered, (QStringList{"Background", "Texture", "Text", "Hex"}));
+    EXPECT_EQ(Classes(), (std::vector<std::string>{"CHexViewer", "CHexViewer"}));
+}
+
+TEST_F(ViewerCommandsTest, PropertiesShowsOneRowPerSelectedEntry) {
+    OpenMixedArchive();
+    CPropertiesDialog dialog(theArchive, {0, 4});
+    QTableWidget* table = dialog.GetTable();
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(Cell(table, 0, "name"), "sky.tex");
+    EXPECT_EQ(Cell(table, 0, "width x height"), "4 x 4");
+    EXPECT_EQ(Cell(table, 1, "texture"), "the texture is shorter than its 236-byte header");
+
+    Select({0}, 0);
+    int rows = 0;
+    WhenModalShows([&rows](QWidget* modal) {
+        rows = modal->findChild<QTableWidget*>()->rowCount();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    Frame()->SendCommand(ID_ITEM_PROPERTIES);
+    EXPECT_GT(rows, 6);  // one key per row for a single entry
+}
+
+TEST_F(ViewerCommandsTest, ArchivePropertiesVerifyListsTheBrokenEntries) {
+    OpenMixedArchive();
+    CArchivePropertiesDialog dialog(theArchive);
+    EXPECT_EQ(dialog.GetTable()->item(2, 1)->text(), "5");  // entries
+    dialog.Verify();
+    ASSERT_EQ(dialog.GetProblemList()->count(), 1);
+    EXPECT_TRUE(dialog.GetProblemList()->item(0)->text().startsWith("#4 cut.tex: texture: "));
+    EXPECT_EQ(dialog.GetVerdict()->text(), "1 entries have problems:");
+}
+
+TEST_F(ViewerCommandsTest, ShowIndexHidesAndShowsTheIndexWithItsCheckMark) {
+    OpenMixedArchive();
+    Frame()->SendCommand(ID_FILE_NEW);
+    QAction* show = Frame()->GetCommandAction(ID_VIEW_INDEX);
+    ASSERT_NE(show, nullptr);
+    EXPECT_TRUE(show->isEnabled());
+    EXPECT_TRUE(show->isChecked());
+    Frame()->SendCommand(ID_VIEW_INDEX);
+    EXPECT_TRUE(Bar().isHidden());
+    EXPECT_FALSE(show->isChecked());
+    Frame()->SendCommand(ID_VIEW_INDEX);
+    EXPECT_FALSE(Bar().isHidden());
+    EXPECT_TRUE(show->isChecked());
+}
+
+TEST_F(ViewerCommandsTest, CopyPutsTheSelectedNamesOnTheClipboard) {
+    OpenMixedArchive();
+    Select({1, 3}, 1);
+    Frame()->SendCommand(ID_EDIT_COPY);
+    EXPECT_EQ(QApplication::clipboard()->text(), "notes.txt\nscript\n");
+}
+
+TEST_F(ViewerCommandsTest, AlwaysDecompressLastsTheRunAndExtractStopsAsking) {
+    OpenFieldArchive();
+    QAction* always = Frame()->GetCommandAction(ID_OPTIONS_ALWAYSDECOMPRESS);
+    ASSERT_NE(always, nullptr);
+    EXPECT_FALSE(always->isChecked());
+    Frame()->SendCommand(ID_OPTIONS_ALWAYSDECOMPRESS);
+    EXPECT_TRUE(theApp.AlwaysDecompress());
+    EXPECT_TRUE(always->isChecked());
+    Select({0}, 0);
+    ordered.saveAnswers.push_back(m_dir.File("md1stin.out"));
+    Frame()->SendCommand(ID_ITEM_EXTRACT);
+    EXPECT_TRUE(ordered.messages.empty());
+    EXPECT_EQ(ReadFile(m_dir.File("md1stin.out")), fieldA);
+    Frame()->SendCommand(ID_OPTIONS_ALWAYSDECOMPRESS);
+    EXPECT_FALSE(theApp.AlwaysDecompress());
+}
+
+}  // namespace
+}  // namespace lumo::test

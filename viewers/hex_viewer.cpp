@@ -1,0 +1,172 @@
+#include "viewers/hex_viewer.h"
+
+#include <QFontDatabase>
+#include <QInputDialog>
+#include <QPainter>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstring>
+
+#include "formats/hex.h"
+#include "platform/prompts.h"
+#include "res/resource.h"
+
+namespace {
+
+const CommandMapEntry<CHexViewer> kHexCommands[] = {
+    {ID_EDIT_FIND, &CHexViewer::OnEditFind, nullptr},
+};
+
+constexpr int kMargin = 4;
+constexpr int kOpeningLines = 24;
+
+}  // namespace
+
+CHexView::CHexView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    viewport()->setAutoFillBackground(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+}
+
+void CHexView::SetData(const unsigned char* data, size_t size) {
+    m_pData = data;
+    m_nSize = size;
+    m_markStart = m_markLength = 0;
+    UpdateScrollBars();
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+int CHexView::LineHeight() const {
+    return std::max(1, fontMetrics().height());
+}
+
+uint64_t CHexView::FirstVisibleLine() const {
+    return static_cast<uint64_t>(verticalScrollBar()->value());
+}
+
+void CHexView::ShowRange(uint64_t offset, uint64_t length) {
+    m_markStart = offset;
+    m_markLength = length;
+    const uint64_t line = offset / kHexBytesPerLine;
+    const int visible = std::max(1, viewport()->height() / LineHeight());
+    if (line < FirstVisibleLine() || line >= FirstVisibleLine() + visible) {
+        verticalScrollBar()->setValue(static_cast<int>(line) - visible / 2);
+    }
+    viewport()->update();
+}
+
+void CHexView::UpdateScrollBars() {
+    const uint64_t lines = HexLineCount(m_nSize);
+    const int visible = std::max(1, viewport()->height() / LineHeight());
+    // 64 MiB is four million lines: the bar's int range holds far more.
+    verticalScrollBar()->setRange(0,
+                                  static_cast<int>(std::max<uint64_t>(lines, visible) - visible));
+    verticalScrollBar()->setPageStep(visible);
+    const int width = fontMetrics().horizontalAdvance(QString(78, QLatin1Char('0'))) + 2 * kMargin;
+    horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+}
+
+void CHexView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void CHexView::paintEvent(QPaintEvent*) {
+    if (!m_pData) {
+        return;
+    }
+    QPainter dc(viewport());
+    const int height = LineHeight();
+    const int ascent = fontMetrics().ascent();
+    const int x = kMargin - horizontalScrollBar()->value();
+    const uint64_t first = FirstVisibleLine();
+    const uint64_t markFirst = m_markStart / kHexBytesPerLine;
+    const uint64_t markLast =
+        m_markLength ? (m_markStart + m_markLength - 1) / kHexBytesPerLine : markFirst - 1;
+    for (int row = 0; row * height < viewport()->height() + height; ++row) {
+        const uint64_t line = first + row;
+        const std::string text = HexLine(m_pData, m_nSize, line);
+        if (text.empty()) {
+            break;
+        }
+        if (m_markLength && line >= markFirst && line <= markLast) {
+            dc.fillRect(0, row * height, viewport()->width(), height,
+                        palette().color(QPalette::Highlight));
+            dc.setPen(palette().color(QPalette::HighlightedText));
+        } else {
+            dc.setPen(palette().color(QPalette::Text));
+        }
+        dc.drawText(x, row * height + ascent, QString::fromLatin1(text.c_str()));
+    }
+}
+
+CHexViewer::CHexViewer(QWidget* parent) : CChildFrame(parent), m_pView(new CHexView) {
+    auto* layout = new QVBoxLayout(GetClientWidget());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pView);
+}
+
+CHexViewer::~CHexViewer() = default;
+
+bool CHexViewer::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
+    return DispatchCommand(*this, kHexCommands, id, query, ui) ||
+           CChildFrame::OnCmdMsg(id, query, ui);
+}
+
+bool CHexViewer::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
+    if (pData && nSize > 0) {
+        m_data.reset(static_cast<unsigned char*>(std::malloc(nSize)));
+        if (m_data) {
+            std::memcpy(m_data.get(), pData, nSize);
+        }
+    }
+    Show(m_data ? nSize : 0);
+    return true;
+}
+
+bool CHexViewer::LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) {
+    m_data.reset(buffer.Release());
+    Show(m_data ? nSize : 0);
+    return true;
+}
+
+void CHexViewer::Show(uint32_t nSize) {
+    m_nSize = nSize;
+    m_pView->SetData(m_data.get(), m_nSize);
+    // Wide enough for a whole line and its scroll bar, a couple of dozen lines high.
+    const QFontMetrics metrics = m_pView->fontMetrics();
+    SetClientSize(metrics.horizontalAdvance(QString(78, QLatin1Char('0'))) + 2 * kMargin +
+                      m_pView->verticalScrollBar()->sizeHint().width() + 2 * m_pView->frameWidth(),
+                  kOpeningLines * m_pView->LineHeight() + 2 * m_pView->frameWidth());
+}
+
+bool CHexViewer::FindNext(const std::string& query) {
+    const FindPattern pattern = ParseFindPattern(query);
+    const uint64_t from = m_pView->MarkLength() ? m_pView->MarkStart() + 1 : 0;
+    const std::optional<uint64_t> found = FindBytes(m_data.get(), m_nSize, pattern, from);
+    if (!found) {
+        return false;
+    }
+    m_pView->ShowRange(*found, pattern.bytes.size());
+    return true;
+}
+
+void CHexViewer::OnEditFind() {
+    bool ok = false;
+    const QString text = QInputDialog::getText(
+        this, tr("Find"), tr("Find text, or bytes as hex pairs (DE AD BE EF):"), QLineEdit::Normal,
+        QString::fromStdString(m_lastFind), &ok);
+    if (!ok || text.isEmpty()) {
+        return;
+    }
+    m_lastFind = text.toLatin1().toStdString();
+    if (!FindNext(m_lastFind)) {
+        platform::MessageRequest request;
+        request.text = "Cannot find \"" + text.toStdString() + "\".";
+        request.owner = this;
+        platform::Prompts().ShowMessage(request);
+    }
+}

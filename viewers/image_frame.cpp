@@ -1,0 +1,215 @@
+#include "viewers/image_frame.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QMdiSubWindow>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
+
+#include "platform/file_output.h"
+#include "platform/prompts.h"
+#include "res/resource.h"
+
+namespace {
+
+const QColor kLightGray(192, 192, 192);
+constexpr double kZoomSteps[] = {0.0625, 0.125, 0.25, 0.5, 1, 2, 3, 4, 6, 8, 12, 16};
+constexpr int kChecker = 8;
+
+const CommandMapEntry<CImageFrame> kImageCommands[] = {
+    {ID_VIEW_ZOOM_IN, &CImageFrame::OnViewZoomIn, &CImageFrame::OnUpdateNeedsImage},
+    {ID_VIEW_ZOOM_OUT, &CImageFrame::OnViewZoomOut, &CImageFrame::OnUpdateNeedsImage},
+    {ID_VIEW_ZOOM_ACTUAL, &CImageFrame::OnViewZoomActual, &CImageFrame::OnUpdateNeedsImage},
+    {ID_VIEW_ZOOM_FIT, &CImageFrame::OnViewZoomFit, &CImageFrame::OnUpdateNeedsImage},
+    {ID_EDIT_COPY, &CImageFrame::OnEditCopy, &CImageFrame::OnUpdateNeedsImage},
+    {ID_FILE_EXPORT_IMAGE, &CImageFrame::OnFileExportImage, &CImageFrame::OnUpdateNeedsImage},
+};
+
+// True when the keyboard is with the index list or another window: Edit > Copy then
+// belongs to whatever has it, not to this image.
+bool FocusElsewhere(const QWidget* frame) {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && focus != frame && !frame->isAncestorOf(focus) && !focus->inherits("QMdiArea");
+}
+
+}  // namespace
+
+// Paints the image at the frame's zoom from its top-left corner, gray beyond it.
+class CImageCanvas : public QWidget {
+public:
+    explicit CImageCanvas(QWidget* parent) : QWidget(parent) {}
+    void Show(const QImage* image, bool checkerboard, double zoom) {
+        m_pImage = image;
+        m_bChecker = checkerboard;
+        m_zoom = zoom;
+        setMinimumSize(ShownSize());
+        update();
+    }
+    QSize ShownSize() const {
+        if (!m_pImage || m_pImage->isNull()) {
+            return {0, 0};
+        }
+        return {static_cast<int>(m_pImage->width() * m_zoom + 0.5),
+                static_cast<int>(m_pImage->height() * m_zoom + 0.5)};
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter dc(this);
+        dc.fillRect(event->rect(), kLightGray);
+        const QRect target(QPoint(0, 0), ShownSize());
+        if (target.isEmpty()) {
+            return;
+        }
+        if (m_bChecker) {
+            const QRect area = target & event->rect();
+            for (int y = area.top() / kChecker * kChecker; y <= area.bottom(); y += kChecker) {
+                for (int x = area.left() / kChecker * kChecker; x <= area.right(); x += kChecker) {
+                    const bool dark = ((x + y) / kChecker) % 2 != 0;
+                    dc.fillRect(QRect(x, y, kChecker, kChecker) & target,
+                                dark ? QColor(204, 204, 204) : QColor(255, 255, 255));
+                }
+            }
+        }
+        if (m_zoom == 1.0) {
+            dc.drawImage(QPoint(0, 0), *m_pImage);
+        } else {
+            dc.drawImage(target, *m_pImage);
+        }
+    }
+
+private:
+    const QImage* m_pImage = nullptr;
+    bool m_bChecker = false;
+    double m_zoom = 1.0;
+};
+
+CImageFrame::CImageFrame(QWidget* parent)
+    : CChildFrame(parent),
+      m_pLayout(new QVBoxLayout(GetClientWidget())),
+      m_pScroll(new QScrollArea),
+      m_pCanvas(new CImageCanvas(m_pScroll)) {
+    m_pLayout->setContentsMargins(0, 0, 0, 0);
+    m_pLayout->setSpacing(0);
+    m_pScroll->setFrameShape(QFrame::NoFrame);
+    m_pScroll->setWidgetResizable(true);
+    m_pScroll->setWidget(m_pCanvas);
+    m_pLayout->addWidget(m_pScroll);
+    m_pCanvas->Show(nullptr, false, 1.0);
+}
+
+CImageFrame::~CImageFrame() = default;
+
+bool CImageFrame::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
+    if (id == ID_EDIT_COPY && FocusElsewhere(this)) {
+        return false;
+    }
+    return DispatchCommand(*this, kImageCommands, id, query, ui) ||
+           CChildFrame::OnCmdMsg(id, query, ui);
+}
+
+QSize CImageFrame::UsableFrameSize() {
+    // What the style itself needs for a title bar with its icon and buttons, measured on
+    // a bare subwindow so that no client widget's own minimum counts.
+    static const QSize usable = [] {
+        QMdiSubWindow probe;
+        return probe.minimumSizeHint();
+    }();
+    return usable;
+}
+
+void CImageFrame::SetImage(const QImage& image, bool checkerboard) {
+    m_shown = image;
+    m_bChecker = checkerboard;
+    m_pCanvas->Show(&m_shown, checkerboard, m_zoom);
+}
+
+void CImageFrame::SetZoom(double zoom) {
+    m_zoom = std::clamp(zoom, kZoomSteps[0], kZoomSteps[std::size(kZoomSteps) - 1]);
+    m_pCanvas->Show(&m_shown, m_bChecker, m_zoom);
+}
+
+void CImageFrame::SizeToImage(int extraHeight) {
+    const bool maximized = isMaximized();
+    if (maximized) {
+        showNormal();  // resizing a maximized window would leave it frameless
+    }
+    setMinimumSize(UsableFrameSize());
+    SetClientSize(m_shown.width(), m_shown.height() + extraHeight);
+    resize(size().expandedTo(UsableFrameSize()));
+    if (maximized) {
+        showMaximized();
+    }
+}
+
+void CImageFrame::OnViewZoomIn() {
+    for (double step : kZoomSteps) {
+        if (step > m_zoom * 1.001) {
+            SetZoom(step);
+            return;
+        }
+    }
+}
+
+void CImageFrame::OnViewZoomOut() {
+    for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it) {
+        if (*it < m_zoom * 0.999) {
+            SetZoom(*it);
+            return;
+        }
+    }
+}
+
+void CImageFrame::OnViewZoomActual() {
+    SetZoom(1.0);
+}
+
+void CImageFrame::OnViewZoomFit() {
+    if (m_shown.isNull() || m_shown.width() == 0 || m_shown.height() == 0) {
+        return;
+    }
+    const QSize room = m_pScroll->maximumViewportSize();
+    SetZoom(
+        std::min(double(room.width()) / m_shown.width(), double(room.height()) / m_shown.height()));
+}
+
+void CImageFrame::OnEditCopy() {
+    QGuiApplication::clipboard()->setImage(m_shown);
+}
+
+void CImageFrame::OnFileExportImage() {
+    platform::SaveFileRequest request;
+    request.fileName = windowTitle().section('.', 0, 0).toStdString() + ".png";
+    request.defaultExtension = "png";
+    request.filter = "PNG images (*.png)|*.png|";
+    request.owner = this;
+    const std::optional<std::string> path = platform::Prompts().SaveFile(request);
+    if (!path) {
+        return;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    std::string error = "Cannot encode the image as PNG.";
+    if (QImageWriter(&buffer, "png").write(m_shown) &&
+        WriteFileAtomically(*path, png.constData(), static_cast<size_t>(png.size()), &error)) {
+        return;
+    }
+    platform::MessageRequest message;
+    message.text = error;
+    message.icon = platform::MessageIcon::Exclamation;
+    message.owner = this;
+    platform::Prompts().ShowMessage(message);
+}
+
+void CImageFrame::OnUpdateNeedsImage(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(!m_shown.isNull());
+}

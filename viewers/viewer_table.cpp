@@ -1,0 +1,58 @@
+#include "viewers/viewer_table.h"
+
+#include "archive/lgp_archive.h"
+#include "formats/text.h"
+#include "viewers/editor_text.h"
+#include "viewers/hex_viewer.h"
+#include "viewers/text_viewer.h"
+#include "viewers/texture_viewer.h"
+
+const std::vector<ViewerInfo>& Viewers() {
+    static const std::vector<ViewerInfo> viewers = {
+        {ViewerKind::Background, "CEditorText", "Background", true},
+        {ViewerKind::Texture, "CTextureViewer", "Texture", false},
+        {ViewerKind::Text, "CTextViewer", "Text", false},
+        {ViewerKind::Hex, "CHexViewer", "Hex", false},
+    };
+    return viewers;
+}
+
+const ViewerInfo& ViewerInfoFor(ViewerKind kind) {
+    for (const ViewerInfo& info : Viewers()) {
+        if (info.kind == kind) {
+            return info;
+        }
+    }
+    return Viewers().back();
+}
+
+const ViewerInfo& ViewerFor(uint8_t type) {
+    switch (type) {
+        case LGP_TYPE_FIELD:
+            return ViewerInfoFor(ViewerKind::Background);
+        case LGP_TYPE_TEX:
+            return ViewerInfoFor(ViewerKind::Texture);
+        case LGP_TYPE_TXT:
+            return ViewerInfoFor(ViewerKind::Text);
+        default:
+            return ViewerInfoFor(ViewerKind::Hex);
+    }
+}
+
+const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size_t size) {
+    const ViewerInfo& byType = ViewerFor(type);
+    if (byType.kind == ViewerKind::Hex && LooksLikeText(data, size)) {
+        return ViewerInfoFor(ViewerKind::Text);
+    }
+    return byType;
+}
+
+// Registered here, in one place: a class registered from its own file would be dropped
+// by the linker, since nothing refers to it by symbol.
+void RegisterViewerClasses() {
+    RegisterChildFrameClass("CChildFrame", [] { return new CChildFrame; });
+    RegisterChildFrameClass("CEditorText", []() -> CChildFrame* { return new CEditorText; });
+    RegisterChildFrameClass("CTextureViewer", []() -> CChildFrame* { return new CTextureViewer; });
+    RegisterChildFrameClass("CTextViewer", []() -> CChildFrame* { return new CTextViewer; });
+    RegisterChildFrameClass("CHexViewer", []() -> CChildFrame* { return new CHexViewer; });
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Which window shows which entry. Open picks by the entry's type (and, for entries of no
+// known kind, by whether their bytes are text); Open as... offers every viewer. A new
+// viewer is one row here and its class in this folder.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum class ViewerKind { Background, Texture, Text, Hex };
+
+struct ViewerInfo {
+    ViewerKind kind;
+    const char* className;  // registered entry window class
+    const char* label;      // as Open as... offers it
+    bool decoded;           // wants the entry decompressed rather than as stored
+};
+
+// Every viewer, in the order Open as... lists them.
+const std::vector<ViewerInfo>& Viewers();
+const ViewerInfo& ViewerInfoFor(ViewerKind kind);
+
+// By type code: fields -> background, textures -> texture, text -> text, else hex.
+const ViewerInfo& ViewerFor(uint8_t type);
+// The type's choice, turned to the text viewer when it would be hex and the stored
+// bytes are printable text.
+const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size_t size);
+
+// Registers the placeholder frame and every viewer class with the frame factory.
+void RegisterViewerClasses();
