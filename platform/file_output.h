@@ -26,7 +26,8 @@ bool IsPlainFileName(std::string_view name);
 // file, or ".. " the parent folder), and device names such as "CON" or "nul.txt".
 bool IsPlainWindowsFileName(std::string_view name);
 
-// `folder` and `name` joined with one separator; `folder` may or may not end in one.
+// `folder` and `name` joined with one separator (the host's own, so that "\\?\" folders
+// work on Windows); `folder` may or may not end in one.
 // An empty folder yields `name` alone (the current folder).
 std::string JoinPath(const std::string& folder, std::string_view name);
 
