@@ -1,5 +1,7 @@
 #include "commands/archive_commands.h"
 
+#include "commands/drag_out.h"
+
 #include "app/lumo_app.h"
 #include "res/resource.h"
 
@@ -45,5 +47,6 @@ void InstallArchiveCommands(CLumoApp& app) {
         app.m_openArchiveFile = [&app](const std::string& path) {
             return app.OpenArchiveFile(path);
         };
+        InstallDragOut(app);
     }
 }
