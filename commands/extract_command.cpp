@@ -59,16 +59,16 @@ QString EntryNameText(uint16_t entry) {
     return QString::fromStdString(extract::EntryHostName(theArchive, entry));
 }
 
-// With exactly one row selected, that row; with none, the row last clicked, which holds
-// the selection mark.
-int SingleEntryRow(const CListCtrl& list) {
-    const std::vector<int> selected = list.GetSelectedRows();
-    return selected.size() == 1 ? selected.front() : list.GetSelectionMark();
+// With exactly one row selected, its entry; with none, the entry of the row last
+// clicked, which holds the selection mark.
+int SingleEntry(const CListCtrl& list) {
+    const std::vector<uint16_t> selected = list.SelectedEntries();
+    return selected.size() == 1 ? selected.front() : list.MarkedEntry();
 }
 
 void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     // With no row marked and none selected there is nothing to do.
-    int item = list.GetItemData(SingleEntryRow(list));
+    int item = SingleEntry(list);
     if (item < 0) {
         return;
     }
@@ -125,17 +125,6 @@ extract::Decision AskAboutFailure(const extract::EntryResult& result) {
     }
 }
 
-std::vector<uint16_t> SelectedEntries(const CListCtrl& list) {
-    std::vector<uint16_t> entries;
-    for (int row : list.GetSelectedRows()) {
-        int item = list.GetItemData(row);
-        if (item >= 0) {
-            entries.push_back(static_cast<uint16_t>(item));
-        }
-    }
-    return entries;
-}
-
 // Asked once per run, while pane 0 names the first field entry; the answer holds for
 // every field entry of the run.
 bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
@@ -171,7 +160,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     if (!folder) {
         return;
     }
-    const std::vector<uint16_t> entries = SelectedEntries(list);
+    const std::vector<uint16_t> entries = list.SelectedEntries();
     extract::Options options;
     options.folder = *folder;
     options.decompress = AskDecompressFor(entries, statusBar);

@@ -25,12 +25,9 @@ void CLumoApp::OnEditCopy() {
         return;
     }
     QString names;
-    for (int row : list->GetSelectedRows()) {
-        const int item = list->GetItemData(row);
-        if (item >= 0) {
-            names += QString::fromLatin1(theArchive.GetEntryName(static_cast<uint16_t>(item)));
-            names += '\n';
-        }
+    for (uint16_t entry : list->SelectedEntries()) {
+        names += QString::fromLatin1(theArchive.GetEntryName(entry));
+        names += '\n';
     }
     if (!names.isEmpty()) {
         QApplication::clipboard()->setText(names);

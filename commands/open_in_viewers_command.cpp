@@ -17,18 +17,8 @@
 namespace {
 
 std::vector<uint16_t> SelectedEntries(CMainFrame* frame) {
-    std::vector<uint16_t> entries;
     CListCtrl* list = frame ? frame->m_wndIndexBar.GetListCtrl() : nullptr;
-    if (!list) {
-        return entries;
-    }
-    for (int row : list->GetSelectedRows()) {
-        const int item = list->GetItemData(row);
-        if (item >= 0) {
-            entries.push_back(static_cast<uint16_t>(item));
-        }
-    }
-    return entries;
+    return list ? list->SelectedEntries() : std::vector<uint16_t>();
 }
 
 // Reads the entry as `viewer` wants it, or as its type says when no viewer is given

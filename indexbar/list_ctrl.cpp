@@ -142,7 +142,10 @@ void CListCtrl::SortItems(const EntryComparator& compare) {
 std::vector<uint16_t> CListCtrl::SelectedEntries() const {
     std::vector<uint16_t> entries;
     for (int row : GetSelectedRows()) {
-        entries.push_back(static_cast<uint16_t>(GetItemData(row)));
+        const int item = GetItemData(row);
+        if (item >= 0) {
+            entries.push_back(static_cast<uint16_t>(item));
+        }
     }
     return entries;
 }
