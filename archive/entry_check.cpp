@@ -67,7 +67,8 @@ EntryCheck CheckEntry(const CLgpArchive& archive, uint16_t index, bool decompres
     EntryBuffer bytes;
     const uint32_t delivered = archive.ReadEntry(index, bytes.Address());
     if (!bytes.Valid()) {
-        return Problem(EntryProblem::CannotRead);
+        return Problem(archive.ArchiveChangedOnDisk() ? EntryProblem::ArchiveChanged
+                                                      : EntryProblem::CannotRead);
     }
     return CheckStoredBytes(archive.GetEntrySize(index), bytes.Data(), delivered, stream);
 }

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <utility>
 
+#include "archive/archive_file.h"
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
@@ -68,58 +67,6 @@ uint8_t TypeFor(const char* extension, bool fieldArchive) {
     }
     return fieldArchive ? LGP_TYPE_FIELD : LGP_TYPE_OTHER;
 }
-
-// An archive file opened for one operation; every read is clamped to the file's length,
-// so a short file delivers fewer bytes and never leaves a buffer half-filled unnoticed.
-class ArchiveFile {
-public:
-    explicit ArchiveFile(const std::string& path) {
-        // Folders, pipes and devices open as streams on some hosts but are no archive
-        // file; reading a pipe could even block.
-        const std::filesystem::path hostPath = HostPath(path);
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(hostPath, error)) {
-            return;
-        }
-        m_stream.open(hostPath, std::ios::binary);
-        if (!m_stream) {
-            return;
-        }
-        m_stream.seekg(0, std::ios::end);
-        std::streamoff end = m_stream.tellg();
-        if (end < 0) {
-            m_stream.close();
-            return;
-        }
-        m_length = static_cast<uint64_t>(end);
-        m_stream.seekg(0);
-    }
-
-    bool IsOpen() const { return m_stream.is_open(); }
-    uint64_t Length() const { return m_length; }
-
-    // Bytes the file holds from `offset` on, at most `wanted`.
-    uint64_t Available(uint64_t offset, uint64_t wanted) const {
-        return offset >= m_length ? 0 : std::min(wanted, m_length - offset);
-    }
-
-    // Reads up to `count` bytes at `offset`; returns how many were read.
-    uint64_t ReadAt(uint64_t offset, void* buffer, uint64_t count) {
-        count = Available(offset, count);
-        if (count == 0) {
-            return 0;
-        }
-        m_stream.clear();
-        m_stream.seekg(static_cast<std::streamoff>(offset));
-        m_stream.read(static_cast<char*>(buffer), static_cast<std::streamsize>(count));
-        return m_stream ? count
-                        : static_cast<uint64_t>(std::max<std::streamsize>(0, m_stream.gcount()));
-    }
-
-private:
-    std::ifstream m_stream;
-    uint64_t m_length = 0;
-};
 
 // A block for an entry's bytes, released with free like any other. Large entries (a
 // hex view of a 64 MiB file) would spend most of their read faulting in 4 KiB pages one
@@ -290,6 +237,7 @@ uint16_t CLgpArchive::Load(const char* path) {
     }
     m_entries.swap(entries);
     m_szArchivePath = path;
+    m_identity = file.Identity();
     m_lastStatus = LgpLoadStatus::Ok;
     return count;
 }
@@ -341,7 +289,7 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
         return 0;
     }
     ArchiveFile file(m_szArchivePath);
-    if (!file.IsOpen()) {
+    if (!IsLoadedFile(file)) {
         return 0;
     }
     const Entry& entry = m_entries[index];
@@ -375,7 +323,7 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
         return 0;
     }
     ArchiveFile file(m_szArchivePath);
-    if (!file.IsOpen()) {
+    if (!IsLoadedFile(file)) {
         return 0;
     }
     uint64_t start = uint64_t{m_entries[index].dwOffset} + kDataHeaderSize;
@@ -417,7 +365,7 @@ bool CLgpArchive::IsEntryWhole(uint16_t index) const {
     // The file as it is now, as the reads see it, not its length when it was loaded.
     ArchiveFile file(m_szArchivePath);
     const Entry& entry = m_entries[index];
-    return file.IsOpen() &&
+    return IsLoadedFile(file) &&
            uint64_t{entry.dwOffset} + kDataHeaderSize + entry.dwSize <= file.Length();
 }
 
@@ -427,9 +375,21 @@ uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
     }
     ArchiveFile file(m_szArchivePath);
     unsigned char lengthField[4];
-    if (!file.IsOpen() ||
+    if (!IsLoadedFile(file) ||
         file.ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize, lengthField, 4) != 4) {
         return 0;
     }
     return ReadLe32(lengthField);
+}
+
+const FileIdentity& CLgpArchive::GetArchiveIdentity() const {
+    return m_identity;
+}
+
+bool CLgpArchive::IsLoadedFile(const ArchiveFile& file) const {
+    return file.IsOpen() && file.Identity().Unchanged(m_identity);
+}
+
+bool CLgpArchive::ArchiveChangedOnDisk() const {
+    return !m_szArchivePath.empty() && !IdentifyFile(m_szArchivePath).Unchanged(m_identity);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The catalogue of the one LGP archive open at a time.
 //
-// It keeps the archive's path, never an open file: every read reopens the archive.
+// It keeps the archive's path, never an open file: every read reopens the archive, and
+// finds the file Load read (same identity, size and modification time) or reads nothing:
+// an archive replaced or rewritten since is never read under the old catalogue.
 // Every byte of the file is untrusted: a table of contents cut short refuses the file,
 // an entry whose data lies past the end of the file stays listed and its reads deliver
 // only the bytes the file really holds.
@@ -19,6 +21,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "archive/archive_file.h"
 
 // Entry type codes; they double as the icon index in the index list.
 enum : uint8_t {
@@ -104,10 +108,18 @@ public:
     // callers writing the entry out can tell a short copy from the real thing.
     bool IsEntryWhole(uint16_t index) const;
 
+    // The file as Load found it. ArchiveChangedOnDisk() tells a read that failed because
+    // the path now names another file, or one rewritten, or none.
+    const FileIdentity& GetArchiveIdentity() const;
+    bool ArchiveChangedOnDisk() const;
+    // Whether an open file is the one Load read.
+    bool IsLoadedFile(const ArchiveFile& file) const;
+
 private:
     struct Entry;
     std::vector<Entry> m_entries;
     uint32_t m_dwArchiveLength = 0;
     std::string m_szArchivePath;
     LgpLoadStatus m_lastStatus = LgpLoadStatus::Ok;
+    FileIdentity m_identity;
 };

@@ -28,6 +28,7 @@ struct Flag {
 constexpr Flag kFlags[] = {
     {"--decompress", nullptr, &CliRequest::decompress, Bit(CliCommand::Extract)},
     {"--stdout", "-O", &CliRequest::toStdout, Bit(CliCommand::Extract)},
+    {"--partial", nullptr, &CliRequest::partial, Bit(CliCommand::Extract)},
     {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
@@ -208,17 +209,21 @@ const char* UsageText() {
            "      Each entry's properties instead, as the Properties dialog shows them:\n"
            "      one key<TAB>value line each, a blank line between entries.\n"
            "      Example: lumo-cli info char.lgp\n"
-           "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [ENTRY...]\n"
+           "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
+           "                   [ENTRY...]\n"
            "      Writes DIR/<name> for each ENTRY; no ENTRY means every entry. An ENTRY\n"
-           "      is a name, #N for the entry with index N, or a shell-style pattern\n"
+           "      is a name as list shows it (escaped or not), #N for the entry with\n"
+           "      index N, or a shell-style pattern\n"
            "      (*, ?, [...]; quote it) matched ignoring case against the names as\n"
            "      list shows them; one that selects nothing is an error. DIR defaults\n"
            "      to the current folder. --stdout (-O) writes the entries' bytes to\n"
            "      standard output instead, and nothing else. --decompress decodes the\n"
            "      field entries (type code 3); others are written as stored. Prints\n"
            "      each file written and its size (control characters in names as\n"
-           "      \\xHH). An entry the archive holds only in part is written as far as\n"
-           "      it goes and reported as a failure.\n"
+           "      \\xHH). An entry that is not whole (cut short, or a compressed stream\n"
+           "      that lies) is not written and is reported as a failure; with --partial\n"
+           "      it is written as far as it goes, never over an existing file, and\n"
+           "      still reported. The archive itself is never written over.\n"
            "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
            "  lumo-cli render ARCHIVE --all -o DIR\n"

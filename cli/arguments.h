@@ -13,6 +13,7 @@ struct CliRequest {
     std::vector<std::string> entries;  // extract: names or #N; render: exactly one
     std::string outputDir;             // extract -o
     bool decompress = false;           // extract --decompress
+    bool partial = false;              // extract --partial
     std::string pngPath;               // render -o
     std::string rawPath;               // render --raw
     std::optional<uint32_t> palette;   // render --palette (textures)

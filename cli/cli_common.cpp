@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "extract/extract_engine.h"
 #include "platform/ascii.h"
 #include "platform/file_output.h"
 
@@ -70,6 +71,24 @@ std::optional<uint32_t> ParseIndex(const std::string& wanted) {
 
 }  // namespace
 
+namespace {
+
+// Whether `wanted` names the entry: by its bytes, by the name list and the desktop
+// program show (Latin-1 read as UTF-8), or by either one as list escapes it.
+bool NamesEntry(const CLgpArchive& archive, uint16_t index, const std::string& wanted,
+                bool ignoreCase) {
+    const std::string raw = archive.GetEntryName(index);
+    const std::string shown = extract::EntryHostName(archive, index);
+    for (const std::string& name : {raw, shown, PrintableName(shown), PrintableName(raw)}) {
+        if (ignoreCase ? SameIgnoringCase(name, wanted) : name == wanted) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted) {
     const uint16_t count = archive.GetEntryCount();
     if (std::optional<uint32_t> index = ParseIndex(wanted)) {
@@ -78,14 +97,11 @@ std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string&
         }
         return static_cast<uint16_t>(*index);
     }
-    for (uint16_t i = 0; i < count; ++i) {
-        if (wanted == archive.GetEntryName(i)) {
-            return i;
-        }
-    }
-    for (uint16_t i = 0; i < count; ++i) {
-        if (SameIgnoringCase(archive.GetEntryName(i), wanted)) {
-            return i;
+    for (bool ignoreCase : {false, true}) {
+        for (uint16_t i = 0; i < count; ++i) {
+            if (NamesEntry(archive, i, wanted, ignoreCase)) {
+                return i;
+            }
         }
     }
     return std::nullopt;

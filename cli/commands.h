@@ -16,6 +16,8 @@ int RunVerify(const CliRequest& request);
 // Helpers of the commands above, each in a file of its own.
 int RunEntryInfo(const CliRequest& request);  // entry_info.cpp
 // Writes a rendered image atomically; false (reported) when it cannot.
-bool WriteRenderOutput(const std::string& path, const std::vector<uint8_t>& bytes);  // render.cpp
+// Never over the archive itself.
+bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
+                       const std::vector<uint8_t>& bytes);  // render.cpp
 int RenderTexture(const CLgpArchive& archive, const CliRequest& request,
                   uint16_t index);  // render_texture.cpp

@@ -1,20 +1,20 @@
-// extract: writes entries into a folder, each file atomically, refusing names that are
-// not plain file names; one entry's failure does not stop the others.
+// extract: writes entries into a folder through the extraction engine, printing each
+// file written and reporting each entry refused or failed; one entry's failure does not
+// stop the others, an archive changed on disk stops the run.
 #include <filesystem>
 #include <iostream>
 #include <set>
 #include <vector>
 
+#include "archive/entry_reader.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/patterns.h"
 #include "cli/progress.h"
+#include "extract/extract_engine.h"
 #include "platform/file_output.h"
 
 namespace {
-
-// Name and size in front of every entry's data.
-constexpr uint64_t kDataHeaderSize = 24;
 
 // The entries to write, in the order asked and each once; false if any is unknown.
 bool SelectEntries(const CLgpArchive& archive, const CliRequest& request,
@@ -56,111 +56,84 @@ bool EnsureFolder(const std::string& folder) {
     return true;
 }
 
-class Extractor {
-public:
-    Extractor(const CLgpArchive& archive, const CliRequest& request)
-        : m_archive(archive), m_request(request) {}
+// The engine's reason, with the counts that help when an entry is cut short.
+std::string Reason(const CLgpArchive& archive, const extract::EntryResult& result) {
+    if (result.check.problem == EntryProblem::CutShort) {
+        return result.reason + " (the archive holds " + std::to_string(result.check.storedBytes) +
+               " of its " + std::to_string(archive.GetEntrySize(result.index)) + " bytes)";
+    }
+    return result.reason;
+}
 
-    // Writes one entry; false when it was refused or could not be written.
-    bool Extract(uint16_t index) {
-        const std::string name = m_archive.GetEntryName(index);
-        if (m_request.toStdout) {
-            return ToStdout(index);
-        }
-        if (!IsPlainFileName(name)) {
-            return Fail(index, "not a plain file name; refused");
-        }
-        if (m_written.count(name) != 0) {
-            return Fail(index,
-                        "another entry of that name was written already; not "
-                        "overwritten (extract it by #N into another folder)");
-        }
-        EntryBuffer bytes;
-        uint32_t count = 0;
-        const bool ok = Read(index, bytes, &count);
-        if (!bytes.Valid()) {
+void Report(const CLgpArchive& archive, const CliRequest& request,
+            const extract::EntryResult& result) {
+    const std::string entry = DescribeEntry(archive, result.index);
+    switch (result.outcome) {
+        case extract::Outcome::Written:
+        case extract::Outcome::Partial:
+            // The name comes from the archive: a tab or a line break in it must not split
+            // or fake lines of the listing that scripts read. The folder is the user's own
+            // and is shown as given (a Windows folder keeps its single backslashes).
+            if (!request.quiet) {
+                std::cout << JoinPath(request.outputDir,
+                                      PrintableName(extract::EntryHostName(archive, result.index)))
+                          << '\t' << result.bytes << '\n';
+            }
+            if (result.outcome == extract::Outcome::Partial) {
+                ReportError(request.archive,
+                            entry + ": " + Reason(archive, result) + "; written as far as it goes");
+            }
+            break;
+        case extract::Outcome::Refused:
+            ReportError(request.archive, entry + ": " + Reason(archive, result) +
+                                             (request.partial ? "" : "; not written"));
+            break;
+        case extract::Outcome::Failed:
+            // An archive changed on disk is said once, for the whole run.
+            if (result.reason != DescribeEntryProblem(EntryProblem::ArchiveChanged)) {
+                ReportError(request.archive, entry + ": " + result.reason);
+            }
+            break;
+    }
+}
+
+// --stdout: the entries' bytes, and nothing else, go to standard output; the same rule
+// for entries that are not whole as for files.
+bool ToStdout(const CLgpArchive& archive, const CliRequest& request,
+              const std::vector<uint16_t>& selection) {
+    const LgpEntryReader reader(archive);
+    std::vector<uint8_t> bytes;
+    bool ok = true;
+    for (uint16_t index : selection) {
+        const EntryCheck check = reader.Read(index, request.decompress, &bytes);
+        if (check.problem == EntryProblem::ArchiveChanged ||
+            check.problem == EntryProblem::CannotRead) {
+            ReportError(request.archive, DescribeEntryProblem(check.problem));
             return false;
         }
-        const std::string path = JoinPath(m_request.outputDir, name);
-        std::string error;
-        if (!WriteFileAtomically(path, bytes.Data(), count, &error)) {
-            std::cerr << kErrorPrefix << error << '\n';
-            return false;
+        extract::EntryResult result;
+        result.index = index;
+        result.check = check;
+        result.reason = DescribeEntryProblem(check.problem);
+        if (!check.Whole()) {
+            ok = false;
+            ReportError(request.archive,
+                        DescribeEntry(archive, index) + ": " + Reason(archive, result) +
+                            (request.partial ? "; written as far as it goes" : "; not written"));
+            if (!request.partial) {
+                continue;
+            }
         }
-        m_written.insert(name);
-        // The name comes from the archive: a tab or a line break in it must not split
-        // or fake lines of the listing that scripts read. The folder is the user's own
-        // and is shown as given (a Windows folder keeps its single backslashes).
-        if (!m_request.quiet) {
-            std::cout << JoinPath(m_request.outputDir, PrintableName(name)) << '\t' << count
-                      << '\n';
-        }
-        return ok;
+        std::cout.write(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<std::streamsize>(bytes.size()));
     }
-
-private:
-    // The entry's bytes, and nothing else, go to standard output.
-    bool ToStdout(uint16_t index) {
-        EntryBuffer bytes;
-        uint32_t count = 0;
-        const bool ok = Read(index, bytes, &count);
-        if (!bytes.Valid()) {
-            return false;
-        }
-        std::cout.write(reinterpret_cast<const char*>(bytes.Data()), count);
-        return ok;
-    }
-
-    // Reads (and decodes, when asked) the entry; false when it is cut short or cannot be
-    // read at all (then `bytes` is not valid).
-    bool Read(uint16_t index, EntryBuffer& bytes, uint32_t* count) {
-        if (uint64_t{m_archive.GetEntryOffset(index)} + kDataHeaderSize >
-            m_archive.GetArchiveLength()) {
-            return Fail(index, "its data lies past the end of the archive");
-        }
-        const bool decode = m_request.decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
-        *count = decode ? m_archive.ReadEntryDecompressed(index, bytes.Address(), 0)
-                        : m_archive.ReadEntry(index, bytes.Address());
-        if (!bytes.Valid()) {
-            return Fail(index, "cannot read the archive");
-        }
-        // What the file holds is still worth having, but the run must not look fine.
-        return decode ? CheckStreamWhole(index) : CheckWhole(index, *count);
-    }
-
-    bool CheckWhole(uint16_t index, uint32_t count) {
-        if (count < m_archive.GetEntrySize(index)) {
-            return Fail(index, "cut short: the archive holds " + std::to_string(count) +
-                                   " of its " + std::to_string(m_archive.GetEntrySize(index)) +
-                                   " bytes");
-        }
-        return true;
-    }
-
-    // A compressed stream that the end of the file cuts off decodes to the start of the
-    // entry only; the length in front of the stream tells.
-    bool CheckStreamWhole(uint16_t index) {
-        const uint64_t start = uint64_t{m_archive.GetEntryOffset(index)} + kDataHeaderSize + 4;
-        const uint64_t length = m_archive.GetArchiveLength();
-        const uint64_t held = length > start ? length - start : 0;
-        const uint32_t wanted = m_archive.ReadEntryStreamLength(index);
-        if (held < wanted) {
-            return Fail(index, "cut short: the archive holds " + std::to_string(held) + " of its " +
-                                   std::to_string(wanted) +
-                                   " compressed bytes; decoded as far as they go");
-        }
-        return true;
-    }
-
-    bool Fail(uint16_t index, const std::string& problem) {
-        ReportError(m_request.archive, DescribeEntry(m_archive, index) + ": " + problem);
+    // Bytes read after the archive changed are not the entry's.
+    if (!reader.StillUnchanged()) {
+        ReportError(request.archive, DescribeEntryProblem(EntryProblem::ArchiveChanged));
         return false;
     }
-
-    const CLgpArchive& m_archive;
-    const CliRequest& m_request;
-    std::set<std::string> m_written;
-};
+    return ok;
+}
 
 }  // namespace
 
@@ -171,15 +144,28 @@ int RunExtract(const CliRequest& request) {
     }
     std::vector<uint16_t> selection;
     bool ok = SelectEntries(archive, request, &selection);
-    if (!request.toStdout && !EnsureFolder(request.outputDir)) {
+    if (request.toStdout) {
+        ok = ToStdout(archive, request, selection) && ok;
+        std::cout << std::flush;
+        return ok ? kExitOk : kExitFailure;
+    }
+    if (!EnsureFolder(request.outputDir)) {
         return kExitFailure;
     }
-    Extractor extractor(archive, request);
     Progress progress(request.verbose, selection.size());
-    for (uint16_t index : selection) {
-        ok = extractor.Extract(index) && ok;
+    extract::Options options;
+    options.folder = request.outputDir;
+    options.decompress = request.decompress;
+    options.partial = request.partial;
+    options.report = [&](const extract::EntryResult& result) {
+        Report(archive, request, result);
         progress.Step();
-    }
+    };
+    const extract::Summary summary =
+        extract::ExtractEntries(archive, extract::JobsForEntries(selection), options);
     std::cout << std::flush;
-    return ok ? kExitOk : kExitFailure;
+    if (summary.archiveChanged) {
+        ReportError(request.archive, DescribeEntryProblem(EntryProblem::ArchiveChanged));
+    }
+    return ok && summary.AllWritten() ? kExitOk : kExitFailure;
 }

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/png_writer.h"
 #include "cli/progress.h"
+#include "extract/extract_engine.h"
 #include "formats/field_renderer.h"
 #include "platform/file_output.h"
 
@@ -102,7 +103,7 @@ bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint1
         ReportError(path, "cannot encode the image");
         return false;
     }
-    if (!WriteRenderOutput(path, png)) {
+    if (!WriteRenderOutput(archive, path, png)) {
         return false;
     }
     if (!request.quiet) {
@@ -141,7 +142,12 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
 
 }  // namespace
 
-bool WriteRenderOutput(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
+                       const std::vector<uint8_t>& bytes) {
+    if (extract::IsArchiveFile(archive, path)) {
+        ReportError(path, "is the archive being read; not overwritten");
+        return false;
+    }
     std::string error;
     if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
         std::cerr << kErrorPrefix << error << '\n';
@@ -178,7 +184,7 @@ int RunRender(const CliRequest& request) {
     }
     bool ok = true;
     if (!request.rawPath.empty()) {
-        ok = WriteRenderOutput(request.rawPath, RawPixels(image)) && ok;
+        ok = WriteRenderOutput(archive, request.rawPath, RawPixels(image)) && ok;
     }
     if (!request.pngPath.empty()) {
         std::vector<uint8_t> png = PngBytes(image);
@@ -186,7 +192,7 @@ int RunRender(const CliRequest& request) {
             ReportError(request.pngPath, "cannot encode the image");
             ok = false;
         } else {
-            ok = WriteRenderOutput(request.pngPath, png) && ok;
+            ok = WriteRenderOutput(archive, request.pngPath, png) && ok;
         }
     }
     return ok ? kExitOk : kExitFailure;

@@ -23,7 +23,7 @@ int RenderTexture(const CLgpArchive& archive, const CliRequest& request, uint16_
     }
     bool ok = true;
     if (!request.rawPath.empty()) {
-        ok = WriteRenderOutput(request.rawPath, image.rgba) && ok;
+        ok = WriteRenderOutput(archive, request.rawPath, image.rgba) && ok;
     }
     if (!request.pngPath.empty()) {
         const std::vector<uint8_t> png =
@@ -35,7 +35,7 @@ int RenderTexture(const CLgpArchive& archive, const CliRequest& request, uint16_
                                              std::to_string(image.height) + " as PNG");
             ok = false;
         } else {
-            ok = WriteRenderOutput(request.pngPath, png) && ok;
+            ok = WriteRenderOutput(archive, request.pngPath, png) && ok;
         }
     }
     return ok ? kExitOk : kExitFailure;

@@ -1,17 +1,15 @@
-// Extract: write the selected entries to disk.
+// Extract: write the selected entries to disk, through the extraction engine that
+// lumo-cli uses as well.
 //
-// With fewer than two rows selected one entry is saved where the user says; with more,
-// every selected entry goes into one chosen folder under its own name. Field entries are
-// stored compressed, and the user decides whether they are written decompressed.
-//
-// Every file is written through a temporary that is renamed into place, so a failure
-// never leaves a half-written file or destroys the one that was there. Entry names come
-// from the archive and are untrusted: one that is not a plain file name is never used.
+// With one selected row (or none, and a row holding the selection mark) that entry is
+// saved where the user says; with more, every selected entry goes into one chosen folder
+// under its own name. Field entries are stored compressed, and the user decides whether
+// they are written decompressed. A long run shows its progress and can be cancelled; a
+// failure is shown once, naming the entry and the reason, and the user may skip it, skip
+// all further ones, or stop.
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +17,10 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
-#include "archive/entry_buffer.h"
+#include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "extract/extract_engine.h"
+#include "extract/host_names.h"
 #include "platform/file_output.h"
 #include "platform/prompts.h"
 
@@ -30,11 +30,7 @@ const char kDecompressQuestion[] = "Decompress compressed files?";
 const char kExtractFailed[] = "Failed to extract file";
 const char kFolderTitle[] = "Please specify where to place the extracted files.";
 const char kAllFilesFilter[] = "All files (*.*)|*.*||";
-
-uint32_t ReadEntryBytes(uint16_t entry, bool decompress, EntryBuffer& buffer) {
-    return decompress ? theArchive.ReadEntryDecompressed(entry, buffer.Address(), 0)
-                      : theArchive.ReadEntry(entry, buffer.Address());
-}
+const char kProgressTitle[] = "Extracting files...";
 
 bool AskDecompress() {
     if (theApp.AlwaysDecompress()) {
@@ -47,74 +43,27 @@ bool AskDecompress() {
     return platform::Prompts().ShowMessage(request) == platform::MessageAnswer::Yes;
 }
 
-void ShowExtractFailed() {
+// "Failed to extract file NAME: REASON." with the name as the index shows it.
+platform::MessageAnswer ShowFailure(uint16_t entry, const std::string& reason,
+                                    platform::MessageButtons buttons) {
     platform::MessageRequest request;
-    request.text = kExtractFailed;
-    request.buttons = platform::MessageButtons::Ok;
+    request.text = std::string(kExtractFailed) + " " +
+                   EscapeForMessage(extract::EntryHostName(theArchive, entry)) + ": " + reason +
+                   ".";
+    request.buttons = buttons;
     request.icon = platform::MessageIcon::Exclamation;
-    platform::Prompts().ShowMessage(request);
-}
-
-// Whether a target is the open archive itself, under whatever spelling of its path. An
-// entry written there would destroy the archive and leave the later entries of the run
-// to be read from the bytes of that one.
-bool IsOpenArchive(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::equivalent(std::filesystem::u8path(path),
-                                       std::filesystem::u8path(theArchive.GetArchivePath()), error);
-}
-
-enum class WriteResult { Written, NotCreated, WriteError };
-
-// Writes one extracted file. A file that cannot be created is the user's to hear about
-// as "Failed to extract file"; an error while writing (a full disk) gets the file error
-// report, and the caller ends the command.
-WriteResult WriteExtractedFile(const std::string& path, const EntryBuffer& buffer, uint32_t size) {
-    if (!buffer.Valid()) {
-        // The archive could not be read again: an empty file in place of the entry, or
-        // worse in place of an earlier good copy, would pass for a success.
-        ShowExtractFailed();
-        return WriteResult::NotCreated;
-    }
-    if (IsOpenArchive(path)) {
-        ShowExtractFailed();
-        return WriteResult::NotCreated;
-    }
-    AtomicWriteResult result = WriteFileAtomicallyDetailed(path, buffer.Data(), size);
-    switch (result.failedStep) {
-        case AtomicWriteStep::None:
-            return WriteResult::Written;
-        case AtomicWriteStep::Write:
-            platform::Prompts().ReportFileError({path, std::strerror(result.systemError)});
-            return WriteResult::WriteError;
-        case AtomicWriteStep::Create:
-        case AtomicWriteStep::Replace:
-            break;
-    }
-    ShowExtractFailed();
-    return WriteResult::NotCreated;
+    return platform::Prompts().ShowMessage(request);
 }
 
 QString EntryNameText(uint16_t entry) {
-    return QString::fromLatin1(theArchive.GetEntryName(entry));
+    return QString::fromStdString(extract::EntryHostName(theArchive, entry));
 }
 
-// The name the extracted file gets: the one the index shows, in the UTF-8 that paths use.
-// Copied byte for byte, a name with a letter past ASCII would be a different name on
-// disk, or no valid path at all.
-std::string EntryFileName(uint16_t entry) {
-    return EntryNameText(entry).toStdString();
-}
-
-// The row last clicked, selected or not. A row can be selected without ever having been
-// clicked (Select All on a one-entry archive); then that row is the one meant.
+// With exactly one row selected, that row; with none, the row last clicked, which holds
+// the selection mark.
 int SingleEntryRow(const CListCtrl& list) {
-    const int mark = list.GetSelectionMark();
-    if (mark >= 0) {
-        return mark;
-    }
     const std::vector<int> selected = list.GetSelectedRows();
-    return selected.size() == 1 ? selected.front() : -1;
+    return selected.size() == 1 ? selected.front() : list.GetSelectionMark();
 }
 
 void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
@@ -124,32 +73,95 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
         return;
     }
     auto entry = static_cast<uint16_t>(item);
-    const std::string name = EntryFileName(entry);
+    const std::string name = extract::EntryHostName(theArchive, entry);
+    const auto once = platform::MessageButtons::Ok;
     if (!IsPlainFileName(name)) {
         // Offered as the file name, such a name could point the dialog anywhere.
-        ShowExtractFailed();
+        ShowFailure(entry, "not a plain file name", once);
         return;
     }
     bool decompress = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD && AskDecompress();
-    EntryBuffer buffer;
-    uint32_t size = ReadEntryBytes(entry, decompress, buffer);
-    if (!buffer.Valid() || !theArchive.IsEntryWhole(entry)) {
-        ShowExtractFailed();  // no use asking where to put bytes we do not have
+    // No use asking where to put bytes we do not have.
+    const EntryCheck check = CheckEntry(theArchive, entry, decompress);
+    if (!check.Whole()) {
+        ShowFailure(entry, DescribeEntryProblem(check.problem), once);
         return;
     }
 
     platform::SaveFileRequest request;
     request.initialDir = initialDir;
     request.fileName = name;
-    request.defaultExtension =
-        QString::fromLatin1(theArchive.GetEntryExtension(entry)).toStdString();
+    request.defaultExtension = HostNameFromLatin1(theArchive.GetEntryExtension(entry));
     request.filter = kAllFilesFilter;
     request.overwritePrompt = true;
     std::optional<std::string> path = platform::Prompts().SaveFile(request);
     if (!path) {
         return;
     }
-    WriteExtractedFile(*path, buffer, size);
+    extract::Options options;
+    options.decompress = decompress;
+    options.decide = [&](const extract::EntryResult& result) {
+        ShowFailure(entry, result.reason, once);
+        return extract::Decision::Skip;
+    };
+    extract::Job job;
+    job.index = entry;
+    job.target = *path;
+    // A changed archive stops the engine before it asks; said here instead.
+    if (extract::ExtractEntries(theArchive, {job}, options).archiveChanged) {
+        ShowFailure(entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
+    }
+}
+
+extract::Decision AskAboutFailure(const extract::EntryResult& result) {
+    switch (ShowFailure(result.index, result.reason, platform::MessageButtons::SkipSkipAllCancel)) {
+        case platform::MessageAnswer::Skip:
+        case platform::MessageAnswer::Ok:
+            return extract::Decision::Skip;
+        case platform::MessageAnswer::SkipAll:
+            return extract::Decision::SkipAll;
+        default:
+            return extract::Decision::Cancel;
+    }
+}
+
+std::vector<uint16_t> SelectedEntries(const CListCtrl& list) {
+    std::vector<uint16_t> entries;
+    for (int row : list.GetSelectedRows()) {
+        int item = list.GetItemData(row);
+        if (item >= 0) {
+            entries.push_back(static_cast<uint16_t>(item));
+        }
+    }
+    return entries;
+}
+
+// Asked once per run, while pane 0 names the first field entry; the answer holds for
+// every field entry of the run.
+bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
+    for (uint16_t entry : entries) {
+        if (theArchive.GetEntryType(entry) == LGP_TYPE_FIELD) {
+            statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
+                                         .arg(EntryNameText(entry)));
+            return AskDecompress();
+        }
+    }
+    return false;
+}
+
+// Entries a cancelled run never reached did not fail; those a changed archive kept from
+// being read did.
+QString FinalStatus(const extract::Summary& summary) {
+    if (summary.AllWritten()) {
+        return QCoreApplication::translate("CLumoApp", "Successfully extracted %1 files.")
+            .arg(summary.written);
+    }
+    const size_t failed = summary.cancelled ? summary.refused + summary.failed + summary.partial
+                                            : summary.total - summary.written;
+    return QCoreApplication::translate("CLumoApp", "Extracted %1 of %2 files; %3 failed.")
+        .arg(summary.written)
+        .arg(summary.total)
+        .arg(failed);
 }
 
 void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
@@ -159,36 +171,39 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     if (!folder) {
         return;
     }
-    enum class Answer { NotAsked, Yes, No } answer = Answer::NotAsked;
-    for (int row : list.GetSelectedRows()) {
-        int item = list.GetItemData(row);
-        if (item < 0) {
-            continue;
+    const std::vector<uint16_t> entries = SelectedEntries(list);
+    extract::Options options;
+    options.folder = *folder;
+    options.decompress = AskDecompressFor(entries, statusBar);
+    platform::ProgressRequest progressRequest;
+    progressRequest.title = kProgressTitle;
+    progressRequest.total = entries.size();
+    std::unique_ptr<platform::IProgress> progress =
+        platform::Prompts().BeginProgress(progressRequest);
+    QElapsedTimer sincePaint;
+    options.progress = [&](size_t done, size_t, uint16_t entry) {
+        const QString text =
+            QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
+        // Painting the pane for each of thousands of entries would cost more than the
+        // writing; it is painted when the eye can follow.
+        const bool paint = !sincePaint.isValid() || sincePaint.elapsed() >= 50;
+        statusBar.SetPaneText(0, text, paint);
+        if (paint) {
+            sincePaint.start();
         }
-        auto entry = static_cast<uint16_t>(item);
-        statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry)));
-        bool field = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD;
-        if (field && answer == Answer::NotAsked) {
-            // Asked once per run, at the first field entry; the answer holds for the rest.
-            answer = AskDecompress() ? Answer::Yes : Answer::No;
-        }
-        const std::string name = EntryFileName(entry);
-        if (!IsPlainFileName(name)) {
-            ShowExtractFailed();  // it would land outside the chosen folder, or nowhere
-            continue;
-        }
-        if (!theArchive.IsEntryWhole(entry)) {
-            ShowExtractFailed();  // a short copy would pass for the entry
-            continue;
-        }
-        EntryBuffer buffer;
-        uint32_t size = ReadEntryBytes(entry, field && answer == Answer::Yes, buffer);
-        if (WriteExtractedFile(JoinPath(*folder, name), buffer, size) == WriteResult::WriteError) {
-            return;
-        }
+        return progress->Step(done, text.toStdString());
+    };
+    options.decide = AskAboutFailure;
+    const extract::Summary summary =
+        extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);
+    progress.reset();
+    if (summary.archiveChanged) {
+        platform::MessageRequest changed;
+        changed.text = "The archive changed on disk since it was opened; the extraction stopped.";
+        changed.icon = platform::MessageIcon::Exclamation;
+        platform::Prompts().ShowMessage(changed);
     }
-    statusBar.SetPaneText(
-        0, QCoreApplication::translate("CLumoApp", "Successfully extracted %1 files.").arg(list.GetSelectedCount()));
+    statusBar.SetPaneText(0, FinalStatus(summary));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Open and Open as...: show each selected entry in a window of its own, in the viewer
 // its type (or the user) picks.
 #include <QString>
+#include <string>
+#include <vector>
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
@@ -8,6 +10,7 @@
 #include "archive/entry_buffer.h"
 #include "archive/lgp_archive.h"
 #include "commands/open_as_dialog.h"
+#include "platform/prompts.h"
 #include "viewers/child_frame.h"
 #include "viewers/viewer_table.h"
 
@@ -51,11 +54,39 @@ void OpenEntry(CMainFrame* frame, uint16_t entry, const ViewerInfo* chosen) {
     child->LoadEntryBuffer(buffer, size);
 }
 
+// More windows than anyone reads at once is most likely a Select All by mistake.
+constexpr size_t kWindowsWithoutAsking = 32;
+
+// "65,535"
+std::string GroupedCount(size_t count) {
+    std::string digits = std::to_string(count);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<size_t>(at), ",");
+    }
+    return digits;
+}
+
+// Whether to go on with opening `count` windows; asked only past a few dozen.
+bool MayOpen(size_t count) {
+    if (count <= kWindowsWithoutAsking) {
+        return true;
+    }
+    platform::MessageRequest request;
+    request.text = "Open " + GroupedCount(count) + " windows?";
+    request.buttons = platform::MessageButtons::YesNo;
+    request.icon = platform::MessageIcon::Question;
+    return platform::Prompts().ShowMessage(request) == platform::MessageAnswer::Yes;
+}
+
 }  // namespace
 
 void CLumoApp::OnItemOpen() {
+    const std::vector<uint16_t> entries = SelectedEntries(m_pMainFrame);
+    if (!MayOpen(entries.size())) {
+        return;
+    }
     // Top to bottom, so the last selected row's window ends up active.
-    for (uint16_t entry : SelectedEntries(m_pMainFrame)) {
+    for (uint16_t entry : entries) {
         OpenEntry(m_pMainFrame, entry, nullptr);
     }
 }
@@ -66,7 +97,7 @@ void CLumoApp::OnItemOpenAs() {
         return;
     }
     const std::optional<ViewerKind> kind = AskViewer(m_pMainFrame, entries.size());
-    if (!kind) {
+    if (!kind || !MayOpen(entries.size())) {
         return;
     }
     for (uint16_t entry : entries) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/entry_check.h"
+#include "archive/entry_reader.h"
 #include "archive/lgp_archive.h"
 
 namespace {
@@ -54,6 +56,13 @@ void ReadEverything(const CLgpArchive& archive) {
         std::free(raw);
 
         archive.ReadEntryStreamLength(i);
+        // The completeness rule and the one-open reader agree on every entry.
+        const EntryCheck check = CheckEntry(archive, i, true);
+        std::vector<uint8_t> bytes;
+        if (LgpEntryReader(archive).Read(i, true, &bytes).problem != check.problem ||
+            check.storedBytes > archive.GetEntrySize(i)) {
+            std::abort();
+        }
         uint32_t decoded = archive.ReadEntryDecompressed(i, nullptr, 0);
         unsigned char* whole = nullptr;
         if (archive.ReadEntryDecompressed(i, &whole, 0) != decoded) {

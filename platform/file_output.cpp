@@ -277,7 +277,11 @@ bool IsPlainFileName(std::string_view name) {
 std::string JoinPath(const std::string& folder, std::string_view name) {
     std::string path = folder;
     if (!path.empty() && !IsSeparator(path.back())) {
+#ifdef _WIN32
+        path += '\\';  // "\\?\" paths take no '/'
+#else
         path += '/';
+#endif
     }
     path.append(name.data(), name.size());
     return path;

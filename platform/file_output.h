@@ -35,7 +35,8 @@ size_t FolderPartLength(std::string_view path);
 // The last component of `path`: what follows its folder part.
 std::string_view FileNamePart(std::string_view path);
 
-// `folder` and `name` joined with one separator; `folder` may or may not end in one.
+// `folder` and `name` joined with one separator (the host's own, so that "\\?\" folders
+// work on Windows); `folder` may or may not end in one.
 // An empty folder yields `name` alone (the current folder).
 std::string JoinPath(const std::string& folder, std::string_view name);
 

@@ -2,6 +2,8 @@
 // Every dialog and message box the program shows goes through this interface, so that
 // the commands can be driven by a script in tests and the host's own dialogs are used
 // on the desktop. Texts and paths are UTF-8.
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,9 +12,10 @@ class QWidget;
 
 namespace platform {
 
-enum class MessageButtons { Ok, YesNo };
+// SkipSkipAllCancel: a failure in the middle of a run of many; Escape means Cancel.
+enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel };
 enum class MessageIcon { None, Question, Exclamation };
-enum class MessageAnswer { Ok, Yes, No, Cancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll };
 
 struct OpenFileRequest {
     std::string initialDir;  // empty: the host's default folder
@@ -53,6 +56,22 @@ struct FileErrorReport {
     std::string reason;
 };
 
+// A long run's progress: shown as a modal dialog with Cancel once the run has taken
+// about half a second, never for runs shorter than that.
+struct ProgressRequest {
+    std::string title;
+    size_t total = 0;
+    QWidget* owner = nullptr;
+};
+
+class IProgress {
+public:
+    virtual ~IProgress() = default;
+    // Reports `done` of the total and what is being done now; false once the user has
+    // asked to cancel.
+    virtual bool Step(size_t done, const std::string& text) = 0;
+};
+
 class IPrompts {
 public:
     virtual ~IPrompts() = default;
@@ -64,6 +83,8 @@ public:
 
     virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
     virtual void ReportFileError(const FileErrorReport& report) = 0;
+    // Progress of one run; the dialog goes when the object does.
+    virtual std::unique_ptr<IProgress> BeginProgress(const ProgressRequest& request) = 0;
 
     // Opens the page in the user's web browser; false when that could not be started.
     virtual bool OpenWebPage(const std::string& url) = 0;

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QStringList>
 #include <QUrl>
 
@@ -87,6 +90,56 @@ std::optional<std::string> DesktopPrompts::BrowseFolder(const FolderRequest& req
     return QDir::toNativeSeparators(folder).toStdString();
 }
 
+namespace {
+
+MessageAnswer AskSkip(QMessageBox& box) {
+    box.setStandardButtons(QMessageBox::NoButton);
+    QPushButton* skip = box.addButton(QObject::tr("&Skip"), QMessageBox::AcceptRole);
+    QPushButton* skipAll = box.addButton(QObject::tr("Skip &All"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(skip);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == skip) {
+        return MessageAnswer::Skip;
+    }
+    return box.clickedButton() == skipAll ? MessageAnswer::SkipAll : MessageAnswer::Cancel;
+}
+
+// A modal progress dialog that Qt shows only once the run has lasted half a second.
+class DesktopProgress : public IProgress {
+public:
+    explicit DesktopProgress(const ProgressRequest& request)
+        : m_dialog(FromUtf8(request.title), QObject::tr("Cancel"), 0,
+                   static_cast<int>(request.total), OwnerOf(request.owner)) {
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+        m_clock.start();
+    }
+
+    bool Step(size_t done, const std::string& text) override {
+        // A label change costs a layout; twenty a second is as many as anyone reads.
+        if (m_clock.elapsed() >= 50 || done == 0) {
+            m_dialog.setLabelText(FromUtf8(text));
+            m_clock.restart();
+        }
+        m_dialog.setValue(static_cast<int>(done));
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+    QElapsedTimer m_clock;
+};
+
+}  // namespace
+
+std::unique_ptr<IProgress> DesktopPrompts::BeginProgress(const ProgressRequest& request) {
+    return std::make_unique<DesktopProgress>(request);
+}
+
 MessageAnswer DesktopPrompts::ShowMessage(const MessageRequest& request) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     if (request.icon == MessageIcon::Question) {
@@ -100,6 +153,9 @@ MessageAnswer DesktopPrompts::ShowMessage(const MessageRequest& request) {
     QString caption =
         request.caption.empty() ? QApplication::applicationName() : FromUtf8(request.caption);
     QMessageBox box(icon, caption, FromUtf8(request.text), buttons, OwnerOf(request.owner));
+    if (request.buttons == MessageButtons::SkipSkipAllCancel) {
+        return AskSkip(box);
+    }
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;

@@ -11,6 +11,7 @@ public:
     std::optional<std::string> BrowseFolder(const FolderRequest& request) override;
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     void ReportFileError(const FileErrorReport& report) override;
+    std::unique_ptr<IProgress> BeginProgress(const ProgressRequest& request) override;
     bool OpenWebPage(const std::string& url) override;
 };
 

@@ -83,9 +83,11 @@ TEST_F(EntryCheckTest, ReportsWhatTheFileHolds) {
     EXPECT_EQ(CheckEntry(archive, 6, false).storedBytes, archive.GetEntrySize(6) - 1);
 }
 
-TEST_F(EntryCheckTest, AnArchiveGoneCannotBeRead) {
+TEST_F(EntryCheckTest, AnArchiveReplacedOrGoneHasChanged) {
+    lumo::test::WriteFile(path, {1, 2, 3});
+    EXPECT_EQ(CheckEntry(archive, 0, false).problem, EntryProblem::ArchiveChanged);
     std::remove(path.c_str());
-    EXPECT_EQ(CheckEntry(archive, 0, false).problem, EntryProblem::CannotRead);
+    EXPECT_EQ(CheckEntry(archive, 0, false).problem, EntryProblem::ArchiveChanged);
     EXPECT_STREQ(DescribeEntryProblem(EntryProblem::CutShort), "cut short");
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <memory>
 
@@ -418,7 +419,7 @@ TEST_F(LgpArchiveTest, CompressedLengthPastTheEndDecodesWhatIsThere) {
     EXPECT_EQ(archive.ReadEntryStreamLength(0), 0u);  // the length field itself is cut
 }
 
-// Whole means the file as it is now holds the data header and every byte of the size.
+// Whole means the file holds the data header and every byte of the size.
 TEST_F(LgpArchiveTest, AnEntryIsWholeOnlyWhileTheFileHoldsAllOfIt) {
     LgpWriter writer;
     writer.AddText("a.txt", "alpha").AddText("b.txt", "bravo").SetBareLayout(true);
@@ -429,13 +430,36 @@ TEST_F(LgpArchiveTest, AnEntryIsWholeOnlyWhileTheFileHoldsAllOfIt) {
     EXPECT_TRUE(archive.IsEntryWhole(1));
     EXPECT_FALSE(archive.IsEntryWhole(2));  // no such entry
 
-    lumo::test::WriteFile(path, Truncated(file, file.size() - 1));
+    path = dir.Write("short.lgp", Truncated(file, file.size() - 1));
+    ASSERT_EQ(archive.Load(path.c_str()), 2);
     EXPECT_TRUE(archive.IsEntryWhole(0));
     EXPECT_FALSE(archive.IsEntryWhole(1));  // one byte short
-    lumo::test::WriteFile(path, Truncated(file, writer.DataOffset(1) + 10));
+    lumo::test::WriteFile(path, file);
+    EXPECT_FALSE(archive.IsEntryWhole(0));  // rewritten since: not the archive loaded
+    path = dir.Write("header.lgp", Truncated(file, writer.DataOffset(1) + 10));
+    ASSERT_EQ(archive.Load(path.c_str()), 2);
     EXPECT_FALSE(archive.IsEntryWhole(1));  // its header cut
     std::remove(path.c_str());
     EXPECT_FALSE(archive.IsEntryWhole(0));  // the file is gone
+}
+
+// A file replaced or rewritten after Load is never read under the old catalogue.
+TEST_F(LgpArchiveTest, AnArchiveChangedOnDiskReadsNothing) {
+    LgpWriter writer;
+    writer.AddText("a.txt", "alpha").SetBareLayout(true);
+    Bytes file = writer.Build();
+    std::string path = dir.Write("a.lgp", file);
+    ASSERT_EQ(archive.Load(path.c_str()), 1);
+    EXPECT_FALSE(archive.ArchiveChangedOnDisk());
+    EXPECT_EQ(Read(archive, 0).bytes, Bytes({'a', 'l', 'p', 'h', 'a'}));
+
+    Bytes other = file;
+    other[other.size() - 1] = 'A';
+    std::string replacement = dir.Write("b.lgp", other);
+    std::filesystem::rename(replacement, path);  // same size, another file
+    EXPECT_TRUE(archive.ArchiveChangedOnDisk());
+    EXPECT_FALSE(Read(archive, 0).allocated);
+    EXPECT_FALSE(ReadDecompressed(archive, 0, 0).allocated);
 }
 
 // Data headers are read in one pass in file order; an archive whose table lists its

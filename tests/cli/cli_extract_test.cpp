@@ -165,7 +165,8 @@ TEST(CliExtract, AFailedWriteKeepsWhatWasThereAndTheRunGoesOn) {
         dir.Write("demo.lgp", LgpWriter().AddText("a.txt", "A").AddText("b.txt", "B").Build());
     CliResult r = RunCli({"extract", archive, "-o", dir.File("out")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(Contains(r.err, dir.File("out/a.txt"))) << r.err;
+    EXPECT_TRUE(Contains(r.err, "cannot write " + dir.File("out"))) << r.err;
+    EXPECT_TRUE(Contains(r.err, "a.txt: ")) << r.err;
     EXPECT_TRUE(fs::is_directory(dir.File("out/a.txt")));
     EXPECT_EQ(ReadFile(dir.File("out/b.txt")), Text("B"));
 }
@@ -184,21 +185,38 @@ TEST(CliExtract, ASecondEntryOfTheSameNameDoesNotOverwriteTheFirst) {
     EXPECT_EQ(ReadFile(dir.File("other/same.txt")), Text("second"));
 }
 
-TEST(CliExtract, EntriesCutShortAreWrittenAsFarAsTheyGoAndReported) {
+TEST(CliExtract, EntriesCutShortAreRefusedOrWithPartialWrittenAsFarAsTheyGo) {
     TempDir dir;
     LgpWriter writer;
     writer.AddText("whole.txt", "whole").AddText("cut.txt", "0123456789");
     writer.SetSizeField(1, 1000000);
     writer.SetBareLayout(true);
     const std::string archive = dir.Write("demo.lgp", writer.Build());
+    fs::create_directory(dir.File("out"));
+    dir.Write("out/cut.txt", Text("the good copy"));
     CliResult r = RunCli({"extract", archive, "-o", dir.File("out")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(Contains(r.err,
-                         "entry #1 (cut.txt): cut short: the archive holds 10 of its "
-                         "1000000 bytes"))
+                         "entry #1 (cut.txt): cut short (the archive holds 10 of its "
+                         "1000000 bytes); not written"))
         << r.err;
     EXPECT_EQ(ReadFile(dir.File("out/whole.txt")), Text("whole"));
-    EXPECT_EQ(ReadFile(dir.File("out/cut.txt")), Text("0123456789"));
+    EXPECT_EQ(ReadFile(dir.File("out/cut.txt")), Text("the good copy"));
+
+    r = RunCli({"extract", archive, "-o", dir.File("out"), "--partial"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(ReadFile(dir.File("out/cut.txt")), Text("the good copy"));
+    r = RunCli({"extract", archive, "-o", dir.File("new"), "--partial"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.err, "written as far as it goes")) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("new/cut.txt")), Text("0123456789"));
+    // The same rule for standard output.
+    r = RunCli({"extract", archive, "cut.txt", "--stdout"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    r = RunCli({"extract", archive, "cut.txt", "--stdout", "--partial"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "0123456789");
 
     LgpWriter pastEnd;
     pastEnd.AddText("gone.txt", "x").SetOffset(0, 0x7FFFFFF0);
@@ -220,13 +238,25 @@ TEST(CliExtract, MalformedStreamsDecodeToADefinedResult) {
     // Bare, so nothing follows the last entry's stream in the file.
     writer.Add("cut", cut).Add("long", longLength).SetBareLayout(true);
     const std::string archive = dir.Write("flevel.lgp", writer.Build());
-    // A stream that ends inside an item is whole as stored: its defined result is no
-    // failure. One the end of the file cuts off is written as far as it goes, and said so.
-    CliResult r = RunCli({"extract", archive, "-o", dir.File("out"), "--decompress", "cut"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(ReadFile(dir.File("out/cut")), Text("abc"));
-    r = RunCli({"extract", archive, "-o", dir.File("out"), "--decompress", "long"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(Contains(r.err, "entry #1 (long): cut short: the archive holds ")) << r.err;
-    EXPECT_EQ(ReadFile(dir.File("out/long")), Text("abcabcabcabc"));
+    // Neither stream is whole: each is refused, or with --partial decoded as far as the
+    // entry holds it.
+    const struct {
+        const char* entry;
+        const char* reason;
+        Bytes partial;
+    } kCases[] = {
+        {"cut", "entry #0 (cut): its compressed data ends inside an item", Text("abc")},
+        {"long", "entry #1 (long): its compressed length runs past the end of the entry",
+         Text("abcabcabcabc")},
+    };
+    for (const auto& c : kCases) {
+        CliResult r = RunCli({"extract", archive, "-o", dir.File("out"), "--decompress", c.entry});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(Contains(r.err, c.reason)) << r.err;
+        EXPECT_FALSE(fs::exists(dir.File(std::string("out/") + c.entry)));
+        r = RunCli(
+            {"extract", archive, "-o", dir.File("part"), "--decompress", "--partial", c.entry});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(ReadFile(dir.File(std::string("part/") + c.entry)), c.partial);
+    }
 }

@@ -180,3 +180,14 @@ TEST_F(CliRenderTest, AnUnwritableOutputIsReported) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("no/such/folder/x.png"), std::string::npos) << r.err;
 }
+
+TEST_F(CliRenderTest, TheArchiveItselfIsNeverReplacedByTheOutput) {
+    const Bytes before = ReadFile(m_archive);
+    fs::create_hard_link(m_archive, m_dir.File("alias.lgp"));
+    for (const char* option : {"-o", "--raw"}) {
+        CliResult r = RunCli({"render", m_archive, "md1stin", option, m_dir.File("alias.lgp")});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find("is the archive being read"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(ReadFile(m_archive), before);
+}

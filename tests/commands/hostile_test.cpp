@@ -21,7 +21,8 @@ namespace {
 using platform::MessageAnswer;
 using platform::MessageButtons;
 
-// Answers every dialog at once: the decompression question as told, every other box OK.
+// Answers every dialog at once: the decompression question as told, "Open N windows?"
+// Yes, every other box OK.
 class HostilePrompts : public platform::ScriptedPrompts {
 public:
     MessageAnswer decompress = MessageAnswer::Yes;
@@ -31,6 +32,9 @@ public:
         messages.push_back(request);
         if (request.text == "Error" || request.text.rfind("Cannot show the texture: ", 0) == 0) {
             ++errorBoxes;
+        }
+        if (request.text.rfind("Open ", 0) == 0) {
+            return MessageAnswer::Yes;
         }
         return request.buttons == MessageButtons::YesNo ? decompress : MessageAnswer::Ok;
     }

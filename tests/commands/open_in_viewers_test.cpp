@@ -2,6 +2,7 @@
 // name; the last one active.
 #include <QMdiArea>
 #include <filesystem>
+#include <numeric>
 
 #include "tests/commands/extract_fixture.h"
 #include "viewers/child_frame.h"
@@ -9,6 +10,8 @@
 
 namespace lumo::test {
 namespace {
+
+using platform::MessageAnswer;
 
 struct Window {
     std::string className;
@@ -124,6 +127,29 @@ TEST_F(OpenInViewersTest, ArchiveGoneSinceItWasOpenedGivesViewersNoData) {
     ASSERT_EQ(ordered.messages.size(), 2u);
     EXPECT_EQ(ordered.messages[0].text, "Error");
     EXPECT_TRUE(Windows().empty());
+}
+
+// Past 32 windows the user is asked first; No opens none, Yes opens them all.
+TEST_F(OpenInViewersTest, ManyWindowsAreOpenedOnlyAfterAsking) {
+    LgpWriter writer;
+    for (int i = 0; i < 33; ++i) {
+        writer.AddText("e" + std::to_string(i) + ".txt", "x");
+    }
+    OpenArchive("many.lgp", writer);
+    std::vector<int> rows(33);
+    std::iota(rows.begin(), rows.end(), 0);
+    for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        Select(rows, 0);
+        ordered.messageAnswers.push_back(answer);
+        Frame()->SendCommand(ID_ITEM_OPEN);
+        Settle();
+        ASSERT_EQ(ordered.messages.size(), answer == MessageAnswer::No ? 1u : 2u);
+        EXPECT_EQ(ordered.messages.back().text, "Open 33 windows?");
+        EXPECT_EQ(Windows().size(), answer == MessageAnswer::No ? 0u : 33u);
+    }
+    Select({0, 1}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    EXPECT_EQ(ordered.messages.size(), 2u);  // a few: not asked
 }
 
 }  // namespace

@@ -4,6 +4,18 @@ namespace platform {
 
 namespace {
 
+class ScriptedProgress : public IProgress {
+public:
+    explicit ScriptedProgress(ScriptedPrompts& owner) : m_owner(owner) {}
+    bool Step(size_t done, const std::string& text) override {
+        m_owner.progressTexts.push_back(text);
+        return !m_owner.cancelProgressAt || done < *m_owner.cancelProgressAt;
+    }
+
+private:
+    ScriptedPrompts& m_owner;
+};
+
 std::optional<std::string> Next(std::deque<std::optional<std::string>>& answers) {
     if (answers.empty()) {
         return std::nullopt;
@@ -33,7 +45,15 @@ std::optional<std::string> ScriptedPrompts::BrowseFolder(const FolderRequest& re
 MessageAnswer ScriptedPrompts::ShowMessage(const MessageRequest& request) {
     messages.push_back(request);
     if (messageAnswers.empty()) {
-        return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        switch (request.buttons) {
+            case MessageButtons::YesNo:
+                return MessageAnswer::No;
+            case MessageButtons::SkipSkipAllCancel:
+                return MessageAnswer::Skip;
+            case MessageButtons::Ok:
+                break;
+        }
+        return MessageAnswer::Ok;
     }
     MessageAnswer answer = messageAnswers.front();
     messageAnswers.pop_front();
@@ -47,6 +67,11 @@ void ScriptedPrompts::ReportFileError(const FileErrorReport& report) {
 bool ScriptedPrompts::OpenWebPage(const std::string& url) {
     webPages.push_back(url);
     return webPagesOpen;
+}
+
+std::unique_ptr<IProgress> ScriptedPrompts::BeginProgress(const ProgressRequest& request) {
+    progressRequests.push_back(request);
+    return std::make_unique<ScriptedProgress>(*this);
 }
 
 }  // namespace platform

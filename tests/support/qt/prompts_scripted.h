@@ -1,8 +1,8 @@
 #pragma once
 // Prompts for tests: answers come from queues filled beforehand, and every question is
 // recorded so that a test can check what the user would have been asked. A dialog with
-// no queued answer counts as cancelled; a message box with none answers No (Yes/No) or
-// OK.
+// no queued answer counts as cancelled; a message box with none answers No (Yes/No),
+// Skip (Skip/Skip All/Cancel) or OK.
 #include <deque>
 
 #include "platform/prompts.h"
@@ -17,6 +17,8 @@ public:
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<MessageAnswer> messageAnswers;
     bool webPagesOpen = true;  // what OpenWebPage reports
+    // Progress: the user presses Cancel once this many entries are done.
+    std::optional<size_t> cancelProgressAt;
 
     // What was asked, in order.
     std::vector<OpenFileRequest> openRequests;
@@ -25,6 +27,8 @@ public:
     std::vector<MessageRequest> messages;
     std::vector<FileErrorReport> fileErrors;
     std::vector<std::string> webPages;
+    std::vector<ProgressRequest> progressRequests;
+    std::vector<std::string> progressTexts;  // every step's text
 
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
@@ -32,6 +36,7 @@ public:
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     void ReportFileError(const FileErrorReport& report) override;
     bool OpenWebPage(const std::string& url) override;
+    std::unique_ptr<IProgress> BeginProgress(const ProgressRequest& request) override;
 };
 
 // Installs a scripted prompts object for the lifetime of this guard.

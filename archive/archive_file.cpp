@@ -1,0 +1,146 @@
+#include "archive/archive_file.h"
+
+#include "platform/file_output.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+FileIdentity IdentityOf(int fd) {
+    FileIdentity identity;
+    BY_HANDLE_FILE_INFORMATION info;
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return identity;
+    }
+    identity.device = info.dwVolumeSerialNumber;
+    identity.file = uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
+    identity.size = uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
+    identity.modified = static_cast<int64_t>(uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32 |
+                                             info.ftLastWriteTime.dwLowDateTime) *
+                        100;
+    identity.known = true;
+    return identity;
+}
+
+int OpenForReading(const std::string& path) {
+    const std::wstring wide = HostPath(path).wstring();
+    return wide.empty() ? -1 : _wopen(wide.c_str(), _O_RDONLY | _O_BINARY);
+}
+
+void CloseHandle(int fd) {
+    _close(fd);
+}
+
+long ReadSome(int fd, uint64_t offset, void* buffer, uint64_t count) {
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD done = 0;
+    const DWORD wanted = static_cast<DWORD>(count > 0x40000000 ? 0x40000000 : count);
+    return ReadFile(handle, buffer, wanted, &done, &at) ? static_cast<long>(done) : -1;
+}
+#else
+FileIdentity IdentityOf(const struct stat& info) {
+    FileIdentity identity;
+    identity.device = static_cast<uint64_t>(info.st_dev);
+    identity.file = static_cast<uint64_t>(info.st_ino);
+    identity.size = static_cast<uint64_t>(info.st_size);
+    identity.modified = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                        static_cast<int64_t>(info.st_mtim.tv_nsec);
+    identity.permissions = static_cast<uint32_t>(info.st_mode & 07777);
+    identity.known = true;
+    return identity;
+}
+
+FileIdentity IdentityOf(int fd) {
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return FileIdentity();
+    }
+    return IdentityOf(info);
+}
+
+int OpenForReading(const std::string& path) {
+    // Non-blocking, so that opening a FIFO does not wait for a writer; regular files
+    // ignore the flag.
+    return open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+void CloseHandle(int fd) {
+    close(fd);
+}
+
+long ReadSome(int fd, uint64_t offset, void* buffer, uint64_t count) {
+    const size_t wanted = count > 0x40000000 ? 0x40000000 : static_cast<size_t>(count);
+    return static_cast<long>(pread(fd, buffer, wanted, static_cast<off_t>(offset)));
+}
+#endif
+
+}  // namespace
+
+FileIdentity IdentifyFile(const std::string& path) {
+#ifdef _WIN32
+    ArchiveFile file(path);
+    return file.Identity();
+#else
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? IdentityOf(info) : FileIdentity();
+#endif
+}
+
+ArchiveFile::ArchiveFile(const std::string& path) {
+    if (path.empty()) {
+        return;
+    }
+    int fd = OpenForReading(path);
+    if (fd < 0) {
+        return;
+    }
+    m_identity = IdentityOf(fd);
+    if (!m_identity.known) {
+        CloseHandle(fd);  // folders, pipes and devices hold no archive
+        return;
+    }
+    m_handle = fd;
+}
+
+ArchiveFile::~ArchiveFile() {
+    if (m_handle >= 0) {
+        CloseHandle(m_handle);
+    }
+}
+
+FileIdentity ArchiveFile::Current() const {
+    return m_handle >= 0 ? IdentityOf(m_handle) : FileIdentity();
+}
+
+uint64_t ArchiveFile::ReadAt(uint64_t offset, void* buffer, uint64_t count) const {
+    count = Available(offset, count);
+    uint64_t done = 0;
+    while (done < count) {
+        long got =
+            ReadSome(m_handle, offset + done, static_cast<char*>(buffer) + done, count - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<uint64_t>(got);
+    }
+    return done;
+}

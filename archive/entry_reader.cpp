@@ -1,0 +1,75 @@
+#include "archive/entry_reader.h"
+
+#include "archive/lzss.h"
+
+namespace {
+
+constexpr uint64_t kDataHeaderSize = 24;
+constexpr uint32_t kLengthFieldSize = 4;
+
+EntryCheck Problem(EntryProblem problem) {
+    EntryCheck check;
+    check.problem = problem;
+    return check;
+}
+
+}  // namespace
+
+LgpEntryReader::LgpEntryReader(const CLgpArchive& archive)
+    : m_archive(archive), m_file(archive.GetArchivePath()) {
+    if (!m_file.IsOpen()) {
+        m_openProblem = archive.ArchiveChangedOnDisk() ? EntryProblem::ArchiveChanged
+                                                       : EntryProblem::CannotRead;
+    } else if (!archive.IsLoadedFile(m_file)) {
+        m_openProblem = EntryProblem::ArchiveChanged;
+    }
+}
+
+bool LgpEntryReader::StillUnchanged() const {
+    return m_openProblem == EntryProblem::None &&
+           m_file.Current().Unchanged(m_archive.GetArchiveIdentity());
+}
+
+EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uint8_t>* out) const {
+    out->clear();
+    if (m_openProblem != EntryProblem::None) {
+        return Problem(m_openProblem);
+    }
+    if (index >= m_archive.GetEntryCount()) {
+        return Problem(EntryProblem::CannotRead);
+    }
+    const uint64_t header = m_archive.GetEntryOffset(index);
+    if (m_file.Available(header, kDataHeaderSize) < kDataHeaderSize) {
+        return Problem(EntryProblem::HeaderMissing);
+    }
+    const uint32_t size = m_archive.GetEntrySize(index);
+    const uint64_t start = header + kDataHeaderSize;
+    const uint64_t available = m_file.Available(start, size);
+    out->resize(available);
+    if (m_file.ReadAt(start, out->data(), available) != available) {
+        out->clear();
+        return Problem(EntryProblem::CannotRead);
+    }
+    const bool stream = decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
+    const EntryCheck check =
+        CheckStoredBytes(size, out->data(), static_cast<uint32_t>(available), stream);
+    if (stream) {
+        Decode(check, out);
+    }
+    return check;
+}
+
+// Decodes the stream in place of the stored bytes, as far as the entry holds it.
+void LgpEntryReader::Decode(const EntryCheck& check, std::vector<uint8_t>* out) const {
+    if (check.problem == EntryProblem::DecodedTooLarge || out->size() < kLengthFieldSize) {
+        out->clear();
+        return;
+    }
+    const uint32_t held = static_cast<uint32_t>(out->size()) - kLengthFieldSize;
+    const uint32_t length = check.streamLength < held ? check.streamLength : held;
+    const uint8_t* stream = out->data() + kLengthFieldSize;
+    std::vector<uint8_t> decoded(LzssDecodedSize(stream, length));
+    decoded.resize(
+        LzssDecode(stream, length, decoded.data(), static_cast<uint32_t>(decoded.size())));
+    out->swap(decoded);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The extraction engine: writes entries of the open archive to disk, the same way for
+// the desktop program and lumo-cli, and says for each entry what became of it.
+//
+// What it guarantees, whatever the archive holds:
+//  - the archive being read is never a target (compared by file identity, not path);
+//  - nothing is read from an archive that changed on disk since Load: the run stops;
+//  - an entry that is not whole is refused with the reason, or with `partial` written
+//    as far as it goes, never over an existing file;
+//  - two entries of one run never land on the same file (letter case ignored where the
+//    host ignores it): the later one is refused;
+//  - every file is written aside and moved into place once durable, in batches, so a
+//    crash or a killed run leaves each target as it was or wholly new.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "archive/entry_check.h"
+#include "archive/lgp_archive.h"
+
+namespace extract {
+
+enum class Outcome {
+    Written,  // the whole entry is on disk
+    Partial,  // not whole; what the archive holds of it was written (partial runs)
+    Refused,  // not written, for a reason of the entry or its target
+    Failed,   // not written: the archive could not be read, or the disk refused
+};
+
+struct EntryResult {
+    uint16_t index = 0;
+    std::string target;  // the file's path (UTF-8)
+    Outcome outcome = Outcome::Failed;
+    std::string reason;  // why it was refused, failed or is partial
+    uint64_t bytes = 0;  // bytes written
+    EntryCheck check;    // what the archive holds of the entry, once it was read
+};
+
+// What the front end wants after an entry was refused or failed.
+enum class Decision { Skip, SkipAll, Cancel };
+
+struct Job {
+    uint16_t index = 0;
+    // Where to write it; empty: the folder of the run, under the entry's host name.
+    std::string target;
+};
+
+struct Options {
+    std::string folder;       // for jobs without a target
+    bool decompress = false;  // field entries are written decoded
+    bool partial = false;     // write what can be recovered of entries that are not whole
+    // Called before each entry with the count done; false cancels the run after the
+    // entries already written aside are in place.
+    std::function<bool(size_t done, size_t total, uint16_t index)> progress;
+    // Called for each entry refused or failed, as soon as that is known.
+    std::function<Decision(const EntryResult&)> decide;
+    // Called once per entry when its fate is final, in the order of the jobs.
+    std::function<void(const EntryResult&)> report;
+    // Batch limits: files and bytes written aside before one sync.
+    size_t batchFiles = 2048;
+    uint64_t batchBytes = uint64_t{64} << 20;
+    bool anonymousTemporaries = true;  // false: hidden named ones (tests the fallback)
+};
+
+struct Summary {
+    size_t total = 0;
+    size_t written = 0;
+    size_t partial = 0;
+    size_t refused = 0;
+    size_t failed = 0;
+    bool cancelled = false;       // by the user, or by a Cancel decision
+    bool archiveChanged = false;  // the run stopped: the archive changed on disk
+    unsigned syncCalls = 0;
+    bool AllWritten() const { return written == total; }
+};
+
+// The jobs for entries going into the run's folder under their own names.
+std::vector<Job> JobsForEntries(const std::vector<uint16_t>& entries);
+
+Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
+                       const Options& options);
+
+// The file name an entry gets on the host: its name read as Latin-1, in UTF-8.
+std::string EntryHostName(const CLgpArchive& archive, uint16_t index);
+
+// Whether `path` names the archive file itself, under any spelling or link.
+bool IsArchiveFile(const CLgpArchive& archive, const std::string& path);
+
+}  // namespace extract

@@ -1,0 +1,46 @@
+#pragma once
+// The host's file calls the extraction engine needs, behind one small interface so the
+// batch logic reads the same on every host. Paths are UTF-8 text; handles are C file
+// descriptors (the CRT's on Windows). Calls failing set errno.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace extract {
+
+// The folder as the standard library takes it; "" is the current folder.
+std::filesystem::path HostFolderPath(const std::string& folder);
+
+long ProcessId();
+bool ProcessAlive(long pid);
+
+// A new file no one else uses, created with O_EXCL; -1 on failure.
+int CreateExclusive(const std::string& path);
+// A file with no name in `folder`, gone when closed unless linked; -1 where the host or
+// the file system has none.
+int CreateAnonymous(const std::string& folder);
+// Gives an anonymous file the name `path`; fails with EEXIST when it is taken.
+bool LinkAnonymous(int fd, const std::string& path);
+
+long WriteSome(int fd, const char* data, size_t size);
+void CloseFile(int fd);
+void RemoveFile(const std::string& path);
+// Renames over an existing file in one step.
+bool MoveIntoPlace(const std::string& from, const std::string& to);
+// Gives the open file these POSIX permission bits (nothing on Windows).
+void SetPermissions(int fd, uint32_t permissions);
+// Lets this process hold at least `wanted` files open, as far as the host allows; returns
+// how many it may hold.
+size_t RaiseOpenFileLimit(size_t wanted);
+uint64_t DeviceOf(int fd);
+
+// Whether one call makes every file of a file system durable (Linux syncfs).
+bool HasFileSystemSync();
+bool SyncFileSystem(int fd);
+bool SyncFile(int fd);
+// Makes renames in `folder` durable; false where the host has no such call (nothing
+// was done).
+bool SyncFolder(const std::string& folder);
+
+}  // namespace extract

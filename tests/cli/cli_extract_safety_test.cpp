@@ -1,0 +1,126 @@
+// lumo-cli extract: the archive itself, names as list shows them, and a killed run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/cli/run_cli.h"
+#include "tests/support/lgp_writer.h"
+
+namespace fs = std::filesystem;
+using lumo::test::Bytes;
+using lumo::test::LgpWriter;
+using lumo::test::ReadFile;
+using lumo::test::TempDir;
+
+namespace {
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+Bytes RawName(const std::string& text) {
+    Bytes name(20, 0);
+    std::copy(text.begin(), text.end(), name.begin());
+    return name;
+}
+
+TEST(CliExtractSafety, TheArchiveItselfIsRefusedAndTheOthersGoOn) {
+    TempDir dir;
+    const Bytes file =
+        LgpWriter().AddText("demo.lgp", "not the archive").AddText("b.txt", "B").Build();
+    const std::string archive = dir.Write("demo.lgp", file);
+    CliResult r = RunCli({"extract", archive, "-o", dir.Path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("entry #0 (demo.lgp): that file is the archive being read"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(ReadFile(archive), file);
+    EXPECT_EQ(ReadFile(dir.File("b.txt")), Text("B"));
+}
+
+TEST(CliExtractSafety, EntriesAreChosenByTheNameListShowsEscapedOrNot) {
+    TempDir dir;
+    LgpWriter writer;
+    writer.AddText("p1", "latin").AddText("p2", "control");
+    writer.SetRawName(0, RawName("caf\xE9.txt")).SetRawName(1, RawName("a\nb"));
+    const std::string archive = dir.Write("demo.lgp", writer.Build());
+    for (const char* wanted : {"caf\xC3\xA9.txt", "CAF\xC3\xA9.TXT", "a\\x0Ab", "a\nb"}) {
+        SCOPED_TRACE(wanted);
+        const std::string out = dir.File("out");
+        fs::remove_all(out);
+        CliResult r = RunCli({"extract", archive, "-o", out, wanted});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
+    }
+    EXPECT_EQ(ReadFile(dir.File("out/a\nb")), Text("control"));
+    RunCli({"extract", archive, "-o", dir.File("all")});
+    EXPECT_EQ(ReadFile(dir.File("all/caf\xC3\xA9.txt")), Text("latin"));  // UTF-8 on disk
+}
+
+// How many files under `folder` the process holds open.
+int FilesOpenIn(pid_t pid, const std::string& folder) {
+    int count = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end;
+         !ec && it != end; it.increment(ec)) {
+        std::error_code linkError;
+        const std::string target = fs::read_symlink(it->path(), linkError).string();
+        count += target.rfind(folder + "/", 0) == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+// Killed at any moment, a run leaves each file as it was or whole, and nothing else.
+TEST(CliExtractSafety, AKilledRunLeavesNoTemporaryAndNoHalfFile) {
+    TempDir dir;
+    LgpWriter writer;
+    std::vector<Bytes> data;
+    for (int i = 0; i < 600; ++i) {
+        data.push_back(Bytes(512 + i, static_cast<uint8_t>(i)));
+        writer.Add("e" + std::to_string(i), data.back());
+    }
+    const std::string archive = dir.Write("big.lgp", writer.Build());
+    const std::string out = dir.File("out");
+    fs::create_directory(out);
+    dir.Write("out/e0", Text("old"));
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::string program = LUMO_CLI_PATH, command = "extract", o = "-o";
+    std::string archiveArg = archive, outArg = out;
+    char* argv[] = {program.data(), command.data(), archiveArg.data(),
+                    o.data(),       outArg.data(),  nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Killed once it holds files written aside and not yet in place.
+    bool ended = false;
+    for (int wait = 0; wait < 2000 && !ended && FilesOpenIn(pid, out) < 20; ++wait) {
+        usleep(5000);
+        ended = waitpid(pid, nullptr, WNOHANG) == pid;
+    }
+    ASSERT_FALSE(ended) << "the run ended before it could be killed";
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+
+    for (const auto& item : fs::directory_iterator(out)) {
+        const std::string name = item.path().filename().string();
+        ASSERT_EQ(name[0], 'e') << name;
+        const Bytes now = ReadFile(item.path().string());
+        if (!(name == "e0" && now == Text("old"))) {
+            EXPECT_EQ(now, data[std::stoul(name.substr(1))]) << name;
+        }
+    }
+    CliResult r = RunCli({"extract", archive, "-o", out});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 600);
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+#include "extract/extract_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "extract/durable_batch.h"
+#include "tests/support/lgp_writer.h"
+#include "tests/support/lzss_encoder.h"
+
+using lumo::test::Bytes;
+using lumo::test::LgpWriter;
+using lumo::test::ReadFile;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+class ExtractEngineTest : public ::testing::Test {
+protected:
+    // Writes the archive into the test folder and loads it.
+    void Load(const LgpWriter& writer, const std::string& name = "data.lgp", size_t cut = 0) {
+        Bytes file = writer.Build();
+        archivePath = dir.Write(name, lumo::test::Truncated(file, file.size() - cut));
+        ASSERT_NE(archive.Load(archivePath.c_str()), 0);
+    }
+
+    extract::Summary Run(const std::vector<uint16_t>& entries = {}) {
+        std::vector<uint16_t> all = entries;
+        for (uint16_t i = 0; entries.empty() && i < archive.GetEntryCount(); ++i) {
+            all.push_back(i);
+        }
+        options.folder = dir.Path();
+        options.report = [this](const extract::EntryResult& r) { results.push_back(r); };
+        return extract::ExtractEntries(archive, extract::JobsForEntries(all), options);
+    }
+
+    // Names in the folder other than the archive.
+    std::vector<std::string> Listing() const {
+        std::vector<std::string> names;
+        for (const auto& item : fs::directory_iterator(dir.Path())) {
+            if (item.path().filename() != fs::path(archivePath).filename()) {
+                names.push_back(item.path().filename().string());
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    lumo::test::TempDir dir;
+    std::string archivePath;
+    CLgpArchive archive;
+    extract::Options options;
+    std::vector<extract::EntryResult> results;
+};
+
+TEST_F(ExtractEngineTest, WritesEveryEntryUnderItsHostNameWithFewSyncs) {
+    LgpWriter writer;
+    for (int i = 0; i < 300; ++i) {
+        writer.AddText("e" + std::to_string(i) + ".txt", "entry " + std::to_string(i));
+    }
+    writer.AddText("caf\xE9.txt", "latin");
+    Load(writer);
+    const extract::Summary summary = Run();
+    EXPECT_TRUE(summary.AllWritten());
+    EXPECT_EQ(ReadFile(dir.File("e299.txt")), Text("entry 299"));
+    EXPECT_TRUE(fs::exists(fs::u8path(dir.File("caf\xC3\xA9.txt"))));
+#ifdef _WIN32
+    EXPECT_LE(summary.syncCalls, 301u);  // no whole-volume sync without admin rights
+#else
+    EXPECT_LE(summary.syncCalls, 301u * 2 / 100);
+#endif
+    EXPECT_EQ(Listing().size(), 301u);  // and no temporaries
+}
+
+// Cases where the entry or its target must not be written, each with its reason.
+TEST_F(ExtractEngineTest, RefusesWhatWouldLoseOrFakeData) {
+    LgpWriter writer;
+    writer.AddText("data.lgp", "would replace the archive")
+        .AddText("twin", "first")
+        .AddText("twin", "second")
+        .AddText("data.lgp", "a namesake of a refused entry is no collision")
+        .AddText("..", "outside")
+        .AddText("cut", "cut short")
+        .SetBareLayout(true);
+    Load(writer, "data.lgp", 1);
+    dir.Write("cut", Text("good old copy"));
+    const extract::Summary summary = Run();
+    EXPECT_EQ(summary.written, 1u);
+    const struct {
+        size_t row;
+        extract::Outcome outcome;
+        const char* reason;
+    } kExpected[] = {
+        {0, extract::Outcome::Refused, "that file is the archive being read"},
+        {1, extract::Outcome::Written, ""},
+        {2, extract::Outcome::Refused, "another entry of this run was written to that file"},
+        {3, extract::Outcome::Refused, "that file is the archive being read"},
+        {4, extract::Outcome::Refused, "not a plain file name"},
+        {5, extract::Outcome::Refused, "cut short"},
+    };
+    ASSERT_EQ(results.size(), 6u);
+    for (const auto& e : kExpected) {
+        SCOPED_TRACE(e.row);
+        EXPECT_EQ(results[e.row].outcome, e.outcome);
+        EXPECT_EQ(results[e.row].reason, e.reason);
+    }
+    EXPECT_EQ(ReadFile(dir.File("cut")), Text("good old copy"));
+    EXPECT_EQ(ReadFile(dir.File("twin")), Text("first"));
+    EXPECT_EQ(archive.Load(archivePath.c_str()), 6);  // still the archive
+}
+
+TEST_F(ExtractEngineTest, DecompressedEntriesMustBeWhole) {
+    Bytes lying = lumo::test::LzssCompressEntry(Text("field data field data"));
+    lying[0] = 0x7F;
+    LgpWriter writer;
+    writer.Add("md1_1", lying).Add("md1_2", lumo::test::LzssCompressEntry(Text("good field")));
+    Load(writer, "flevel.lgp");
+    options.decompress = true;
+    const extract::Summary summary = Run();
+    EXPECT_EQ(summary.refused, 1u);
+    EXPECT_EQ(results[0].reason, "its compressed length runs past the end of the entry");
+    EXPECT_EQ(ReadFile(dir.File("md1_2")), Text("good field"));
+    EXPECT_FALSE(fs::exists(dir.File("md1_1")));
+}
+
+TEST_F(ExtractEngineTest, PartialWritesWhatIsThereButNeverOverAFile) {
+    LgpWriter writer;
+    writer.AddText("x", "0123456789").SetBareLayout(true);
+    Load(writer, "a.lgp", 5);
+    dir.Write("x", Text("keep"));
+    options.partial = true;
+    EXPECT_EQ(Run().refused, 1u);
+    EXPECT_EQ(results[0].reason, "cut short; not written over the existing file");
+    EXPECT_EQ(ReadFile(dir.File("x")), Text("keep"));
+    fs::remove(dir.File("x"));
+    EXPECT_EQ(Run().partial, 1u);
+    EXPECT_EQ(ReadFile(dir.File("x")), Text("01234"));
+}
+
+TEST_F(ExtractEngineTest, AnArchiveChangedOnDiskWritesNothing) {
+    LgpWriter writer;
+    writer.AddText("a.txt", "alpha").AddText("b.txt", "bravo");
+    Load(writer);
+    Bytes other = writer.Build();
+    other.back() ^= 1;
+    const std::string replacement = dir.Write("other.lgp", other);
+    fs::rename(replacement, archivePath);
+    const extract::Summary summary = Run();
+    EXPECT_TRUE(summary.archiveChanged);
+    EXPECT_EQ(summary.written, 0u);
+    EXPECT_EQ(results.at(0).reason, "the archive changed on disk since it was opened");
+    EXPECT_TRUE(Listing().empty());
+}
+
+#ifndef _WIN32  // permission bits and process ids are POSIX matters
+TEST_F(ExtractEngineTest, ReplacingKeepsPermissionBitsAndNamedTemporariesGo) {
+    LgpWriter writer;
+    writer.AddText("secret", "new");
+    Load(writer);
+    dir.Write("secret", Text("old"));
+    ASSERT_EQ(chmod(dir.File("secret").c_str(), 0600), 0);
+    for (bool anonymous : {true, false}) {
+        options.anonymousTemporaries = anonymous;
+        EXPECT_TRUE(Run().AllWritten());
+        struct stat info;
+        ASSERT_EQ(stat(dir.File("secret").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        EXPECT_EQ(Listing(), std::vector<std::string>{"secret"});
+    }
+}
+
+TEST_F(ExtractEngineTest, TemporariesOfDeadRunsAreRemoved) {
+    pid_t child = fork();
+    if (child == 0) {
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+    const std::string dead = ".big.bin.lumo-" + std::to_string(child) + "-7";
+    const std::string mine = ".big.bin.lumo-" + std::to_string(getpid()) + "-7";
+    dir.Write(dead, Text("left by a killed run"));
+    dir.Write(mine, Text("in use"));
+    EXPECT_EQ(extract::RemoveStaleTemporaries(dir.Path()), 1u);
+    EXPECT_FALSE(fs::exists(dir.File(dead)));
+    EXPECT_TRUE(fs::exists(dir.File(mine)));
+}
+#endif
+
+TEST_F(ExtractEngineTest, DecisionsAndProgressStopTheRun) {
+    LgpWriter writer;
+    writer.AddText("..", "x").AddText("..", "y").AddText("a", "a").AddText("b", "b");
+    Load(writer);
+    int asked = 0;
+    options.decide = [&](const extract::EntryResult&) {
+        ++asked;
+        return extract::Decision::SkipAll;
+    };
+    EXPECT_EQ(Run().written, 2u);
+    EXPECT_EQ(asked, 1);
+    options.decide = [&](const extract::EntryResult&) { return extract::Decision::Cancel; };
+    fs::remove(dir.File("a"));
+    extract::Summary summary = Run();
+    EXPECT_TRUE(summary.cancelled);
+    EXPECT_FALSE(fs::exists(dir.File("a")));
+    options.decide = nullptr;
+    options.progress = [](size_t done, size_t, uint16_t) { return done < 3; };
+    summary = Run();
+    EXPECT_TRUE(summary.cancelled);
+    EXPECT_EQ(summary.written, 1u);  // "a"; then cancelled before "b"
+}
+
+}  // namespace
