@@ -25,22 +25,40 @@ const QColor kDisclaimerColour(128, 128, 128);
 const QColor kLinkColour(64, 64, 192);
 constexpr int kFontCellHeight = 14;
 
-// The controls' font: MS Sans Serif at 8 points, the face the controls' places were
-// measured in. With the host's larger default font "Check web site for updates" would not
-// fit its button. Wine ships the face outside fontconfig's folders; Arial's metric twin is
-// close enough where it is missing.
-QFont ControlsFont() {
-    const QString face = QStringLiteral("MS Sans Serif");
-    const QString shipped = QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf");
-    if (!QFontDatabase::hasFamily(face) && QFile::exists(shipped)) {
-        QFontDatabase::addApplicationFont(shipped);
+// Makes a face that Wine ships outside fontconfig's folders known, once per face.
+void RegisterShippedFace(const QString& family, const char* file) {
+    const QString path = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(file);
+    if (!QFontDatabase::hasFamily(family) && QFile::exists(path)) {
+        QFontDatabase::addApplicationFont(path);
     }
-    QFont font(QFontDatabase::hasFamily(face) ? face : QStringLiteral("Arial"));
-    font.setPointSize(8);
-    return font;
 }
 
 }  // namespace
+
+// At scale 1: MS Sans Serif at 8 points, the face the controls' places were measured in
+// (with the host's larger default font "Check web site for updates" would not fit its
+// button). That face is a bitmap font with three sizes, which at any other scale shows
+// as small letters spread apart, so there a scalable face of the same size is used:
+// Tahoma (the same design, drawn from outlines), or Arial's metric twin.
+QFont AboutControlsFont(qreal scale) {
+    const QString sansSerif = QStringLiteral("MS Sans Serif");
+    const QString tahoma = QStringLiteral("Tahoma");
+    QString family = QStringLiteral("Arial");
+    if (scale == 1.0) {
+        RegisterShippedFace(sansSerif, "ms_sans_serif.ttf");
+        if (QFontDatabase::hasFamily(sansSerif)) {
+            family = sansSerif;
+        }
+    } else {
+        RegisterShippedFace(tahoma, "tahoma.ttf");
+        if (QFontDatabase::hasFamily(tahoma) && QFontDatabase::isSmoothlyScalable(tahoma)) {
+            family = tahoma;
+        }
+    }
+    QFont font(family);
+    font.setPointSize(8);
+    return font;
+}
 
 QFont CellHeightFont(const QString& family, int cellHeight) {
     QFont font(family);
@@ -84,9 +102,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("About Lumo"));
     // A tool window: the small caption, with its close box and nothing else.
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setAutoFillBackground(false);
-    setFont(ControlsFont());
+    setFont(AboutControlsFont(devicePixelRatioF()));
 
     // Controls in tab order, at the places the dialog template gives them.
     m_btnOK = new QPushButton(QStringLiteral("OK"), this);
@@ -109,7 +127,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 }
 
 void CAboutDlg::OnInitDialog() {
-    resize(kWidth, kHeight);
+    // Fixed, so the window manager offers no resizing; the frame is taken off once it is
+    // known (FitFrame).
+    setFixedSize(kWidth, kHeight);
     m_btnOK->setFocus();
 }
 
@@ -124,12 +144,22 @@ void CAboutDlg::OnLinkClicked() {
 
 void CAboutDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The box is 320 x 360 from outer edge to outer edge, whatever the host's frame
-    // takes.
-    QSize frameExtra = frameGeometry().size() - size();
-    QSize wanted(kWidth - frameExtra.width(), kHeight - frameExtra.height());
+    FitFrame();
+}
+
+// The window manager frames the box after it is shown, and the box moves when that
+// happens; measuring only at show time would leave it a frame's width too large.
+void CAboutDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    FitFrame();
+}
+
+// The box is 320 x 360 from outer edge to outer edge, whatever the host's frame takes.
+void CAboutDlg::FitFrame() {
+    const QSize frameExtra = frameGeometry().size() - size();
+    const QSize wanted(kWidth - frameExtra.width(), kHeight - frameExtra.height());
     if (wanted != size() && wanted.isValid()) {
-        resize(wanted);
+        setFixedSize(wanted);
     }
 }
 

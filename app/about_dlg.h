@@ -41,10 +41,16 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void OnInitDialog();
+    void FitFrame();
 };
+
+// The font of the box's buttons for a screen scale (device pixels per pixel): the face
+// the layout was made for at 1, a scalable one of the same size elsewhere.
+QFont AboutControlsFont(qreal scale);
 
 // A font of the family whose character cell (ascent + descent) is at most cellHeight
 // pixels, as a font asked for by cell height is.

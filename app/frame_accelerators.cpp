@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <map>
 
 #include "res/resource.h"
@@ -34,9 +35,13 @@ void CMainFrame::CreateCommandActions() {
 // shortcut: its command is grayed, or the widget claimed the key for itself. Either way
 // the table has it first, as the keys would otherwise fall through to the focused widget
 // (the list would copy a row's name on Ctrl+C). SendCommand does nothing for a grayed
-// command.
+// command. A text field is the exception: its editing keys (Ctrl+C, Ctrl+V ...) are its
+// own. Keys that an entry window also binds (Ctrl+F4, Ctrl+F6) would be ambiguous
+// shortcuts that fire neither; the table claims them before shortcuts are looked up.
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+    const bool isKey =
+        event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (!isKey || !watched->isWidgetType() || qobject_cast<QLineEdit*>(watched) ||
         static_cast<QWidget*>(watched)->window() != this) {
         return QMainWindow::eventFilter(watched, event);
     }
@@ -44,7 +49,16 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (id == 0) {
         return QMainWindow::eventFilter(watched, event);
     }
-    SendCommand(id);
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();  // delivered as a key press, which comes back here
+        return true;
+    }
+    QAction* action = GetCommandAction(id);
+    if (action != nullptr && action->isEnabled()) {
+        action->trigger();
+    } else {
+        SendCommand(id);
+    }
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "res/resource_tables.h"
+#include "res/scaled_icons.h"
 
 namespace {
 
@@ -54,12 +55,12 @@ bool CMainFrame::BuildToolBar(QToolBar& toolBar, int resourceId, Qt::ToolButtonS
     toolBar.setFixedHeight(kToolBarHeight);
     toolBar.setContentsMargins(0, 0, 0, 0);
     toolBar.addWidget(new CBandGripper(&toolBar));
-    QPixmap strip(QString::fromUtf8(resource->image));
-    for (size_t i = 0; i < resource->count; ++i) {
+    const int count = static_cast<int>(resource->count);
+    for (int i = 0; i < count; ++i) {
         QAction* action = CommandAction(resource->buttons[i]);
-        if (!strip.isNull()) {
-            action->setIcon(QIcon(strip.copy(static_cast<int>(i) * kToolBarImageWidth, 0,
-                                             kToolBarImageWidth, kToolBarImageHeight)));
+        QIcon icon = ToolBarButtonIcon(resource->image, i, count);
+        if (!icon.isNull()) {
+            action->setIcon(icon);
             action->setIconVisibleInMenu(false);
         }
         toolBar.addAction(action);

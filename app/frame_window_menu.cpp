@@ -48,7 +48,8 @@ void CMainFrame::FillWindowList(QMenu* windowMenu) {
             windowMenu->addAction(tr("&%1 %2").arg(number).arg(child->windowTitle()));
         action->setData(AFX_IDM_FIRST_MDICHILD + number - 1);
         action->setStatusTip(prompt);
-        action->setCheckable(true);
+        // Only the active window carries a mark; the others show none, not an empty box.
+        action->setCheckable(child == active);
         action->setChecked(child == active);
         QPointer<CChildFrame> target = child;
         connect(action, &QAction::triggered, this, [this, target] {

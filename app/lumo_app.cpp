@@ -13,6 +13,7 @@
 #include "environment/game_environment.h"
 #include "res/resource.h"
 #include "res/resource_tables.h"
+#include "res/scaled_icons.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ bool CLumoApp::InitInstance() {
     QCoreApplication::setApplicationVersion(QStringLiteral(LUMO_VERSION));
 
     // Entry windows show the program's icon in their title bars.
-    QApplication::setWindowIcon(QIcon(QString::fromUtf8(kAppIconPath)));
+    QApplication::setWindowIcon(ApplicationIcon());
 
     const char* dataFolder = theEnvironment.GetGameDataFolder();
     m_szInitialDir = dataFolder ? dataFolder : "";

@@ -1,9 +1,11 @@
 #pragma once
 // The application object: starts the user interface, keeps what the archive commands
 // share, and holds the application's command map with every archive command.
+#include <functional>
 #include <string>
 
 #include "framework/command_target.h"
+#include "indexbar/list_ctrl.h"
 
 class CMainFrame;
 class CChildFrame;
@@ -48,6 +50,11 @@ public:
     void OnSortSize();
     void OnSortReverse();
 
+    // Opens an archive as File > Open archive... does once a file is chosen (the
+    // command line's archive, a dropped file); false, after the same message box, when
+    // it fails.
+    bool OpenArchiveFile(const std::string& path);  // commands/open_command.cpp
+
     // Options > Always decompress files: Extract then decompresses without asking. It
     // lasts for the run; nothing is stored.
     bool AlwaysDecompress() const { return m_bAlwaysDecompress; }
@@ -55,6 +62,14 @@ public:
     // The archive commands' table, asked after the application's own; installed by the
     // program at start-up (commands/archive_commands.h). Null: the shell alone.
     CCmdTarget* m_pArchiveCommands = nullptr;
+    // OpenArchiveFile, for the shell, which sits below the commands: installed with them.
+    // Empty: the shell alone, and a dropped file is not taken.
+    std::function<bool(const std::string& path)> m_openArchiveFile;
+    // Index rows dragged out: writes the entries where a drop can copy them from and
+    // gives their files. Installed with the archive commands; empty: rows do not drag.
+    CListCtrl::DragFileProvider m_dragFiles;
+    // Called once such a drag has ended, dropped or not.
+    std::function<void()> m_dragEnded;
     // The main frame; null before InitInstance and once its window is gone.
     CMainFrame* m_pMainFrame = nullptr;
     int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on

@@ -1,10 +1,15 @@
-// The program's entry point, the one file above commands/: the framework's application,
-// the archive commands joined to the application object, its start-up, the event loop,
-// and its exit.
+// The program's entry point, the one file above commands/: the command line, the
+// framework's application, the archive commands joined to the application object, its
+// start-up, the event loop, and its exit.
 #include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "commands/archive_commands.h"
@@ -25,9 +30,39 @@ bool HasDisplay() {
 #endif
 }
 
+// Help and version are answered before Qt starts, so that they work without a display
+// and never open a window.
+bool AnsweredWithoutWindow(const LumoCommandLine& line) {
+    switch (line.action) {
+        case LumoCommandLine::Action::Help:
+            std::fputs(LumoHelpText().c_str(), stdout);
+            return true;
+        case LumoCommandLine::Action::Version:
+            std::fputs(LumoVersionText().c_str(), stdout);
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::vector<std::string> ArgumentsAfterProgram(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        args.push_back(arguments[i].toStdString());
+    }
+    return args;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Qt's options are still among the raw arguments, so only help and version count
+    // here; the full reading waits until QApplication has taken its own out.
+    const LumoCommandLine early =
+        ParseLumoCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (AnsweredWithoutWindow(early)) {
+        return 0;
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "lumo: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
@@ -36,9 +71,22 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
+    const LumoCommandLine line =
+        ParseLumoCommandLine(ArgumentsAfterProgram(QApplication::arguments()));
+    if (line.action == LumoCommandLine::Action::Error) {
+        std::fprintf(stderr, "lumo: %s\nTry 'lumo --help'.\n", line.error.c_str());
+        return 2;
+    }
     InstallArchiveCommands(theApp);
     if (!theApp.InitInstance()) {
         return theApp.ExitInstance();
+    }
+    if (!line.archive.empty()) {
+        // Opened once the loop runs, so that a failure's message box has the shown
+        // window behind it, as after File > Open archive...
+        const std::string path =
+            QFileInfo(QString::fromStdString(line.archive)).absoluteFilePath().toStdString();
+        QTimer::singleShot(0, &application, [path] { theApp.OpenArchiveFile(path); });
     }
     theApp.m_nLoopResult = QApplication::exec();
     return theApp.ExitInstance();

@@ -20,6 +20,7 @@
 #include "framework/command_route.h"
 #include "res/resource.h"
 #include "res/resource_tables.h"
+#include "res/scaled_icons.h"
 #include "viewers/child_frame.h"
 
 namespace {
@@ -30,6 +31,11 @@ const CommandMapEntry<CMainFrame> kFrameCommands[] = {
     {ID_WINDOW_TILE_HORZ, &CMainFrame::OnWindowTileHorz, &CMainFrame::OnUpdateMDIWindowCmd},
     {ID_VIEW_TOOLBAR, &CMainFrame::OnViewToolbar, &CMainFrame::OnUpdateViewToolbar},
     {ID_VIEW_STATUS_BAR, &CMainFrame::OnViewStatusBar, &CMainFrame::OnUpdateViewStatusBar},
+    {ID_EDIT_FIND, &CMainFrame::OnEditFind, nullptr},
+    {ID_NEXT_PANE, &CMainFrame::OnNextPane, nullptr},
+    {ID_PREV_PANE, &CMainFrame::OnPrevPane, nullptr},
+    {ID_WINDOW_NEXT, &CMainFrame::OnWindowNext, &CMainFrame::OnUpdateWindowCycle},
+    {ID_WINDOW_PREV, &CMainFrame::OnWindowPrev, &CMainFrame::OnUpdateWindowCycle},
 };
 
 const int kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_FILE, ID_INDICATOR_COUNT, ID_INDICATOR_SIZE};
@@ -69,7 +75,7 @@ CMainFrame::~CMainFrame() {
 
 bool CMainFrame::LoadFrame(int resourceId) {
     setWindowTitle(ResText(resourceId));
-    setWindowIcon(QIcon(QString::fromUtf8(kAppIconPath)));
+    setWindowIcon(ApplicationIcon());
     resize(800, 600);
     CreateCommandActions();
     BuildMenuBar(IDR_MAINFRAME);
@@ -112,6 +118,9 @@ int CMainFrame::OnCreate() {
     layout->addWidget(&m_wndIndexBar);
     layout->addWidget(m_pMdiArea, 1);
     setCentralWidget(client);
+    PlaceFindField();
+    EnableDragOut();
+    setAcceptDrops(true);
     return 0;
 }
 

@@ -72,6 +72,13 @@ public:
     void OnUpdateViewToolbar(CCmdUI* pCmdUI);
     void OnViewStatusBar();
     void OnUpdateViewStatusBar(CCmdUI* pCmdUI);
+    // Keyboard commands: app/frame_desktop.cpp.
+    void OnEditFind();
+    void OnNextPane();
+    void OnPrevPane();
+    void OnWindowNext();
+    void OnWindowPrev();
+    void OnUpdateWindowCycle(CCmdUI* pCmdUI);
 
     CIndexBar m_wndIndexBar;
     CStatusBar m_wndStatusBar;
@@ -83,6 +90,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     QMenu* createPopupMenu() override;
+    void dragEnterEvent(QDragEnterEvent* event) override;  // app/frame_desktop.cpp
+    void dropEvent(QDropEvent* event) override;
 
 private:
     bool RouteCommand(int id, CommandQuery query, CCmdUI* ui);
@@ -98,6 +107,8 @@ private:
     bool BuildToolBar(QToolBar& toolBar, int resourceId, Qt::ToolButtonStyle style);
     void SizeToolButtons(QToolBar& toolBar, int width);
     void ShowIdleMessage();
+    void PlaceFindField();  // app/frame_desktop.cpp
+    void EnableDragOut();   // app/frame_desktop.cpp
     int AcceleratorCommand(const QKeyEvent& key) const;
 
     QMdiArea* m_pMdiArea;

@@ -1,5 +1,7 @@
 #include "commands/archive_commands.h"
 
+#include "commands/drag_out.h"
+
 #include "app/lumo_app.h"
 #include "res/resource.h"
 
@@ -42,5 +44,9 @@ void InstallArchiveCommands(CLumoApp& app) {
     if (!app.m_pArchiveCommands) {
         // Lives as long as the program: the application object keeps a pointer to it.
         app.m_pArchiveCommands = new CArchiveCommands(app);
+        app.m_openArchiveFile = [&app](const std::string& path) {
+            return app.OpenArchiveFile(path);
+        };
+        InstallDragOut(app);
     }
 }

@@ -76,6 +76,7 @@ void FillIndex(CMainFrame& frame, const std::string& fileName) {
     if (list != nullptr) {
         list->AppendRows(RowsOf(theArchive));
         list->setEnabled(true);
+        list->FocusFirstRow();
     }
 
     char size[16];
@@ -102,12 +103,19 @@ void CLumoApp::OnFileOpen() {
         return;
     }
 
+    OpenArchiveFile(*chosen);
+}
+
+bool CLumoApp::OpenArchiveFile(const std::string& path) {
+    if (m_pMainFrame == nullptr || path.empty()) {
+        return false;
+    }
     // The buffers follow the chosen file even when it then fails to load: the next
     // dialog starts in its folder with its name filled in, ready to be corrected.
-    const size_t folderLength = FolderLength(*chosen);
-    m_szPathName = *chosen;
-    m_szFileName = chosen->substr(folderLength);
-    m_szInitialDir = chosen->substr(0, folderLength);
+    const size_t folderLength = FolderLength(path);
+    m_szPathName = path;
+    m_szFileName = path.substr(folderLength);
+    m_szInitialDir = path.substr(0, folderLength);
 
     CStatusBar& statusBar = m_pMainFrame->m_wndStatusBar;
     statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Loading..."));
@@ -115,7 +123,8 @@ void CLumoApp::OnFileOpen() {
     const LgpLoadStatus status = theArchive.GetLastLoadStatus();
     if (status != LgpLoadStatus::Ok) {
         ReportFailedLoad(statusBar, m_szPathName, m_szFileName, status);
-        return;
+        return false;
     }
     FillIndex(*m_pMainFrame, m_szFileName);
+    return true;
 }

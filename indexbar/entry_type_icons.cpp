@@ -10,9 +10,10 @@ static void RegisterEntryTypeResource() {
 
 static constexpr QRgb kTransparentKey = qRgb(255, 0, 255);
 
-QImage LoadEntryTypeStrip() {
+// A strip with magenta turned transparent; null when it is missing.
+static QImage KeyedStrip(const QString& path) {
     RegisterEntryTypeResource();
-    QImage strip(QStringLiteral(":/indexbar/entry_types.png"));
+    QImage strip(path);
     if (strip.isNull()) {
         return {};
     }
@@ -28,6 +29,10 @@ QImage LoadEntryTypeStrip() {
     return strip;
 }
 
+QImage LoadEntryTypeStrip() {
+    return KeyedStrip(QStringLiteral(":/indexbar/entry_types.png"));
+}
+
 std::vector<QImage> SplitEntryTypeStrip(const QImage& strip) {
     if (strip.width() != kEntryTypeIconSize * kEntryTypeIconCount ||
         strip.height() != kEntryTypeIconSize) {
@@ -41,10 +46,25 @@ std::vector<QImage> SplitEntryTypeStrip(const QImage& strip) {
     return images;
 }
 
+// The pictures drawn for screens scaled to 150 % and 200 % join each icon, so the list
+// never shows an enlarged 14-pixel picture there.
 std::vector<QIcon> LoadEntryTypeIcons() {
     std::vector<QIcon> icons;
     for (const QImage& image : SplitEntryTypeStrip(LoadEntryTypeStrip())) {
         icons.emplace_back(QPixmap::fromImage(image));
+    }
+    for (const char* suffix : {"@1.5x", "@2x"}) {
+        QImage strip =
+            KeyedStrip(QStringLiteral(":/indexbar/entry_types%1.png").arg(QLatin1String(suffix)));
+        const int size = strip.height();
+        if (strip.width() != size * kEntryTypeIconCount || icons.size() != kEntryTypeIconCount) {
+            continue;
+        }
+        strip.setDevicePixelRatio(1);  // matched by pixel size, whatever the name says
+        for (int n = 0; n < kEntryTypeIconCount; ++n) {
+            icons[static_cast<size_t>(n)].addPixmap(
+                QPixmap::fromImage(strip.copy(n * size, 0, size, size)));
+        }
     }
     return icons;
 }

@@ -5,13 +5,16 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "archive/lgp_archive.h"
 #include "framework/menu_host.h"
 #include "indexbar/entry_type_icons.h"
+#include "indexbar/find_field.h"
 #include "indexbar/index_context_menu.h"
 #include "indexbar/index_sort.h"
 #include "res/resource.h"
@@ -72,6 +75,7 @@ CIndexBar::CIndexBar(QWidget* parent) : QWidget(parent), m_fontCaption(MakeCapti
     setObjectName(QStringLiteral("LumoIndexBar"));
     setWindowTitle(QStringLiteral("LumoIndexBar"));
     setFixedWidth(m_nBarWidth);
+    setMouseTracking(true);  // the resize cursor over the right edge
 }
 
 CIndexBar::~CIndexBar() = default;
@@ -90,6 +94,18 @@ bool CIndexBar::Create(QWidget* parent) {
     // Nothing to act on until an archive has been listed.
     m_wndList->setEnabled(false);
     SetUpColumns();
+    // Margins of 5 left, 29 top (below the caption), 13 right (clear of the etched line)
+    // and 10 bottom.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 29, 13, 10);
+    layout->setSpacing(0);
+    layout->addWidget(m_wndList);
+
+    m_wndFind = new CFindField(this);
+    m_wndFind->hide();
+    connect(m_wndFind, &QLineEdit::textChanged, this, &CIndexBar::SetFilterText);
+    connect(m_wndFind, &CFindField::leaveRequested, m_wndList,
+            [this] { m_wndList->setFocus(Qt::ShortcutFocusReason); });
 
     connect(m_wndList, &CListCtrl::activateRequested, this, [this] {
         if (m_wndList->isEnabled()) {
@@ -101,13 +117,17 @@ bool CIndexBar::Create(QWidget* parent) {
             OnListRClick(globalPos);
         }
     });
+    connect(m_wndList, &CListCtrl::keyboardMenuRequested, this, [this] {
+        if (m_wndList->isEnabled()) {
+            OnListKeyboardMenu();
+        }
+    });
     connect(m_wndList->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (m_wndList->isEnabled()) {
             OnHeaderItemClick(column);
         }
     });
 
-    PlaceList();
     m_wndList->show();
     if (parent != nullptr) {
         show();
@@ -122,6 +142,23 @@ void CIndexBar::SetUpColumns() {
     header->setMinimumSectionSize(0);
     header->resizeSection(IndexListModel::NameColumn, 106);
     header->resizeSection(IndexListModel::SizeColumn, m_nBarWidth - scrollBarExtent - 128);
+}
+
+void CIndexBar::SetBarWidth(int width) {
+    m_nBarWidth = std::max(width, kMinBarWidth);
+    setFixedWidth(m_nBarWidth);
+    if (m_wndList != nullptr) {
+        SetUpColumns();
+    }
+    update();
+}
+
+void CIndexBar::SetFilterText(const QString& text) {
+    if (m_wndList == nullptr) {
+        return;
+    }
+    m_wndList->SetFilterText(text);
+    emit filterChanged(text, m_wndList->GetItemCount(), m_wndList->GetTotalCount());
 }
 
 void CIndexBar::SetArchiveName(const QString& name) {
@@ -144,6 +181,21 @@ void CIndexBar::SortList() {
     const CLgpArchive& catalogue = *m_pCatalogue;
     m_wndList->SortItems(
         [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); });
+    ShowSortArrow();
+}
+
+// The heading of the sort key shows the direction; sorted by archive order or by type,
+// no heading is the key and none shows an arrow.
+void CIndexBar::ShowSortArrow() {
+    QHeaderView* header = m_wndList->header();
+    int column = -1;
+    if (m_nSortMode == SORTMODE_NAME) {
+        column = IndexListModel::NameColumn;
+    } else if (m_nSortMode == SORTMODE_SIZE) {
+        column = IndexListModel::SizeColumn;
+    }
+    header->setSortIndicatorShown(column >= 0);
+    header->setSortIndicator(column, m_bSortReverse ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void CIndexBar::OnListActivate() {
@@ -160,6 +212,17 @@ void CIndexBar::OnListRClick(const QPoint& globalPos) {
         return;
     }
     emit contextMenuRequested(globalPos);
+}
+
+// From the keyboard there is no pointer to open at: the menu opens a little below and
+// right of the focused row, as beside the marked row after a click.
+void CIndexBar::OnListKeyboardMenu() {
+    const QPoint at = m_wndList->FocusedRowCorner() + QPoint(14, 14);
+    if (auto* host = dynamic_cast<CMenuHost*>(window())) {
+        ShowIndexContextMenu(*this, *host, at);
+        return;
+    }
+    emit contextMenuRequested(at);
 }
 
 // The Name heading sorts by name, the Size heading by size; clicking the heading of the
@@ -206,16 +269,38 @@ void CIndexBar::paintEvent(QPaintEvent* event) {
     Draw3dRect(painter, w - 6, 0, 2, h, shadow, light);
 }
 
-void CIndexBar::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    PlaceList();
+// The strip right of the etched line is the bar's edge: dragging it sets the width.
+bool CIndexBar::OnEdge(int x) const {
+    return x >= width() - 6;
 }
 
-// Margins of 5 left, 29 top (below the caption), 13 right (clear of the etched line) and
-// 10 bottom.
-void CIndexBar::PlaceList() {
-    if (m_wndList == nullptr) {
+void CIndexBar::mousePressEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (event->button() == Qt::LeftButton && OnEdge(x)) {
+        m_bDragging = true;
+        m_nDragOffset = x - width();
+        event->accept();
         return;
     }
-    m_wndList->setGeometry(5, 29, std::max(0, width() - 18), std::max(0, height() - 39));
+    QWidget::mousePressEvent(event);
+}
+
+void CIndexBar::mouseMoveEvent(QMouseEvent* event) {
+    const int x = event->position().toPoint().x();
+    if (m_bDragging || OnEdge(x)) {
+        setCursor(Qt::SizeHorCursor);
+    } else {
+        unsetCursor();
+    }
+    if (m_bDragging) {
+        // Leave the entry windows some room.
+        const int most = parentWidget() ? parentWidget()->width() - 100 : QWIDGETSIZE_MAX;
+        SetBarWidth(std::min(x - m_nDragOffset, std::max(most, kMinBarWidth)));
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void CIndexBar::mouseReleaseEvent(QMouseEvent* event) {
+    m_bDragging = false;
+    QWidget::mouseReleaseEvent(event);
 }

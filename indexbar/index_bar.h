@@ -13,6 +13,7 @@
 
 #include "indexbar/list_ctrl.h"
 
+class CFindField;
 class CLgpArchive;
 
 class CIndexBar : public QWidget {
@@ -25,6 +26,11 @@ public:
     // (when given). Returns false when the bar cannot be built. A second call does nothing.
     bool Create(QWidget* parent);
     CListCtrl* GetListCtrl() const { return m_wndList; }
+    // The find field that filters the list; the frame puts it in its tool bar row.
+    // Null until Create.
+    CFindField* GetFindField() const { return m_wndFind; }
+    // Narrows the list to the entries whose names contain the text; then filterChanged.
+    void SetFilterText(const QString& text);
 
     // Sets the archive name shown in the caption and repaints the bar.
     void SetArchiveName(const QString& name);
@@ -37,12 +43,20 @@ public:
     void SortList();
 
     // Reactions of the list; they never run while the list is disabled (no archive open).
-    // Activation sends IDC_INDEXLIST (res/resource.h) to the frame when rows are selected. A right click
-    // inside a window that is a menu host (framework/menu_host.h) shows the context menu (indexbar/index_context_menu.h);
-    // elsewhere it only emits contextMenuRequested with the click's screen position.
+    // Activation sends IDC_INDEXLIST (res/resource.h) to the frame when rows are selected. A right
+    // click inside a window that is a menu host (framework/menu_host.h) shows the context menu
+    // (indexbar/index_context_menu.h); elsewhere it only emits contextMenuRequested with the
+    // click's screen position.
     void OnListActivate();
     void OnListRClick(const QPoint& globalPos);
+    // The menu key or Shift+F10: the same menu, beside the focused row.
+    void OnListKeyboardMenu();
     void OnHeaderItemClick(int column);
+
+    // The bar's width: 205 at first; the user drags the right edge to widen it, never
+    // below that. The Size column follows the width.
+    void SetBarWidth(int width);
+    static constexpr int kMinBarWidth = 205;
 
     QString m_szArchiveName;  // file name of the open archive; empty: none
     int m_nSortMode = 0;      // 0 archive order, 1 name, 2 type, 3 size
@@ -54,17 +68,25 @@ signals:
     void commandSent(int id);
     // A right click in the list, for the context menu.
     void contextMenuRequested(const QPoint& globalPos);
+    // The find field's text changed: `shown` of `total` entries are listed.
+    void filterChanged(const QString& text, int shown, int total);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void PlaceList();
     void SetUpColumns();
+    void ShowSortArrow();
+    bool OnEdge(int x) const;
 
     std::vector<QIcon> m_imageList;
     CListCtrl* m_wndList = nullptr;
+    CFindField* m_wndFind = nullptr;
+    bool m_bDragging = false;  // the right edge is being dragged
+    int m_nDragOffset = 0;     // meanwhile: pointer x minus bar width
     QFont m_fontCaption;
     const CLgpArchive* m_pCatalogue = nullptr;
 };

@@ -21,13 +21,32 @@ void IndexListModel::AppendRows(std::vector<IndexRow> rows) {
         return;
     }
     const int first = rowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+    const size_t firstNew = m_rows.size();
+    int added = static_cast<int>(rows.size());
+    std::vector<int> newShown;
+    if (m_filtered) {
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const bool passes = m_filter.Matches(rows[i].name);
+            m_passes.push_back(passes);
+            if (passes) {
+                newShown.push_back(static_cast<int>(firstNew + i));
+            }
+        }
+        added = static_cast<int>(newShown.size());
+    }
+    if (added == 0) {
+        m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()),
+                      std::make_move_iterator(rows.end()));
+        return;
+    }
+    beginInsertRows(QModelIndex(), first, first + added - 1);
     if (m_rows.empty()) {
         m_rows = std::move(rows);
     } else {
         m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()),
                       std::make_move_iterator(rows.end()));
     }
+    m_shown.insert(m_shown.end(), newShown.begin(), newShown.end());
     endInsertRows();
 }
 
@@ -35,16 +54,58 @@ void IndexListModel::Clear() {
     if (m_rows.empty()) {
         return;
     }
+    if (rowCount() == 0) {
+        m_rows.clear();
+        m_passes.clear();
+        return;
+    }
     beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
     m_rows.clear();
+    m_passes.clear();
+    m_shown.clear();
     endRemoveRows();
+}
+
+void IndexListModel::SetFilter(const NameFilter& filter) {
+    if (rowCount() != 0) {
+        beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
+        m_filtered = true;  // with no row listed as shown: nothing is
+        m_shown.clear();
+        endRemoveRows();
+    }
+    m_filter = filter;
+    const bool filtered = !filter.IsEmpty();
+    m_passes.assign(filtered ? m_rows.size() : 0, 0);
+    for (size_t i = 0; i < m_passes.size(); ++i) {
+        m_passes[i] = m_filter.Matches(m_rows[i].name);
+    }
+    std::vector<int> shown = ShownRows();
+    const int count = filtered ? static_cast<int>(shown.size()) : TotalCount();
+    if (count != 0) {
+        beginInsertRows(QModelIndex(), 0, count - 1);
+    }
+    m_filtered = filtered;
+    m_shown = std::move(shown);
+    if (count != 0) {
+        endInsertRows();
+    }
+}
+
+std::vector<int> IndexListModel::ShownRows() const {
+    std::vector<int> shown;
+    for (size_t i = 0; i < m_passes.size(); ++i) {
+        if (m_passes[i]) {
+            shown.push_back(static_cast<int>(i));
+        }
+    }
+    return shown;
 }
 
 int IndexListModel::ItemData(int row) const {
     if (row < 0 || row >= rowCount()) {
         return -1;
     }
-    return m_rows[static_cast<size_t>(row)].entryIndex;
+    return Row(row).entryIndex;
 }
 
 // Sorts a permutation once and moves every row into place in one pass, so the view sees
@@ -76,24 +137,51 @@ void IndexListModel::SortRows(const EntryComparator& compare) {
     std::vector<int> newRowOf(m_rows.size());
     std::vector<IndexRow> sorted;
     sorted.reserve(m_rows.size());
+    std::vector<char> passes(m_passes.size());
     for (size_t i = 0; i < order.size(); ++i) {
-        newRowOf[static_cast<size_t>(order[i])] = static_cast<int>(i);
-        sorted.push_back(std::move(m_rows[static_cast<size_t>(order[i])]));
+        const auto old = static_cast<size_t>(order[i]);
+        newRowOf[old] = static_cast<int>(i);
+        sorted.push_back(std::move(m_rows[old]));
+        if (m_filtered) {
+            passes[i] = m_passes[old];
+        }
     }
+    // Shown rows are numbered among the shown ones: map old shown row -> row of m_rows
+    // -> its new place -> new shown row.
+    std::vector<int> oldShown = m_shown;
     m_rows.swap(sorted);
+    m_passes.swap(passes);
+    std::vector<int> shownRowOf;
+    if (m_filtered) {
+        m_shown = ShownRows();
+        shownRowOf.assign(m_rows.size(), -1);
+        for (size_t i = 0; i < m_shown.size(); ++i) {
+            shownRowOf[static_cast<size_t>(m_shown[i])] = static_cast<int>(i);
+        }
+    }
+    auto newViewRow = [&](int viewRow) {
+        if (!m_filtered) {
+            return newRowOf[static_cast<size_t>(viewRow)];
+        }
+        const int moved = newRowOf[static_cast<size_t>(oldShown[static_cast<size_t>(viewRow)])];
+        return shownRowOf[static_cast<size_t>(moved)];
+    };
 
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
     for (const QModelIndex& old : from) {
-        to.append(index(newRowOf[static_cast<size_t>(old.row())], old.column()));
+        to.append(index(newViewRow(old.row()), old.column()));
     }
     changePersistentIndexList(from, to);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 int IndexListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    if (parent.isValid()) {
+        return 0;
+    }
+    return static_cast<int>(m_filtered ? m_shown.size() : m_rows.size());
 }
 
 int IndexListModel::columnCount(const QModelIndex& parent) const {
@@ -104,7 +192,7 @@ QVariant IndexListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
     }
-    const IndexRow& row = m_rows[static_cast<size_t>(index.row())];
+    const IndexRow& row = Row(index.row());
     switch (role) {
         case Qt::DisplayRole:
             return index.column() == NameColumn ? row.name : row.sizeText;
@@ -145,5 +233,7 @@ Qt::ItemFlags IndexListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    // Rows can be dragged out when the list has a provider of their files.
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren |
+           Qt::ItemIsDragEnabled;
 }

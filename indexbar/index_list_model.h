@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "indexbar/name_filter.h"
+
 struct IndexRow {
     uint16_t entryIndex = 0;  // position of the entry in the archive: the row's item data
     QString name;             // column 0
@@ -28,13 +30,22 @@ public:
     // Icons by type code; a code without an icon shows none.
     void SetIcons(std::vector<QIcon> icons);
 
+    // Rows are the ones the filter lets through, in sort order; the others are kept and
+    // come back when the filter changes. Rows appended while a filter is set are
+    // filtered as they come.
     void AppendRows(std::vector<IndexRow> rows);
     void Clear();
-    const IndexRow& Row(int row) const { return m_rows[static_cast<size_t>(row)]; }
+    const IndexRow& Row(int row) const { return m_rows[AllRow(row)]; }
     // Entry index of a row, or -1 when there is no such row.
     int ItemData(int row) const;
     // Re-orders every row at once; selection and current row follow their rows.
     void SortRows(const EntryComparator& compare);
+    // Shows only the rows whose names the filter matches (all of them for an empty one).
+    // The view sees the old rows removed and the new ones inserted, one batch each.
+    void SetFilter(const NameFilter& filter);
+    const NameFilter& Filter() const { return m_filter; }
+    // Rows the archive has, shown or not.
+    int TotalCount() const { return static_cast<int>(m_rows.size()); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -43,6 +54,16 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    std::vector<IndexRow> m_rows;
+    size_t AllRow(int row) const {
+        return m_filtered ? static_cast<size_t>(m_shown[static_cast<size_t>(row)])
+                          : static_cast<size_t>(row);
+    }
+    std::vector<int> ShownRows() const;  // from m_passes
+
+    std::vector<IndexRow> m_rows;  // every row, in sort order
+    NameFilter m_filter;
+    bool m_filtered = false;     // m_shown is in use
+    std::vector<char> m_passes;  // per row of m_rows: the filter lets it through
+    std::vector<int> m_shown;    // the rows shown: positions in m_rows, in order
     std::vector<QIcon> m_icons;
 };

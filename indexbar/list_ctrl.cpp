@@ -1,10 +1,12 @@
 #include "indexbar/list_ctrl.h"
 
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -76,10 +78,28 @@ std::vector<int> CListCtrl::GetSelectedRows() const {
 
 int CListCtrl::GetSelectionMark() const {
     const QModelIndex current = selectionModel()->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return current.isValid() && !m_bFocusOnly ? current.row() : -1;
+}
+
+void CListCtrl::FocusFirstRow() {
+    if (GetItemCount() == 0) {
+        return;
+    }
+    m_bPlacingFocus = true;
+    selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
+    m_bPlacingFocus = false;
+    m_bFocusOnly = true;
+}
+
+void CListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    if (!m_bPlacingFocus) {
+        m_bFocusOnly = false;
+    }
 }
 
 void CListCtrl::SetSelectionMark(int row) {
+    m_bFocusOnly = false;
     selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::NoUpdate);
 }
 
@@ -119,6 +139,39 @@ void CListCtrl::SortItems(const EntryComparator& compare) {
     m_model->SortRows(compare);
 }
 
+std::vector<uint16_t> CListCtrl::SelectedEntries() const {
+    std::vector<uint16_t> entries;
+    for (int row : GetSelectedRows()) {
+        entries.push_back(static_cast<uint16_t>(GetItemData(row)));
+    }
+    return entries;
+}
+
+int CListCtrl::MarkedEntry() const {
+    return GetItemData(GetSelectionMark());
+}
+
+void CListCtrl::SetFilterText(const QString& text) {
+    const std::vector<uint16_t> selected = SelectedEntries();
+    const int marked = MarkedEntry();
+    m_model->SetFilter(NameFilter(text));
+
+    std::vector<int> rowOfEntry(65536, -1);
+    for (int row = 0; row < GetItemCount(); ++row) {
+        rowOfEntry[static_cast<size_t>(GetItemData(row))] = row;
+    }
+    std::vector<int> rows;
+    for (uint16_t entry : selected) {
+        if (rowOfEntry[entry] >= 0) {
+            rows.push_back(rowOfEntry[entry]);
+        }
+    }
+    SelectRows(rows);
+    if (marked >= 0 && rowOfEntry[static_cast<size_t>(marked)] >= 0) {
+        SetSelectionMark(rowOfEntry[static_cast<size_t>(marked)]);
+    }
+}
+
 // A double-click anywhere in the list counts, on a row or not; whoever listens decides
 // by the selection.
 void CListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -134,12 +187,61 @@ void CListCtrl::keyPressEvent(QKeyEvent* event) {
         emit activateRequested();
         return;
     }
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (event->key() == Qt::Key_Menu || shiftF10) {
+        event->accept();
+        emit keyboardMenuRequested();
+        return;
+    }
     QTreeView::keyPressEvent(event);
 }
 
 void CListCtrl::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        emit keyboardMenuRequested();
+        return;
+    }
     emit rightClicked(event->globalPos());
+}
+
+void CListCtrl::SetDragFileProvider(DragFileProvider provider) {
+    m_dragFiles = std::move(provider);
+    setDragEnabled(static_cast<bool>(m_dragFiles));
+    setDragDropMode(m_dragFiles ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+QMimeData* CListCtrl::MakeDragData() {
+    const std::vector<uint16_t> entries = SelectedEntries();
+    if (!m_dragFiles || entries.empty()) {
+        return nullptr;
+    }
+    const QList<QUrl> files = m_dragFiles(entries);
+    if (files.isEmpty()) {
+        return nullptr;
+    }
+    auto* data = new QMimeData;
+    data->setUrls(files);
+    return data;
+}
+
+// The files are written before the drag starts: a file manager copies them from where
+// they are when they are dropped.
+void CListCtrl::startDrag(Qt::DropActions) {
+    QMimeData* data = MakeDragData();
+    if (data == nullptr) {
+        return;
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    emit dragEnded();
+}
+
+QPoint CListCtrl::FocusedRowCorner() const {
+    const QModelIndex current = selectionModel()->currentIndex();
+    const QPoint corner = current.isValid() ? visualRect(current).topLeft() : QPoint();
+    return viewport()->mapToGlobal(corner);
 }
 
 // The view would make the first row current when it takes the focus with none, and the

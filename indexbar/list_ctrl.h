@@ -2,8 +2,11 @@
 // The report-style entry list inside the index bar. It owns its row model and gives the
 // archive commands what they need: the rows, their item data (entry indices), the
 // selection and the selection mark.
+#include <QList>
 #include <QPoint>
 #include <QTreeView>
+#include <QUrl>
+#include <functional>
 #include <vector>
 
 #include "indexbar/index_list_model.h"
@@ -24,8 +27,12 @@ public:
     int GetSelectedCount() const;
     // Selected rows in list order, top to bottom.
     std::vector<int> GetSelectedRows() const;
-    // The row last clicked or moved to (the current row), or -1.
+    // The row last clicked or moved to (the current row), or -1. A row that only holds
+    // the keyboard focus since the list was filled (FocusFirstRow) is no mark yet.
     int GetSelectionMark() const;
+    // Gives the first row the keyboard focus without selecting or marking it, so that the
+    // arrow keys and the menu key have a row to start from.
+    void FocusFirstRow();
     void SetSelectionMark(int row);
     // Replaces the selection with the given rows; rows outside the list are ignored.
     void SelectRows(const std::vector<int>& rows);
@@ -33,19 +40,49 @@ public:
     QPoint GetItemPosition(int row) const;
 
     void SortItems(const EntryComparator& compare);
+    // Screen position of the focused row's top-left corner; the list's top-left corner
+    // when no row has the focus.
+    QPoint FocusedRowCorner() const;
+
+    // The same in entry indices, whatever rows the filter shows: the entries of the
+    // selected rows, top to bottom, and the entry of the marked row (-1 for none).
+    std::vector<uint16_t> SelectedEntries() const;
+    int MarkedEntry() const;
+    // Shows only the entries whose names contain the text (see NameFilter). Entries that
+    // stay shown keep their selection and the mark.
+    void SetFilterText(const QString& text);
+    // Rows of the archive, shown or not.
+    int GetTotalCount() const { return m_model->TotalCount(); }
+
+    // Dragging selected rows out of the list: the provider writes the entries somewhere
+    // and gives their files, which the drag carries to the file manager. Without a
+    // provider, or when it gives no file, no drag starts.
+    using DragFileProvider = std::function<QList<QUrl>(const std::vector<uint16_t>& entries)>;
+    void SetDragFileProvider(DragFileProvider provider);
+    // What a drag of the selected rows would carry; null when it would not start.
+    QMimeData* MakeDragData();
 
 signals:
     // Double-click anywhere in the list, or Enter / Return.
     void activateRequested();
-    // Right click (or the menu key) in the list, at this screen position.
+    // A drag of rows out of the list has ended, dropped or not.
+    void dragEnded();
+    // Right click in the list, at this screen position.
     void rightClicked(const QPoint& globalPos);
+    // The menu key or Shift+F10: the context menu, at the focused row.
+    void keyboardMenuRequested();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     IndexListModel* m_model;
+    bool m_bFocusOnly = false;  // the current row was placed by FocusFirstRow
+    bool m_bPlacingFocus = false;
+    DragFileProvider m_dragFiles;
 };

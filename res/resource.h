@@ -31,6 +31,7 @@ constexpr int ID_FILE_OPEN = 57601;
 constexpr int ID_FILE_CLOSE = 57602;
 constexpr int ID_FILE_SAVE = 57603;
 constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_EDIT_FIND = 57636;  // Ctrl+F: the index's find field
 constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_EDIT_PASTE = 57637;
 constexpr int ID_EDIT_UNDO = 57643;
@@ -60,7 +61,8 @@ constexpr int ID_ITEM_OPENAS = 32793;
 constexpr int ID_SORT_REVERSE = 32794;
 constexpr int ID_OPTIONS_FIXEDBUFFER = 32796;
 constexpr int ID_OPTIONS_ALWAYSDECOMPRESS = 32798;
-constexpr int ID_EDIT_FIND = 57636;
+constexpr int ID_WINDOW_NEXT = 32830;  // Ctrl+F6: activate the next entry window
+constexpr int ID_WINDOW_PREV = 32831;  // Ctrl+Shift+F6: the previous one
 // The viewers' own commands.
 constexpr int ID_VIEW_ZOOM_IN = 32800;
 constexpr int ID_VIEW_ZOOM_OUT = 32801;

@@ -48,7 +48,7 @@ const MenuEntry kMainFrameMenu[] = {
 const MenuEntry kEntryTypeMenu[] = {
     Popup("&File"),
     Item(ID_FILE_NEW, "&New\tCtrl+N"),
-    Item(ID_FILE_CLOSE, "&Close"),
+    Item(ID_FILE_CLOSE, "&Close\tCtrl+F4"),
     Item(ID_FILE_EXPORT_IMAGE, "&Export image..."),
     Separator(),
     Item(ID_APP_EXIT, "E&xit"),
@@ -82,6 +82,8 @@ const MenuEntry kEntryTypeMenu[] = {
     Popup("&Archive"),
     Item(ID_ARCHIVE_INSERT, "&Insert...\tIns"),
     Item(ID_ARCHIVE_REMOVE, "&Remove\tDel"),
+    Separator(),
+    Item(ID_ITEM_EXTRACT, "&Extract...\tCtrl+E"),
     End(),
     Popup("&Window"),
     Item(ID_WINDOW_CASCADE, "&Cascade"),
@@ -143,12 +145,19 @@ const AcceleratorEntry kMainFrameAccelerators[] = {
     {Qt::Key_Insert, kShift, ID_EDIT_PASTE},
     {Qt::Key_X, kCtrl, ID_EDIT_CUT},
     {Qt::Key_Z, kCtrl, ID_EDIT_UNDO},
+    // Keys a desktop program is expected to have.
+    {Qt::Key_E, kCtrl, ID_ITEM_EXTRACT},
+    {Qt::Key_F4, kCtrl, ID_FILE_CLOSE},
+    {Qt::Key_F6, kCtrl, ID_WINDOW_NEXT},
+    {Qt::Key_F6, kCtrl | kShift, ID_WINDOW_PREV},
     // The viewers' keys. "+" is typed with Shift on most layouts, and "=" shares its key.
     {Qt::Key_Plus, kCtrl, ID_VIEW_ZOOM_IN},
     {Qt::Key_Plus, kCtrl | kShift, ID_VIEW_ZOOM_IN},
     {Qt::Key_Equal, kCtrl, ID_VIEW_ZOOM_IN},
     {Qt::Key_Minus, kCtrl, ID_VIEW_ZOOM_OUT},
     {Qt::Key_0, kCtrl, ID_VIEW_ZOOM_ACTUAL},
+    // Ctrl+F: the active entry window finds in its entry when it can, otherwise the
+    // index's find field takes the keys.
     {Qt::Key_F, kCtrl, ID_EDIT_FIND},
 };
 
@@ -184,8 +193,10 @@ const StringEntry kStrings[] = {
     {ID_EDIT_UNDO, "Undo the last action\nUndo"},
     {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
     {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+    {ID_WINDOW_NEXT, "Activate the next window\nNext Window"},
+    {ID_WINDOW_PREV, "Activate the previous window\nPrevious Window"},
     {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
-    {ID_EDIT_FIND, "Find text or bytes in the entry\nFind"},
+    {ID_EDIT_FIND, "Find text or bytes in the entry, or an entry of the archive by name\nFind"},
     {ID_VIEW_ZOOM_IN, "Show the image larger\nZoom in"},
     {ID_VIEW_ZOOM_OUT, "Show the image smaller\nZoom out"},
     {ID_VIEW_ZOOM_ACTUAL, "Show the image at its real size\nActual size"},

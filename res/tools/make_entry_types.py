@@ -161,12 +161,61 @@ def write_png(path, pixels, width, height):
         out.write(png)
 
 
+# Outlines must stay unbroken when a picture is enlarged: where neighbours disagree,
+# black wins, then the first of them.
+def pick(*colours):
+    if "k" in colours:
+        return "k"
+    return max(colours, key=colours.count) if len(set(colours)) < len(colours) else colours[0]
+
+
+def scale2x(rows):
+    """EPX: each pixel becomes 2x2; a corner takes the colour of the two neighbours
+    that meet there when they agree, so diagonals stay lines, not staircases."""
+    h, w = len(rows), len(rows[0])
+    at = lambda x, y: rows[min(max(y, 0), h - 1)][min(max(x, 0), w - 1)]
+    out = [[None] * (2 * w) for _ in range(2 * h)]
+    for y in range(h):
+        for x in range(w):
+            p, a, b, c, d = at(x, y), at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
+            out[2 * y][2 * x] = a if c == a and c != d and a != b else p
+            out[2 * y][2 * x + 1] = b if a == b and a != c and b != d else p
+            out[2 * y + 1][2 * x] = c if d == c and d != b and c != a else p
+            out[2 * y + 1][2 * x + 1] = d if b == d and b != a and d != c else p
+    return out
+
+
+def scale3of2(rows):
+    """1.5x: every 2x2 block becomes 3x3, the new middle pixels taken from the block's
+    own pixels (see pick)."""
+    h, w = len(rows), len(rows[0])
+    out = [[None] * (w * 3 // 2) for _ in range(h * 3 // 2)]
+    for y in range(0, h, 2):
+        for x in range(0, w, 2):
+            a, b, c, d = rows[y][x], rows[y][x + 1], rows[y + 1][x], rows[y + 1][x + 1]
+            block = [[a, pick(a, b), b], [pick(a, c), pick(a, b, c, d), pick(b, d)],
+                     [c, pick(c, d), d]]
+            for dy in range(3):
+                for dx in range(3):
+                    out[y * 3 // 2 + dy][x * 3 // 2 + dx] = block[dy][dx]
+    return out
+
+
+def write_strip(path, icons):
+    size = len(icons[0])
+    strip = [sum((icon[y] for icon in icons), []) for y in range(size)]
+    write_png(path, strip, size * len(icons), size)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "entry_types.png")
     icons = [draw_icon(n) for n in range(COUNT)]
-    strip = [sum((icon[y] for icon in icons), []) for y in range(SIZE)]
-    write_png(path, strip, SIZE * COUNT, SIZE)
+    write_strip(path, icons)
+    # The same pictures for screens scaled to 150 % and 200 %, beside the 1x strip.
+    base = path[:-len(".png")]
+    write_strip(base + "@1.5x.png", [scale3of2(icon) for icon in icons])
+    write_strip(base + "@2x.png", [scale2x(icon) for icon in icons])
 
 
 if __name__ == "__main__":

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPushButton>
@@ -25,6 +26,7 @@ struct Seen {
     QString title;
     Qt::WindowType type = Qt::Widget;
     bool modal = false;
+    bool resizable = true;
 };
 
 Seen RunAbout(CMainFrame* frame, std::function<void(CAboutDlg*)> close) {
@@ -40,6 +42,7 @@ Seen RunAbout(CMainFrame* frame, std::function<void(CAboutDlg*)> close) {
         seen.title = box->windowTitle();
         seen.type = box->windowType();
         seen.modal = box->isModal();
+        seen.resizable = box->minimumSize() != box->maximumSize();
         close(box);
     });
     frame->SendCommand(ID_APP_ABOUT);  // returns once the box is closed
@@ -60,6 +63,7 @@ TEST_F(AboutTest, EveryCloseButtonClosesWithoutOpeningThePage) {
         EXPECT_EQ(seen.title, "About Lumo");
         EXPECT_EQ(seen.type, Qt::Tool);  // the small caption
         EXPECT_TRUE(seen.modal);
+        EXPECT_FALSE(seen.resizable);
     }
     EXPECT_TRUE(prompts.webPages.empty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -122,6 +126,19 @@ TEST_F(AboutTest, ButtonLabelsFitTheirButtons) {
         int text = QFontMetrics(button->font()).horizontalAdvance(button->text());
         EXPECT_LE(text + 8, button->width()) << button->text().toStdString();
     }
+}
+
+// The bitmap face the layout was made for serves at scale 1 only; at 150 % and 200 % the
+// buttons get a face drawn from outlines, at the same point size.
+TEST(AboutControlsFont, ScalableAwayFromScaleOne) {
+    for (qreal scale : {1.5, 2.0}) {
+        const QFont font = AboutControlsFont(scale);
+        EXPECT_TRUE(QFontDatabase::isSmoothlyScalable(font.family()))
+            << font.family().toStdString();
+        EXPECT_NE(font.family(), "MS Sans Serif");
+        EXPECT_EQ(font.pointSize(), 8);
+    }
+    EXPECT_EQ(AboutControlsFont(1.0).pointSize(), 8);
 }
 
 TEST_F(AboutTest, TextsSitRightAlignedBelowTheWhiteArea) {

@@ -95,7 +95,7 @@ TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
     EXPECT_EQ(MenuBarTexts(Frame()->menuBar()),
               (QStringList{"&File", "&Edit", "&View", "&Archive", "&Window", "&Help"}));
     EXPECT_EQ(MenuTexts(Menu({"File"})),
-              (QStringList{"&New\tCtrl+N", "&Close", "&Export image...", "-", "E&xit"}));
+              (QStringList{"&New\tCtrl+N", "&Close\tCtrl+F4", "&Export image...", "-", "E&xit"}));
     EXPECT_FALSE(Item({"File", "Export image..."})->isEnabled());  // no image in this window
     EXPECT_TRUE(Item({"File", "Close"})->isEnabled());
     for (const char* text : {"Undo", "Cut", "Copy", "Paste"}) {
@@ -185,8 +185,8 @@ TEST_F(MenusTest, CommandsWithoutHandlerAreDisabledAndTheOthersEnabled) {
                    IDC_INDEXLIST, ID_SORT_ORIGINAL, ID_SORT_REVERSE}) {
         EXPECT_TRUE(Frame()->IsCommandEnabled(id)) << id;
     }
-    for (int id : {ID_ARCHIVE_INSERTFILES, ID_ITEM_DELETE, ID_FILE_SAVE, ID_NEXT_PANE, ID_PREV_PANE,
-                   ID_FILE_CLOSE, ID_WINDOW_CASCADE}) {
+    for (int id : {ID_ARCHIVE_INSERTFILES, ID_ITEM_DELETE, ID_FILE_SAVE, ID_FILE_CLOSE,
+                   ID_WINDOW_CASCADE, ID_WINDOW_NEXT}) {
         EXPECT_FALSE(Frame()->IsCommandEnabled(id)) << id;
         EXPECT_FALSE(Frame()->SendCommand(id)) << id;
     }
@@ -263,8 +263,7 @@ TEST_F(MenusTest, ShortcutsOfDisabledCommandsDoNothing) {
         {ID_EDIT_CUT, QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
         {ID_EDIT_UNDO, QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {ID_EDIT_UNDO, QKeySequence(Qt::ALT | Qt::Key_Backspace)},
-        {ID_NEXT_PANE, QKeySequence(Qt::Key_F6)},
-        {ID_PREV_PANE, QKeySequence(Qt::SHIFT | Qt::Key_F6)},
+        {ID_WINDOW_NEXT, QKeySequence(Qt::CTRL | Qt::Key_F6)},  // one window: nowhere to go
     };
     for (const auto& [id, sequence] : keys) {
         QAction* action = Frame()->GetCommandAction(id);

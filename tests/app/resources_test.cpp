@@ -2,11 +2,13 @@
 // prompt, and menus are well formed.
 #include <gtest/gtest.h>
 
+#include <QIcon>
 #include <set>
 #include <string>
 
 #include "res/resource.h"
 #include "res/resource_tables.h"
+#include "res/scaled_icons.h"
 
 namespace {
 
@@ -43,7 +45,9 @@ TEST(ResourceTables, EveryCommandHasPromptAndTooltip) {
     }
     const AcceleratorTable* keys = FindAcceleratorTable(IDR_MAINFRAME);
     ASSERT_NE(keys, nullptr);
-    EXPECT_EQ(keys->count, 19u);  // the original 13 and the viewers' zoom and Find keys
+    // The original 13, the viewers' zoom and Find keys, and Ctrl+E, Ctrl+F4 and Ctrl+F6
+    // with and without Shift.
+    EXPECT_EQ(keys->count, 23u);
     for (size_t i = 0; i < keys->count; ++i) {
         ids.insert(keys->entries[i].id);
     }
@@ -70,3 +74,22 @@ TEST(ResourceTables, StringsSplitAtTheFirstNewline) {
 }
 
 }  // namespace
+
+// Every tool bar button and the program's icon have a picture drawn for 1x, 1.5x and 2x
+// screens, so none is a blurred enlargement.
+TEST(ScaledIcons, APictureForEveryScale) {
+    for (int id : {IDR_MAINFRAME, IDR_ARCHIVEBAR}) {
+        const ToolBarResource* bar = FindToolBarResource(id);
+        ASSERT_NE(bar, nullptr);
+        for (size_t i = 0; i < bar->count; ++i) {
+            const QIcon icon =
+                ToolBarButtonIcon(bar->image, static_cast<int>(i), static_cast<int>(bar->count));
+            EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 15}, {24, 23}, {32, 30}}))
+                << bar->image << " " << i;
+        }
+    }
+    const QList<QSize> sizes = ApplicationIcon().availableSizes();
+    EXPECT_EQ(sizes.size(), 8);
+    EXPECT_TRUE(sizes.contains(QSize(48, 48)));
+    EXPECT_TRUE(sizes.contains(QSize(256, 256)));
+}

@@ -254,5 +254,26 @@ TEST_F(ContextMenuTest, PopupRunsItsOwnLoopUntilClosed) {
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
+// Shift+F10 and the menu key open the same menus beside the focused row, which the list
+// has from the moment it is filled.
+TEST_F(ContextMenuTest, KeyboardOpensTheMenuBesideTheFocusedRow) {
+    OpenSample();
+    const QPoint firstRow =
+        List().viewport()->mapToGlobal(List().visualRect(List().GetModel()->index(0, 0)).topLeft());
+    QTest::keyClick(&List(), Qt::Key_Menu);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].texts.front(), "&Sort");  // nothing selected: the View popup
+    EXPECT_EQ(shown[0].pos, firstRow + QPoint(14, 14));
+
+    List().SelectRows({1});
+    List().SetSelectionMark(1);
+    QTest::keyClick(&List(), Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].defaultText, "&Open");
+    const QPoint secondRow =
+        List().viewport()->mapToGlobal(List().visualRect(List().GetModel()->index(1, 0)).topLeft());
+    EXPECT_EQ(shown[1].pos, secondRow + QPoint(14, 14));
+}
+
 }  // namespace
 }  // namespace lumo::test

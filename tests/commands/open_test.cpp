@@ -59,14 +59,16 @@ TEST_F(OpenTest, ListsEntriesInArchiveOrderAndReportsInEveryPane) {
     EXPECT_EQ(model.Row(1).typeCode, LGP_TYPE_TXT);
     EXPECT_EQ(model.Row(2).typeCode, LGP_TYPE_OTHER);
     EXPECT_TRUE(List().isEnabled());
-    // No row is selected or marked, also once the list has the keyboard focus.
+    // No row is selected or marked, also once the list has the keyboard focus; the first
+    // row holds the focus, so the keys start from there.
     List().setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
     EXPECT_EQ(List().GetSelectedCount(), 0);
     EXPECT_EQ(List().GetSelectionMark(), -1);
-    QTest::keyClick(&List(), Qt::Key_Down);  // the keyboard still reaches the first row
-    EXPECT_EQ(List().GetSelectionMark(), 0);
-    EXPECT_EQ(List().GetSelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(List().currentIndex().row(), 0);
+    QTest::keyClick(&List(), Qt::Key_Down);
+    EXPECT_EQ(List().GetSelectionMark(), 1);
+    EXPECT_EQ(List().GetSelectedRows(), std::vector<int>{1});
 
     EXPECT_EQ(Bar().CaptionText(), "Archive index - chars.lgp");
     char length[16];
@@ -186,6 +188,22 @@ TEST_F(OpenTest, FailedFirstLoadLeavesTheIndexDisabled) {
     EXPECT_EQ(Bar().CaptionText(), "Archive index");
     EXPECT_EQ(PaneText(1), "None");
     EXPECT_EQ(PaneText(2), "0 files");
+}
+
+// `lumo ARCHIVE` opens the archive as the dialog's choice would, with the same report
+// when it cannot.
+TEST_F(OpenTest, ArchiveFromTheCommandLineOpensAsFromTheDialog) {
+    const std::string good = m_dir.Write("good.lgp", Named({"a", "b"}).Build());
+    EXPECT_TRUE(theApp.OpenArchiveFile(good));
+    EXPECT_EQ(Names(), (QStringList{"a", "b"}));
+    EXPECT_EQ(Bar().CaptionText(), "Archive index - good.lgp");
+    EXPECT_TRUE(prompts.openRequests.empty());
+
+    const std::string missing = m_dir.File("gone.lgp");
+    EXPECT_FALSE(theApp.OpenArchiveFile(missing));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Failed to load " + missing + ": cannot open file.");
+    EXPECT_EQ(Names(), (QStringList{"a", "b"}));
 }
 
 }  // namespace

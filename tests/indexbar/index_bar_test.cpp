@@ -9,11 +9,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 
 #include "archive/lgp_archive.h"
+#include "indexbar/find_field.h"
 #include "indexbar/index_bar.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
@@ -230,19 +233,70 @@ TEST_F(IndexBarTest, HeadingClicksSortByNameOrSizeAndTurnTheOrderRound) {
     QTest::mouseClick(header, Qt::LeftButton, {}, HeaderSectionCentre(0));
     EXPECT_TRUE(bar->m_bSortReverse);
     EXPECT_EQ(Names(), (QStringList{"gamma.tex", "beta.tex", "Alpha.p", "_under.txt"}));
+    QHeaderView* heading = bar->GetListCtrl()->header();
+    EXPECT_TRUE(heading->isSortIndicatorShown());  // the arrow on the sort key's heading
+    EXPECT_EQ(heading->sortIndicatorSection(), 0);
+    EXPECT_EQ(heading->sortIndicatorOrder(), Qt::DescendingOrder);
     QTest::mouseClick(header, Qt::LeftButton, {}, HeaderSectionCentre(1));
     EXPECT_EQ(bar->m_nSortMode, 3);
     EXPECT_FALSE(bar->m_bSortReverse);
     EXPECT_EQ(Names(), (QStringList{"_under.txt", "Alpha.p", "gamma.tex", "beta.tex"}));
+    EXPECT_EQ(heading->sortIndicatorSection(), 1);
+    EXPECT_EQ(heading->sortIndicatorOrder(), Qt::AscendingOrder);
 
     bar->m_nSortMode = 0;
     bar->m_bSortReverse = true;
     bar->SortList();
     EXPECT_EQ(Names(), (QStringList{"_under.txt", "gamma.tex", "Alpha.p", "beta.tex"}));
-    bar->m_nSortMode = 7;  // no such mode: rows stay as they are
+    EXPECT_FALSE(heading->isSortIndicatorShown());  // archive order has no heading
+    bar->m_nSortMode = 7;                           // no such mode: rows stay as they are
     bar->m_bSortReverse = false;
     bar->SortList();
     EXPECT_EQ(Names(), (QStringList{"_under.txt", "gamma.tex", "Alpha.p", "beta.tex"}));
+}
+
+// The right edge drags the bar wider (never narrower than at the start); the list keeps
+// its margins and the Size column its rule.
+TEST_F(IndexBarTest, RightEdgeDragsTheBarWider) {
+    CListCtrl* list = bar->GetListCtrl();
+    const int extent = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int y = bar->height() / 2;
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(202, y));
+    QMouseEvent move(QEvent::MouseMove, QPointF(302, y), bar->mapToGlobal(QPointF(302, y)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(302, y));
+    ResizeFrame(640, 480);
+    EXPECT_EQ(bar->width(), 305);
+    EXPECT_EQ(list->geometry(), QRect(5, 29, 305 - 18, bar->height() - 39));
+    EXPECT_EQ(list->header()->sectionSize(1), 305 - extent - 128);
+
+    bar->SetBarWidth(100);
+    EXPECT_EQ(bar->width(), 205);
+    // Pressing inside the bar, away from the edge, does not drag.
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(100, y));
+    QMouseEvent away(QEvent::MouseMove, QPointF(200, y), bar->mapToGlobal(QPointF(200, y)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &away);
+    EXPECT_EQ(bar->width(), 205);
+}
+
+// Typing in the find field narrows the list and reports the count; Esc empties it.
+TEST_F(IndexBarTest, FindFieldFiltersAndEscapeClears) {
+    bar->GetListCtrl()->AppendRows(
+        {{0, "a.tex", "1", 0}, {1, "b.p", "1", 0}, {2, "c.tex", "1", 0}});
+    QSignalSpy changes(bar, &CIndexBar::filterChanged);
+    QLineEdit* field = bar->GetFindField();
+    ASSERT_NE(field, nullptr);
+    field->show();
+    QTest::keyClicks(field, ".T?X");
+    EXPECT_EQ(Names(), (QStringList{"a.tex", "c.tex"}));
+    ASSERT_FALSE(changes.isEmpty());
+    EXPECT_EQ(changes.last().at(1).toInt(), 2);
+    EXPECT_EQ(changes.last().at(2).toInt(), 3);
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(Names().size(), 3);
 }
 
 }  // namespace

@@ -130,6 +130,19 @@ TEST(EntryTypeIcons, StripHoldsElevenPagesWithMagentaTransparent) {
     EXPECT_EQ(icons[8].pixel(4, 8), qRgb(255, 255, 0));  // glow of the bulb
 }
 
+// 150 % and 200 % screens get pictures drawn at their size, transparent where the 1x
+// picture is.
+TEST(EntryTypeIcons, APictureForEveryScale) {
+    const std::vector<QIcon> icons = LoadEntryTypeIcons();
+    ASSERT_EQ(icons.size(), 11u);
+    for (const QIcon& icon : icons) {
+        EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{14, 14}, {21, 21}, {28, 28}}));
+        const QImage twice = icon.pixmap(QSize(28, 28)).toImage();
+        EXPECT_EQ(qAlpha(twice.pixel(0, 0)), 0);
+        EXPECT_EQ(twice.pixel(20, 12), qRgb(255, 255, 255));
+    }
+}
+
 TEST(EntryTypeIcons, StripOfTheWrongSizeGivesNoIcons) {
     EXPECT_TRUE(SplitEntryTypeStrip(QImage()).empty());
     EXPECT_TRUE(SplitEntryTypeStrip(QImage(140, 14, QImage::Format_ARGB32)).empty());

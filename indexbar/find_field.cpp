@@ -1,0 +1,39 @@
+#include "indexbar/find_field.h"
+
+#include <QKeyEvent>
+
+namespace {
+constexpr int kFieldWidth = 160;
+constexpr int kFieldHeight = 20;  // fits the 24-pixel tool bar row
+}  // namespace
+
+CFindField::CFindField(QWidget* parent) : QLineEdit(parent) {
+    setObjectName(QStringLiteral("FindField"));
+    setPlaceholderText(QStringLiteral("Find entry (Ctrl+F)"));
+    setToolTip(
+        QStringLiteral("Show only the entries whose names contain this text; * and ? "
+                       "stand for any characters and any one character"));
+    setClearButtonEnabled(true);
+    setFixedSize(kFieldWidth, kFieldHeight);
+}
+
+void CFindField::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            if (text().isEmpty()) {
+                emit leaveRequested();
+            } else {
+                clear();
+            }
+            event->accept();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down:
+            emit leaveRequested();
+            event->accept();
+            return;
+        default:
+            QLineEdit::keyPressEvent(event);
+    }
+}
