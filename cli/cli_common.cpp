@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "extract/extract_engine.h"
+#include "extract/host_names.h"
 #include "platform/ascii.h"
 #include "platform/file_output.h"
 
@@ -116,20 +117,8 @@ std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted
 }
 
 std::string PrintableName(const std::string& name) {
-    std::string out;
-    for (char c : name) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (u < 0x20 || u == 0x7F) {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", u);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    // The engine's messages and ours escape names alike.
+    return EscapeForMessage(name);
 }
 
 std::string DescribeEntry(const CLgpArchive& archive, uint16_t index) {
