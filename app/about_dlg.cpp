@@ -13,10 +13,12 @@
 #include "res/resource_tables.h"
 
 const char* const CAboutDlg::kHomePage = "https://lumo.example.org/";
-const char* const CAboutDlg::kVersionLine = "Lumo LGP archive viewer, version " LUMO_VERSION;
+const char* const CAboutDlg::kVersionLine =
+    QT_TRANSLATE_NOOP("CAboutDlg", "Lumo LGP archive viewer, version %1");
 const char* const CAboutDlg::kDisclaimer =
-    "Use this program at your own risk. The author cannot\n"
-    "be held responsible for any damage to your data files.";
+    QT_TRANSLATE_NOOP("CAboutDlg",
+                      "Use this program at your own risk. The author cannot\n"
+                      "be held responsible for any damage to your data files.");
 
 namespace {
 
@@ -176,9 +178,9 @@ void CAboutDlg::paintEvent(QPaintEvent*) {
     // letters: the disclaimer is a few pixels wider than the 280 it is given.
     const int flags = Qt::AlignRight | Qt::AlignTop | Qt::TextDontClip;
     dc.setPen(kVersionColour);
-    dc.drawText(text, flags, QString::fromUtf8(kVersionLine));
+    dc.drawText(text, flags, tr(kVersionLine).arg(QLatin1String(LUMO_VERSION)));
 
     text.setTop(text.top() + 20);
     dc.setPen(kDisclaimerColour);
-    dc.drawText(text, flags, QString::fromUtf8(kDisclaimer));
+    dc.drawText(text, flags, tr(kDisclaimer));
 }

@@ -52,8 +52,7 @@ void CMainFrame::PlaceFindField() {
                 if (text.isEmpty()) {
                     ShowIdleMessage();
                 } else {
-                    m_wndStatusBar.SetPaneText(
-                        0, QStringLiteral("%1 of %2 entries").arg(shown).arg(total));
+                    m_wndStatusBar.SetPaneText(0, tr("%1 of %2 entries").arg(shown).arg(total));
                 }
             });
 }

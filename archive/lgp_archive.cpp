@@ -36,22 +36,6 @@ uint32_t ReadLe32(const unsigned char* p) {
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-// The last component of a path, as the archive is known to the user.
-const char* FileTitle(const char* path) {
-    const char* title = path;
-    for (const char* p = path; *p != '\0'; ++p) {
-#ifdef _WIN32
-        if (*p == '\\' || *p == ':') {
-            title = p + 1;
-        }
-#endif
-        if (*p == '/') {
-            title = p + 1;
-        }
-    }
-    return title;
-}
-
 uint8_t TypeFor(const char* extension, bool fieldArchive) {
     static const struct {
         const char* extension;
@@ -230,7 +214,7 @@ uint16_t CLgpArchive::Load(const char* path) {
     // The new table is built aside and swapped in only once complete, so a failure
     // part-way leaves the previous catalogue usable.
     std::vector<Entry> entries(count);
-    ParseToc(toc.data(), entries, SameIgnoringCase(FileTitle(path), "flevel.lgp"));
+    ParseToc(toc.data(), entries, SameIgnoringCase(FileNamePart(path), "flevel.lgp"));
     if (!ReadDataHeaders(file, entries)) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;

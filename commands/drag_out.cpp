@@ -5,6 +5,7 @@
 // decompress files is checked, and stored as they are otherwise.
 #include "commands/drag_out.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
@@ -50,9 +51,11 @@ QList<QUrl> ExtractForDrag(const std::vector<uint16_t>& entries) {
         if (result.outcome == extract::Outcome::Written) {
             files << QUrl::fromLocalFile(QString::fromStdString(result.target));
         } else {
-            PendingRefusals().push_back("Failed to extract file " +
-                                        extract::EntryHostName(theArchive, result.index) + ": " +
-                                        result.reason + ".");
+            PendingRefusals().push_back(
+                QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
+                    .arg(QString::fromStdString(extract::EntryHostName(theArchive, result.index)),
+                         QString::fromStdString(result.reason))
+                    .toStdString());
         }
     };
     extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);

@@ -26,18 +26,23 @@
 
 namespace {
 
-const char kDecompressQuestion[] = "Decompress compressed files?";
-const char kExtractFailed[] = "Failed to extract file";
-const char kFolderTitle[] = "Please specify where to place the extracted files.";
-const char kAllFilesFilter[] = "All files (*.*)|*.*||";
-const char kProgressTitle[] = "Extracting files...";
+const char kDecompressQuestion[] = QT_TRANSLATE_NOOP("CLumoApp", "Decompress compressed files?");
+const char kFolderTitle[] =
+    QT_TRANSLATE_NOOP("CLumoApp", "Please specify where to place the extracted files.");
+const char kAllFilesFilter[] = QT_TRANSLATE_NOOP("CLumoApp", "All files (*.*)|*.*||");
+const char kProgressTitle[] = QT_TRANSLATE_NOOP("CLumoApp", "Extracting files...");
+
+// A text of the tables above as the prompts take it.
+std::string Text(const char* source) {
+    return QCoreApplication::translate("CLumoApp", source).toStdString();
+}
 
 bool AskDecompress() {
     if (theApp.AlwaysDecompress()) {
         return true;  // Options > Always decompress files: the user answered once for the run
     }
     platform::MessageRequest request;
-    request.text = kDecompressQuestion;
+    request.text = Text(kDecompressQuestion);
     request.buttons = platform::MessageButtons::YesNo;
     request.icon = platform::MessageIcon::Question;
     return platform::Prompts().ShowMessage(request) == platform::MessageAnswer::Yes;
@@ -47,9 +52,12 @@ bool AskDecompress() {
 platform::MessageAnswer ShowFailure(uint16_t entry, const std::string& reason,
                                     platform::MessageButtons buttons) {
     platform::MessageRequest request;
-    request.text = std::string(kExtractFailed) + " " +
-                   EscapeForMessage(extract::EntryHostName(theArchive, entry)) + ": " + reason +
-                   ".";
+    request.text =
+        QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
+            .arg(
+                QString::fromStdString(EscapeForMessage(extract::EntryHostName(theArchive, entry))),
+                QString::fromStdString(reason))
+            .toStdString();
     request.buttons = buttons;
     request.icon = platform::MessageIcon::Exclamation;
     return platform::Prompts().ShowMessage(request);
@@ -77,7 +85,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     const auto once = platform::MessageButtons::Ok;
     if (!IsPlainFileName(name)) {
         // Offered as the file name, such a name could point the dialog anywhere.
-        ShowFailure(entry, "not a plain file name", once);
+        ShowFailure(entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")), once);
         return;
     }
     bool decompress = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD && AskDecompress();
@@ -92,7 +100,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     request.initialDir = initialDir;
     request.fileName = name;
     request.defaultExtension = HostNameFromLatin1(theArchive.GetEntryExtension(entry));
-    request.filter = kAllFilesFilter;
+    request.filter = Text(kAllFilesFilter);
     request.overwritePrompt = true;
     std::optional<std::string> path = platform::Prompts().SaveFile(request);
     if (!path) {
@@ -155,7 +163,7 @@ QString FinalStatus(const extract::Summary& summary) {
 
 void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     platform::FolderRequest request;
-    request.title = kFolderTitle;
+    request.title = Text(kFolderTitle);
     std::optional<std::string> folder = platform::Prompts().BrowseFolder(request);
     if (!folder) {
         return;
@@ -165,7 +173,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     options.folder = *folder;
     options.decompress = AskDecompressFor(entries, statusBar);
     platform::ProgressRequest progressRequest;
-    progressRequest.title = kProgressTitle;
+    progressRequest.title = Text(kProgressTitle);
     progressRequest.total = entries.size();
     std::unique_ptr<platform::IProgress> progress =
         platform::Prompts().BeginProgress(progressRequest);
@@ -188,7 +196,9 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     progress.reset();
     if (summary.archiveChanged) {
         platform::MessageRequest changed;
-        changed.text = "The archive changed on disk since it was opened; the extraction stopped.";
+        changed.text = Text(QT_TRANSLATE_NOOP(
+            "CLumoApp",
+            "The archive changed on disk since it was opened; the extraction stopped."));
         changed.icon = platform::MessageIcon::Exclamation;
         platform::Prompts().ShowMessage(changed);
     }

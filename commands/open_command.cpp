@@ -10,22 +10,13 @@
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
 #include "environment/game_environment.h"
+#include "platform/file_output.h"
 #include "platform/prompts.h"
 
 namespace {
 
-const char kArchiveFilter[] = "LGP Archives (*.lgp)|*.lgp|All files (*.*)|*.*|";
-
-// Length of the folder part of a chosen path, its trailing separator included; 0 when
-// the path names no folder.
-size_t FolderLength(const std::string& path) {
-#ifdef _WIN32
-    const size_t slash = path.find_last_of("/\\");
-#else
-    const size_t slash = path.find_last_of('/');
-#endif
-    return slash == std::string::npos ? 0 : slash + 1;
-}
+const char kArchiveFilter[] =
+    QT_TRANSLATE_NOOP("CLumoApp", "LGP Archives (*.lgp)|*.lgp|All files (*.*)|*.*|");
 
 // One row per entry in archive order: the row's item data is the entry index. The rows
 // are built first and handed to the list in one go, so the view sees one insertion.
@@ -54,7 +45,9 @@ void ReportFailedLoad(CStatusBar& statusBar, const std::string& path, const std:
                           QCoreApplication::translate("CLumoApp", "Failed to load %1: %2.")
                               .arg(QString::fromStdString(name), QString::fromStdString(reason)));
     platform::MessageRequest message;
-    message.text = "Failed to load " + path + ": " + reason + ".";
+    message.text = QCoreApplication::translate("CLumoApp", "Failed to load %1: %2.")
+                       .arg(QString::fromStdString(path), QString::fromStdString(reason))
+                       .toStdString();
     message.icon = platform::MessageIcon::Exclamation;
     platform::Prompts().ShowMessage(message);
 }
@@ -80,9 +73,10 @@ void FillIndex(CMainFrame& frame, const std::string& fileName) {
     }
 
     char size[16];
-    statusBar.SetPaneText(0, QStringLiteral("%1 files successfully loaded.").arg(count));
+    statusBar.SetPaneText(
+        0, QCoreApplication::translate("CLumoApp", "%1 files successfully loaded.").arg(count));
     statusBar.SetPaneText(1, QString::fromStdString(fileName));
-    statusBar.SetPaneText(2, QStringLiteral("%1 files").arg(count));
+    statusBar.SetPaneText(2, QCoreApplication::translate("CLumoApp", "%1 files").arg(count));
     statusBar.SetPaneText(3, QString::fromLatin1(CGameEnvironment::FormatSizeLong(
                                  size, theArchive.GetArchiveLength())));
 }
@@ -96,7 +90,7 @@ void CLumoApp::OnFileOpen() {
     platform::OpenFileRequest request;
     request.initialDir = m_szInitialDir;
     request.fileName = m_szFileName;
-    request.filter = kArchiveFilter;
+    request.filter = QCoreApplication::translate("CLumoApp", kArchiveFilter).toStdString();
     request.mustExist = true;
     const std::optional<std::string> chosen = platform::Prompts().OpenFile(request);
     if (!chosen || chosen->empty()) {
@@ -112,7 +106,7 @@ bool CLumoApp::OpenArchiveFile(const std::string& path) {
     }
     // The buffers follow the chosen file even when it then fails to load: the next
     // dialog starts in its folder with its name filled in, ready to be corrected.
-    const size_t folderLength = FolderLength(path);
+    const size_t folderLength = FolderPartLength(path);
     m_szPathName = path;
     m_szFileName = path.substr(folderLength);
     m_szInitialDir = path.substr(0, folderLength);

@@ -1,5 +1,6 @@
 // Open and Open as...: show each selected entry in a window of its own, in the viewer
 // its type (or the user) picks.
+#include <QCoreApplication>
 #include <QString>
 #include <string>
 #include <vector>
@@ -62,7 +63,9 @@ bool MayOpen(size_t count) {
         return true;
     }
     platform::MessageRequest request;
-    request.text = "Open " + GroupedCount(count) + " windows?";
+    request.text = QCoreApplication::translate("CLumoApp", "Open %1 windows?")
+                       .arg(QString::fromStdString(GroupedCount(count)))
+                       .toStdString();
     request.buttons = platform::MessageButtons::YesNo;
     request.icon = platform::MessageIcon::Question;
     return platform::Prompts().ShowMessage(request) == platform::MessageAnswer::Yes;

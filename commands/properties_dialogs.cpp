@@ -16,6 +16,13 @@ QString Text(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// A property's name as the user reads it. The report is shared with lumo-cli and names
+// its properties in English; a translation of the desktop program gives them under the
+// "EntryReport" context.
+QString Key(const std::string& key) {
+    return QCoreApplication::translate("EntryReport", key.c_str());
+}
+
 QTableWidget* NewTable(int rows, const QStringList& columns) {
     auto* table = new QTableWidget(rows, static_cast<int>(columns.size()));
     table->setHorizontalHeaderLabels(columns);
@@ -30,7 +37,7 @@ QTableWidget* KeyValueTable(const PropertyList& list) {
     QTableWidget* table =
         NewTable(static_cast<int>(list.size()), {QObject::tr("Property"), QObject::tr("Value")});
     for (size_t i = 0; i < list.size(); ++i) {
-        table->setItem(static_cast<int>(i), 0, new QTableWidgetItem(Text(list[i].first)));
+        table->setItem(static_cast<int>(i), 0, new QTableWidgetItem(Key(list[i].first)));
         table->setItem(static_cast<int>(i), 1, new QTableWidgetItem(Text(list[i].second)));
     }
     table->resizeColumnToContents(0);
@@ -43,15 +50,15 @@ QTableWidget* EntryRowsTable(const std::vector<PropertyList>& lists) {
     QStringList columns;
     for (const PropertyList& list : lists) {
         for (const auto& [key, value] : list) {
-            if (!columns.contains(Text(key))) {
-                columns << Text(key);
+            if (!columns.contains(Key(key))) {
+                columns << Key(key);
             }
         }
     }
     QTableWidget* table = NewTable(static_cast<int>(lists.size()), columns);
     for (size_t row = 0; row < lists.size(); ++row) {
         for (const auto& [key, value] : lists[row]) {
-            table->setItem(static_cast<int>(row), static_cast<int>(columns.indexOf(Text(key))),
+            table->setItem(static_cast<int>(row), static_cast<int>(columns.indexOf(Key(key))),
                            new QTableWidgetItem(Text(value)));
         }
     }
@@ -119,7 +126,7 @@ void CArchivePropertiesDialog::Verify() {
     progress.reset();
     m_pProblems->clear();
     for (const EntryFault& fault : faults) {
-        m_pProblems->addItem(QString("#%1 %2: %3")
+        m_pProblems->addItem(tr("#%1 %2: %3")
                                  .arg(fault.index)
                                  .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
                                  .arg(Text(fault.problem)));

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "extract/host_files.h"
+#include "platform/file_output.h"
 
 namespace extract {
 
@@ -106,11 +107,7 @@ long OwnerOfTemporary(const std::string& name) {
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
-    size_t i = path.size();
-    while (i > 0 && !IsSeparator(path[i - 1])) {
-        --i;
-    }
-    return path.substr(0, i);
+    return path.substr(0, FolderPartLength(path));
 }
 
 DurableBatch::~DurableBatch() {

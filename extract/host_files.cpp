@@ -32,9 +32,6 @@ std::wstring Wide(const std::string& path) {
 
 }  // namespace
 
-bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
-}
 std::filesystem::path HostFolderPath(const std::string& folder) {
     return folder.empty() ? std::filesystem::path(L".") : std::filesystem::path(Wide(folder));
 }
@@ -102,9 +99,6 @@ bool SyncFolder(const std::string&) {
     return false;
 }
 #else
-bool IsSeparator(char c) {
-    return c == '/';
-}
 std::filesystem::path HostFolderPath(const std::string& folder) {
     return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
 }

@@ -9,7 +9,6 @@
 
 namespace extract {
 
-bool IsSeparator(char c);
 // The folder as the standard library takes it; "" is the current folder.
 std::filesystem::path HostFolderPath(const std::string& folder);
 

@@ -9,10 +9,10 @@ constexpr int kFieldHeight = 20;  // fits the 24-pixel tool bar row
 
 CFindField::CFindField(QWidget* parent) : QLineEdit(parent) {
     setObjectName(QStringLiteral("FindField"));
-    setPlaceholderText(QStringLiteral("Find entry (Ctrl+F)"));
+    setPlaceholderText(tr("Find entry (Ctrl+F)"));
     setToolTip(
-        QStringLiteral("Show only the entries whose names contain this text; * and ? "
-                       "stand for any characters and any one character"));
+        tr("Show only the entries whose names contain this text; * and ? "
+           "stand for any characters and any one character"));
     setClearButtonEnabled(true);
     setFixedSize(kFieldWidth, kFieldHeight);
 }

@@ -137,11 +137,7 @@ bool IsSeparator(char c) {
 }
 
 std::string FolderOf(const std::string& path) {
-    size_t i = path.size();
-    while (i > 0 && !IsSeparator(path[i - 1])) {
-        --i;
-    }
-    return path.substr(0, i);
+    return path.substr(0, FolderPartLength(path));
 }
 
 void SetError(std::string* error, const std::string& what, const std::string& file, int err) {
@@ -197,6 +193,24 @@ int CreateTemporary(const std::string& path, std::string* tempPath) {
 }
 
 }  // namespace
+
+size_t FolderPartLength(std::string_view path) {
+    size_t i = path.size();
+    while (i > 0 && !IsSeparator(path[i - 1])) {
+        --i;
+    }
+#ifdef _WIN32
+    if (i == 0 && path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+        i = 2;
+    }
+#endif
+    return i;
+}
+
+std::string_view FileNamePart(std::string_view path) {
+    return path.substr(FolderPartLength(path));
+}
 
 std::filesystem::path HostPath(const std::string& path) {
 #ifdef _WIN32

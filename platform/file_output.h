@@ -26,6 +26,15 @@ bool IsPlainFileName(std::string_view name);
 // file, or ".. " the parent folder), and device names such as "CON" or "nul.txt".
 bool IsPlainWindowsFileName(std::string_view name);
 
+// Length of the folder part of `path`, its last separator included; 0 when the path names
+// no folder. '/' separates everywhere; on Windows '\\' does too, and the ':' of a drive
+// prefix ends the folder part ("C:x.lgp" is x.lgp in drive C's current folder). Elsewhere
+// '\\' and ':' are ordinary characters of a name.
+size_t FolderPartLength(std::string_view path);
+
+// The last component of `path`: what follows its folder part.
+std::string_view FileNamePart(std::string_view path);
+
 // `folder` and `name` joined with one separator (the host's own, so that "\\?\" folders
 // work on Windows); `folder` may or may not end in one.
 // An empty folder yields `name` alone (the current folder).

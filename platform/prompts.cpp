@@ -1,5 +1,7 @@
 #include "platform/prompts.h"
 
+#include <QCoreApplication>
+#include <QString>
 #include <algorithm>
 #include <cctype>
 
@@ -94,8 +96,13 @@ std::vector<FileFilter> ParseFileFilter(const std::string& filter) {
 }
 
 std::string FormatFileErrorMessage(const FileErrorReport& report) {
-    std::string name = report.fileName.empty() ? "An unnamed file" : report.fileName;
-    std::string message = "An error occurred while accessing " + name + ".";
+    const QString name = report.fileName.empty()
+                             ? QCoreApplication::translate("platform::IPrompts", "An unnamed file")
+                             : QString::fromStdString(report.fileName);
+    std::string message =
+        QCoreApplication::translate("platform::IPrompts", "An error occurred while accessing %1.")
+            .arg(name)
+            .toStdString();
     if (!report.reason.empty()) {
         message += "\n" + report.reason;
     }

@@ -7,7 +7,8 @@
 
 #include "res/resource.h"
 
-const char* const CChildFrame::kPlaceholderText = "-- This should not be here --";
+const char* const CChildFrame::kPlaceholderText =
+    QT_TRANSLATE_NOOP("CChildFrame", "-- This should not be here --");
 
 namespace {
 
@@ -53,8 +54,7 @@ void CChildFrame::CloseFrame() {
 void CChildFrame::PaintFrame() {
     QPainter dc(m_pClient);
     dc.setBackgroundMode(Qt::TransparentMode);
-    dc.drawText(m_pClient->rect(), Qt::AlignCenter | Qt::TextSingleLine,
-                QString::fromLatin1(kPlaceholderText));
+    dc.drawText(m_pClient->rect(), Qt::AlignCenter | Qt::TextSingleLine, tr(kPlaceholderText));
 }
 
 bool CChildFrame::LoadEntryData(const unsigned char*, uint32_t) {

@@ -18,7 +18,7 @@ bool CEditorText::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
     FieldError error = RenderFieldBackground(m_data.data(), m_data.size(), m_image);
     if (error != FieldError::None) {
         platform::MessageRequest request;
-        request.text = "Error";
+        request.text = tr("Error").toStdString();
         request.buttons = platform::MessageButtons::Ok;
         request.icon = platform::MessageIcon::None;
         request.owner = this;

@@ -165,7 +165,7 @@ void CHexViewer::OnEditFind() {
     m_lastFind = text.toLatin1().toStdString();
     if (!FindNext(m_lastFind)) {
         platform::MessageRequest request;
-        request.text = "Cannot find \"" + text.toStdString() + "\".";
+        request.text = tr("Cannot find \"%1\".").arg(text).toStdString();
         request.owner = this;
         platform::Prompts().ShowMessage(request);
     }

@@ -189,7 +189,7 @@ void CImageFrame::OnFileExportImage() {
     platform::SaveFileRequest request;
     request.fileName = windowTitle().section('.', 0, 0).toStdString() + ".png";
     request.defaultExtension = "png";
-    request.filter = "PNG images (*.png)|*.png|";
+    request.filter = tr("PNG images (*.png)|*.png|").toStdString();
     request.owner = this;
     const std::optional<std::string> path = platform::Prompts().SaveFile(request);
     if (!path) {
@@ -198,7 +198,7 @@ void CImageFrame::OnFileExportImage() {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    std::string error = "Cannot encode the image as PNG.";
+    std::string error = tr("Cannot encode the image as PNG.").toStdString();
     if (QImageWriter(&buffer, "png").write(m_shown) &&
         WriteFileAtomically(*path, png.constData(), static_cast<size_t>(png.size()), &error)) {
         return;

@@ -73,7 +73,7 @@ void CTextViewer::OnEditFind() {
     m_lastFind = text;
     if (!FindNext(text)) {
         platform::MessageRequest request;
-        request.text = "Cannot find \"" + text.toStdString() + "\".";
+        request.text = tr("Cannot find \"%1\".").arg(text).toStdString();
         request.owner = this;
         platform::Prompts().ShowMessage(request);
     }

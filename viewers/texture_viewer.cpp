@@ -16,7 +16,9 @@ constexpr uint32_t kMaxChoices = 4096;
 
 void Report(QWidget* owner, TextureError error) {
     platform::MessageRequest request;
-    request.text = std::string("Cannot show the texture: ") + DescribeTextureError(error) + ".";
+    request.text = CTextureViewer::tr("Cannot show the texture: %1.")
+                       .arg(QString::fromUtf8(DescribeTextureError(error)))
+                       .toStdString();
     request.icon = platform::MessageIcon::Exclamation;
     request.owner = owner;
     platform::Prompts().ShowMessage(request);

@@ -1,5 +1,7 @@
 #include "viewers/viewer_table.h"
 
+#include <QtGlobal>
+
 #include "archive/lgp_archive.h"
 #include "formats/text.h"
 #include "viewers/editor_text.h"
@@ -9,10 +11,10 @@
 
 const std::vector<ViewerInfo>& Viewers() {
     static const std::vector<ViewerInfo> viewers = {
-        {ViewerKind::Background, "CEditorText", "Background", true},
-        {ViewerKind::Texture, "CTextureViewer", "Texture", false},
-        {ViewerKind::Text, "CTextViewer", "Text", false},
-        {ViewerKind::Hex, "CHexViewer", "Hex", false},
+        {ViewerKind::Background, "CEditorText", QT_TRANSLATE_NOOP("QObject", "Background"), true},
+        {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false},
+        {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false},
+        {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false},
     };
     return viewers;
 }

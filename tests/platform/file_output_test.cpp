@@ -90,6 +90,24 @@ TEST(JoinPath, AddsOneSeparatorOnly) {
     EXPECT_EQ(JoinPath("", "x"), "x");
 }
 
+TEST(PathParts, SplitAtTheHostsSeparators) {
+    struct Case {
+        const char* path;
+        size_t folderLength;
+    };
+#ifdef _WIN32
+    const Case cases[] = {{"x.lgp", 0},   {"d/x.lgp", 2},      {"d\\e/x", 4},
+                          {"C:x.lgp", 2}, {"C:\\d\\x.lgp", 5}, {"d/x:s", 2}};
+#else
+    const Case cases[] = {{"x.lgp", 0}, {"/x.lgp", 1}, {"d/e/x", 4},
+                          {"C:x", 0},   {"d\\x", 0},   {"a:b/c:d", 4}};
+#endif
+    for (const Case& c : cases) {
+        EXPECT_EQ(FolderPartLength(c.path), c.folderLength) << c.path;
+        EXPECT_EQ(FileNamePart(c.path), std::string_view(c.path).substr(c.folderLength)) << c.path;
+    }
+}
+
 TEST_F(FileOutputTest, WritesExactBytesAndReplacesAnExistingFile) {
     const fs::path target = m_dir / "out.bin";
     WriteFile(target, "old contents that are longer");
