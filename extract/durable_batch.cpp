@@ -20,24 +20,6 @@ std::string Failure(const std::string& target, int error) {
     return "cannot write " + target + ": " + std::strerror(error);
 }
 
-bool WriteAll(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        long done = WriteSome(fd, p, n);
-        if (done < 0 && errno == EINTR) {
-            continue;
-        }
-        if (done <= 0) {
-            if (done == 0) {
-                errno = EIO;
-            }
-            return false;
-        }
-        p += done;
-        n -= static_cast<size_t>(done);
-    }
-    return true;
-}
-
 // A hidden name next to the target that tells whose it is: ".NAME.lumo-PID-N". Long
 // names are cut (never inside a UTF-8 sequence) so the temporary's name stays within
 // the file system's limit wherever the target's does.
@@ -130,7 +112,7 @@ bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
     if (keepPermissions != 0) {
         SetPermissions(file.handle, keepPermissions);
     }
-    if (!WriteAll(file.handle, static_cast<const char*>(data), size)) {
+    if (!WriteAllToDescriptor(file.handle, data, size)) {
         *error = Failure(target, errno);
         Drop(file);
         return false;

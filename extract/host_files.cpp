@@ -60,9 +60,6 @@ bool LinkAnonymous(int, const std::string&) {
     errno = ENOSYS;
     return false;
 }
-long WriteSome(int fd, const char* data, size_t size) {
-    return _write(fd, data, static_cast<unsigned>(size > 0x40000000 ? 0x40000000 : size));
-}
 void CloseFile(int fd) {
     _close(fd);
 }
@@ -128,9 +125,6 @@ int CreateAnonymous(const std::string& folder) {
 bool LinkAnonymous(int fd, const std::string& path) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
-}
-long WriteSome(int fd, const char* data, size_t size) {
-    return static_cast<long>(write(fd, data, size));
 }
 void CloseFile(int fd) {
     close(fd);

@@ -23,7 +23,6 @@ int CreateAnonymous(const std::string& folder);
 // Gives an anonymous file the name `path`; fails with EEXIST when it is taken.
 bool LinkAnonymous(int fd, const std::string& path);
 
-long WriteSome(int fd, const char* data, size_t size);
 void CloseFile(int fd);
 void RemoveFile(const std::string& path);
 // Renames over an existing file in one step.

@@ -146,25 +146,6 @@ void SetError(std::string* error, const std::string& what, const std::string& fi
     }
 }
 
-bool WriteAll(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        long done = WriteSome(fd, p, n);
-        if (done < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (done == 0) {
-            errno = EIO;
-            return false;
-        }
-        p += done;
-        n -= static_cast<size_t>(done);
-    }
-    return true;
-}
-
 // Creates a new file next to `path` that no one else is using; its name starts with '.'
 // and carries the target's name, so a leftover after a power cut is easy to recognise.
 int CreateTemporary(const std::string& path, std::string* tempPath) {
@@ -193,6 +174,27 @@ int CreateTemporary(const std::string& path, std::string* tempPath) {
 }
 
 }  // namespace
+
+bool WriteAllToDescriptor(int fd, const void* data, size_t size) {
+    const char* p = static_cast<const char*>(data);
+    size_t n = size;
+    while (n > 0) {
+        long done = WriteSome(fd, p, n);
+        if (done < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (done == 0) {
+            errno = EIO;
+            return false;
+        }
+        p += done;
+        n -= static_cast<size_t>(done);
+    }
+    return true;
+}
 
 size_t FolderPartLength(std::string_view path) {
     size_t i = path.size();
@@ -315,7 +317,7 @@ AtomicWriteResult WriteFileAtomicallyDetailed(const std::string& path, const voi
         return fail(AtomicWriteStep::Create, "cannot create a temporary file for", path, errno);
     }
     const char* bytes = static_cast<const char*>(data);
-    bool ok = WriteAll(fd, bytes, size) && SyncFile(fd) == 0;
+    bool ok = WriteAllToDescriptor(fd, bytes, size) && SyncFile(fd) == 0;
     int err = errno;
     if (CloseFile(fd) != 0 && ok) {
         ok = false;

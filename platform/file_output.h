@@ -40,6 +40,11 @@ std::string_view FileNamePart(std::string_view path);
 // An empty folder yields `name` alone (the current folder).
 std::string JoinPath(const std::string& folder, std::string_view name);
 
+// Writes all `size` bytes to an open file descriptor, going on after interrupted and
+// short writes. False with errno set when the system refuses (EIO when a write makes no
+// progress).
+bool WriteAllToDescriptor(int fd, const void* data, size_t size);
+
 // Writes `size` bytes to a temporary file in the target's folder, flushes it to disk and
 // renames it over `path`. On failure the temporary is removed, an existing file at `path`
 // is left exactly as it was, `error` (when not null) receives a reason naming the file
