@@ -1,11 +1,15 @@
 #include "archive/entry_reader.h"
 
+#include <algorithm>
+#include <cstddef>
+
 #include "archive/lzss.h"
 
 namespace {
 
 constexpr uint64_t kDataHeaderSize = 24;
 constexpr uint32_t kLengthFieldSize = 4;
+constexpr uint64_t kWindowSize = uint64_t{1} << 20;
 
 EntryCheck Problem(EntryProblem problem) {
     EntryCheck check;
@@ -46,7 +50,7 @@ EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uin
     const uint64_t start = header + kDataHeaderSize;
     const uint64_t available = m_file.Available(start, size);
     out->resize(available);
-    if (m_file.ReadAt(start, out->data(), available) != available) {
+    if (!ReadBytes(start, out->data(), available)) {
         out->clear();
         return Problem(EntryProblem::CannotRead);
     }
@@ -57,6 +61,25 @@ EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uin
         Decode(check, out);
     }
     return check;
+}
+
+bool LgpEntryReader::ReadBytes(uint64_t offset, uint8_t* buffer, uint64_t count) const {
+    if (count > kWindowSize / 4) {
+        return m_file.ReadAt(offset, buffer, count) == count;
+    }
+    const bool inWindow =
+        offset >= m_windowStart && offset - m_windowStart + count <= m_window.size();
+    if (!inWindow) {
+        m_window.resize(m_file.Available(offset, kWindowSize));
+        m_window.resize(m_file.ReadAt(offset, m_window.data(), m_window.size()));
+        m_windowStart = offset;
+        if (count > m_window.size()) {
+            return false;
+        }
+    }
+    std::copy_n(m_window.begin() + static_cast<std::ptrdiff_t>(offset - m_windowStart), count,
+                buffer);
+    return true;
 }
 
 // Decodes the stream in place of the stored bytes, as far as the entry holds it.

@@ -27,8 +27,13 @@ public:
 
 private:
     void Decode(const EntryCheck& check, std::vector<uint8_t>* out) const;
+    bool ReadBytes(uint64_t offset, uint8_t* buffer, uint64_t count) const;
 
     const CLgpArchive& m_archive;
     ArchiveFile m_file;
     EntryProblem m_openProblem = EntryProblem::None;
+    // Small entries lying one after the other are read a window at a time, not one call
+    // each.
+    mutable std::vector<uint8_t> m_window;
+    mutable uint64_t m_windowStart = 0;
 };

@@ -1,10 +1,12 @@
 #include "extract/durable_batch.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,7 +26,7 @@ std::string Failure(const std::string& target, int error) {
 // names are cut (never inside a UTF-8 sequence) so the temporary's name stays within
 // the file system's limit wherever the target's does.
 std::string TemporaryName(const std::string& target) {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     const std::string folder = FolderOf(target);
     std::string base = target.substr(folder.size());
     if (base.size() > 64) {
@@ -49,11 +51,11 @@ int CreateNamedTemporary(const std::string& target, std::string* temporary) {
     return -1;
 }
 
-// Links an anonymous file under a fresh hidden name next to its target.
-bool CreateLinkName(int fd, const std::string& target, std::string* temporary) {
+// Links an anonymous file under a fresh hidden name in its target's folder.
+bool CreateLinkName(int fd, int folder, const std::string& target, std::string* temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         *temporary = TemporaryName(target);
-        if (LinkAnonymous(fd, *temporary)) {
+        if (LinkAnonymous(fd, folder, temporary->substr(FolderPartLength(*temporary)))) {
             return true;
         }
         if (errno != EEXIST) {
@@ -93,14 +95,18 @@ std::string FolderOf(const std::string& path) {
 }
 
 DurableBatch::~DurableBatch() {
+    Collect();
     Discard();
 }
 
 bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
-                       uint32_t keepPermissions, std::string* error) {
+                       const TargetFacts& facts, std::string* error) {
     Pending file;
     file.target = target;
-    file.handle = m_anonymous ? CreateAnonymous(FolderOf(target)) : -1;
+    file.facts = facts;
+    const std::string folder = FolderOf(target);
+    file.folder = m_anonymous ? Folder(folder) : -1;
+    file.handle = CreateAnonymous(file.folder);
     if (file.handle < 0) {
         file.handle = CreateNamedTemporary(target, &file.temporary);
     }
@@ -109,8 +115,8 @@ bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
         return false;
     }
     // A file replaced keeps the permissions its owner gave it.
-    if (keepPermissions != 0) {
-        SetPermissions(file.handle, keepPermissions);
+    if (facts.permissions != 0) {
+        SetPermissions(file.handle, facts.permissions);
     }
     if (!WriteAllToDescriptor(file.handle, data, size)) {
         *error = Failure(target, errno);
@@ -118,7 +124,6 @@ bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
         return false;
     }
     // Files of one folder share its file system; asking once per folder is enough.
-    const std::string folder = FolderOf(target);
     if (folder != m_lastFolder || m_pending.empty()) {
         m_lastFolder = folder;
         m_lastDevice = DeviceOf(file.handle);
@@ -129,15 +134,33 @@ bool DurableBatch::Add(const std::string& target, const void* data, size_t size,
     return true;
 }
 
+// The batch's handle on a folder, opened on first use and kept until the batch is placed.
+int DurableBatch::Folder(const std::string& path) {
+    auto found = m_folders.find(path);
+    if (found == m_folders.end()) {
+        found = m_folders.emplace(path, OpenFolder(path)).first;
+    }
+    return found->second;
+}
+
+void DurableBatch::CloseFolders(std::map<std::string, int>& folders) {
+    for (const auto& folder : folders) {
+        if (folder.second >= 0) {
+            CloseFile(folder.second);
+        }
+    }
+    folders.clear();
+}
+
 // One sync per file system the batch writes to; one per file where the host has no
 // whole-file-system sync.
-bool DurableBatch::SyncData(std::string* error) {
+bool DurableBatch::SyncData(Flight& flight, std::string* error) const {
     std::set<uint64_t> synced;
-    for (const Pending& file : m_pending) {
+    for (const Pending& file : flight.files) {
         if (HasFileSystemSync() && !synced.insert(file.device).second) {
             continue;
         }
-        ++m_syncCalls;
+        ++flight.syncCalls;
         if (!(HasFileSystemSync() ? SyncFileSystem(file.handle) : SyncFile(file.handle))) {
             *error = Failure(file.target, errno);
             return false;
@@ -146,12 +169,19 @@ bool DurableBatch::SyncData(std::string* error) {
     return true;
 }
 
-bool DurableBatch::Place(Pending& file, std::string* error) {
+bool DurableBatch::Place(Pending& file, std::string* error) const {
+    error->clear();
     bool ok = true;
-    if (file.temporary.empty() && !LinkAnonymous(file.handle, file.target)) {
-        // The target exists (or appeared): link under a hidden name and rename that over
-        // it, which replaces it in one step.
-        ok = errno == EEXIST && CreateLinkName(file.handle, file.target, &file.temporary);
+    if (file.temporary.empty()) {
+        // Taken since the caller looked, or known to be there: link under a hidden name
+        // and rename that over it, which replaces it in one step.
+        const std::string name = file.target.substr(FolderPartLength(file.target));
+        if (!LinkAnonymous(file.handle, file.folder, name)) {
+            ok = errno == EEXIST && MayTakeOver(file, error) &&
+                 CreateLinkName(file.handle, file.folder, file.target, &file.temporary);
+        }
+    } else if (!file.facts.exists) {
+        ok = MayTakeOver(file, error);
     }
     if (ok && !file.temporary.empty()) {
         // Windows renames no file that is still open; the data is on disk already.
@@ -162,11 +192,36 @@ bool DurableBatch::Place(Pending& file, std::string* error) {
             file.temporary.clear();
         }
     }
-    if (!ok) {
+    if (!ok && error->empty()) {
         *error = Failure(file.target, errno);
     }
     Drop(file);
     return ok;
+}
+
+// Whether a file found at the target may be replaced; one that was not there when the
+// caller looked is checked as the caller would have: never the protected file, never when
+// the caller said so, and its permission bits are kept.
+bool DurableBatch::MayTakeOver(Pending& file, std::string* error) const {
+    if (file.facts.exists) {
+        return true;
+    }
+    const FileIdentity found = IdentifyFile(file.target);
+    if (!found.known) {
+        return true;
+    }
+    if (found.SameFile(m_protected)) {
+        *error = "that file is the archive being read";
+        return false;
+    }
+    if (!file.facts.mayReplace) {
+        *error = "a file appeared at " + file.target + " during the run; not written over it";
+        return false;
+    }
+    if (found.permissions != 0) {
+        SetPermissions(file.handle, found.permissions);
+    }
+    return true;
 }
 
 void DurableBatch::Drop(Pending& file) {
@@ -180,27 +235,59 @@ void DurableBatch::Drop(Pending& file) {
     }
 }
 
-std::vector<CommitResult> DurableBatch::Commit() {
-    std::vector<CommitResult> results(m_pending.size());
+void DurableBatch::Land(Flight& flight) const {
+    flight.results.resize(flight.files.size());
     std::string syncError;
-    const bool synced = SyncData(&syncError);
+    const bool synced = SyncData(flight, &syncError);
     std::set<std::string> folders;
-    for (size_t i = 0; i < m_pending.size(); ++i) {
-        results[i].target = m_pending[i].target;
+    for (size_t i = 0; i < flight.files.size(); ++i) {
+        CommitResult& result = flight.results[i];
+        result.target = flight.files[i].target;
         if (!synced) {
-            results[i].error = syncError;
-            Drop(m_pending[i]);
+            result.error = syncError;
+            Drop(flight.files[i]);
             continue;
         }
-        results[i].ok = Place(m_pending[i], &results[i].error);
-        folders.insert(FolderOf(m_pending[i].target));
+        result.ok = Place(flight.files[i], &result.error);
+        folders.insert(FolderOf(result.target));
     }
+    CloseFolders(flight.folders);
     for (const std::string& folder : folders) {
-        m_syncCalls += SyncFolder(folder) ? 1 : 0;
+        flight.syncCalls += SyncFolder(folder) ? 1 : 0;
     }
-    m_pending.clear();
+}
+
+void DurableBatch::Send() {
+    Collect();  // one batch on its way at a time
+    auto flight = std::make_unique<Flight>();
+    flight->files.swap(m_pending);
+    flight->folders.swap(m_folders);
     m_pendingBytes = 0;
+    m_flight = std::move(flight);
+    Flight* landing = m_flight.get();
+    try {
+        m_placing = std::thread([this, landing] { Land(*landing); });
+    } catch (const std::system_error&) {
+        Land(*landing);  // no thread to be had: place it here
+    }
+}
+
+std::vector<CommitResult> DurableBatch::Collect() {
+    if (m_placing.joinable()) {
+        m_placing.join();
+    }
+    if (!m_flight) {
+        return {};
+    }
+    std::vector<CommitResult> results = std::move(m_flight->results);
+    m_syncCalls += m_flight->syncCalls;
+    m_flight.reset();
     return results;
+}
+
+std::vector<CommitResult> DurableBatch::Commit() {
+    Send();
+    return Collect();
 }
 
 void DurableBatch::Discard() {
@@ -209,6 +296,7 @@ void DurableBatch::Discard() {
     }
     m_pending.clear();
     m_pendingBytes = 0;
+    CloseFolders(m_folders);
 }
 
 size_t RemoveStaleTemporaries(const std::string& folder) {

@@ -1,7 +1,9 @@
 #include "extract/extract_engine.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
+#include <unordered_set>
 
 #include "archive/entry_reader.h"
 #include "extract/durable_batch.h"
@@ -22,16 +24,21 @@ public:
           m_options(options),
           m_reader(archive),
           m_batch(options.anonymousTemporaries),
-          m_identity(archive.GetArchiveIdentity()) {}
+          m_identity(archive.GetArchiveIdentity()) {
+        m_batch.Protect(m_identity);
+    }
 
     Summary Go(const std::vector<Job>& jobs) {
         m_summary.total = jobs.size();
+        ListFolder(jobs);
         // Each file written aside holds a handle until its batch is placed; some room
         // is left for everything else the program has open.
+        // Two batches hold handles at once: the one being placed and the one being written.
         constexpr size_t kOtherHandles = 64;
-        const size_t limit = RaiseOpenFileLimit(m_options.batchFiles + kOtherHandles);
-        m_batchFiles = std::max<size_t>(
-            1, std::min(m_options.batchFiles, limit > kOtherHandles ? limit - kOtherHandles : 1));
+        const size_t limit = RaiseOpenFileLimit(2 * m_options.batchFiles + kOtherHandles);
+        m_batchFiles =
+            std::max<size_t>(1, std::min(m_options.batchFiles,
+                                         limit > kOtherHandles ? (limit - kOtherHandles) / 2 : 1));
         for (size_t done = 0; done < jobs.size() && !m_stop; ++done) {
             if (m_options.progress && !m_options.progress(done, jobs.size(), jobs[done].index)) {
                 m_summary.cancelled = true;
@@ -41,15 +48,20 @@ public:
             if (m_batch.PendingFiles() >= m_batchFiles ||
                 m_batch.PendingBytes() >= m_options.batchBytes ||
                 m_waiting.size() >= 4 * m_batchFiles) {
-                Commit();
+                Commit(false);
             }
         }
-        Commit();
+        Commit(true);
         m_summary.syncCalls = m_batch.SyncCalls();
         return m_summary;
     }
 
 private:
+    struct Waiting {
+        EntryResult result;
+        bool inBatch;  // written aside, to be placed by the batch's commit
+    };
+
     void One(const Job& job) {
         EntryResult result;
         result.index = job.index;
@@ -63,7 +75,8 @@ private:
             return Finish(result, Outcome::Refused,
                           "another entry of this run was written to that file");
         }
-        const FileIdentity existing = IdentifyFile(result.target);
+        const FileIdentity existing =
+            MayExist(job, key) ? IdentifyFile(result.target) : FileIdentity{};
         if (existing.SameFile(m_identity)) {
             return Finish(result, Outcome::Refused, "that file is the archive being read");
         }
@@ -91,9 +104,12 @@ private:
             outcome = Outcome::Partial;
             result.reason = why;
         }
+        TargetFacts facts;
+        facts.exists = existing.known;
+        facts.permissions = existing.permissions;
+        facts.mayReplace = outcome != Outcome::Partial;
         std::string error;
-        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), existing.permissions,
-                         &error)) {
+        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), facts, &error)) {
             return Finish(result, Outcome::Failed, error);
         }
         m_targets.insert(key);
@@ -102,25 +118,57 @@ private:
         m_waiting.push_back({result, true});
     }
 
-    // Entries written aside get their fate once the batch is in place; the others wait
-    // with them, so that reports keep the order of the jobs. An archive that changed
-    // while the batch was read makes all of it suspect: none of it is placed.
-    void Commit() {
+    // The names the run's folder holds when it starts, so that only those targets are
+    // looked at one by one; a file appearing later is looked at when it is in the way.
+    void ListFolder(const std::vector<Job>& jobs) {
+        const bool anyInFolder = std::any_of(jobs.begin(), jobs.end(),
+                                             [](const Job& job) { return job.target.empty(); });
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(HostFolderPath(m_options.folder), error), end;
+             anyInFolder && !error && it != end; it.increment(error)) {
+            m_present.insert(
+                CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string())));
+        }
+        m_listed = anyInFolder && !error;
+    }
+
+    bool MayExist(const Job& job, const std::string& key) const {
+        return !job.target.empty() || !m_listed || m_present.count(key) != 0;
+    }
+
+    // Entries written aside get their fate once their batch is in place; the others wait
+    // with them, so that reports keep the order of the jobs. A batch is placed while the
+    // next one is written; its entries are told when that one is sent. An archive that
+    // changed while the batch was read makes all of it suspect: none of it is placed.
+    void Commit(bool last) {
         if (m_batch.PendingFiles() != 0 && !m_reader.StillUnchanged()) {
             m_summary.archiveChanged = true;
             m_stop = true;
             FailPending(DescribeEntryProblem(EntryProblem::ArchiveChanged));
         }
-        const std::vector<CommitResult> placed = m_batch.Commit();
+        const std::vector<CommitResult> placed = m_batch.Collect();
+        if (m_batch.PendingFiles() != 0) {
+            m_batch.Send();
+        }
+        std::vector<Waiting> sent;
+        sent.swap(m_waiting);
+        Resolve(m_inFlight, placed);
+        m_inFlight = std::move(sent);
+        if (last) {
+            Resolve(m_inFlight, m_batch.Collect());
+        }
+    }
+
+    void Resolve(std::vector<Waiting>& waitingList, const std::vector<CommitResult>& placed) {
         size_t next = 0;
-        for (Waiting& waiting : m_waiting) {
+        for (Waiting& waiting : waitingList) {
             if (waiting.inBatch && next < placed.size() && !placed[next++].ok) {
                 Fail(waiting.result, placed[next - 1].error);
                 Decide(waiting.result);
             }
             Count(waiting.result);
         }
-        m_waiting.clear();
+        waitingList.clear();
     }
 
     // Nothing written aside is placed: the batch is dropped and its entries fail.
@@ -190,12 +238,11 @@ private:
     DurableBatch m_batch;
     FileIdentity m_identity;
     Summary m_summary;
-    std::set<std::string> m_targets;
-    struct Waiting {
-        EntryResult result;
-        bool inBatch;  // written aside, to be placed by the batch's commit
-    };
+    std::unordered_set<std::string> m_targets;
+    std::unordered_set<std::string> m_present;  // keys of the folder's names at the start
+    bool m_listed = false;
     std::vector<Waiting> m_waiting;
+    std::vector<Waiting> m_inFlight;  // the entries of the batch being placed
     std::vector<uint8_t> m_bytes;
     size_t m_batchFiles = 1;
     bool m_quiet = false;

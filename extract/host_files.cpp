@@ -53,10 +53,13 @@ int CreateExclusive(const std::string& path) {
                         : _wopen(wide.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                                  _S_IREAD | _S_IWRITE);
 }
-int CreateAnonymous(const std::string&) {
+int OpenFolder(const std::string&) {
     return -1;
 }
-bool LinkAnonymous(int, const std::string&) {
+int CreateAnonymous(int) {
+    return -1;
+}
+bool LinkAnonymous(int, int, const std::string&) {
     errno = ENOSYS;
     return false;
 }
@@ -109,23 +112,42 @@ int CreateExclusive(const std::string& path) {
     // The umask applies as for any file the user creates.
     return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
-int CreateAnonymous(const std::string& folder) {
+int OpenFolder(const std::string& folder) {
+    return open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
 #if defined(__linux__) && defined(O_TMPFILE)
-    // Linking one needs its /proc name; without /proc it could never get a name.
-    static const bool procMounted = access("/proc/self/fd", X_OK) == 0;
-    if (procMounted) {
-        return open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+namespace {
+
+// This process's open files as /proc shows them, opened once: linking an anonymous file
+// goes through its entry there. -1 without /proc, where no anonymous file could be named.
+int OwnFileTable() {
+    static const int table = open("/proc/self/fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return table;
+}
+
+}  // namespace
+
+int CreateAnonymous(int folder) {
+    if (folder >= 0 && OwnFileTable() >= 0) {
+        return openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     }
-#else
-    (void)folder;
-#endif
     errno = EOPNOTSUPP;
     return -1;
 }
-bool LinkAnonymous(int fd, const std::string& path) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+bool LinkAnonymous(int fd, int folder, const std::string& name) {
+    const std::string self = std::to_string(fd);
+    return linkat(OwnFileTable(), self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
+#else
+int CreateAnonymous(int) {
+    errno = EOPNOTSUPP;
+    return -1;
+}
+bool LinkAnonymous(int, int, const std::string&) {
+    errno = EOPNOTSUPP;
+    return false;
+}
+#endif
 void CloseFile(int fd) {
     close(fd);
 }

@@ -17,11 +17,16 @@ bool ProcessAlive(long pid);
 
 // A new file no one else uses, created with O_EXCL; -1 on failure.
 int CreateExclusive(const std::string& path);
-// A file with no name in `folder`, gone when closed unless linked; -1 where the host or
+// A handle on `folder` ("" the current one) for the calls below that take one, so that
+// the folder's path is walked once per run rather than once per file; -1 where the host
+// has none (Windows) or the folder cannot be opened.
+int OpenFolder(const std::string& folder);
+// A file with no name in the folder, gone when closed unless linked; -1 where the host or
 // the file system has none.
-int CreateAnonymous(const std::string& folder);
-// Gives an anonymous file the name `path`; fails with EEXIST when it is taken.
-bool LinkAnonymous(int fd, const std::string& path);
+int CreateAnonymous(int folder);
+// Gives an anonymous file the name `name` in the folder; fails with EEXIST when it is
+// taken.
+bool LinkAnonymous(int fd, int folder, const std::string& name);
 
 void CloseFile(int fd);
 void RemoveFile(const std::string& path);

@@ -182,6 +182,44 @@ TEST_F(ExtractEngineTest, ReplacingKeepsPermissionBitsAndNamedTemporariesGo) {
     }
 }
 
+// The run looks at the folder once; a file put at a target after that is looked at when
+// the batch (one file each here, so placing overlaps writing) meets it.
+TEST_F(ExtractEngineTest, FilesAppearingDuringTheRunAreLookedAtWhenMet) {
+    LgpWriter writer;
+    writer.AddText("plain", "new").AddText("twin", "new").AddText("cut", "cut short");
+    writer.SetBareLayout(true);
+    Load(writer, "data.lgp", 1);
+    options.partial = true;
+    options.batchFiles = 1;
+    for (bool anonymous : {true, false}) {
+        SCOPED_TRACE(anonymous);
+        options.anonymousTemporaries = anonymous;
+        for (const char* name : {"plain", "twin", "cut"}) {
+            fs::remove(dir.File(name));
+        }
+        options.progress = [&](size_t done, size_t, uint16_t) {
+            if (done == 0) {
+                dir.Write("plain", Text("old"));
+                chmod(dir.File("plain").c_str(), 0600);
+                fs::create_hard_link(archivePath, dir.File("twin"));
+                dir.Write("cut", Text("keep"));
+            }
+            return true;
+        };
+        results.clear();
+        EXPECT_EQ(Run().written, 1u);
+        ASSERT_EQ(results.size(), 3u);
+        EXPECT_EQ(results[1].reason, "that file is the archive being read");
+        EXPECT_EQ(results[2].outcome, extract::Outcome::Failed);
+        struct stat info;
+        ASSERT_EQ(stat(dir.File("plain").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        EXPECT_EQ(ReadFile(dir.File("plain")), Text("new"));
+        EXPECT_EQ(ReadFile(dir.File("cut")), Text("keep"));
+        EXPECT_EQ(archive.Load(archivePath.c_str()), 3);
+    }
+}
+
 TEST_F(ExtractEngineTest, TemporariesOfDeadRunsAreRemoved) {
     pid_t child = fork();
     if (child == 0) {
