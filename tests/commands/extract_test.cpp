@@ -483,5 +483,33 @@ TEST_F(ExtractTest, ArchiveGoneSinceItWasOpenedIsAFailureNotAnEmptyFile) {
     EXPECT_EQ(PaneText(0), "Extracted 0 of 3 files; 3 failed.");
 }
 
+// The archive is replaced while the user picks where its entries go: nothing is written.
+TEST_F(ExtractTest, ArchiveReplacedWhileTheDialogIsOpenWritesNothing) {
+    for (bool many : {false, true}) {
+        SCOPED_TRACE(many);
+        OpenPlainArchive();
+        m_out.Write("alpha.txt", Bytes{'k', 'e', 'e', 'p'});
+        ordered.whileDialogOpen = [this] {
+            const std::string other = m_dir.Write("other.lgp", ReadFile(archivePath));
+            fs::rename(other, archivePath);
+        };
+        Select(many ? std::vector<int>{0, 1, 2} : std::vector<int>{0}, 0);
+        (many ? ordered.folderAnswers : ordered.saveAnswers)
+            .push_back(many ? m_out.Path() : Out("alpha.txt"));
+        Extract();
+        ASSERT_EQ(ordered.messages.size(), 1u);
+        if (many) {
+            EXPECT_EQ(ordered.messages[0].text,
+                      "The archive changed on disk since it was opened; the extraction stopped.");
+        } else {
+            ExpectFailedToExtract(0, "alpha.txt: the archive changed on disk since it was opened.");
+        }
+        EXPECT_EQ(OutFiles(), std::vector<std::string>{"alpha.txt"});
+        EXPECT_EQ(ReadFile(Out("alpha.txt")), (Bytes{'k', 'e', 'e', 'p'}));
+        ordered.Forget();
+        ordered.whileDialogOpen = nullptr;
+    }
+}
+
 }  // namespace
 }  // namespace lumo::test

@@ -34,11 +34,17 @@ std::optional<std::string> ScriptedPrompts::OpenFile(const OpenFileRequest& requ
 
 std::optional<std::string> ScriptedPrompts::SaveFile(const SaveFileRequest& request) {
     saveRequests.push_back(request);
+    if (whileDialogOpen) {
+        whileDialogOpen();
+    }
     return Next(saveAnswers);
 }
 
 std::optional<std::string> ScriptedPrompts::BrowseFolder(const FolderRequest& request) {
     folderRequests.push_back(request);
+    if (whileDialogOpen) {
+        whileDialogOpen();
+    }
     return Next(folderAnswers);
 }
 

@@ -4,6 +4,7 @@
 // no queued answer counts as cancelled; a message box with none answers No (Yes/No),
 // Skip (Skip/Skip All/Cancel) or OK.
 #include <deque>
+#include <functional>
 
 #include "platform/prompts.h"
 
@@ -17,6 +18,9 @@ public:
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<MessageAnswer> messageAnswers;
     bool webPagesOpen = true;  // what OpenWebPage reports
+    // What happens elsewhere while a save or folder dialog is open (a file changing under
+    // the program, say); run before the dialog answers.
+    std::function<void()> whileDialogOpen;
     // Progress: the user presses Cancel once this many entries are done.
     std::optional<size_t> cancelProgressAt;
 
