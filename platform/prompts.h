@@ -41,6 +41,14 @@ struct FolderRequest {
     QWidget* owner = nullptr;
 };
 
+// A line of text to type, such as what to find.
+struct TextRequest {
+    std::string title;
+    std::string label;
+    std::string text;  // pre-filled
+    QWidget* owner = nullptr;
+};
+
 struct MessageRequest {
     std::string text;
     std::string caption;  // empty: the program's name
@@ -81,6 +89,8 @@ public:
     virtual std::optional<std::string> SaveFile(const SaveFileRequest& request) = 0;
     virtual std::optional<std::string> BrowseFolder(const FolderRequest& request) = 0;
 
+    // The text typed, or nothing when the user cancelled.
+    virtual std::optional<std::string> AskText(const TextRequest& request) = 0;
     virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
     virtual void ReportFileError(const FileErrorReport& report) = 0;
     // Progress of one run; the dialog goes when the object does.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -88,6 +89,17 @@ std::optional<std::string> DesktopPrompts::BrowseFolder(const FolderRequest& req
         return std::nullopt;
     }
     return QDir::toNativeSeparators(folder).toStdString();
+}
+
+std::optional<std::string> DesktopPrompts::AskText(const TextRequest& request) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(OwnerOf(request.owner), FromUtf8(request.title),
+                                               FromUtf8(request.label), QLineEdit::Normal,
+                                               FromUtf8(request.text), &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text.toStdString();
 }
 
 namespace {

@@ -9,6 +9,7 @@ public:
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> BrowseFolder(const FolderRequest& request) override;
+    std::optional<std::string> AskText(const TextRequest& request) override;
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     void ReportFileError(const FileErrorReport& report) override;
     std::unique_ptr<IProgress> BeginProgress(const ProgressRequest& request) override;

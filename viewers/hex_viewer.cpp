@@ -1,7 +1,6 @@
 #include "viewers/hex_viewer.h"
 
 #include <QFontDatabase>
-#include <QInputDialog>
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -9,8 +8,8 @@
 #include <cstring>
 
 #include "formats/hex.h"
-#include "platform/prompts.h"
 #include "res/resource.h"
+#include "viewers/find_prompt.h"
 
 namespace {
 
@@ -155,18 +154,10 @@ bool CHexViewer::FindNext(const std::string& query) {
 }
 
 void CHexViewer::OnEditFind() {
-    bool ok = false;
-    const QString text = QInputDialog::getText(
-        this, tr("Find"), tr("Find text, or bytes as hex pairs (DE AD BE EF):"), QLineEdit::Normal,
-        QString::fromStdString(m_lastFind), &ok);
-    if (!ok || text.isEmpty()) {
-        return;
-    }
-    m_lastFind = text.toLatin1().toStdString();
-    if (!FindNext(m_lastFind)) {
-        platform::MessageRequest request;
-        request.text = tr("Cannot find \"%1\".").arg(text).toStdString();
-        request.owner = this;
-        platform::Prompts().ShowMessage(request);
-    }
+    const QString last = QString::fromLatin1(m_lastFind.data(), int(m_lastFind.size()));
+    m_lastFind =
+        AskAndFind(this, tr("Find text, or bytes as hex pairs (DE AD BE EF):"), last,
+                   [this](const QString& text) { return FindNext(text.toLatin1().toStdString()); })
+            .toLatin1()
+            .toStdString();
 }

@@ -2,14 +2,13 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QInputDialog>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "formats/text.h"
-#include "platform/prompts.h"
 #include "res/resource.h"
+#include "viewers/find_prompt.h"
 
 namespace {
 
@@ -64,19 +63,8 @@ bool CTextViewer::FindNext(const QString& text) {
 }
 
 void CTextViewer::OnEditFind() {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, tr("Find"), tr("Find what:"),
-                                               QLineEdit::Normal, m_lastFind, &ok);
-    if (!ok || text.isEmpty()) {
-        return;
-    }
-    m_lastFind = text;
-    if (!FindNext(text)) {
-        platform::MessageRequest request;
-        request.text = tr("Cannot find \"%1\".").arg(text).toStdString();
-        request.owner = this;
-        platform::Prompts().ShowMessage(request);
-    }
+    m_lastFind = AskAndFind(this, tr("Find what:"), m_lastFind,
+                            [this](const QString& text) { return FindNext(text); });
 }
 
 void CTextViewer::OnEditCopy() {

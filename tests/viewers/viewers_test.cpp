@@ -147,6 +147,18 @@ TEST_F(ViewersTest, TextShowsLatin1LinesOfEitherEndingAndFinds) {
     ASSERT_TRUE(viewer->FindNext("second"));  // wrapped round
     EXPECT_EQ(edit->textCursor().blockNumber(), 1);
     EXPECT_FALSE(viewer->FindNext("absent"));
+
+    // Edit > Find asks, offering the last search; a miss is said, a cancel does nothing.
+    prompts.textAnswers = {std::string("third"), std::string("absent"), std::nullopt};
+    for (int i = 0; i < 3; ++i) {
+        Frame()->SendCommand(ID_EDIT_FIND);
+    }
+    EXPECT_EQ(edit->textCursor().blockNumber(), 2);
+    ASSERT_EQ(prompts.textRequests.size(), 3u);
+    EXPECT_EQ(prompts.textRequests[1].text, "third");
+    EXPECT_EQ(prompts.textRequests[2].text, "absent");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Cannot find \"absent\".");
 }
 
 TEST_F(ViewersTest, HexOfALargeEntryScrollsToWhatFindFinds) {
@@ -164,6 +176,11 @@ TEST_F(ViewersTest, HexOfALargeEntryScrollsToWhatFindFinds) {
     EXPECT_LE(view->FirstVisibleLine(), line);
     EXPECT_GT(view->FirstVisibleLine() + view->verticalScrollBar()->pageStep(), line);
     EXPECT_FALSE(viewer->FindNext("BE EF"));
+    prompts.textAnswers = {std::string("de ad")};
+    view->ShowRange(0, 1);
+    Frame()->SendCommand(ID_EDIT_FIND);
+    EXPECT_EQ(view->MarkStart(), at);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 }  // namespace

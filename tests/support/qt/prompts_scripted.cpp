@@ -48,6 +48,11 @@ std::optional<std::string> ScriptedPrompts::BrowseFolder(const FolderRequest& re
     return Next(folderAnswers);
 }
 
+std::optional<std::string> ScriptedPrompts::AskText(const TextRequest& request) {
+    textRequests.push_back(request);
+    return Next(textAnswers);
+}
+
 MessageAnswer ScriptedPrompts::ShowMessage(const MessageRequest& request) {
     messages.push_back(request);
     if (messageAnswers.empty()) {

@@ -16,6 +16,7 @@ public:
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
+    std::deque<std::optional<std::string>> textAnswers;
     std::deque<MessageAnswer> messageAnswers;
     bool webPagesOpen = true;  // what OpenWebPage reports
     // What happens elsewhere while a save or folder dialog is open (a file changing under
@@ -28,6 +29,7 @@ public:
     std::vector<OpenFileRequest> openRequests;
     std::vector<SaveFileRequest> saveRequests;
     std::vector<FolderRequest> folderRequests;
+    std::vector<TextRequest> textRequests;
     std::vector<MessageRequest> messages;
     std::vector<FileErrorReport> fileErrors;
     std::vector<std::string> webPages;
@@ -37,6 +39,7 @@ public:
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> BrowseFolder(const FolderRequest& request) override;
+    std::optional<std::string> AskText(const TextRequest& request) override;
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     void ReportFileError(const FileErrorReport& report) override;
     bool OpenWebPage(const std::string& url) override;
