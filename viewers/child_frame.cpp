@@ -1,5 +1,6 @@
 #include "viewers/child_frame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
 #include <map>
@@ -76,6 +77,11 @@ void CChildFrame::OnFileClose() {
 void CChildFrame::SetClientSize(int width, int height) {
     QSize extra = size() - m_pClient->size();
     resize(width + extra.width(), height + extra.height());
+}
+
+bool CChildFrame::FocusElsewhere() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && focus != this && !isAncestorOf(focus) && !focus->inherits("QMdiArea");
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

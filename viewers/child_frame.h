@@ -47,6 +47,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // True when the keyboard is with the index list or another window: Edit > Copy then
+    // belongs to whatever has it, not to this window.
+    bool FocusElsewhere() const;
 
 private:
     QWidget* m_pClient;

@@ -1,6 +1,9 @@
 #include "viewers/hex_viewer.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -15,10 +18,13 @@ namespace {
 
 const CommandMapEntry<CHexViewer> kHexCommands[] = {
     {ID_EDIT_FIND, &CHexViewer::OnEditFind, nullptr},
+    {ID_EDIT_COPY, &CHexViewer::OnEditCopy, &CHexViewer::OnUpdateEditCopy},
 };
 
 constexpr int kMargin = 4;
 constexpr int kOpeningLines = 24;
+// Copy takes at most this much of an entry: 4 MiB of bytes is some 20 MB of text.
+constexpr uint64_t kMostCopied = uint64_t{4} << 20;
 
 }  // namespace
 
@@ -46,6 +52,7 @@ uint64_t CHexView::FirstVisibleLine() const {
 }
 
 void CHexView::ShowRange(uint64_t offset, uint64_t length) {
+    m_anchorLine = offset / kHexBytesPerLine;
     m_markStart = offset;
     m_markLength = length;
     const uint64_t line = offset / kHexBytesPerLine;
@@ -54,6 +61,49 @@ void CHexView::ShowRange(uint64_t offset, uint64_t length) {
         verticalScrollBar()->setValue(static_cast<int>(line) - visible / 2);
     }
     viewport()->update();
+}
+
+uint64_t CHexView::LineAt(int y) const {
+    const uint64_t lines = HexLineCount(m_nSize);
+    const uint64_t line = FirstVisibleLine() + static_cast<uint64_t>(std::max(0, y) / LineHeight());
+    return lines == 0 ? 0 : std::min(line, lines - 1);
+}
+
+void CHexView::MarkLines(uint64_t from, uint64_t to) {
+    const uint64_t first = std::min(from, to);
+    const uint64_t last = std::max(from, to);
+    m_markStart = first * kHexBytesPerLine;
+    m_markLength = std::min<uint64_t>(m_nSize, (last + 1) * kHexBytesPerLine) - m_markStart;
+    viewport()->update();
+}
+
+void CHexView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || m_nSize == 0) {
+        return QAbstractScrollArea::mousePressEvent(event);
+    }
+    const uint64_t line = LineAt(event->position().toPoint().y());
+    if (!(event->modifiers() & Qt::ShiftModifier) || m_markLength == 0) {
+        m_anchorLine = line;
+    }
+    MarkLines(m_anchorLine, line);
+}
+
+void CHexView::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::LeftButton) && m_nSize != 0) {
+        MarkLines(m_anchorLine, LineAt(event->position().toPoint().y()));
+    }
+}
+
+std::string CHexView::MarkedLinesText() const {
+    std::string text;
+    if (m_markLength == 0) {
+        return text;
+    }
+    const uint64_t last = (m_markStart + m_markLength - 1) / kHexBytesPerLine;
+    for (uint64_t line = m_markStart / kHexBytesPerLine; line <= last; ++line) {
+        text += HexLine(m_pData, m_nSize, line) + '\n';
+    }
+    return text;
 }
 
 void CHexView::UpdateScrollBars() {
@@ -111,6 +161,10 @@ CHexViewer::CHexViewer(QWidget* parent) : CChildFrame(parent), m_pView(new CHexV
 CHexViewer::~CHexViewer() = default;
 
 bool CHexViewer::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
+    // With the keyboard in the index list, Copy copies its names instead.
+    if (id == ID_EDIT_COPY && FocusElsewhere()) {
+        return false;
+    }
     return DispatchCommand(*this, kHexCommands, id, query, ui) ||
            CChildFrame::OnCmdMsg(id, query, ui);
 }
@@ -151,6 +205,16 @@ bool CHexViewer::FindNext(const std::string& query) {
     }
     m_pView->ShowRange(*found, pattern.bytes.size());
     return true;
+}
+
+void CHexViewer::OnEditCopy() {
+    if (m_pView->MarkLength() != 0 && m_pView->MarkLength() <= kMostCopied) {
+        QApplication::clipboard()->setText(QString::fromLatin1(m_pView->MarkedLinesText()));
+    }
+}
+
+void CHexViewer::OnUpdateEditCopy(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pView->MarkLength() != 0 && m_pView->MarkLength() <= kMostCopied);
 }
 
 void CHexViewer::OnEditFind() {

@@ -1,7 +1,8 @@
 #pragma once
 // The hex viewer: any entry as offset, 16 bytes in hex and the same bytes as characters,
-// read-only, with Find. Only the lines on screen are ever formatted, so an entry of
-// 64 MiB opens as fast as a small one and scrolls as smoothly.
+// read-only, with Find, and Copy of the lines marked by Find or picked with the mouse. Only the
+// lines on screen are ever formatted, so an entry of 64 MiB opens as fast as a small one and
+// scrolls as smoothly.
 #include <QAbstractScrollArea>
 #include <cstdlib>
 #include <memory>
@@ -20,18 +21,26 @@ public:
     int LineHeight() const;
     uint64_t MarkStart() const { return m_markStart; }
     uint64_t MarkLength() const { return m_markLength; }
+    // The marked lines as they are shown, one per text line; "" when none are marked.
+    std::string MarkedLinesText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A click marks the line under it; a drag or a Shift+click marks the lines from there.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void UpdateScrollBars();
+    uint64_t LineAt(int y) const;
+    void MarkLines(uint64_t from, uint64_t to);
 
     const unsigned char* m_pData = nullptr;
     size_t m_nSize = 0;
     uint64_t m_markStart = 0;
     uint64_t m_markLength = 0;
+    uint64_t m_anchorLine = 0;
 };
 
 class CHexViewer : public CChildFrame {
@@ -53,6 +62,8 @@ public:
     CHexView* GetView() const { return m_pView; }
 
     void OnEditFind();
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
 
 private:
     void Show(uint32_t nSize);

@@ -33,13 +33,6 @@ const CommandMapEntry<CImageFrame> kImageCommands[] = {
     {ID_FILE_EXPORT_IMAGE, &CImageFrame::OnFileExportImage, &CImageFrame::OnUpdateNeedsImage},
 };
 
-// True when the keyboard is with the index list or another window: Edit > Copy then
-// belongs to whatever has it, not to this image.
-bool FocusElsewhere(const QWidget* frame) {
-    const QWidget* focus = QApplication::focusWidget();
-    return focus && focus != frame && !frame->isAncestorOf(focus) && !focus->inherits("QMdiArea");
-}
-
 }  // namespace
 
 // Paints the image at the frame's zoom from its top-left corner, gray beyond it.
@@ -109,7 +102,7 @@ CImageFrame::CImageFrame(QWidget* parent)
 CImageFrame::~CImageFrame() = default;
 
 bool CImageFrame::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
-    if (id == ID_EDIT_COPY && FocusElsewhere(this)) {
+    if (id == ID_EDIT_COPY && FocusElsewhere()) {
         return false;
     }
     return DispatchCommand(*this, kImageCommands, id, query, ui) ||

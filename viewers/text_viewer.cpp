@@ -32,8 +32,7 @@ CTextViewer::~CTextViewer() = default;
 
 bool CTextViewer::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
     // With the keyboard in the index list, Copy copies its names instead.
-    const QWidget* focus = QApplication::focusWidget();
-    if (id == ID_EDIT_COPY && focus && !isAncestorOf(focus)) {
+    if (id == ID_EDIT_COPY && FocusElsewhere()) {
         return false;
     }
     return DispatchCommand(*this, kTextCommands, id, query, ui) ||

@@ -8,8 +8,10 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 
 #include "app/main_frame.h"
+#include "formats/hex.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/qt/shell_test_support.h"
@@ -181,6 +183,34 @@ TEST_F(ViewersTest, HexOfALargeEntryScrollsToWhatFindFinds) {
     Frame()->SendCommand(ID_EDIT_FIND);
     EXPECT_EQ(view->MarkStart(), at);
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(ViewersTest, HexCopiesTheLinesMarkedByTheMouseOrByFind) {
+    Bytes bytes(40);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<uint8_t>('A' + i % 26);
+    }
+    auto* viewer = Open<CHexViewer>("CHexViewer", bytes);
+    CHexView* view = viewer->GetView();
+    view->setFocus();
+    const auto copyEnabled = [this] {
+        Frame()->UpdateMenuCommandUI(FindMenu(Frame()->menuBar(), {"Edit"}));
+        return FindMenuAction(Frame()->menuBar(), {"Edit", "Copy"})->isEnabled();
+    };
+    EXPECT_FALSE(copyEnabled());
+    const auto lineAt = [view](int line) { return QPoint(5, line * view->LineHeight() + 1); };
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, lineAt(1));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, lineAt(2));
+    ASSERT_TRUE(copyEnabled());
+    Frame()->SendCommand(ID_EDIT_COPY);
+    const std::string expected = HexLine(bytes.data(), bytes.size(), 1) + "\n" +
+                                 HexLine(bytes.data(), bytes.size(), 2) + "\n";
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), expected);
+
+    ASSERT_TRUE(viewer->FindNext("a"));  // the line Find marks
+    Frame()->SendCommand(ID_EDIT_COPY);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              HexLine(bytes.data(), bytes.size(), 1) + "\n");
 }
 
 }  // namespace
