@@ -12,19 +12,10 @@
 
 using lumo::test::Bytes;
 using lumo::test::LgpWriter;
+using lumo::test::RawName;
 using lumo::test::TempDir;
 
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-Bytes RawName(const std::string& text) {
-    Bytes name(20, 0);
-    std::copy(text.begin(), text.end(), name.begin());
-    return name;
-}
 
 // The arguments that run `command` on `archive`; extract writes into `outDir`.
 std::vector<std::string> ArgsFor(const std::string& command, const std::string& archive,

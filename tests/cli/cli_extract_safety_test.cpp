@@ -15,6 +15,7 @@
 namespace fs = std::filesystem;
 using lumo::test::Bytes;
 using lumo::test::LgpWriter;
+using lumo::test::RawName;
 using lumo::test::ReadFile;
 using lumo::test::TempDir;
 
@@ -22,12 +23,6 @@ namespace {
 
 Bytes Text(const std::string& text) {
     return Bytes(text.begin(), text.end());
-}
-
-Bytes RawName(const std::string& text) {
-    Bytes name(20, 0);
-    std::copy(text.begin(), text.end(), name.begin());
-    return name;
 }
 
 TEST(CliExtractSafety, TheArchiveItselfIsRefusedAndTheOthersGoOn) {

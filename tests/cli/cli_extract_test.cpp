@@ -10,14 +10,11 @@
 namespace fs = std::filesystem;
 using lumo::test::Bytes;
 using lumo::test::LgpWriter;
+using lumo::test::RawName;
 using lumo::test::ReadFile;
 using lumo::test::TempDir;
 
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 Bytes Text(const std::string& text) {
     return Bytes(text.begin(), text.end());
@@ -33,12 +30,6 @@ Bytes FieldLikeBytes(size_t size, unsigned seed) {
                                                 : static_cast<uint8_t>(seed >> 24));
     }
     return bytes;
-}
-
-Bytes RawName(const std::string& text) {
-    Bytes name(20, 0);
-    std::copy(text.begin(), text.end(), name.begin());
-    return name;
 }
 
 }  // namespace

@@ -16,19 +16,10 @@
 namespace fs = std::filesystem;
 using lumo::test::Bytes;
 using lumo::test::LgpWriter;
+using lumo::test::RawName;
 using lumo::test::TempDir;
 
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-Bytes RawName(const std::string& text) {
-    Bytes name(20, 0);
-    std::copy(text.begin(), text.end(), name.begin());
-    return name;
-}
 
 // The names of the files an extract run reports, without the folder.
 std::vector<std::string> Written(const CliResult& r) {

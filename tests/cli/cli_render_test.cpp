@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
+#include "formats/field_renderer.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/field_builder.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
-#include "formats/field_renderer.h"
 
 namespace fs = std::filesystem;
 using lumo::test::Bytes;

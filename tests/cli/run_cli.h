@@ -12,5 +12,10 @@ struct CliResult {
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir = ".");
 
+// Whether `part` occurs in `text`.
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 // Every line of `text`, without the newlines.
 std::vector<std::string> Lines(const std::string& text);

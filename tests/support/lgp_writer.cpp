@@ -169,6 +169,12 @@ Bytes LgpWriter::Build() const {
     return out;
 }
 
+Bytes RawName(const std::string& text) {
+    Bytes name(20, 0);
+    std::copy_n(text.begin(), std::min<size_t>(text.size(), name.size()), name.begin());
+    return name;
+}
+
 Bytes FullArchiveInNoOrder(uint32_t seed, const std::string& payload) {
     LgpWriter writer;
     for (int i = 0; i < 65535; ++i) {

@@ -36,7 +36,7 @@ public:
     LgpWriter& SetCountField(uint16_t count);  // the count written, whatever was added
     LgpWriter& SetOffset(size_t entry, uint32_t offset);
     LgpWriter& SetSizeField(size_t entry, uint32_t size);
-    LgpWriter& SetRawName(size_t entry, const Bytes& twentyBytes);  // any bytes
+    LgpWriter& SetRawName(size_t entry, const Bytes& twentyBytes);  // any bytes, see RawName
     // Leave out the lookup table, conflict table and terminator.
     LgpWriter& SetBareLayout(bool bare);
 
@@ -64,6 +64,9 @@ private:
     std::optional<uint16_t> m_countField;
     bool m_bare = false;
 };
+
+// A name field holding `text` (at most 20 bytes, taken as they are), padded with zeros.
+Bytes RawName(const std::string& text);
 
 // An archive of the most entries a count can name (65,535), each holding `payload`, with
 // pseudo-random "x1234567.tex" names in no particular order, so that sorting has work.
