@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "tests/support/field_builder.h"
 #include "formats/field_renderer.h"
+#include "tests/support/field_builder.h"
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "indexbar/index_bar.h"
 #include "indexbar/index_sort.h"
 #include "tests/support/lgp_writer.h"
-#include "tests/support/qt/offscreen.h"
 
 namespace {
 
@@ -99,12 +98,3 @@ void BM_FilterAndPaint(benchmark::State& state) {
 BENCHMARK(BM_FilterAndPaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    UseOffscreenPlatformByDefault();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -11,10 +11,8 @@
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
-#include "commands/archive_commands.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
-#include "tests/support/qt/offscreen.h"
 #include "tests/support/qt/prompts_scripted.h"
 
 namespace {
@@ -90,13 +88,3 @@ void BM_SortByNameCommand(benchmark::State& state) {
 BENCHMARK(BM_SortByNameCommand)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    UseOffscreenPlatformByDefault();
-    QApplication app(argc, argv);
-    InstallArchiveCommands(theApp);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

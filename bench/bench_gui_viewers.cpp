@@ -8,10 +8,8 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
-#include "commands/archive_commands.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
-#include "tests/support/qt/offscreen.h"
 #include "tests/support/qt/prompts_scripted.h"
 #include "tests/support/texture_builder.h"
 #include "viewers/child_frame.h"
@@ -90,13 +88,3 @@ void BM_OpenTextureViewer1024(benchmark::State& state) {
 BENCHMARK(BM_OpenTextureViewer1024)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    UseOffscreenPlatformByDefault();
-    QApplication app(argc, argv);
-    InstallArchiveCommands(theApp);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
