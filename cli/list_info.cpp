@@ -1,6 +1,7 @@
 // list and info: read-only looks at the catalogue, as text lines or as one JSON document.
 #include <iostream>
 
+#include "archive/entry_check.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
@@ -9,38 +10,37 @@
 namespace {
 
 // What --long adds for a compressed (field) entry: the stream length in front of its
-// stream and the size it decodes to. Other entries are stored as they are.
+// stream and the size it decodes to, checked by the rule extraction goes by. Other
+// entries are stored as they are.
 struct StreamSizes {
     bool compressed = false;
-    uint32_t streamLength = 0;
-    uint32_t decodedSize = 0;
+    EntryCheck check;
 };
 
 StreamSizes ReadStreamSizes(const CLgpArchive& archive, uint16_t i) {
     StreamSizes sizes;
     sizes.compressed = archive.GetEntryType(i) == LGP_TYPE_FIELD;
     if (sizes.compressed) {
-        sizes.streamLength = archive.ReadEntryStreamLength(i);
-        sizes.decodedSize = archive.ReadEntryDecompressed(i, nullptr, 0);
+        sizes.check = CheckEntry(archive, i, true);
     }
     return sizes;
 }
 
-std::string TextLine(const CLgpArchive& archive, uint16_t i, bool longForm) {
+// `sizes` is null without --long.
+std::string TextLine(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
     std::string line = std::to_string(i) + '\t' + PrintableName(archive.GetEntryName(i)) + '\t' +
                        PrintableName(archive.GetEntryExtension(i)) + '\t' +
                        std::to_string(archive.GetEntrySize(i)) + '\t' +
                        std::to_string(archive.GetEntryType(i));
-    if (longForm) {
-        const StreamSizes sizes = ReadStreamSizes(archive, i);
+    if (sizes) {
         line += '\t' + std::to_string(archive.GetEntryOffset(i)) + '\t' +
-                (sizes.compressed ? std::to_string(sizes.streamLength) : "-") + '\t' +
-                (sizes.compressed ? std::to_string(sizes.decodedSize) : "-");
+                (sizes->compressed ? std::to_string(sizes->check.streamLength) : "-") + '\t' +
+                (sizes->compressed ? std::to_string(sizes->check.decodedSize) : "-");
     }
     return line + '\n';
 }
 
-std::string JsonEntry(const CLgpArchive& archive, uint16_t i, bool longForm) {
+std::string JsonEntry(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
     std::string entry = "{\"index\":" + std::to_string(i) +
                         ",\"name\":" + JsonString(archive.GetEntryName(i)) +
                         ",\"extension\":" + JsonString(archive.GetEntryExtension(i)) +
@@ -48,28 +48,23 @@ std::string JsonEntry(const CLgpArchive& archive, uint16_t i, bool longForm) {
                         ",\"type\":" + std::to_string(archive.GetEntryType(i)) +
                         ",\"offset\":" + std::to_string(archive.GetEntryOffset(i)) +
                         ",\"whole\":" + (archive.IsEntryWhole(i) ? "true" : "false");
-    if (longForm) {
-        const StreamSizes sizes = ReadStreamSizes(archive, i);
-        const auto number = [&sizes](uint32_t n) {
-            return sizes.compressed ? std::to_string(n) : std::string("null");
+    if (sizes) {
+        const auto number = [sizes](uint64_t n) {
+            return sizes->compressed ? std::to_string(n) : std::string("null");
         };
-        entry += ",\"streamLength\":" + number(sizes.streamLength) +
-                 ",\"decodedSize\":" + number(sizes.decodedSize);
+        entry += ",\"streamLength\":" + number(sizes->check.streamLength) +
+                 ",\"decodedSize\":" + number(sizes->check.decodedSize);
     }
     return entry + '}';
 }
 
-// Entries the file holds only in part are listed like the others, then named here: the
-// listing stays complete, and the run fails so that scripts notice.
-bool ReportCutShortEntries(const CLgpArchive& archive, const std::string& path) {
-    bool ok = true;
-    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        if (!archive.IsEntryWhole(i)) {
-            ReportError(path, DescribeEntry(archive, i) + ": cut short");
-            ok = false;
-        }
+// Why an entry is not whole: the file holds it only in part, or, with --long, which shows
+// what field entries decode to, its stream is one extraction would refuse.
+EntryProblem ProblemOf(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
+    if (!archive.IsEntryWhole(i)) {
+        return EntryProblem::CutShort;
     }
-    return ok;
+    return sizes ? sizes->check.problem : EntryProblem::None;
 }
 
 }  // namespace
@@ -83,19 +78,30 @@ int RunList(const CliRequest& request) {
     if (request.json) {
         out = "{\"archive\":" + JsonString(request.archive) + ",\"entries\":[";
     }
+    std::vector<std::string> problems;
     for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
+        const StreamSizes sizes = request.longForm ? ReadStreamSizes(archive, i) : StreamSizes();
+        const StreamSizes* shown = request.longForm ? &sizes : nullptr;
         if (request.json) {
-            out += (i == 0 ? "\n" : ",\n") + JsonEntry(archive, i, request.longForm);
+            out += (i == 0 ? "\n" : ",\n") + JsonEntry(archive, i, shown);
         } else {
-            out += TextLine(archive, i, request.longForm);
+            out += TextLine(archive, i, shown);
+        }
+        const EntryProblem problem = ProblemOf(archive, i, shown);
+        if (problem != EntryProblem::None) {
+            problems.push_back(DescribeEntry(archive, i) + ": " + DescribeEntryProblem(problem));
         }
     }
     if (request.json) {
         out += "\n]}\n";
     }
     std::cout << out << std::flush;
-    const bool whole = ReportCutShortEntries(archive, request.archive);
-    return std::cout && whole ? kExitOk : kExitFailure;
+    // Listed like the others, then named: the listing stays complete, and the run fails
+    // so that scripts notice.
+    for (const std::string& problem : problems) {
+        ReportError(request.archive, problem);
+    }
+    return std::cout && problems.empty() ? kExitOk : kExitFailure;
 }
 
 int RunInfo(const CliRequest& request) {

@@ -121,6 +121,17 @@ TEST(CliJson, ListAndInfoParseBackWithEveryField) {
     EXPECT_EQ(odd["streamLength"].kind, JsonValue::Null);
     EXPECT_TRUE(odd["whole"].boolean);
 
+    // A stream whose length runs past its entry: listed, then named as extract would.
+    Bytes lying = Field(16);
+    lying[2] = 0x01;  // 64 KiB more than it has
+    TempDir other;
+    const std::string bad = other.Write("flevel.lgp", LgpWriter().Add("md2", lying).Build());
+    r = RunCli({"list", "--long", bad});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Lines(r.out).size(), 1u);
+    EXPECT_TRUE(Contains(r.err, "its compressed length runs past the end of the entry")) << r.err;
+    EXPECT_EQ(RunCli({"list", bad}).exitCode, 0);  // stored bytes all there
+
     r = RunCli({"info", archive, "--json"});
     std::unique_ptr<JsonValue> info = ParseJson(r.out);
     ASSERT_TRUE(info) << r.out;
