@@ -1,6 +1,5 @@
 #include "extract/durable_batch.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,27 +21,9 @@ std::string Failure(const std::string& target, int error) {
     return "cannot write " + target + ": " + std::strerror(error);
 }
 
-// A hidden name next to the target that tells whose it is: ".NAME.lumo-PID-N". Long
-// names are cut (never inside a UTF-8 sequence) so the temporary's name stays within
-// the file system's limit wherever the target's does.
-std::string TemporaryName(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    const std::string folder = FolderOf(target);
-    std::string base = target.substr(folder.size());
-    if (base.size() > 64) {
-        size_t cut = 64;
-        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        base.resize(cut);
-    }
-    return folder + "." + base + ".lumo-" + std::to_string(ProcessId()) + "-" +
-           std::to_string(++counter);
-}
-
 int CreateNamedTemporary(const std::string& target, std::string* temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *temporary = TemporaryName(target);
+        *temporary = HiddenTemporaryName(target);
         int fd = CreateExclusive(*temporary);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -54,7 +35,7 @@ int CreateNamedTemporary(const std::string& target, std::string* temporary) {
 // Links an anonymous file under a fresh hidden name in its target's folder.
 bool CreateLinkName(int fd, int folder, const std::string& target, std::string* temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *temporary = TemporaryName(target);
+        *temporary = HiddenTemporaryName(target);
         if (LinkAnonymous(fd, folder, temporary->substr(FolderPartLength(*temporary)))) {
             return true;
         }

@@ -1,5 +1,6 @@
 #include "platform/file_output.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -149,22 +150,8 @@ void SetError(std::string* error, const std::string& what, const std::string& fi
 // Creates a new file next to `path` that no one else is using; its name starts with '.'
 // and carries the target's name, so a leftover after a power cut is easy to recognise.
 int CreateTemporary(const std::string& path, std::string* tempPath) {
-    static unsigned counter = 0;
-    const std::string folder = FolderOf(path);
-    // Cut long names so the temporary's name stays within the file system's limit
-    // wherever the target's own name does; never inside a UTF-8 sequence, which would
-    // make the name unusable where names must be valid text.
-    std::string base = path.substr(folder.size());
-    if (base.size() > 64) {
-        size_t cut = 64;
-        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        base.resize(cut);
-    }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *tempPath = folder + "." + base + ".lumo-" + std::to_string(ProcessId()) + "-" +
-                    std::to_string(++counter);
+        *tempPath = HiddenTemporaryName(path);
         int fd = OpenFile(*tempPath, kCreateFlags, kCreateMode);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -174,6 +161,21 @@ int CreateTemporary(const std::string& path, std::string* tempPath) {
 }
 
 }  // namespace
+
+std::string HiddenTemporaryName(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = FolderOf(path);
+    std::string base = path.substr(folder.size());
+    if (base.size() > 64) {
+        size_t cut = 64;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        base.resize(cut);
+    }
+    return folder + "." + base + ".lumo-" + std::to_string(ProcessId()) + "-" +
+           std::to_string(++counter);
+}
 
 bool WriteAllToDescriptor(int fd, const void* data, size_t size) {
     const char* p = static_cast<const char*>(data);

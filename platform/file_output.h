@@ -35,6 +35,12 @@ size_t FolderPartLength(std::string_view path);
 // The last component of `path`: what follows its folder part.
 std::string_view FileNamePart(std::string_view path);
 
+// A fresh hidden name next to `path` for a file written aside, which tells whose it is:
+// ".NAME.lumo-PID-N", N counting up in this process. Long names are cut (never inside a
+// UTF-8 sequence) so the temporary's name stays within the file system's limit wherever
+// the target's own name does.
+std::string HiddenTemporaryName(const std::string& path);
+
 // `folder` and `name` joined with one separator (the host's own, so that "\\?\" folders
 // work on Windows); `folder` may or may not end in one.
 // An empty folder yields `name` alone (the current folder).
