@@ -192,7 +192,7 @@ bool DurableBatch::MayTakeOver(Pending& file, std::string* error) const {
         return true;
     }
     if (found.SameFile(m_protected)) {
-        *error = "that file is the archive being read";
+        *error = kTargetIsTheArchive;
         return false;
     }
     if (!file.facts.mayReplace) {
@@ -264,11 +264,6 @@ std::vector<CommitResult> DurableBatch::Collect() {
     m_syncCalls += m_flight->syncCalls;
     m_flight.reset();
     return results;
-}
-
-std::vector<CommitResult> DurableBatch::Commit() {
-    Send();
-    return Collect();
 }
 
 void DurableBatch::Discard() {

@@ -23,6 +23,9 @@
 
 namespace extract {
 
+// Why a target is refused when it is the protected file (the archive being read).
+inline constexpr const char* kTargetIsTheArchive = "that file is the archive being read";
+
 // What the caller found at a target before writing it.
 struct TargetFacts {
     bool exists = false;       // a file was there (then the caller looked at it)
@@ -57,13 +60,12 @@ public:
              std::string* error);
 
     // Starts making the pending files durable and moving them into place, in the order
-    // added, and returns at once; the batch sent before must have been collected.
+    // added, and returns at once. Collect the batch sent before first: its results are
+    // dropped otherwise.
     void Send();
     // Waits for the batch sent last and returns what became of each of its files; empty
     // when none is on its way.
     std::vector<CommitResult> Collect();
-    // Send and Collect in one.
-    std::vector<CommitResult> Commit();
     // Drops the pending files; their targets stay as they were.
     void Discard();
 

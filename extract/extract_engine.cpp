@@ -78,7 +78,7 @@ private:
         const FileIdentity existing =
             MayExist(job, key) ? IdentifyFile(result.target) : FileIdentity{};
         if (existing.SameFile(m_identity)) {
-            return Finish(result, Outcome::Refused, "that file is the archive being read");
+            return Finish(result, Outcome::Refused, kTargetIsTheArchive);
         }
         const EntryCheck check = m_reader.Read(job.index, m_options.decompress, &m_bytes);
         result.check = check;
