@@ -1,4 +1,5 @@
 // lumo-cli: list, inspect, extract and render the entries of LGP archives.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -107,7 +108,14 @@ int main(int argc, char** argv) {
         std::cerr << kErrorPrefix << error << "\nTry 'lumo-cli --help'.\n";
         return kExitUsage;
     }
-    const int status = Run(*request);
+    int status = kExitFailure;
+    try {
+        status = Run(*request);
+    } catch (const std::exception& e) {
+        // Nothing should get here; if something does, say what instead of aborting.
+        std::cerr << kErrorPrefix << "unexpected failure: " << e.what() << "\n";
+        return kExitFailure;
+    }
     // A listing that never arrived (a full disk, a closed pipe) is a failure, and says so;
     // scripts must not take a cut list of entries or extracted files for the whole.
     if (!std::cout.flush()) {

@@ -148,7 +148,9 @@ TEST(CliHostileFiles, EveryTruncationEndsInACleanResult) {
         const std::string path = dir.Write("cut.lgp", lumo::test::Truncated(full, length));
         // extract reads everything list does, and every entry's bytes on top.
         CliResult r = RunCli(ArgsFor("extract", path, dir.File("out")));
-        ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 1) << "cut at " << length;
+        ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 1)
+            << "cut at " << length << ": exit " << r.exitCode << "\n"
+            << r.err;
         if (r.exitCode == 1) {
             EXPECT_TRUE(Contains(r.err, "lumo-cli: ")) << r.err;
         }

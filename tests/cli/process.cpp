@@ -44,6 +44,12 @@ HANDLE OpenOutput(const std::string& path) {
                        &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// What Windows reports when a program dies before its first line runs: a library that
+// cannot be found, loaded or started (under load, Wine reports the last now and then).
+bool IsLoaderFailure(DWORD code) {
+    return code == 0xC0000135u || code == 0xC0000142u || code == 0xC000007Bu;
+}
+
 }  // namespace
 
 int RunProcess(const std::string& program, const std::vector<std::string>& args,
@@ -61,7 +67,7 @@ int RunProcess(const std::string& program, const std::vector<std::string>& args,
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    int status = -1;
+    int status = kDidNotStart;
     if (out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE &&
         CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, Wide(workDir).c_str(),
                        &startup, &process)) {
@@ -69,7 +75,9 @@ int RunProcess(const std::string& program, const std::vector<std::string>& args,
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
         // Exception codes (0xC0000005 and the like) are crashes, not exit statuses.
-        status = code >= 0xC0000000u ? -1 : static_cast<int>(code);
+        status = IsLoaderFailure(code) ? kDidNotStart
+                 : code >= 0xC0000000u ? -1
+                                       : static_cast<int>(code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -105,7 +113,7 @@ int RunProcess(const std::string& program, const std::vector<std::string>& args,
                                      0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    int result = -1;
+    int result = kDidNotStart;
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;

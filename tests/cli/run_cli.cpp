@@ -21,7 +21,11 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& workDi
     const std::string outPath = capture.File("out");
     const std::string errPath = capture.File("err");
     CliResult result;
-    result.exitCode = RunProcess(LUMO_CLI_PATH, args, workDir, outPath, errPath);
+    // A program the host failed to start says nothing about the program; try again.
+    result.exitCode = kDidNotStart;
+    for (int attempt = 0; attempt < 3 && result.exitCode == kDidNotStart; ++attempt) {
+        result.exitCode = RunProcess(LUMO_CLI_PATH, args, workDir, outPath, errPath);
+    }
     result.out = Slurp(outPath);
     result.err = Slurp(errPath);
     // Under the sanitizers a fault in the child may still end in an ordinary exit status.
