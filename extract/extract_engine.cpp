@@ -121,15 +121,17 @@ private:
     // The names the run's folder holds when it starts, so that only those targets are
     // looked at one by one; a file appearing later is looked at when it is in the way.
     void ListFolder(const std::vector<Job>& jobs) {
-        const bool anyInFolder = std::any_of(jobs.begin(), jobs.end(),
-                                             [](const Job& job) { return job.target.empty(); });
+        if (std::none_of(jobs.begin(), jobs.end(),
+                         [](const Job& job) { return job.target.empty(); })) {
+            return;  // every job names its own target
+        }
         std::error_code error;
         for (std::filesystem::directory_iterator it(HostFolderPath(m_options.folder), error), end;
-             anyInFolder && !error && it != end; it.increment(error)) {
+             !error && it != end; it.increment(error)) {
             m_present.insert(
                 CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string())));
         }
-        m_listed = anyInFolder && !error;
+        m_listed = !error;
     }
 
     bool MayExist(const Job& job, const std::string& key) const {

@@ -207,14 +207,18 @@ bool CHexViewer::FindNext(const std::string& query) {
     return true;
 }
 
+bool CHexViewer::CanCopy() const {
+    return m_pView->MarkLength() != 0 && m_pView->MarkLength() <= kMostCopied;
+}
+
 void CHexViewer::OnEditCopy() {
-    if (m_pView->MarkLength() != 0 && m_pView->MarkLength() <= kMostCopied) {
+    if (CanCopy()) {
         QApplication::clipboard()->setText(QString::fromLatin1(m_pView->MarkedLinesText()));
     }
 }
 
 void CHexViewer::OnUpdateEditCopy(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_pView->MarkLength() != 0 && m_pView->MarkLength() <= kMostCopied);
+    pCmdUI->Enable(CanCopy());
 }
 
 void CHexViewer::OnEditFind() {

@@ -67,6 +67,7 @@ public:
 
 private:
     void Show(uint32_t nSize);
+    bool CanCopy() const;  // lines are marked, and not too many to copy
 
     // Either our own copy or the block handed over, released with free.
     std::unique_ptr<unsigned char, void (*)(void*)> m_data{nullptr, std::free};
