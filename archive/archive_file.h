@@ -48,6 +48,8 @@ public:
     uint64_t Available(uint64_t offset, uint64_t wanted) const {
         return offset >= Length() ? 0 : (wanted < Length() - offset ? wanted : Length() - offset);
     }
+    // The C file descriptor, for copies between files that the host makes itself.
+    int Handle() const { return m_handle; }
     // Reads up to `count` bytes at `offset`; returns how many were read.
     uint64_t ReadAt(uint64_t offset, void* buffer, uint64_t count) const;
 

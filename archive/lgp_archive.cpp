@@ -10,8 +10,10 @@
 #include <sys/mman.h>
 #endif
 
+#include "archive/lgp_rules.h"
 #include "archive/lzss.h"
 #include "platform/ascii.h"
+#include "platform/byte_cursor.h"
 #include "platform/file_output.h"
 
 namespace {
@@ -85,6 +87,8 @@ struct CLgpArchive::Entry {
     uint8_t nType;
     uint32_t dwOffset;
     uint32_t dwSize;
+    uint8_t nCheck;
+    uint16_t wConflict;
 };
 
 const char* DescribeLoadStatus(LgpLoadStatus status) {
@@ -120,6 +124,8 @@ void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldA
         entry.nType = TypeFor(entry.szName + entry.nExtStart, fieldArchive);
         entry.dwOffset = ReadLe32(toc + kNameSize);
         entry.dwSize = 0;
+        entry.nCheck = toc[lgp::kTocCheckField];
+        entry.wConflict = LoadLe16(toc + lgp::kTocConflictField);
         toc += kTocRecordSize;
     }
 }
@@ -219,7 +225,9 @@ uint16_t CLgpArchive::Load(const char* path) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
     }
+    LgpTables tables = ReadLgpTables(file, toc.data(), count);
     m_entries.swap(entries);
+    m_tables = std::move(tables);
     m_szArchivePath = path;
     m_identity = file.Identity();
     m_lastStatus = LgpLoadStatus::Ok;
@@ -376,4 +384,20 @@ bool CLgpArchive::IsLoadedFile(const ArchiveFile& file) const {
 
 bool CLgpArchive::ArchiveChangedOnDisk() const {
     return !m_szArchivePath.empty() && !IdentifyFile(m_szArchivePath).Unchanged(m_identity);
+}
+
+const char* CLgpArchive::GetEntryFolder(uint16_t index) const {
+    return index < m_tables.folders.size() ? m_tables.folders[index].c_str() : "";
+}
+
+uint8_t CLgpArchive::GetEntryCheckCode(uint16_t index) const {
+    return index < m_entries.size() ? m_entries[index].nCheck : uint8_t{0};
+}
+
+uint16_t CLgpArchive::GetEntryConflictIndex(uint16_t index) const {
+    return index < m_entries.size() ? m_entries[index].wConflict : uint16_t{0};
+}
+
+const LgpTables& CLgpArchive::GetTables() const {
+    return m_tables;
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "archive/archive_file.h"
+#include "archive/lgp_tables.h"
 
 // Entry type codes; they double as the icon index in the index list.
 enum : uint8_t {
@@ -75,6 +76,15 @@ public:
     uint32_t GetArchiveLength() const;
     const char* GetArchivePath() const;
 
+    // The folder the conflict table gives an entry that shares its name with others, ""
+    // for every other entry (and for all when the table cannot be used).
+    const char* GetEntryFolder(uint16_t index) const;
+    // The check code and conflict index of the entry's table-of-contents record.
+    uint8_t GetEntryCheckCode(uint16_t index) const;
+    uint16_t GetEntryConflictIndex(uint16_t index) const;
+    // The lookup and conflict tables as Load read them.
+    const LgpTables& GetTables() const;
+
     // Reads the entry's stored bytes. *ppBuffer null: allocates with malloc (the caller
     // frees); otherwise *ppBuffer must hold GetEntrySize(index) bytes. Returns the
     // number of bytes delivered (fewer than the size when the file is cut short), or 0
@@ -122,4 +132,5 @@ private:
     std::string m_szArchivePath;
     LgpLoadStatus m_lastStatus = LgpLoadStatus::Ok;
     FileIdentity m_identity;
+    LgpTables m_tables;
 };

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: MIT
+#include "edit/lgp_save.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "archive/lgp_soundness.h"
+#include "edit/aside_file.h"
+
+namespace {
+
+constexpr size_t kPiece = size_t{1} << 20;
+
+std::string ChangedOnDisk(const CLgpArchive& archive) {
+    return std::string(archive.GetArchivePath()) +
+           ": the archive changed on disk since it was opened; open it again";
+}
+
+// Whether `length` bytes of `file` at `offset` are the source's: those of `origin` from
+// `originOffset` on, or without an origin, the source's bytes in memory.
+bool SameBytes(const ArchiveFile& file, uint64_t offset, const EntrySource& source,
+               const ArchiveFile* origin, uint64_t originOffset, uint64_t length) {
+    std::vector<uint8_t> got(static_cast<size_t>(std::min<uint64_t>(length, kPiece)));
+    std::vector<uint8_t> want(origin ? got.size() : 0);
+    for (uint64_t done = 0; done < length;) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(length - done, got.size()));
+        if (file.ReadAt(offset + done, got.data(), n) != n) {
+            return false;
+        }
+        const uint8_t* expected = nullptr;
+        if (origin) {
+            if (origin->ReadAt(originOffset + done, want.data(), n) != n) {
+                return false;
+            }
+            expected = want.data();
+        } else {
+            expected = source.bytes->data() + done;
+        }
+        if (std::memcmp(got.data(), expected, n) != 0) {
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// Reads the written file back: it must be sound and hold every entry as planned.
+std::string CheckWritten(const std::string& path, const std::string& target,
+                         const std::vector<WriterEntry>& entries, const LgpPlan& plan,
+                         const ArchiveFile* archiveFile) {
+    CLgpArchive written;
+    const uint16_t count = written.Load(path.c_str());
+    if (written.GetLastLoadStatus() != LgpLoadStatus::Ok || count != plan.order.size() ||
+        written.GetArchiveLength() != plan.size) {
+        return target + ": the archive written aside does not read back as written";
+    }
+    const std::vector<SoundFault> faults = CheckSoundArchive(written);
+    if (!faults.empty()) {
+        return target + ": the archive written aside is not sound: " + faults.front().problem;
+    }
+    ArchiveFile file(path);
+    for (size_t pos = 0; pos < plan.order.size(); ++pos) {
+        const WriterEntry& entry = entries[plan.order[pos]];
+        const auto i = static_cast<uint16_t>(pos);
+        std::unique_ptr<ArchiveFile> hostFile;
+        const ArchiveFile* origin = nullptr;
+        uint64_t originOffset = 0;
+        if (entry.source.kind == EntrySource::Kind::HostFile) {
+            hostFile = std::make_unique<ArchiveFile>(entry.source.path);
+            if (!hostFile->Identity().Unchanged(entry.source.identity)) {
+                return entry.source.path + ": the file changed while it was being added";
+            }
+            origin = hostFile.get();
+        } else if (entry.source.kind == EntrySource::Kind::Archive) {
+            origin = archiveFile;
+            originOffset = entry.source.offset;
+        }
+        const bool same =
+            entry.name == written.GetEntryName(i) &&
+            plan.folders[pos] == written.GetEntryFolder(i) &&
+            entry.checkCode == written.GetEntryCheckCode(i) &&
+            entry.source.size == written.GetEntrySize(i) &&
+            (entry.source.size == 0 || entry.source.kind != EntrySource::Kind::Memory ||
+             entry.source.bytes) &&
+            SameBytes(file, uint64_t{written.GetEntryOffset(i)} + lgp::kDataHeaderSize,
+                      entry.source, origin, originOffset, entry.source.size);
+        if (!same) {
+            return target + ": entry `" + entry.name +
+                   "` does not read back as it was written; nothing was saved";
+        }
+    }
+    return "";
+}
+
+uint32_t PermissionsFor(const CLgpArchive& archive, const std::string& target) {
+    const FileIdentity existing = IdentifyFile(target);
+    if (existing.known) {
+        return existing.permissions;
+    }
+    (void)archive;
+    return 0;  // a new file: the user's umask decides, as for any file created
+}
+
+}  // namespace
+
+std::string UnsavableEntries(const CLgpArchive& archive, const std::vector<WriterEntry>& entries) {
+    const uint64_t length = archive.GetArchiveLength();
+    for (const WriterEntry& entry : entries) {
+        if (entry.source.kind == EntrySource::Kind::Archive &&
+            entry.source.offset + entry.source.size > length) {
+            return "entry `" + entry.name +
+                   "` is cut short in the archive; remove or replace it before saving";
+        }
+    }
+    return "";
+}
+
+SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry>& entries,
+                       const std::string& target, const SaveOptions& options) {
+    SaveResult result;
+    LgpPlan plan;
+    result.error = PlanArchive(entries, &plan);
+    if (result.error.empty()) {
+        result.error = UnsavableEntries(archive, entries);
+    }
+    if (!result.error.empty()) {
+        return result;
+    }
+    const bool fromArchive = std::any_of(entries.begin(), entries.end(), [](const WriterEntry& e) {
+        return e.source.kind == EntrySource::Kind::Archive;
+    });
+    std::unique_ptr<ArchiveFile> archiveFile;
+    if (fromArchive) {
+        archiveFile = std::make_unique<ArchiveFile>(archive.GetArchivePath());
+        if (!archive.IsLoadedFile(*archiveFile)) {
+            result.error = ChangedOnDisk(archive);
+            return result;
+        }
+    }
+    AsideFile aside;
+    WriteOptions write;
+    write.archive = archiveFile.get();
+    write.progress = options.progress;
+    if (!aside.Create(target)) {
+        result.error = aside.Error();
+        return result;
+    }
+    result.error = WriteArchive(entries, plan, aside, write);
+    if (result.error.empty() && !aside.MakeDurable(PermissionsFor(archive, target))) {
+        result.error = aside.Error();
+    }
+    if (result.error.empty()) {
+        result.error = CheckWritten(aside.ReadPath(), target, entries, plan, archiveFile.get());
+    }
+    if (result.error.empty() && fromArchive && archive.ArchiveChangedOnDisk()) {
+        result.error = ChangedOnDisk(archive);
+    }
+    if (result.error.empty() && !aside.Place()) {
+        result.error = aside.Error();
+    }
+    result.cancelled = result.error == kWriteCancelled;
+    result.ok = result.error.empty();
+    result.size = result.ok ? plan.size : 0;
+    return result;
+}
