@@ -10,7 +10,9 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"list", CliCommand::List},       {"info", CliCommand::Info},
     {"extract", CliCommand::Extract}, {"render", CliCommand::Render},
-    {"verify", CliCommand::Verify},
+    {"verify", CliCommand::Verify},   {"create", CliCommand::Create},
+    {"add", CliCommand::Add},         {"remove", CliCommand::Remove},
+    {"rename", CliCommand::Rename},   {"diff", CliCommand::Diff},
 };
 
 constexpr unsigned Bit(CliCommand command) {
@@ -25,11 +27,20 @@ struct Flag {
     unsigned commands;
 };
 
+constexpr unsigned kWriting = Bit(CliCommand::Create) | Bit(CliCommand::Add) |
+                              Bit(CliCommand::Remove) | Bit(CliCommand::Rename);
+constexpr unsigned kAdding = Bit(CliCommand::Create) | Bit(CliCommand::Add);
+
 constexpr Flag kFlags[] = {
+    {"--force", nullptr, &CliRequest::force, Bit(CliCommand::Create)},
+    {"--stored", nullptr, &CliRequest::stored, kAdding},
+    {"--compress", nullptr, &CliRequest::compress, kAdding},
+    {"--dry-run", "-n", &CliRequest::dryRun, kWriting},
     {"--decompress", nullptr, &CliRequest::decompress, Bit(CliCommand::Extract)},
     {"--stdout", "-O", &CliRequest::toStdout, Bit(CliCommand::Extract)},
     {"--partial", nullptr, &CliRequest::partial, Bit(CliCommand::Extract)},
-    {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
+    {"--json", nullptr, &CliRequest::json,
+     Bit(CliCommand::List) | Bit(CliCommand::Info) | Bit(CliCommand::Diff) | kWriting},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
     {"--quiet", "-q", &CliRequest::quiet, ~0u},
@@ -97,6 +108,12 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     if (arg == "--palette" && command == CliCommand::Render) {
         return TakePalette(args, i, request, error);
     }
+    if (arg == "--as" && command == CliCommand::Add) {
+        return TakeValue(args, i, &request.asName.emplace(), error);
+    }
+    if (arg == "--folder" && (command == CliCommand::Add || command == CliCommand::Rename)) {
+        return TakeValue(args, i, &request.folder.emplace(), error);
+    }
     for (const Flag& flag : kFlags) {
         if ((arg == flag.longName || (flag.shortName && arg == flag.shortName)) &&
             (flag.commands & Bit(command)) != 0) {
@@ -112,9 +129,22 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
 bool CheckCombinations(const CliRequest& request, std::string* error) {
     const size_t entries = request.entries.size();
     std::string problem;
+    const CliCommand command = request.command;
     if (request.toStdout && !request.outputDir.empty()) {
         problem = "--stdout and -o cannot go together";
-    } else if (request.command != CliCommand::Render) {
+    } else if (request.stored && request.compress) {
+        problem = "--stored and --compress cannot go together";
+    } else if ((command == CliCommand::Create || command == CliCommand::Add ||
+                command == CliCommand::Remove) &&
+               entries == 0) {
+        problem = command == CliCommand::Remove ? "missing ENTRY" : "missing PATH";
+    } else if (command == CliCommand::Add && request.asName && entries != 1) {
+        problem = "--as names one PATH";
+    } else if (command == CliCommand::Rename && entries != 2) {
+        problem = "rename takes ENTRY and NEWNAME";
+    } else if (command == CliCommand::Diff && entries != 1) {
+        problem = "diff takes two archives";
+    } else if (command != CliCommand::Render) {
         return true;
     } else if (request.all) {
         if (entries != 0 || !request.rawPath.empty() || request.pngPath.empty()) {
@@ -193,11 +223,17 @@ std::optional<CliRequest> ParseArguments(const std::vector<std::string>& args, s
     return request;
 }
 
+bool IsWritingCommand(CliCommand command) {
+    return (Bit(command) & kWriting) != 0;
+}
+
 const char* UsageText() {
     return "Usage:\n"
            "  lumo-cli list ARCHIVE [--json] [--long]\n"
            "      One tab-separated line per entry, in archive order: index, name,\n"
-           "      extension, size in bytes, type code. --long adds the entry's offset,\n"
+           "      extension, size in bytes, type code; in an archive with entries sharing\n"
+           "      a name, then the entry's folder (empty for none). --long adds the\n"
+           "      entry's offset,\n"
            "      and for field entries (type code 3) the compressed stream's length\n"
            "      and the size it decodes to ('-' for others). --json prints one JSON\n"
            "      document instead. Entries the archive holds only in part (with\n"
@@ -213,7 +249,8 @@ const char* UsageText() {
            "      Example: lumo-cli info char.lgp\n"
            "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
            "                   [ENTRY...]\n"
-           "      Writes DIR/<name> for each ENTRY; no ENTRY means every entry. An ENTRY\n"
+           "      Writes DIR/<name> for each ENTRY (DIR/<folder>/<name> for entries\n"
+           "      sharing a name); no ENTRY means every entry. An ENTRY\n"
            "      is a name as list shows it (escaped or not), #N for the entry with\n"
            "      index N, or a shell-style pattern\n"
            "      (*, ?, [...]; quote it) matched ignoring case against the names as\n"
@@ -237,10 +274,38 @@ const char* UsageText() {
            "      top row first, no padding; --palette picks its palette (default 0).\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
            "  lumo-cli verify ARCHIVE\n"
-           "      Reads every entry, decoding fields and textures, and lists each one\n"
-           "      that is cut short, lies about its stream or cannot be decoded:\n"
-           "      index<TAB>name<TAB>problem. Exit status 0 when there is none.\n"
+           "      Checks that the game can find every entry (the lookup table, and the\n"
+           "      folders of entries sharing a name), then reads every entry, decoding\n"
+           "      fields and textures, and lists each problem: index<TAB>name<TAB>problem\n"
+           "      ('-' for the archive as a whole). Exit status 0 when there is none.\n"
            "      Example: lumo-cli verify flevel.lgp\n"
+           "  lumo-cli create ARCHIVE PATH... [--force]\n"
+           "      A new archive from files and folders. A file is added under its own\n"
+           "      name; a folder adds every file below it, the folders under it (not its\n"
+           "      own name) becoming the entry's folder, which the archive keeps only for\n"
+           "      names that occur more than once. Fails if ARCHIVE exists, unless\n"
+           "      --force.\n"
+           "  lumo-cli add ARCHIVE PATH... [--as NAME] [--folder F]\n"
+           "      Adds files and folders, or replaces the entry with the same name and\n"
+           "      folder. --as gives one file another name, --folder puts what is added\n"
+           "      in folder F.\n"
+           "      In an archive named flevel.lgp, create and add compress what they add;\n"
+           "      --stored stores the bytes as given, and a file that already is a whole\n"
+           "      compressed entry is stored as it is unless --compress.\n"
+           "  lumo-cli remove ARCHIVE ENTRY...\n"
+           "      Removes entries, named as for extract; one that selects nothing is an\n"
+           "      error and nothing is removed.\n"
+           "  lumo-cli rename ARCHIVE ENTRY NEWNAME [--folder F]\n"
+           "      Renames an entry, and with --folder moves it to folder F.\n"
+           "      Every command that writes saves safely: the new archive is written\n"
+           "      aside, checked and only then put in place of the old one, which any\n"
+           "      failure leaves as it was. -n, --dry-run says what would change and\n"
+           "      writes nothing. --json prints the changes as one JSON document.\n"
+           "      Example: lumo-cli add char.lgp aaaa.hrc -n\n"
+           "  lumo-cli diff A B [--json]\n"
+           "      Entries only in A, only in B, and changed (size and content hash as\n"
+           "      stored and, for fields, decoded). Exit status 0 when the archives hold\n"
+           "      the same, 1 when they differ, 2 on error.\n"
            "  lumo-cli --help | --version\n"
            "\n"
            "Options for every command: -q, --quiet: no line per file written;\n"

@@ -5,25 +5,49 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { Help, Version, List, Info, Extract, Render, Verify };
+enum class CliCommand {
+    Help,
+    Version,
+    List,
+    Info,
+    Extract,
+    Render,
+    Verify,
+    Create,
+    Add,
+    Remove,
+    Rename,
+    Diff,
+};
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
     std::string archive;
-    std::vector<std::string> entries;  // extract: names or #N; render: exactly one
-    std::string outputDir;             // extract -o
-    bool decompress = false;           // extract --decompress
-    bool partial = false;              // extract --partial
-    std::string pngPath;               // render -o
-    std::string rawPath;               // render --raw
-    std::optional<uint32_t> palette;   // render --palette (textures)
-    bool all = false;                  // render --all: every field, -o names a folder
-    bool toStdout = false;             // extract --stdout / -O
-    bool json = false;                 // list, info --json
-    bool longForm = false;             // list, info --long
-    bool quiet = false;                // -q: no line per file written
-    bool verbose = false;              // -v: progress on a terminal's standard error
+    // extract: names or #N; render: exactly one; create, add: paths; remove: entries;
+    // rename: the entry and its new name; diff: the second archive
+    std::vector<std::string> entries;
+    std::string outputDir;              // extract -o
+    bool decompress = false;            // extract --decompress
+    bool partial = false;               // extract --partial
+    std::string pngPath;                // render -o
+    std::string rawPath;                // render --raw
+    std::optional<uint32_t> palette;    // render --palette (textures)
+    bool all = false;                   // render --all: every field, -o names a folder
+    bool toStdout = false;              // extract --stdout / -O
+    bool json = false;                  // list, info --json
+    bool longForm = false;              // list, info --long
+    bool quiet = false;                 // -q: no line per file written
+    bool verbose = false;               // -v: progress on a terminal's standard error
+    bool force = false;                 // create --force: replace an existing archive
+    std::optional<std::string> asName;  // add --as NAME
+    std::optional<std::string> folder;  // add, rename --folder F
+    bool stored = false;                // create, add --stored: never compress
+    bool compress = false;              // create, add --compress: compress whole streams too
+    bool dryRun = false;                // -n: say what would change, write nothing
 };
+
+// Whether the command writes an archive.
+bool IsWritingCommand(CliCommand command);
 
 // Parses argv[1..]; on bad usage returns nothing and puts the reason in `error`.
 std::optional<CliRequest> ParseArguments(const std::vector<std::string>& args, std::string* error);

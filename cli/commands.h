@@ -12,6 +12,11 @@ int RunInfo(const CliRequest& request);
 int RunExtract(const CliRequest& request);
 int RunRender(const CliRequest& request);
 int RunVerify(const CliRequest& request);
+int RunCreate(const CliRequest& request);  // edit_commands.cpp
+int RunAdd(const CliRequest& request);
+int RunRemove(const CliRequest& request);
+int RunRename(const CliRequest& request);
+int RunDiff(const CliRequest& request);  // diff.cpp
 
 // Helpers of the commands above, each in a file of its own.
 int RunEntryInfo(const CliRequest& request);  // entry_info.cpp

@@ -32,6 +32,10 @@ std::string TextLine(const CLgpArchive& archive, uint16_t i, const StreamSizes* 
                        PrintableName(archive.GetEntryExtension(i)) + '\t' +
                        std::to_string(archive.GetEntrySize(i)) + '\t' +
                        std::to_string(archive.GetEntryType(i));
+    // Only archives with entries sharing a name have folders; only their listings say so.
+    if (archive.GetTables().conflictProblem.empty() && archive.GetTables().conflictRecords != 0) {
+        line += '\t' + PrintableName(archive.GetEntryFolder(i));
+    }
     if (sizes) {
         line += '\t' + std::to_string(archive.GetEntryOffset(i)) + '\t' +
                 (sizes->compressed ? std::to_string(sizes->check.streamLength) : "-") + '\t' +
@@ -46,6 +50,7 @@ std::string JsonEntry(const CLgpArchive& archive, uint16_t i, const StreamSizes*
                         ",\"extension\":" + JsonString(archive.GetEntryExtension(i)) +
                         ",\"size\":" + std::to_string(archive.GetEntrySize(i)) +
                         ",\"type\":" + std::to_string(archive.GetEntryType(i)) +
+                        ",\"folder\":" + JsonString(archive.GetEntryFolder(i)) +
                         ",\"offset\":" + std::to_string(archive.GetEntryOffset(i)) +
                         ",\"whole\":" + (archive.IsEntryWhole(i) ? "true" : "false");
     if (sizes) {

@@ -87,6 +87,16 @@ int Run(const CliRequest& request) {
             return RunRender(request);
         case CliCommand::Verify:
             return RunVerify(request);
+        case CliCommand::Create:
+            return RunCreate(request);
+        case CliCommand::Add:
+            return RunAdd(request);
+        case CliCommand::Remove:
+            return RunRemove(request);
+        case CliCommand::Rename:
+            return RunRename(request);
+        case CliCommand::Diff:
+            return RunDiff(request);
         case CliCommand::Version:
             std::cout << "lumo-cli " LUMO_VERSION "\n";
             return kExitOk;

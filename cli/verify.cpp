@@ -14,14 +14,17 @@ int RunVerify(const CliRequest& request) {
     const std::vector<EntryFault> faults = VerifyArchive(archive, {}, nullptr);
     std::string out;
     for (const EntryFault& fault : faults) {
-        out += std::to_string(fault.index) + '\t' +
-               PrintableName(archive.GetEntryName(fault.index)) + '\t' + fault.problem + '\n';
+        if (fault.wholeArchive) {
+            out += "-\t-\t" + fault.problem + '\n';
+        } else {
+            out += std::to_string(fault.index) + '\t' +
+                   PrintableName(archive.GetEntryName(fault.index)) + '\t' + fault.problem + '\n';
+        }
     }
     std::cout << out << std::flush;
     if (!faults.empty()) {
-        ReportError(request.archive, std::to_string(faults.size()) + " of " +
-                                         std::to_string(archive.GetEntryCount()) +
-                                         " entries have problems");
+        ReportError(request.archive, std::to_string(faults.size()) + " problems in " +
+                                         std::to_string(archive.GetEntryCount()) + " entries");
         return kExitFailure;
     }
     return std::cout ? kExitOk : kExitFailure;

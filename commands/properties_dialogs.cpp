@@ -126,6 +126,10 @@ void CArchivePropertiesDialog::Verify() {
     progress.reset();
     m_pProblems->clear();
     for (const EntryFault& fault : faults) {
+        if (fault.wholeArchive) {
+            m_pProblems->addItem(tr("Archive: %1").arg(Text(fault.problem)));
+            continue;
+        }
         m_pProblems->addItem(tr("#%1 %2: %3")
                                  .arg(fault.index)
                                  .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))

@@ -15,6 +15,37 @@ namespace extract {
 
 namespace {
 
+// The target of an entry that has a folder: every level a plain name, created when
+// missing. "" with `why` when it cannot be.
+std::string FolderTarget(const std::string& base, const CLgpArchive& archive, uint16_t index,
+                         std::string* why) {
+    const std::string folder = HostNameFromLatin1(archive.GetEntryFolder(index));
+    std::string path = base;
+    size_t start = 0;
+    while (start <= folder.size()) {
+        const size_t end = std::min(folder.find('/', start), folder.size());
+        const std::string level = folder.substr(start, end - start);
+        if (!IsPlainFileName(level)) {
+            *why = "its folder is not a plain folder name";
+            return "";
+        }
+        path = JoinPath(path, level);
+        start = end + 1;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(HostPath(path), error);
+    if (error) {
+        *why = "cannot create its folder " + path + ": " + error.message();
+        return "";
+    }
+    const std::string name = EntryHostName(archive, index);
+    if (!IsPlainFileName(name)) {
+        *why = "not a plain file name";
+        return "";
+    }
+    return JoinPath(path, name);
+}
+
 // One run: the archive opened once, the batch of files written aside, and the entries
 // waiting for that batch before their fate is final.
 class Run {
@@ -62,9 +93,19 @@ private:
         bool inBatch;  // written aside, to be placed by the batch's commit
     };
 
-    void One(const Job& job) {
+    void One(const Job& given) {
         EntryResult result;
-        result.index = job.index;
+        result.index = given.index;
+        Job job = given;
+        if (job.target.empty() && *m_archive.GetEntryFolder(job.index) != '\0') {
+            // Entries sharing a name go into their folders, so none refuses another.
+            std::string why;
+            job.target = FolderTarget(m_options.folder, m_archive, job.index, &why);
+            if (job.target.empty()) {
+                result.target = EntryHostName(m_archive, job.index);
+                return Finish(result, Outcome::Refused, why);
+            }
+        }
         const std::string name = EntryHostName(m_archive, job.index);
         result.target = job.target.empty() ? JoinPath(m_options.folder, name) : job.target;
         if (job.target.empty() && !IsPlainFileName(name)) {

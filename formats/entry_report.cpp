@@ -4,9 +4,10 @@
 
 #include "archive/entry_buffer.h"
 #include "archive/entry_check.h"
+#include "archive/lgp_soundness.h"
 #include "formats/field_info.h"
-#include "formats/texture.h"
 #include "formats/field_renderer.h"
+#include "formats/texture.h"
 
 namespace {
 
@@ -130,6 +131,9 @@ std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
                                       const std::function<bool(int, int)>& progress,
                                       bool* cancelled) {
     std::vector<EntryFault> faults;
+    for (const SoundFault& fault : CheckSoundArchive(archive)) {
+        faults.push_back({fault.index, fault.wholeArchive, fault.problem});
+    }
     const int total = archive.GetEntryCount();
     if (cancelled) {
         *cancelled = false;
@@ -147,7 +151,7 @@ std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
         std::string problem =
             check.Whole() ? DecodeProblem(archive, index) : DescribeEntryProblem(check.problem);
         if (!problem.empty()) {
-            faults.push_back({index, problem});
+            faults.push_back({index, false, problem});
         }
     }
     if (progress) {

@@ -26,12 +26,14 @@ PropertyList ArchiveProperties(const CLgpArchive& archive);
 
 struct EntryFault {
     uint16_t index = 0;
-    std::string problem;  // "cut short", "texture: the pixels run past the end ..."
+    bool wholeArchive = false;  // a fault of the archive's tables, not of one entry
+    std::string problem;        // "cut short", "texture: the pixels run past the end ..."
 };
 
-// Reads every entry, decoding fields and textures, and lists each one that is cut
-// short, lies about its stream, or cannot be decoded. `progress` (may be empty) is
-// told (done, total) before each entry and may return false to stop; `cancelled` then
+// First every rule the game relies on to find entries that the archive breaks (the
+// sound-archive check), then reads every entry, decoding fields and textures, and lists
+// each one that is cut short, lies about its stream, or cannot be decoded. `progress` (may be
+// empty) is told (done, total) before each entry and may return false to stop; `cancelled` then
 // says so and the list holds what was found until then.
 std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
                                       const std::function<bool(int, int)>& progress,

@@ -1,0 +1,283 @@
+// SPDX-License-Identifier: MIT
+// create, add, remove and rename: change an archive through the edit list and save it
+// as the desktop program saves, or with --dry-run only say what would change.
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <set>
+
+#include "archive/lzss_encoder.h"
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "cli/json_writer.h"
+#include "cli/patterns.h"
+#include "edit/lgp_changes.h"
+#include "edit/lgp_save.h"
+#include "platform/ascii.h"
+#include "platform/file_output.h"
+
+namespace {
+
+// One line of what a command changes.
+struct Change {
+    std::string action;  // "add", "replace", "remove", "rename"
+    std::string name;
+    std::string folder;
+    uint64_t size = 0;
+    std::string newName;  // rename
+};
+
+// Archive names are Latin-1 text, host names UTF-8; a name Latin-1 cannot hold has no
+// place in an archive.
+bool Latin1FromUtf8(const std::string& utf8, std::string* latin1) {
+    latin1->clear();
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            *latin1 += static_cast<char>(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size() &&
+                   (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+            *latin1 += static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F));
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct FileToAdd {
+    std::string path;
+    std::string name;
+    std::string folder;
+};
+
+// The files a PATH stands for: itself, or every file below a folder in name order, the
+// folders under it giving the entry's folder.
+bool Expand(const std::string& path, const std::string& folder, std::vector<FileToAdd>* files) {
+    std::error_code error;
+    const std::filesystem::path host = HostPath(path);
+    if (!std::filesystem::is_directory(host, error)) {
+        files->push_back({path, std::string(FileNamePart(path)), folder});
+        return true;
+    }
+    std::vector<std::filesystem::path> found;
+    for (std::filesystem::recursive_directory_iterator it(host, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->is_regular_file(error)) {
+            found.push_back(it->path());
+        }
+    }
+    if (error) {
+        ReportError(path, error.message());
+        return false;
+    }
+    std::sort(found.begin(), found.end());
+    for (const std::filesystem::path& file : found) {
+        const std::string below = file.parent_path().lexically_relative(host).generic_u8string();
+        std::string sub = below == "." ? "" : below;
+        if (!folder.empty()) {
+            sub = sub.empty() ? folder : folder + "/" + sub;
+        }
+        files->push_back({file.u8string(), file.filename().u8string(), sub});
+    }
+    return true;
+}
+
+// The source of a file as the archive will hold it: compressed in a field archive unless
+// stored as given or already a whole compressed entry.
+std::optional<EntrySource> SourceFor(const CliRequest& request, const std::string& path) {
+    std::string error;
+    EntrySource source = HostFileSource(path, &error);
+    if (!error.empty()) {
+        ReportError(path, "cannot open file");
+        return std::nullopt;
+    }
+    const bool fieldArchive = SameIgnoringCase(FileNamePart(request.archive), "flevel.lgp");
+    if (!fieldArchive || request.stored) {
+        return source;
+    }
+    ArchiveFile file(path);
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Length()));
+    if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
+        ReportError(path, "cannot read file");
+        return std::nullopt;
+    }
+    if (!request.compress && IsLzssEntry(bytes.data(), bytes.size())) {
+        return source;
+    }
+    return MemorySource(LzssEncodeEntry(bytes.data(), bytes.size()));
+}
+
+bool AddPaths(const CliRequest& request, const std::vector<std::string>& paths, ArchiveEdits& edits,
+              std::vector<Change>& changes) {
+    std::vector<FileToAdd> files;
+    for (const std::string& path : paths) {
+        if (!Expand(path, lgp::NormalFolder(request.folder.value_or("")), &files)) {
+            return false;
+        }
+    }
+    for (const FileToAdd& file : files) {
+        std::string name;
+        if (!Latin1FromUtf8(request.asName.value_or(file.name), &name)) {
+            ReportError(file.path, "the name has characters an archive cannot hold");
+            return false;
+        }
+        const std::optional<EntrySource> source = SourceFor(request, file.path);
+        if (!source) {
+            return false;
+        }
+        const bool replaces =
+            edits.Find(name, file.folder).has_value() &&
+            edits.Entries()[*edits.Find(name, file.folder)].entry.folder == file.folder;
+        const std::string why = edits.Add(name, file.folder, *source);
+        if (!why.empty()) {
+            ReportError(file.path, why);
+            return false;
+        }
+        changes.push_back({replaces ? "replace" : "add", name, file.folder, source->size, ""});
+    }
+    return true;
+}
+
+void Tell(const CliRequest& request, const std::vector<Change>& changes, bool written) {
+    if (request.json) {
+        std::string out = "{\"archive\":" + JsonString(request.archive) +
+                          ",\"written\":" + (written ? "true" : "false") + ",\"changes\":[";
+        for (size_t i = 0; i < changes.size(); ++i) {
+            const Change& c = changes[i];
+            out += std::string(i == 0 ? "\n" : ",\n") + "{\"action\":" + JsonString(c.action) +
+                   ",\"name\":" + JsonString(c.name) + ",\"folder\":" + JsonString(c.folder) +
+                   ",\"size\":" + std::to_string(c.size) +
+                   (c.action == "rename" ? ",\"newName\":" + JsonString(c.newName) : "") + "}";
+        }
+        std::cout << out << "\n]}\n";
+        return;
+    }
+    if (request.quiet) {
+        return;
+    }
+    for (const Change& c : changes) {
+        std::cout << (request.dryRun ? "would " : "") << c.action << '\t' << PrintableName(c.name)
+                  << '\t' << PrintableName(c.folder) << '\t'
+                  << (c.action == "rename" ? PrintableName(c.newName) : std::to_string(c.size))
+                  << '\n';
+    }
+}
+
+int Finish(const CliRequest& request, const CLgpArchive& archive, const ArchiveEdits& edits,
+           const std::vector<Change>& changes) {
+    const std::vector<WriterEntry> entries = edits.ForWriter();
+    if (request.dryRun) {
+        LgpPlan plan;
+        const std::string why = PlanArchive(entries, &plan);
+        if (!why.empty()) {
+            ReportError(request.archive, why);
+            return kExitFailure;
+        }
+        Tell(request, changes, false);
+        return kExitOk;
+    }
+    const SaveResult saved = SaveArchive(archive, entries, request.archive);
+    if (!saved.Ok()) {
+        ReportError(request.archive, saved.error + "; the archive was left as it was");
+        return kExitFailure;
+    }
+    Tell(request, changes, true);
+    return kExitOk;
+}
+
+bool OpenForEditing(CLgpArchive& archive, const CliRequest& request) {
+    if (!OpenArchive(archive, request.archive)) {
+        return false;
+    }
+    const std::vector<WriterEntry> kept = ArchiveEdits(archive).ForWriter();
+    const std::string why = UnsavableEntries(archive, kept);
+    if (!why.empty()) {
+        ReportError(request.archive, why);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunCreate(const CliRequest& request) {
+    std::error_code error;
+    if (!request.force && std::filesystem::exists(HostPath(request.archive), error)) {
+        ReportError(request.archive, "already exists (use --force to replace it)");
+        return kExitFailure;
+    }
+    const CLgpArchive none;
+    ArchiveEdits edits(none);
+    std::vector<Change> changes;
+    if (!AddPaths(request, request.entries, edits, changes)) {
+        return kExitFailure;
+    }
+    return Finish(request, none, edits, changes);
+}
+
+int RunAdd(const CliRequest& request) {
+    CLgpArchive archive;
+    if (!OpenForEditing(archive, request)) {
+        return kExitFailure;
+    }
+    ArchiveEdits edits(archive);
+    std::vector<Change> changes;
+    if (!AddPaths(request, request.entries, edits, changes)) {
+        return kExitFailure;
+    }
+    return Finish(request, archive, edits, changes);
+}
+
+int RunRemove(const CliRequest& request) {
+    CLgpArchive archive;
+    if (!OpenForEditing(archive, request)) {
+        return kExitFailure;
+    }
+    std::set<uint16_t> chosen;
+    for (const std::string& wanted : request.entries) {
+        const std::vector<uint16_t> selected = EntriesSelectedBy(archive, wanted);
+        if (selected.empty()) {
+            ReportError(request.archive, NothingSelectedProblem(archive, wanted));
+            return kExitFailure;
+        }
+        chosen.insert(selected.begin(), selected.end());
+    }
+    ArchiveEdits edits(archive);
+    std::vector<Change> changes;
+    // From the end, so the positions of the entries still to remove stay as they were.
+    for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) {
+        const WriterEntry& entry = edits.Entries()[*it].entry;
+        changes.insert(changes.begin(),
+                       {"remove", entry.name, entry.folder, entry.source.size, ""});
+        edits.Remove(*it);
+    }
+    return Finish(request, archive, edits, changes);
+}
+
+int RunRename(const CliRequest& request) {
+    CLgpArchive archive;
+    if (!OpenForEditing(archive, request)) {
+        return kExitFailure;
+    }
+    const std::optional<uint16_t> index = FindEntry(archive, request.entries[0]);
+    if (!index) {
+        ReportError(request.archive, NoEntryProblem(archive, request.entries[0]));
+        return kExitFailure;
+    }
+    std::string name;
+    if (!Latin1FromUtf8(request.entries[1], &name)) {
+        ReportError(request.entries[1], "the name has characters an archive cannot hold");
+        return kExitFailure;
+    }
+    ArchiveEdits edits(archive);
+    const WriterEntry old = edits.Entries()[*index].entry;
+    const std::string folder = request.folder.value_or(old.folder);
+    const std::string why = edits.Rename(*index, name, folder);
+    if (!why.empty()) {
+        ReportError(request.archive, why);
+        return kExitFailure;
+    }
+    return Finish(request, archive, edits,
+                  {{"rename", old.name, old.folder, old.source.size, name}});
+}
