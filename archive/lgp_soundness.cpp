@@ -46,18 +46,24 @@ void CheckLookup(const CLgpArchive& archive, std::vector<SoundFault>& faults) {
     }
     // Which run covers each record, so that every record is looked at once.
     std::vector<int> runOf(count, -1);
+    int outside = 0;  // a table of garbage is told once, not 900 times
     for (uint32_t s = 0; s < lgp::kSlotCount; ++s) {
         const LgpSlotRecord& run = tables.slots[s];
         if ((run.first == 0) != (run.count == 0) ||
             (run.count != 0 && uint32_t{run.first} + run.count - 1 > count)) {
-            faults.push_back(
-                {true, 0,
-                 DescribeRun(static_cast<int>(s), run) + ", outside the table of contents"});
+            if (outside++ == 0) {
+                faults.push_back(
+                    {true, 0,
+                     DescribeRun(static_cast<int>(s), run) + ", outside the table of contents"});
+            }
             continue;
         }
         for (uint32_t i = run.first; i != 0 && i < uint32_t{run.first} + run.count; ++i) {
             runOf[i - 1] = runOf[i - 1] < 0 ? static_cast<int>(s) : runOf[i - 1];
         }
+    }
+    if (outside > 1) {
+        faults.back().problem += " (and " + std::to_string(outside - 1) + " slots more)";
     }
     for (uint16_t i = 0; i < count; ++i) {
         const int slot = lgp::SlotOf(archive.GetEntryName(i));

@@ -30,8 +30,9 @@ void Put32(Bytes& out, uint32_t v) {
     Put16(out, static_cast<uint16_t>(v >> 16));
 }
 
-// Lookup table slot of one name character: letters first, then digits and the rest.
-int LookupIndex(char c) {
+// The value the game's hash gives a name character: a-z (either case) 0-25, digits the
+// values of a-j, '_' 10, '-' 11; -1 for any other.
+int CharacterValue(char c) {
     if (c >= 'A' && c <= 'Z') {
         c = static_cast<char>(c - 'A' + 'a');
     }
@@ -39,20 +40,25 @@ int LookupIndex(char c) {
         return c - 'a';
     }
     if (c >= '0' && c <= '9') {
-        return 26 + (c - '0') % 2;
+        return c - '0';
     }
-    return c == '_' ? 28 : 29;
+    return c == '_' ? 10 : (c == '-' ? 11 : -1);
 }
 
-// For every two-letter start, the first entry (1-based) with it and how many share it.
+// For every slot, the first entry (1-based) whose name hashes to it and how many do; a
+// list whose entries of one slot are not together gives a table the game misreads, as
+// such archives really do. Names with no slot are left out.
 Bytes LookupTable(const std::vector<std::string>& names) {
     std::vector<uint16_t> first(kLookupSide * kLookupSide, 0);
     std::vector<uint16_t> count(kLookupSide * kLookupSide, 0);
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];
-        char c0 = name.empty() ? '\0' : name[0];
-        char c1 = name.size() < 2 ? '\0' : name[1];
-        int key = LookupIndex(c0) * kLookupSide + LookupIndex(c1);
+        if (name.size() < 2 || CharacterValue(name[0]) < 0 ||
+            (name[1] != '.' && CharacterValue(name[1]) < 0)) {
+            continue;
+        }
+        const int key = CharacterValue(name[0]) * kLookupSide +
+                        (name[1] == '.' ? 0 : CharacterValue(name[1]) + 1);
         if (count[key] == 0) {
             first[key] = static_cast<uint16_t>(i + 1);
         }

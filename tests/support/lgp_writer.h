@@ -5,7 +5,8 @@
 //   12  entry count, 32-bit
 //   16  table of contents, 27 bytes per entry: name (20, NUL-padded), data offset (4),
 //       check byte (1), conflict index (2)
-//       lookup table, 30 x 30 records of (first entry, entry count), 16 bits each
+//       lookup table, 30 x 30 records of (first entry, entry count), 16 bits each, by
+//       the game's hash of the first two characters
 //       conflict table: a 16-bit count of 0
 //       data blocks: name (20), size (4), the stored bytes
 //       the terminator "FINAL FANTASY7"
