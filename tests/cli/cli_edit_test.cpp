@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: MIT
+// lumo-cli create, add, remove, rename and diff: round trips through extract, the field
+// archive's compression, dry runs, refusals that leave the archive as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "archive/lgp_archive.h"
+#include "tests/cli/run_cli.h"
+#include "tests/support/lgp_writer.h"
+#include "tests/support/lzss_encoder.h"
+
+namespace fs = std::filesystem;
+using lumo::test::Bytes;
+using lumo::test::ReadFile;
+using lumo::test::TempDir;
+
+namespace {
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+// A folder like an extracted archive: names of every kind, one shared in two folders.
+std::string SourceFolder(const TempDir& dir) {
+    const std::string src = dir.File("src");
+    fs::create_directories(src + "/fire");
+    fs::create_directories(src + "/ice");
+    dir.Write("src/aaaa.hrc", Text("HRC"));
+    dir.Write("src/_under.bin", Text("BIN"));
+    dir.Write("src/-dash.p", Text("DASH"));
+    dir.Write("src/9lives.a", Text("NINE"));
+    dir.Write("src/Z.txt", Text("ZED"));
+    dir.Write("src/fire/ball.p", Text("P-1"));
+    dir.Write("src/ice/ball.p", Text("P-2"));
+    return src;
+}
+
+}  // namespace
+
+TEST(CliEditTest, ExtractThenCreateGivesTheSameArchiveByteForByte) {
+    TempDir dir;
+    const std::string first = dir.File("first.lgp");
+    CliResult r = RunCli({"create", first, SourceFolder(dir), "-q"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(RunCli({"verify", first}).exitCode, 0);
+    ASSERT_EQ(RunCli({"extract", first, "-o", dir.File("out"), "-q"}).exitCode, 0);
+    EXPECT_EQ(ReadFile(dir.File("out/ice/ball.p")), Text("P-2"));
+    r = RunCli({"create", dir.File("second.lgp"), dir.File("out"), "-q"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir.File("second.lgp")), ReadFile(first));
+    EXPECT_EQ(RunCli({"diff", first, dir.File("second.lgp")}).exitCode, 0);
+}
+
+TEST(CliEditTest, WritingCommandsChangeWhatTheySayAndDryRunsNothing) {
+    TempDir dir;
+    const std::string archive = dir.File("a.lgp");
+    ASSERT_EQ(RunCli({"create", archive, SourceFolder(dir)}).exitCode, 0);
+    const std::string file = dir.Write("new.p", Text("NEW"));
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {{"create", archive, file}, 1, "already exists"},
+        {{"add", archive, file, "--as", "aaaa.hrc"}, 0, "replace\taaaa.hrc\t\t3"},
+        {{"add", archive, file, "--folder", "fire", "--as", "ball.p"}, 0, "replace\tball.p\tfire"},
+        {{"add", archive, file}, 0, "add\tnew.p\t\t3"},
+        {{"add", archive, file, "--as", ".bad"}, 1, "look the name up"},
+        {{"remove", archive, "nothing*"}, 1, "nothing*"},
+        {{"remove", archive, "*.p"}, 0, "remove\tnew.p"},
+        {{"rename", archive, "Z.txt", "_Z.txt"}, 0, "rename\tZ.txt\t\t_Z.txt"},
+        {{"rename", archive, "aaaa.hrc", "9lives.a"}, 1, "another entry has that name"},
+        {{"create", archive, file, "--force"}, 0, "add\tnew.p"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[2]);
+        const Bytes before = ReadFile(archive);
+        std::vector<std::string> dry = c.args;
+        dry.push_back("-n");
+        CliResult r = RunCli(dry);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_EQ(ReadFile(archive), before);
+        r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_TRUE(Contains(r.out + r.err, c.says)) << r.out << r.err;
+        if (c.exitCode != 0) {
+            EXPECT_EQ(ReadFile(archive), before);
+        } else {
+            EXPECT_EQ(RunCli({"verify", archive}).exitCode, 0);
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
+    }
+}
+
+TEST(CliEditTest, FieldArchivesCompressWhatIsAddedUnlessToldOtherwise) {
+    TempDir dir;
+    Bytes raw;
+    for (int i = 0; i < 5000; ++i) {
+        raw.push_back(static_cast<uint8_t>(i % 37 < 20 ? 0 : i % 7));
+    }
+    const std::string plain = dir.Write("plain.dat", raw);
+    const std::string whole = dir.Write("whole.dat", lumo::test::LzssCompressEntry(raw));
+    const struct {
+        std::vector<std::string> options;
+        std::string file;
+        bool compressed;  // what the archive holds is a stream of the file's bytes
+    } cases[] = {
+        {{}, plain, true},
+        {{"--stored"}, plain, false},
+        {{}, whole, false},  // already a stream: kept as it is
+        {{"--compress"}, whole, true},
+    };
+    for (const auto& c : cases) {
+        const std::string archive = dir.File("flevel.lgp");
+        std::vector<std::string> args = {"create", archive, c.file, "--force", "-q"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(RunCli(args).exitCode, 0);
+        CLgpArchive loaded;
+        ASSERT_EQ(loaded.Load(archive.c_str()), 1);
+        unsigned char* stored = nullptr;
+        const uint32_t n = loaded.ReadEntry(0, &stored);
+        const Bytes bytes(stored, stored + n);
+        std::free(stored);
+        const Bytes& given = ReadFile(c.file);
+        if (!c.compressed) {
+            EXPECT_EQ(bytes, given);
+            continue;
+        }
+        ASSERT_GE(bytes.size(), 4u);
+        EXPECT_EQ(lumo::test::RingDecode(bytes.data() + 4, bytes.size() - 4), given);
+        if (c.file == plain) {
+            EXPECT_LT(bytes.size(), given.size());
+        }
+    }
+}
+
+TEST(CliEditTest, DiffTellsWhatChangedAndExitsByIt) {
+    TempDir dir;
+    const std::string a = dir.File("a.lgp");
+    const std::string b = dir.File("b.lgp");
+    ASSERT_EQ(RunCli({"create", a, SourceFolder(dir)}).exitCode, 0);
+    ASSERT_EQ(RunCli({"create", b, SourceFolder(dir)}).exitCode, 0);
+    EXPECT_EQ(RunCli({"diff", a, b}).exitCode, 0);
+    RunCli({"remove", b, "Z.txt"});
+    RunCli({"add", b, dir.Write("x", Text("other")), "--as", "aaaa.hrc"});
+    RunCli({"add", b, dir.Write("y", Text("y")), "--as", "yy.p"});
+    CliResult r = RunCli({"diff", a, b});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.out, "only in A\tZ.txt")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "only in B\tyy.p")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "changed\taaaa.hrc\t\t3 ")) << r.out;
+    r = RunCli({"diff", a, b, "--json"});
+    EXPECT_TRUE(Contains(r.out, "\"onlyInA\":[{\"name\":\"Z.txt\"")) << r.out;
+    EXPECT_EQ(RunCli({"diff", a, dir.File("missing.lgp")}).exitCode, 2);
+}
