@@ -42,44 +42,57 @@ inline uint32_t CopyChecked(uint8_t* dst, uint32_t pos, Reference ref, uint32_t 
     return pos;
 }
 
+// The fast path may write this many bytes past the end of an item (fixed-size copies).
+constexpr uint32_t kOverCopy = 24;
+// The fast path may read this many bytes past the group's last item (a literal run is
+// copied eight bytes at a time).
+constexpr uint32_t kOverRead = 8;
+
 // Copies one reference whose source lies wholly inside the output and whose target the
-// caller has checked against the capacity with room for kMaxMatch bytes. Copies of
-// sources at least kMaxMatch back always move kMaxMatch bytes: a fixed-size copy is much
-// cheaper than a variable one, and the bytes past the reference's length are written
-// again by the items that follow (or cleared at the end).
+// caller has checked against the capacity with room for kOverCopy bytes. Fixed-size
+// copies are much cheaper than variable ones; the bytes past the reference's length are
+// written again by the items that follow (or cleared at the end). A source at least
+// eight bytes back can go in eight-byte steps even when it overlaps the target: each step
+// reads only bytes written before it.
 inline void CopyFast(uint8_t* out, Reference ref) {
     const uint8_t* src = out - ref.distance;
-    if (ref.distance >= kMaxMatch) {
-        std::memcpy(out, src, 16);
-        std::memcpy(out + 16, src + 16, 2);
+    if (ref.distance < 8) {
+        // A short period: the first eight bytes go one by one, repeating what they have
+        // just written; from there on the same pattern stands a whole number of periods
+        // of at least eight bytes back, and the rest goes in eight-byte steps as well.
+        for (int i = 0; i < 8; ++i) {
+            out[i] = src[i];
+        }
+        static constexpr uint8_t kPeriodOfEight[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+        src = out - kPeriodOfEight[ref.distance] + 8;
+        std::memcpy(out + 8, src, 8);
+        std::memcpy(out + 16, src + 8, 8);
         return;
     }
-    if (ref.distance == 1) {
-        std::memset(out, src[0], ref.length);
-        return;
-    }
-    // Overlapping runs repeat what they have just written, so the copy must go byte
-    // by byte, forward.
-    for (uint32_t i = 0; i < ref.length; ++i) {
-        out[i] = src[i];
-    }
+    std::memcpy(out, src, 8);
+    std::memcpy(out + 8, src + 8, 8);
+    std::memcpy(out + 16, src + 16, 8);
 }
 
-// Decodes one whole group with no bounds checks. The caller guarantees kMaxGroupInput
-// bytes of input and kMaxGroupOutput bytes of room; references reaching back before
-// the start of the output still take the checked copy.
+// Decodes one whole group with no bounds checks. The caller guarantees kMaxGroupInput +
+// kOverRead bytes of input and kMaxGroupOutput + kOverCopy bytes of room; references
+// reaching back before the start of the output still take the checked copy. Runs of
+// literals are copied at once: in text-like streams most items are literals.
 inline void DecodeGroupFast(const uint8_t*& in, uint8_t* dst, uint32_t& pos) {
     uint32_t flags = *in++;
-    if (flags == 0xFF) {
-        std::memcpy(dst + pos, in, 8);
-        in += 8;
-        pos += 8;
-        return;
-    }
-    for (int item = 0; item < 8; ++item, flags >>= 1) {
-        if (flags & 1) {
-            dst[pos++] = *in++;
-            continue;
+    uint32_t left = 8;
+    while (left != 0) {
+        // Bits above the group's remaining items are 0, so the run stops at them.
+        uint32_t literals = static_cast<uint32_t>(__builtin_ctz(~flags));
+        if (literals != 0) {
+            std::memcpy(dst + pos, in, 8);
+            in += literals;
+            pos += literals;
+            if (literals >= left) {
+                return;
+            }
+            flags >>= literals;
+            left -= literals;
         }
         Reference ref = DecodeReference(in[0], in[1], pos);
         in += 2;
@@ -89,6 +102,8 @@ inline void DecodeGroupFast(const uint8_t*& in, uint8_t* dst, uint32_t& pos) {
         } else {
             pos = CopyChecked(dst, pos, ref, pos + ref.length);
         }
+        flags >>= 1;
+        --left;
     }
 }
 
@@ -169,11 +184,11 @@ uint32_t LzssDecode(const uint8_t* src, uint32_t len, uint8_t* dst, uint32_t cap
     for (;;) {
         // Whole groups far from both ends of both buffers take the unchecked path; the
         // tail of the stream and the last bytes of the output take the checked one.
-        while (static_cast<size_t>(end - in) >= kMaxGroupInput &&
-               capacity - pos >= kMaxGroupOutput) {
+        while (static_cast<size_t>(end - in) >= kMaxGroupInput + kOverRead &&
+               capacity - pos >= kMaxGroupOutput + kOverCopy) {
             DecodeGroupFast(in, dst, pos);
             // A group's fixed-size copies stay inside the room checked above.
-            written = capacity - pos < kMaxMatch ? capacity : pos + kMaxMatch;
+            written = pos + kOverCopy;
         }
         if (!DecodeGroupChecked(in, end, dst, pos, capacity)) {
             break;

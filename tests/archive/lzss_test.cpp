@@ -210,6 +210,28 @@ TEST(Lzss, ArbitraryBytesMatchTheRingDecoder) {
     }
 }
 
+// The fast path copies references in fixed-size steps; every period up to a few steps and
+// every length must still come out as the ring decoder gives it, also cut at any size.
+TEST(Lzss, EveryShortPeriodAndLengthMatchesTheRingDecoder) {
+    std::mt19937 random(8);
+    LzssStreamWriter writer;
+    for (int i = 0; i < 64; ++i) {
+        writer.Literal(static_cast<uint8_t>(random()));
+    }
+    for (int distance = 1; distance <= 26; ++distance) {
+        for (int length = 3; length <= 18; ++length) {
+            writer.Reference(distance, length).Literal(static_cast<uint8_t>(random()));
+        }
+    }
+    Bytes stream = writer.Stream();
+    Bytes expected = RingDecode(stream);
+    EXPECT_EQ(Decode(stream), expected);
+    for (uint32_t capacity : {100u, 2047u, 5000u}) {
+        Bytes cut = Decode(stream, capacity);
+        EXPECT_TRUE(std::equal(cut.begin(), cut.end(), expected.begin())) << capacity;
+    }
+}
+
 TEST(Lzss, NullBuffersDecodeNothing) {
     uint8_t out[4] = {};
     EXPECT_EQ(LzssDecodedSize(nullptr, 10), 0u);
