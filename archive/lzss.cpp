@@ -1,5 +1,6 @@
 #include "archive/lzss.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -139,6 +140,35 @@ bool DecodeGroupChecked(const uint8_t*& in, const uint8_t* end, uint8_t* dst, ui
     return true;
 }
 
+// What a whole group's flag byte says about it: how many literals and references it
+// holds, how many input bytes follow the flag byte, and where each reference stands.
+struct GroupShape {
+    uint8_t literals = 0;
+    uint8_t references = 0;
+    uint8_t inputBytes = 0;
+    uint8_t referenceAt[8] = {};
+};
+struct GroupShapes {
+    GroupShape of[256];
+};
+
+constexpr GroupShapes MakeGroupShapes() {
+    GroupShapes shapes{};
+    for (uint32_t flags = 0; flags < 256; ++flags) {
+        GroupShape& shape = shapes.of[flags];
+        for (uint32_t item = 0; item < 8; ++item) {
+            if (flags & (1u << item)) {
+                ++shape.literals;
+                ++shape.inputBytes;
+            } else {
+                shape.referenceAt[shape.references++] = shape.inputBytes;
+                shape.inputBytes += 2;
+            }
+        }
+    }
+    return shapes;
+}
+
 }  // namespace
 
 LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len) {
@@ -148,6 +178,18 @@ LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len) {
     }
     const uint8_t* in = src;
     const uint8_t* end = src + len;
+    // Whole groups far from the end: a table read off the flag byte gives the group's
+    // length and where its references stand, and only the references are visited.
+    static constexpr GroupShapes kShapes = MakeGroupShapes();
+    while (end - in >= static_cast<ptrdiff_t>(kMaxGroupInput)) {
+        const GroupShape& shape = kShapes.of[*in++];
+        uint64_t size = shape.literals;
+        for (uint32_t r = 0; r < shape.references; ++r) {
+            size += (in[shape.referenceAt[r] + 1] & 0x0Fu) + kMinMatch;
+        }
+        measure.decodedSize += size;
+        in += shape.inputBytes;
+    }
     while (in != end) {
         uint32_t flags = *in++;
         for (int item = 0; item < 8 && in != end; ++item, flags >>= 1) {
@@ -200,4 +242,47 @@ uint32_t LzssDecode(const uint8_t* src, uint32_t len, uint8_t* dst, uint32_t cap
         std::memset(dst + pos, 0, written - pos);
     }
     return pos;
+}
+
+namespace {
+constexpr uint32_t kPiece = uint32_t{1} << 20;
+// Room for the window, a piece, and the last group's overshoot with its scratch bytes.
+constexpr uint32_t kPieceBuffer = 2 * kWindowSize + kPiece + kMaxGroupOutput + kOverCopy;
+}  // namespace
+
+LzssPieceDecoder::LzssPieceDecoder(const uint8_t* src, uint32_t len)
+    : m_in(src), m_end(src ? src + len : src), m_done(src == nullptr) {}
+
+const uint8_t* LzssPieceDecoder::Next(size_t* count) {
+    *count = 0;
+    if (m_done) {
+        return nullptr;
+    }
+    if (m_buffer.empty()) {
+        // A short stream cannot make a whole piece: no group makes more than nine bytes
+        // for each byte it takes.
+        const uint64_t most = 2 * kWindowSize + kMaxGroupOutput + kOverCopy +
+                              9 * static_cast<uint64_t>(m_end - m_in);
+        m_buffer.resize(most < kPieceBuffer ? static_cast<size_t>(most) : kPieceBuffer);
+    }
+    // Keep at least the window before the next byte. Moving by whole windows keeps every
+    // ring position where it was, and once the window is kept, every reference finds its
+    // source in the buffer.
+    if (m_pos >= 2 * kWindowSize) {
+        const uint32_t shift = (m_pos - kWindowSize) & ~kWindowMask;
+        std::memmove(m_buffer.data(), m_buffer.data() + shift, m_pos - shift);
+        m_pos -= shift;
+    }
+    const uint32_t start = m_pos;
+    const uint32_t capacity = static_cast<uint32_t>(m_buffer.size());
+    while (m_pos - start < kPiece) {
+        if (static_cast<size_t>(m_end - m_in) >= kMaxGroupInput + kOverRead) {
+            DecodeGroupFast(m_in, m_buffer.data(), m_pos);
+        } else if (!DecodeGroupChecked(m_in, m_end, m_buffer.data(), m_pos, capacity)) {
+            m_done = true;
+            break;
+        }
+    }
+    *count = m_pos - start;
+    return *count != 0 ? m_buffer.data() + start : nullptr;
 }

@@ -232,6 +232,28 @@ TEST(Lzss, EveryShortPeriodAndLengthMatchesTheRingDecoder) {
     }
 }
 
+// Pieces put together are the whole output, also for outputs of several pieces, streams
+// cut inside an item and arbitrary bytes.
+TEST(Lzss, PiecesMakeTheWholeOutput) {
+    std::mt19937 random(9);
+    Bytes noise(5000);
+    for (auto& b : noise) {
+        b = static_cast<uint8_t>(random());
+    }
+    LzssStreamWriter cut;
+    cut.Literals(Bytes(40, 7)).Reference(3, 18).Reference(40, 5);
+    for (const Bytes& stream : {LzssCompress(FieldLike(3u << 20, 10)), noise,
+                                cut.StreamCutInsideLastReference(), Bytes{}}) {
+        Bytes pieces;
+        LzssPieceDecoder decoder(stream.data(), static_cast<uint32_t>(stream.size()));
+        size_t count = 0;
+        while (const uint8_t* piece = decoder.Next(&count)) {
+            pieces.insert(pieces.end(), piece, piece + count);
+        }
+        EXPECT_EQ(pieces, Decode(stream));
+    }
+}
+
 TEST(Lzss, NullBuffersDecodeNothing) {
     uint8_t out[4] = {};
     EXPECT_EQ(LzssDecodedSize(nullptr, 10), 0u);
