@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "archive/entry_reader.h"
@@ -116,6 +117,14 @@ private:
             return Finish(result, Outcome::Refused,
                           "another entry of this run was written to that file");
         }
+        // Names that differ only in letter case are different entries; in a folder that
+        // ignores case the later one would replace the earlier, so it is refused there.
+        const auto folded = m_folded.find(FoldedAscii(result.target));
+        if (folded != m_folded.end() && folded->second != key && FolderIgnoresCase(result.target)) {
+            return Finish(result, Outcome::Refused,
+                          "another entry of this run differs from it only in letter case, "
+                          "and this folder ignores case");
+        }
         const FileIdentity existing =
             MayExist(job, key) ? IdentifyFile(result.target) : FileIdentity{};
         if (existing.SameFile(m_identity)) {
@@ -154,6 +163,7 @@ private:
             return Finish(result, Outcome::Failed, error);
         }
         m_targets.insert(key);
+        m_folded.emplace(FoldedAscii(result.target), key);
         result.outcome = outcome;
         result.bytes = m_bytes.size();
         m_waiting.push_back({result, true});
@@ -173,6 +183,37 @@ private:
                 CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string())));
         }
         m_listed = !error;
+    }
+
+    // Whether the folder of `target` takes names differing in case for one file: a probe
+    // file with a lower-case name is looked up under its upper-case name. A folder where
+    // the probe cannot be made counts as ignoring case, which loses nothing.
+    bool FolderIgnoresCase(const std::string& target) {
+        const std::string folder = target.substr(0, FolderPartLength(target));
+        const auto known = m_ignoresCase.find(folder);
+        if (known != m_ignoresCase.end()) {
+            return known->second;
+        }
+        const std::string probe = ".lumo-case-probe-" + std::to_string(ProcessId());
+        std::string upper = probe;
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        });
+        bool ignores = true;
+        const int fd = CreateExclusive(JoinPath(folder, probe));
+        if (fd >= 0) {
+            CloseFile(fd);
+            ignores = IdentifyFile(JoinPath(folder, upper)).known;
+            RemoveFile(JoinPath(folder, probe));
+        }
+        return m_ignoresCase[folder] = ignores;
+    }
+
+    static std::string FoldedAscii(std::string text) {
+        for (char& c : text) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        return text;
     }
 
     bool MayExist(const Job& job, const std::string& key) const {
@@ -284,6 +325,8 @@ private:
     std::unordered_set<std::string> m_targets;
     std::unordered_set<std::string> m_present;  // keys of the folder's names at the start
     bool m_listed = false;
+    std::unordered_map<std::string, std::string> m_folded;  // ASCII-folded -> key
+    std::unordered_map<std::string, bool> m_ignoresCase;    // per folder
     std::vector<Waiting> m_waiting;
     std::vector<Waiting> m_inFlight;  // the entries of the batch being placed
     std::vector<uint8_t> m_bytes;

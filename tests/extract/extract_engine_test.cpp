@@ -260,3 +260,35 @@ TEST_F(ExtractEngineTest, DecisionsAndProgressStopTheRun) {
 }
 
 }  // namespace
+
+// Names differing only in case are two entries: both land in a folder that tells them
+// apart; in one that ignores case (a FAT image, where one can be mounted) the later is
+// refused, never written over the earlier.
+TEST_F(ExtractEngineTest, NamesDifferingInCaseNeverReplaceEachOther) {
+    Load(LgpWriter().AddText("ab.tex", "lower").AddText("AB.TEX", "upper"));
+    extract::Summary summary = Run();
+    EXPECT_EQ(summary.written, 2u);
+    EXPECT_EQ(ReadFile(dir.File("ab.tex")), Text("lower"));
+    EXPECT_EQ(ReadFile(dir.File("AB.TEX")), Text("upper"));
+#ifndef _WIN32
+    const std::string image = dir.File("fat.img"), folder = dir.File("fat");
+    fs::create_directory(folder);
+    const std::string mount = "truncate -s 4M '" + image + "' && mkfs.vfat '" + image +
+                              "' >/dev/null 2>&1 && mount -o loop '" + image + "' '" + folder +
+                              "' 2>/dev/null";
+    if (geteuid() != 0 || std::system(mount.c_str()) != 0) {
+        GTEST_SKIP() << "no file system that ignores case could be mounted";
+    }
+    results.clear();
+    options.folder = folder;
+    options.report = [this](const extract::EntryResult& r) { results.push_back(r); };
+    std::vector<uint16_t> both = {0, 1};
+    summary = extract::ExtractEntries(archive, extract::JobsForEntries(both), options);
+    const int unmounted = std::system(("umount '" + folder + "'").c_str());
+    EXPECT_EQ(summary.written, 1u);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[1].outcome, extract::Outcome::Refused);
+    EXPECT_NE(results[1].reason.find("letter case"), std::string::npos);
+    EXPECT_EQ(unmounted, 0);
+#endif
+}
