@@ -16,9 +16,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "archive/lzss.h"
 #include "archive/lzss_encoder.h"
