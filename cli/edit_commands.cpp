@@ -6,6 +6,7 @@
 #include <iostream>
 #include <set>
 
+#include "archive/lgp_soundness.h"
 #include "archive/lzss_encoder.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
@@ -195,6 +196,21 @@ bool OpenForEditing(CLgpArchive& archive, const CliRequest& request) {
     if (!why.empty()) {
         ReportError(request.archive, why);
         return false;
+    }
+    // What the game could not use in the archive as it is; the save lays it out anew.
+    const std::vector<SoundFault> faults = CheckSoundArchive(archive);
+    constexpr size_t kShown = 20;
+    for (size_t i = 0; i < faults.size() && i < kShown && !request.quiet; ++i) {
+        ReportError(request.archive, "as it is: " + faults[i].problem);
+    }
+    if (faults.size() > kShown && !request.quiet) {
+        ReportError(request.archive,
+                    "as it is: " + std::to_string(faults.size() - kShown) + " problems more");
+    }
+    if (!faults.empty() && !request.quiet) {
+        ReportError(request.archive,
+                    "the saved archive is laid out so that the game finds "
+                    "every entry");
     }
     return true;
 }

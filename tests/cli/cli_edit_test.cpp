@@ -154,3 +154,24 @@ TEST(CliEditTest, DiffTellsWhatChangedAndExitsByIt) {
     EXPECT_TRUE(Contains(r.out, "\"onlyInA\":[{\"name\":\"Z.txt\"")) << r.out;
     EXPECT_EQ(RunCli({"diff", a, dir.File("missing.lgp")}).exitCode, 2);
 }
+
+// Entries of one slot apart in the table of contents: verify names the one the game will
+// not find, a re-save says so too and lays the archive out so the game finds it.
+TEST(CliEditTest, AReSaveNamesWhatTheGameCannotFindAndMendsIt) {
+    TempDir dir;
+    const std::string archive = dir.Write("a.lgp", lumo::test::LgpWriter()
+                                                       .AddText("ab.p", "1")
+                                                       .AddText("cd.p", "2")
+                                                       .AddText("ab.q", "3")
+                                                       .Build());
+    CliResult r = RunCli({"verify", archive});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(Contains(r.out,
+                         "2\tab.q\tthe game will not find `ab.q`: slot 2 says records 0-1, "
+                         "`ab.q` is record 2"))
+        << r.out;
+    r = RunCli({"add", archive, dir.Write("x.p", Text("x"))});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "as it is: the game will not find `ab.q`")) << r.err;
+    EXPECT_EQ(RunCli({"verify", archive}).exitCode, 0);
+}
