@@ -29,6 +29,10 @@ std::vector<IndexRow> RowsOf(const CLgpArchive& archive) {
         row.entryIndex = i;
         // Names are single bytes per character on the archives' home platform.
         row.name = QString::fromLatin1(archive.GetEntryName(i));
+        // Entries sharing a name are told apart by the folder the archive gives them.
+        if (*archive.GetEntryFolder(i) != '\0') {
+            row.name = QString::fromLatin1(archive.GetEntryFolder(i)) + '/' + row.name;
+        }
         row.sizeText =
             QString::fromLatin1(CGameEnvironment::FormatSizeShort(size, archive.GetEntrySize(i)));
         row.typeCode = archive.GetEntryType(i);

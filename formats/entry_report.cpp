@@ -94,6 +94,9 @@ PropertyList EntryProperties(const CLgpArchive& archive, uint16_t index) {
     PropertyList out;
     const uint8_t type = archive.GetEntryType(index);
     out.emplace_back("name", archive.GetEntryName(index));
+    if (*archive.GetEntryFolder(index) != '\0') {
+        out.emplace_back("folder", archive.GetEntryFolder(index));  // shares its name
+    }
     out.emplace_back("index", Num(index));
     out.emplace_back("type", std::string(DescribeEntryType(type)) + " (" + Num(type) + ")");
     out.emplace_back("extension", archive.GetEntryExtension(index));
