@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "archive/lgp_soundness.h"
 #include "edit/aside_file.h"
+#include "platform/file_output.h"
 
 namespace {
 
@@ -116,8 +118,23 @@ std::string UnsavableEntries(const CLgpArchive& archive, const std::vector<Write
     return "";
 }
 
+namespace {
+
+// A link is followed, so that the file it names is replaced and the link stays.
+std::string FollowLinks(const std::string& target) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(HostPath(target), error)) {
+        return target;
+    }
+    const std::filesystem::path real = std::filesystem::canonical(HostPath(target), error);
+    return error ? target : real.u8string();
+}
+
+}  // namespace
+
 SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry>& entries,
-                       const std::string& target, const SaveOptions& options) {
+                       const std::string& linkOrTarget, const SaveOptions& options) {
+    const std::string target = FollowLinks(linkOrTarget);
     SaveResult result;
     LgpPlan plan;
     result.error = PlanArchive(entries, &plan);

@@ -142,3 +142,18 @@ TEST(SaveFailureTest, ACancelledSaveWritesNothing) {
     EXPECT_EQ(ReadFile(path), Sample());
     EXPECT_EQ(FilesIn(dir.Path()), 1u);
 }
+
+TEST(SaveFailureTest, ASaveThroughALinkReplacesTheFileItNamesAndKeepsTheLink) {
+    TempDir dir;
+    const std::string real = dir.Write("real.lgp", Sample());
+    const std::string link = dir.File("link.lgp");
+    fs::create_symlink(real, link);
+    CLgpArchive archive;
+    archive.Load(link.c_str());
+    ArchiveEdits edits(archive);
+    ASSERT_EQ(edits.Remove(0), "");
+    ASSERT_TRUE(SaveArchive(archive, edits.ForWriter(), link).Ok());
+    EXPECT_TRUE(fs::is_symlink(link));
+    CLgpArchive saved;
+    EXPECT_EQ(saved.Load(real.c_str()), 1);
+}
