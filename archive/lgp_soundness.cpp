@@ -48,7 +48,7 @@ void CheckLookup(const CLgpArchive& archive, std::vector<SoundFault>& faults) {
     std::vector<int> runOf(count, -1);
     int outside = 0;  // a table of garbage is told once, not 900 times
     for (uint32_t s = 0; s < lgp::kSlotCount; ++s) {
-        const LgpSlotRecord& run = tables.slots[s];
+        const LgpSlotRecord& run = tables.lookup[s];
         if ((run.first == 0) != (run.count == 0) ||
             (run.count != 0 && uint32_t{run.first} + run.count - 1 > count)) {
             if (outside++ == 0) {
@@ -71,10 +71,10 @@ void CheckLookup(const CLgpArchive& archive, std::vector<SoundFault>& faults) {
             faults.push_back(
                 {false, i,
                  "the game will not find " + Quoted(archive, i) + ": its name has no lookup slot"});
-        } else if (!InRun(tables.slots[static_cast<size_t>(slot)], i)) {
+        } else if (!InRun(tables.lookup[static_cast<size_t>(slot)], i)) {
             faults.push_back({false, i,
                               "the game will not find " + Quoted(archive, i) + ": " +
-                                  DescribeRun(slot, tables.slots[slot]) + ", " +
+                                  DescribeRun(slot, tables.lookup[slot]) + ", " +
                                   Quoted(archive, i) + " is record " + std::to_string(i)});
         }
         if (runOf[i] >= 0 && runOf[i] != slot) {

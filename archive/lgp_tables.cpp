@@ -86,7 +86,7 @@ LgpTables ReadLgpTables(const ArchiveFile& file, const uint8_t* toc, uint32_t co
     }
     tables.lookupWhole = true;
     for (uint32_t s = 0; s < lgp::kSlotCount; ++s) {
-        tables.slots[s] = {LoadLe16(&slots[4 * s]), LoadLe16(&slots[4 * s + 2])};
+        tables.lookup[s] = {LoadLe16(&slots[4 * s]), LoadLe16(&slots[4 * s + 2])};
     }
     tables.conflictProblem = ReadConflicts(file, lookup + lgp::kLookupSize, toc, count, tables);
     if (!tables.conflictProblem.empty()) {

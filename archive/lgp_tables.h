@@ -19,7 +19,7 @@ struct LgpSlotRecord {
 
 struct LgpTables {
     bool lookupWhole = false;  // the file holds the whole lookup table
-    std::array<LgpSlotRecord, lgp::kSlotCount> slots{};
+    std::array<LgpSlotRecord, lgp::kSlotCount> lookup{};
     uint16_t conflictRecords = 0;
     // Why the conflict table cannot be used, "" when it can. Entries then have no folder.
     std::string conflictProblem;

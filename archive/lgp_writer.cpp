@@ -170,7 +170,7 @@ std::vector<uint8_t> Tables(const std::vector<WriterEntry>& entries, const LgpPl
         out.push_back(entry.checkCode);
         Put16(out, plan.conflict[pos]);
     }
-    for (const LgpSlotRecord& slot : plan.slots) {
+    for (const LgpSlotRecord& slot : plan.lookup) {
         Put16(out, slot.first);
         Put16(out, slot.count);
     }
@@ -276,7 +276,7 @@ std::string PlanArchive(const std::vector<WriterEntry>& entries, LgpPlan* plan) 
     plan->order = Arrange(entries);
     for (size_t pos = 0; pos < plan->order.size(); ++pos) {
         LgpSlotRecord& slot =
-            plan->slots[static_cast<size_t>(lgp::SlotOf(entries[plan->order[pos]].name))];
+            plan->lookup[static_cast<size_t>(lgp::SlotOf(entries[plan->order[pos]].name))];
         if (slot.count++ == 0) {
             slot.first = static_cast<uint16_t>(pos + 1);
         }

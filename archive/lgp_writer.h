@@ -56,7 +56,7 @@ struct LgpPlan {
     std::vector<uint16_t> conflict;  // per table position: 1-based conflict record or 0
     std::vector<std::vector<uint16_t>> conflictRecords;  // table positions per record
     std::vector<std::string> folders;                    // per table position, "" for none
-    std::array<LgpSlotRecord, lgp::kSlotCount> slots{};
+    std::array<LgpSlotRecord, lgp::kSlotCount> lookup{};
     std::vector<uint32_t> offsets;  // per table position: the data block's offset
     uint64_t size = 0;              // the whole file
 };

@@ -261,8 +261,8 @@ const uint8_t* LzssPieceDecoder::Next(size_t* count) {
     if (m_buffer.empty()) {
         // A short stream cannot make a whole piece: no group makes more than nine bytes
         // for each byte it takes.
-        const uint64_t most = 2 * kWindowSize + kMaxGroupOutput + kOverCopy +
-                              9 * static_cast<uint64_t>(m_end - m_in);
+        const uint64_t most =
+            2 * kWindowSize + kMaxGroupOutput + kOverCopy + 9 * static_cast<uint64_t>(m_end - m_in);
         m_buffer.resize(most < kPieceBuffer ? static_cast<size_t>(most) : kPieceBuffer);
     }
     // Keep at least the window before the next byte. Moving by whole windows keeps every

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <set>
 
+#include "archive/lgp_rules.h"
 #include "archive/lgp_soundness.h"
 #include "archive/lzss_encoder.h"
 #include "cli/cli_common.h"
@@ -111,6 +112,8 @@ std::optional<EntrySource> SourceFor(const CliRequest& request, const std::strin
 
 bool AddPaths(const CliRequest& request, const std::vector<std::string>& paths, ArchiveEdits& edits,
               std::vector<Change>& changes) {
+    // One change for the whole run: the edit list keeps one state to undo, not one per file.
+    edits.BeginBatch();
     std::vector<FileToAdd> files;
     for (const std::string& path : paths) {
         if (!Expand(path, lgp::NormalFolder(request.folder.value_or("")), &files)) {
@@ -127,9 +130,7 @@ bool AddPaths(const CliRequest& request, const std::vector<std::string>& paths, 
         if (!source) {
             return false;
         }
-        const bool replaces =
-            edits.Find(name, file.folder).has_value() &&
-            edits.Entries()[*edits.Find(name, file.folder)].entry.folder == file.folder;
+        const bool replaces = edits.Has(name, lgp::NormalFolder(file.folder));
         const std::string why = edits.Add(name, file.folder, *source);
         if (!why.empty()) {
             ReportError(file.path, why);
@@ -261,13 +262,11 @@ int RunRemove(const CliRequest& request) {
     }
     ArchiveEdits edits(archive);
     std::vector<Change> changes;
-    // From the end, so the positions of the entries still to remove stay as they were.
-    for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) {
-        const WriterEntry& entry = edits.Entries()[*it].entry;
-        changes.insert(changes.begin(),
-                       {"remove", entry.name, entry.folder, entry.source.size, ""});
-        edits.Remove(*it);
+    for (uint16_t i : chosen) {
+        const WriterEntry& entry = edits.Entries()[i].entry;
+        changes.push_back({"remove", entry.name, entry.folder, entry.source.size, ""});
     }
+    edits.RemoveAll(std::vector<size_t>(chosen.begin(), chosen.end()));
     return Finish(request, archive, edits, changes);
 }
 

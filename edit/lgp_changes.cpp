@@ -29,6 +29,7 @@ ArchiveEdits::ArchiveEdits(const CLgpArchive& archive) {
         edited.entry.source = ArchiveSource(archive, i);
         m_entries.push_back(std::move(edited));
     }
+    Reindex();
 }
 
 std::vector<WriterEntry> ArchiveEdits::ForWriter() const {
@@ -64,41 +65,48 @@ std::string ArchiveEdits::Add(const std::string& name, const std::string& rawFol
     if (!why.empty()) {
         return why;
     }
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].entry.name == name && m_entries[i].entry.folder == folder) {
-            return Replace(i, std::move(source));
+    if (m_keys.count(Key(name, folder)) != 0) {
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            if (m_entries[i].entry.name == name && m_entries[i].entry.folder == folder) {
+                return Replace(i, std::move(source));
+            }
         }
     }
     if (m_entries.size() >= lgp::kMaxEntries) {
         return "`" + name + "`: an archive holds at most " + std::to_string(lgp::kMaxEntries) +
                " entries";
     }
-    std::vector<EditedEntry> next = m_entries;
+    Remember();
     EditedEntry added;
     added.entry.name = name;
     added.entry.folder = folder;
     added.entry.source = std::move(source);
-    next.push_back(std::move(added));
-    return Apply(std::move(next));
+    m_entries.push_back(std::move(added));
+    ++m_keys[Key(name, folder)];
+    return "";
 }
 
 std::string ArchiveEdits::Replace(size_t position, EntrySource source) {
     if (position >= m_entries.size()) {
         return "no such entry";
     }
-    std::vector<EditedEntry> next = m_entries;
-    next[position].entry.source = std::move(source);
-    next[position].replaced = true;
-    return Apply(std::move(next));
+    Remember();
+    m_entries[position].entry.source = std::move(source);
+    m_entries[position].replaced = true;
+    return "";
 }
 
 std::string ArchiveEdits::Remove(size_t position) {
     if (position >= m_entries.size()) {
         return "no such entry";
     }
-    std::vector<EditedEntry> next = m_entries;
-    next.erase(next.begin() + static_cast<std::ptrdiff_t>(position));
-    return Apply(std::move(next));
+    Remember();
+    const WriterEntry& entry = m_entries[position].entry;
+    if (--m_keys[Key(entry.name, entry.folder)] == 0) {
+        m_keys.erase(Key(entry.name, entry.folder));
+    }
+    m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(position));
+    return "";
 }
 
 std::string ArchiveEdits::Rename(size_t position, const std::string& name,
@@ -111,28 +119,78 @@ std::string ArchiveEdits::Rename(size_t position, const std::string& name,
     if (!why.empty()) {
         return why;
     }
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        if (i != position && m_entries[i].entry.name == name &&
-            m_entries[i].entry.folder == folder) {
-            return "`" + name + "`: another entry has that name and folder";
-        }
+    WriterEntry& entry = m_entries[position].entry;
+    if (entry.name == name && entry.folder == folder) {
+        return "";
     }
-    std::vector<EditedEntry> next = m_entries;
-    WriterEntry& entry = next[position].entry;
+    if (m_keys.count(Key(name, folder)) != 0) {
+        return "`" + name + "`: another entry has that name and folder";
+    }
+    Remember();
+    if (--m_keys[Key(entry.name, entry.folder)] == 0) {
+        m_keys.erase(Key(entry.name, entry.folder));
+    }
     // An entry whose slot changes joins the end of its new slot's run.
     entry.keepPlace = entry.keepPlace && lgp::SlotOf(name) == lgp::SlotOf(entry.name);
     entry.name = name;
     entry.folder = folder;
     entry.isNew = true;
-    next[position].renamed = true;
-    return Apply(std::move(next));
+    m_entries[position].renamed = true;
+    ++m_keys[Key(name, folder)];
+    return "";
 }
 
-std::string ArchiveEdits::Apply(std::vector<EditedEntry> next) {
-    m_undo.push_back(std::move(m_entries));
-    m_entries = std::move(next);
-    m_redo.clear();
+std::string ArchiveEdits::RemoveAll(const std::vector<size_t>& positions) {
+    std::vector<bool> gone(m_entries.size(), false);
+    for (size_t position : positions) {
+        if (position >= m_entries.size()) {
+            return "no such entry";
+        }
+        gone[position] = true;
+    }
+    Remember();
+    std::vector<EditedEntry> kept;
+    kept.reserve(m_entries.size());
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (!gone[i]) {
+            kept.push_back(std::move(m_entries[i]));
+        }
+    }
+    m_entries = std::move(kept);
+    Reindex();
     return "";
+}
+
+void ArchiveEdits::BeginBatch() {
+    if (m_batchDepth++ == 0) {
+        m_batchRemembered = false;
+    }
+}
+
+void ArchiveEdits::EndBatch() {
+    if (m_batchDepth > 0) {
+        --m_batchDepth;
+    }
+}
+
+void ArchiveEdits::Remember() {
+    if (m_batchDepth > 0 && m_batchRemembered) {
+        return;
+    }
+    m_batchRemembered = m_batchDepth > 0;
+    m_undo.push_back(m_entries);
+    m_redo.clear();
+}
+
+std::string ArchiveEdits::Key(const std::string& name, const std::string& folder) {
+    return name + '\0' + folder;
+}
+
+void ArchiveEdits::Reindex() {
+    m_keys.clear();
+    for (const EditedEntry& edited : m_entries) {
+        ++m_keys[Key(edited.entry.name, edited.entry.folder)];
+    }
 }
 
 bool ArchiveEdits::Undo() {
@@ -142,6 +200,7 @@ bool ArchiveEdits::Undo() {
     m_redo.push_back(std::move(m_entries));
     m_entries = std::move(m_undo.back());
     m_undo.pop_back();
+    Reindex();
     return true;
 }
 
@@ -152,5 +211,6 @@ bool ArchiveEdits::Redo() {
     m_undo.push_back(std::move(m_entries));
     m_entries = std::move(m_redo.back());
     m_redo.pop_back();
+    Reindex();
     return true;
 }

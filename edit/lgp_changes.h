@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/lgp_archive.h"
@@ -36,7 +37,18 @@ public:
     std::string Add(const std::string& name, const std::string& folder, EntrySource source);
     std::string Replace(size_t position, EntrySource source);
     std::string Remove(size_t position);
+    // Removes every entry at these positions, as one change.
+    std::string RemoveAll(const std::vector<size_t>& positions);
+    // Whether an entry has this name and folder.
+    bool Has(const std::string& name, const std::string& folder) const {
+        return m_keys.count(Key(name, folder)) != 0;
+    }
     std::string Rename(size_t position, const std::string& name, const std::string& folder);
+
+    // Changes made between BeginBatch and EndBatch undo and redo as one (an insert of
+    // many files, a command line's run); nests.
+    void BeginBatch();
+    void EndBatch();
 
     bool CanUndo() const { return !m_undo.empty(); }
     bool CanRedo() const { return !m_redo.empty(); }
@@ -46,9 +58,15 @@ public:
     size_t PendingChanges() const { return m_undo.size(); }
 
 private:
-    std::string Apply(std::vector<EditedEntry> next);
+    // Keeps the state before a change for Undo (once per batch) and forgets Redo.
+    void Remember();
+    static std::string Key(const std::string& name, const std::string& folder);
+    void Reindex();
 
     std::vector<EditedEntry> m_entries;
+    std::unordered_map<std::string, size_t> m_keys;  // name and folder -> how many
+    int m_batchDepth = 0;
+    bool m_batchRemembered = false;
     std::vector<std::vector<EditedEntry>> m_undo;
     std::vector<std::vector<EditedEntry>> m_redo;
 };

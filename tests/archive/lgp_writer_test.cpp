@@ -107,7 +107,7 @@ TEST(LgpWriterTest, FindsEveryKindOfNameThroughTheLookupTable) {
     CLgpArchive archive;
     EXPECT_EQ(LoadAndCheck(bytes, archive, dir), "");
     for (const auto& c : cases) {
-        const LgpSlotRecord& run = archive.GetTables().slots[static_cast<size_t>(c.slot)];
+        const LgpSlotRecord& run = archive.GetTables().lookup[static_cast<size_t>(c.slot)];
         bool found = false;
         for (uint32_t i = run.first; run.first != 0 && i < uint32_t{run.first} + run.count; ++i) {
             found =

@@ -139,3 +139,20 @@ TEST(SaveTest, ChangesThatBreakTheRulesAreRefusedAndChangeNothing) {
     EXPECT_NE(edits.Add("ok.p", "../up", Text("")), "");
     EXPECT_FALSE(edits.CanUndo());
 }
+
+TEST(SaveTest, ABatchOfChangesUndoesAsOne) {
+    const CLgpArchive none;
+    ArchiveEdits edits(none);
+    edits.BeginBatch();
+    for (const char* name : {"aa.p", "bb.p", "cc.p"}) {
+        ASSERT_EQ(edits.Add(name, "", Text(name)), "");
+    }
+    ASSERT_EQ(edits.RemoveAll({0, 2}), "");
+    edits.EndBatch();
+    EXPECT_EQ(edits.PendingChanges(), 1u);
+    ASSERT_TRUE(edits.Undo());
+    EXPECT_TRUE(edits.Entries().empty());
+    ASSERT_TRUE(edits.Redo());
+    ASSERT_EQ(edits.Entries().size(), 1u);
+    EXPECT_EQ(edits.Entries()[0].entry.name, "bb.p");
+}
