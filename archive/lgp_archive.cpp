@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
@@ -128,7 +128,7 @@ void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldA
 // together with one read. An entry whose size field is not wholly inside the file
 // keeps size 0. Returns false on a read error.
 template <typename Entry>
-bool ReadDataHeaders(ArchiveFile& file, std::vector<Entry>& entries) {
+bool ReadDataHeaders(ReadOnlyFile& file, std::vector<Entry>& entries) {
     std::vector<uint32_t> order(entries.size());
     for (uint32_t i = 0; i < order.size(); ++i) {
         order[i] = i;
@@ -176,7 +176,7 @@ uint16_t CLgpArchive::Load(const char* path) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
     }
-    ArchiveFile file(path);
+    ReadOnlyFile file(path);
     if (!file.IsOpen()) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
@@ -272,7 +272,7 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
     if (ppBuffer == nullptr || index >= m_entries.size()) {
         return 0;
     }
-    ArchiveFile file(m_szArchivePath);
+    ReadOnlyFile file(m_szArchivePath);
     if (!IsLoadedFile(file)) {
         return 0;
     }
@@ -306,7 +306,7 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
     if (index >= m_entries.size()) {
         return 0;
     }
-    ArchiveFile file(m_szArchivePath);
+    ReadOnlyFile file(m_szArchivePath);
     if (!IsLoadedFile(file)) {
         return 0;
     }
@@ -347,7 +347,7 @@ bool CLgpArchive::IsEntryWhole(uint16_t index) const {
         return false;
     }
     // The file as it is now, as the reads see it, not its length when it was loaded.
-    ArchiveFile file(m_szArchivePath);
+    ReadOnlyFile file(m_szArchivePath);
     const Entry& entry = m_entries[index];
     return IsLoadedFile(file) &&
            uint64_t{entry.dwOffset} + kDataHeaderSize + entry.dwSize <= file.Length();
@@ -357,7 +357,7 @@ uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
     if (index >= m_entries.size()) {
         return 0;
     }
-    ArchiveFile file(m_szArchivePath);
+    ReadOnlyFile file(m_szArchivePath);
     unsigned char lengthField[4];
     if (!IsLoadedFile(file) ||
         file.ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize, lengthField, 4) != 4) {
@@ -370,7 +370,7 @@ const FileIdentity& CLgpArchive::GetArchiveIdentity() const {
     return m_identity;
 }
 
-bool CLgpArchive::IsLoadedFile(const ArchiveFile& file) const {
+bool CLgpArchive::IsLoadedFile(const ReadOnlyFile& file) const {
     return file.IsOpen() && file.Identity().Unchanged(m_identity);
 }
 

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 
 // Entry type codes; they double as the icon index in the index list.
 enum : uint8_t {
@@ -113,7 +113,7 @@ public:
     const FileIdentity& GetArchiveIdentity() const;
     bool ArchiveChangedOnDisk() const;
     // Whether an open file is the one Load read.
-    bool IsLoadedFile(const ArchiveFile& file) const;
+    bool IsLoadedFile(const ReadOnlyFile& file) const;
 
 private:
     struct Entry;
