@@ -29,6 +29,7 @@ constexpr Flag kFlags[] = {
     {"--decompress", nullptr, &CliRequest::decompress, Bit(CliCommand::Extract)},
     {"--stdout", "-O", &CliRequest::toStdout, Bit(CliCommand::Extract)},
     {"--partial", nullptr, &CliRequest::partial, Bit(CliCommand::Extract)},
+    {"--force", "-f", &CliRequest::force, Bit(CliCommand::Extract)},
     {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
@@ -86,7 +87,14 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     const std::string& arg = args[i];
     const CliCommand command = request.command;
     if (arg == "-o" && command == CliCommand::Extract) {
-        return TakeValue(args, i, &request.outputDir, error);
+        if (!TakeValue(args, i, &request.outputDir, error)) {
+            return false;
+        }
+        if (request.outputDir == "-") {  // standard output, as --stdout
+            request.outputDir.clear();
+            request.toStdout = true;
+        }
+        return true;
     }
     if (arg == "-o" && command == CliCommand::Render) {
         return TakeValue(args, i, &request.pngPath, error);
@@ -119,7 +127,11 @@ bool CheckCombinations(const CliRequest& request, std::string* error) {
     } else if (request.all) {
         if (entries != 0 || !request.rawPath.empty() || request.pngPath.empty()) {
             problem = "render --all takes no ENTRY and needs -o DIR (no --raw)";
+        } else if (request.pngPath == "-") {
+            problem = "render --all writes a file per field; -o - is not a folder";
         }
+    } else if (request.pngPath == "-" && request.rawPath == "-") {
+        problem = "only one of -o and --raw can go to standard output";
     } else if (entries != 1) {
         problem = entries == 0 ? "missing ENTRY" : "render takes one ENTRY";
     } else if (request.pngPath.empty() && request.rawPath.empty()) {

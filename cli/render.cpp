@@ -13,6 +13,7 @@
 #include "cli/png_writer.h"
 #include "cli/progress.h"
 #include "extract/extract_engine.h"
+#include "extract/host_names.h"
 #include "formats/field_renderer.h"
 #include "platform/file_output.h"
 
@@ -86,7 +87,8 @@ bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t i
 bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
                     std::set<std::string>& written) {
     const std::string file = std::string(archive.GetEntryName(index)) + ".png";
-    if (!IsPlainFileName(file) || !written.insert(file).second) {
+    // The extraction engine's rule: names that are one file on this host collide.
+    if (!IsPlainFileName(file) || !written.insert(CollisionKey(file)).second) {
         ReportError(request.archive,
                     DescribeEntry(archive, index) +
                         (IsPlainFileName(file) ? ": another entry of that name was rendered already"
@@ -148,9 +150,11 @@ bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
-    std::string error;
-    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << kErrorPrefix << error << '\n';
+    PlaceRules rules;
+    rules.protect = archive.GetArchiveIdentity();
+    const AtomicWriteResult result = WriteOutputFile(path, bytes.data(), bytes.size(), rules);
+    if (!result.Ok()) {
+        std::cerr << kErrorPrefix << result.message << '\n';
         return false;
     }
     return true;
