@@ -82,6 +82,8 @@ TEST(CliExtractOptions, StdoutCarriesOnlyTheBytesAndQuietWritesNoLines) {
     CliResult r = RunCli({"extract", archive, "-O", "b.bin", "*.txt"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, std::string(binary.begin(), binary.end()) + "line\n");
+    EXPECT_EQ(RunCli({"extract", archive, "-o", "-", "b.bin"}).out,
+              std::string(binary.begin(), binary.end()));
     EXPECT_EQ(RunCli({"extract", archive, "--stdout", "-o", dir.File("x")}).exitCode, 2);
 
     r = RunCli({"extract", archive, "-q", "-v", "-o", dir.File("quiet")});
