@@ -10,31 +10,27 @@
 #include <sys/mman.h>
 #endif
 
+#include "archive/lgp_layout.h"
 #include "archive/lzss.h"
 #include "platform/ascii.h"
+#include "platform/byte_cursor.h"
 #include "platform/file_output.h"
 
 namespace {
 
-constexpr uint32_t kSignatureOffset = 2;
-constexpr char kSignature[] = "SQUARESOFT";
-constexpr uint32_t kSignatureLength = 10;
-constexpr uint32_t kCountOffset = 12;
-constexpr uint32_t kHeaderSize = 16;
-constexpr uint32_t kTocRecordSize = 27;
-constexpr uint32_t kNameSize = 20;
-constexpr uint32_t kDataHeaderSize = 24;
-constexpr uint32_t kSizeFieldOffset = 20;
+using lgp::kCountOffset;
+using lgp::kDataHeaderSize;
+using lgp::kHeaderSize;
+using lgp::kNameSize;
+using lgp::kSignature;
+using lgp::kSignatureOffset;
+using lgp::kSignatureSize;
+using lgp::kTocRecordSize;
 // Data headers are fetched together, in one read of at most kHeaderSpan bytes, while
 // the data between them is shorter than kHeaderGap: reading a few kilobytes too many
 // costs less than another seek and read, reading megabytes of entry data does not.
 constexpr uint32_t kHeaderSpan = 1u << 20;
 constexpr uint32_t kHeaderGap = 16u << 10;
-
-uint32_t ReadLe32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 uint8_t TypeFor(const char* extension, bool fieldArchive) {
     static const struct {
@@ -118,7 +114,7 @@ void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldA
         const char* dot = static_cast<const char*>(std::memchr(entry.szName, '.', nameLength));
         entry.nExtStart = static_cast<uint8_t>(dot ? dot - entry.szName + 1 : nameLength);
         entry.nType = TypeFor(entry.szName + entry.nExtStart, fieldArchive);
-        entry.dwOffset = ReadLe32(toc + kNameSize);
+        entry.dwOffset = LoadLe32(toc + lgp::kTocDataOffsetOffset);
         entry.dwSize = 0;
         toc += kTocRecordSize;
     }
@@ -163,7 +159,7 @@ bool ReadDataHeaders(ArchiveFile& file, std::vector<Entry>& entries) {
         }
         for (; next <= last; ++next) {
             Entry& entry = entries[order[next]];
-            entry.dwSize = ReadLe32(span.data() + (entry.dwOffset - first) + kSizeFieldOffset);
+            entry.dwSize = LoadLe32(span.data() + (entry.dwOffset - first) + lgp::kDataSizeOffset);
         }
     }
     return true;
@@ -187,8 +183,8 @@ uint16_t CLgpArchive::Load(const char* path) {
     // low 16 bits is still a (necessarily empty) archive.
     unsigned char header[kHeaderSize] = {};
     const uint64_t headerRead = file.ReadAt(0, header, kHeaderSize);
-    if (headerRead < kSignatureOffset + kSignatureLength ||
-        std::memcmp(header + kSignatureOffset, kSignature, kSignatureLength) != 0) {
+    if (headerRead < kSignatureOffset + kSignatureSize ||
+        std::memcmp(header + kSignatureOffset, kSignature, kSignatureSize) != 0) {
         m_lastStatus = LgpLoadStatus::NotAnArchive;
         return 0;
     }
@@ -199,7 +195,7 @@ uint16_t CLgpArchive::Load(const char* path) {
         return 0;
     }
     // Only the low 16 bits of the count field are the count.
-    uint16_t count = static_cast<uint16_t>(header[kCountOffset] | header[kCountOffset + 1] << 8);
+    uint16_t count = LoadLe16(header + kCountOffset);
     uint64_t tocLength = uint64_t{count} * kTocRecordSize;
     if (file.Available(kHeaderSize, tocLength) < tocLength) {
         m_lastStatus = LgpLoadStatus::CutShort;
@@ -316,7 +312,7 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
     // beyond the end of the file decodes the bytes that are there.
     uint32_t streamLength = 0;
     if (file.ReadAt(start, lengthField, 4) == 4) {
-        streamLength = static_cast<uint32_t>(file.Available(start + 4, ReadLe32(lengthField)));
+        streamLength = static_cast<uint32_t>(file.Available(start + 4, LoadLe32(lengthField)));
     }
     std::vector<uint8_t> stream(streamLength);
     streamLength = static_cast<uint32_t>(file.ReadAt(start + 4, stream.data(), streamLength));
@@ -363,7 +359,7 @@ uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
         file.ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize, lengthField, 4) != 4) {
         return 0;
     }
-    return ReadLe32(lengthField);
+    return LoadLe32(lengthField);
 }
 
 const FileIdentity& CLgpArchive::GetArchiveIdentity() const {
