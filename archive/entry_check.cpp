@@ -54,7 +54,7 @@ EntryCheck CheckEntry(const CLgpArchive& archive, uint16_t index, bool decompres
     if (archive.GetEntryOffset(index) + kDataHeaderSize > archive.GetArchiveLength()) {
         return Problem(EntryProblem::HeaderMissing);
     }
-    const bool stream = decompress && archive.GetEntryType(index) == LGP_TYPE_FIELD;
+    const bool stream = decompress && IsCompressedType(archive.GetEntryType(index));
     // Stored entries need no reading when the file is long enough to hold them.
     if (!stream && archive.IsEntryWhole(index)) {
         EntryCheck check;

@@ -56,7 +56,7 @@ EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uin
         out->clear();
         return Problem(EntryProblem::CannotRead);
     }
-    const bool stream = decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
+    const bool stream = decompress && IsCompressedType(m_archive.GetEntryType(index));
     const EntryCheck check =
         CheckStoredBytes(size, out->data(), static_cast<uint32_t>(available), stream);
     if (stream) {

@@ -38,6 +38,12 @@ enum : uint8_t {
     LGP_TYPE_HRC = 9,
 };
 
+// Whether entries of a type are stored compressed: a 4-byte stream length L, then an
+// L-byte LZSS stream.
+inline bool IsCompressedType(uint8_t type) {
+    return type == LGP_TYPE_FIELD;
+}
+
 // Why the last Load returned what it did; Load returns 0 both for a failure and for a
 // valid empty archive, and callers that must tell them apart ask this.
 enum class LgpLoadStatus {

@@ -19,7 +19,7 @@ struct StreamSizes {
 
 StreamSizes ReadStreamSizes(const CLgpArchive& archive, uint16_t i) {
     StreamSizes sizes;
-    sizes.compressed = archive.GetEntryType(i) == LGP_TYPE_FIELD;
+    sizes.compressed = IsCompressedType(archive.GetEntryType(i));
     if (sizes.compressed) {
         sizes.check = CheckEntry(archive, i, true);
     }
