@@ -59,6 +59,7 @@ const char* DescribeEntryType(uint8_t type) {
 }
 
 PropertyList EntryProperties(const CLgpArchive& archive, uint16_t index) {
+    const CLgpArchive::ReadScope scope(archive);
     PropertyList out;
     const uint8_t type = archive.GetEntryType(index);
     out.emplace_back("name", archive.GetEntryName(index));
@@ -96,6 +97,7 @@ PropertyList ArchiveProperties(const CLgpArchive& archive) {
 std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
                                       const std::function<bool(int, int)>& progress,
                                       bool* cancelled) {
+    const CLgpArchive::ReadScope scope(archive);
     std::vector<EntryFault> faults;
     const int total = archive.GetEntryCount();
     if (cancelled) {
