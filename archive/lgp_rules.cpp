@@ -66,8 +66,8 @@ std::string NameRefusal(std::string_view name, bool isNew) {
     if (name.empty()) {
         return "the name is empty";
     }
-    if (name.size() > kNameSize || (isNew && name.size() > kMaxNewNameLength)) {
-        return "the name is longer than " + std::to_string(isNew ? kMaxNewNameLength : kNameSize) +
+    if (name.size() > kNameSize || (isNew && name.size() > kNewNameMaxLength)) {
+        return "the name is longer than " + std::to_string(isNew ? kNewNameMaxLength : kNameSize) +
                " characters";
     }
     for (char c : name) {
@@ -97,8 +97,8 @@ std::string NormalFolder(std::string_view folder) {
 }
 
 std::string FolderRefusal(std::string_view folder) {
-    if (folder.size() > kMaxFolderLength) {
-        return "the folder name is longer than " + std::to_string(kMaxFolderLength) + " characters";
+    if (folder.size() > kFolderMaxLength) {
+        return "the folder name is longer than " + std::to_string(kFolderMaxLength) + " characters";
     }
     size_t start = 0;
     while (start <= folder.size() && !folder.empty()) {

@@ -1,44 +1,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The layout of an LGP archive and the rules the game relies on to find its entries, in
-// one place for the reader, the sound-archive check and the writer. Where the game's
-// own files leave a choice, the choice made here is the one every archive Lumo writes
-// follows.
+// The rules the game relies on to find an archive's entries, and what a writer may put
+// in one, for the sound-archive check and the writer (the layout is in lgp_layout.h).
+// Where the game's own files leave a choice, the choice made here is the one every
+// archive Lumo writes follows.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "archive/lgp_layout.h"
+
 namespace lgp {
-
-constexpr uint32_t kHeaderSize = 16;
-constexpr uint32_t kCreatorSize = 12;    // right-aligned creator text, NULs first
-constexpr uint32_t kTocRecordSize = 27;  // name, data offset, check code, conflict index
-constexpr uint32_t kNameSize = 20;
-constexpr uint32_t kTocOffsetField = 20;
-constexpr uint32_t kTocCheckField = 24;
-constexpr uint32_t kTocConflictField = 25;
-constexpr uint32_t kSlotCount = 900;  // 30 x 30
-constexpr uint32_t kLookupSize = kSlotCount * 4;
-constexpr uint32_t kFolderFieldSize = 128;
-constexpr uint32_t kConflictItemSize = kFolderFieldSize + 2;
-constexpr uint32_t kDataHeaderSize = 24;                 // name, stored length
-constexpr uint32_t kMaxEntries = 65535;                  // lookup words are 16-bit
-constexpr uint64_t kMaxArchiveSize = uint64_t{1} << 32;  // offsets are 32-bit
-constexpr char kCreator[] = "SQUARESOFT";
-constexpr char kTerminator[] = "FINAL FANTASY7";
-constexpr uint32_t kTerminatorSize = 14;
-
-// Names Lumo gives new entries leave the last byte of the name field free, so every
-// name it writes is terminated; names read with all 20 bytes are kept as they are.
-constexpr uint32_t kMaxNewNameLength = 19;
-constexpr uint32_t kMaxFolderLength = kFolderFieldSize - 1;
-// The check code of new entries; a re-save keeps the value each entry had.
-constexpr uint8_t kNewCheckCode = 14;
-
-// Offset of the lookup table for an archive of `count` entries.
-constexpr uint64_t LookupOffset(uint64_t count) {
-    return kHeaderSize + kTocRecordSize * count;
-}
 
 // The lookup slot the game hashes `name` to, or -1 when it has none: fewer than two
 // characters, a first character '.', or one of the first two outside a-z, 0-9, '_', '-'

@@ -47,7 +47,7 @@ void CheckLookup(const CLgpArchive& archive, std::vector<SoundFault>& faults) {
     // Which run covers each record, so that every record is looked at once.
     std::vector<int> runOf(count, -1);
     int outside = 0;  // a table of garbage is told once, not 900 times
-    for (uint32_t s = 0; s < lgp::kSlotCount; ++s) {
+    for (uint32_t s = 0; s < lgp::kLookupSlots; ++s) {
         const LgpSlotRecord& run = tables.lookup[s];
         if ((run.first == 0) != (run.count == 0) ||
             (run.count != 0 && uint32_t{run.first} + run.count - 1 > count)) {

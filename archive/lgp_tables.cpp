@@ -13,12 +13,12 @@ std::string NameAt(const uint8_t* toc, uint32_t index) {
 }
 
 uint16_t ConflictIndexAt(const uint8_t* toc, uint32_t index) {
-    return LoadLe16(toc + uint64_t{index} * lgp::kTocRecordSize + lgp::kTocConflictField);
+    return LoadLe16(toc + uint64_t{index} * lgp::kTocRecordSize + lgp::kTocConflictOffset);
 }
 
 // Reads the conflict records from `offset` on into `tables`; returns "" or the reason the
 // table cannot be used.
-std::string ReadConflicts(const ArchiveFile& file, uint64_t offset, const uint8_t* toc,
+std::string ReadConflicts(const ReadOnlyFile& file, uint64_t offset, const uint8_t* toc,
                           uint32_t count, LgpTables& tables) {
     uint8_t word[2];
     if (file.ReadAt(offset, word, 2) != 2) {
@@ -42,7 +42,7 @@ std::string ReadConflicts(const ArchiveFile& file, uint64_t offset, const uint8_
         std::string sharedName;
         for (uint32_t i = 0; i < k; ++i) {
             const uint8_t* item = items.data() + uint64_t{i} * lgp::kConflictItemSize;
-            const uint16_t entry = LoadLe16(item + lgp::kFolderFieldSize);
+            const uint16_t entry = LoadLe16(item + lgp::kConflictFolderSize);
             if (entry >= count) {
                 return "conflict record " + std::to_string(record) + " lists record " +
                        std::to_string(entry) + ", past the table of contents";
@@ -58,8 +58,8 @@ std::string ReadConflicts(const ArchiveFile& file, uint64_t offset, const uint8_
                 return "conflict record " + std::to_string(record) + " lists different names";
             }
             const char* folder = reinterpret_cast<const char*>(item);
-            tables.folders[entry] =
-                lgp::NormalFolder(std::string_view(folder, strnlen(folder, lgp::kFolderFieldSize)));
+            tables.folders[entry] = lgp::NormalFolder(
+                std::string_view(folder, strnlen(folder, lgp::kConflictFolderSize)));
         }
     }
     for (uint32_t i = 0; i < count; ++i) {
@@ -75,20 +75,21 @@ std::string ReadConflicts(const ArchiveFile& file, uint64_t offset, const uint8_
 
 }  // namespace
 
-LgpTables ReadLgpTables(const ArchiveFile& file, const uint8_t* toc, uint32_t count) {
+LgpTables ReadLgpTables(const ReadOnlyFile& file, const uint8_t* toc, uint32_t count) {
     LgpTables tables;
     tables.folders.assign(count, std::string());
-    const uint64_t lookup = lgp::LookupOffset(count);
-    std::vector<uint8_t> slots(lgp::kLookupSize);
+    const uint64_t lookup = lgp::LookupTableOffset(count);
+    std::vector<uint8_t> slots(lgp::kLookupTableSize);
     if (file.ReadAt(lookup, slots.data(), slots.size()) != slots.size()) {
         tables.conflictProblem = "the archive ends before its lookup table";
         return tables;
     }
     tables.lookupWhole = true;
-    for (uint32_t s = 0; s < lgp::kSlotCount; ++s) {
+    for (uint32_t s = 0; s < lgp::kLookupSlots; ++s) {
         tables.lookup[s] = {LoadLe16(&slots[4 * s]), LoadLe16(&slots[4 * s + 2])};
     }
-    tables.conflictProblem = ReadConflicts(file, lookup + lgp::kLookupSize, toc, count, tables);
+    tables.conflictProblem =
+        ReadConflicts(file, lookup + lgp::kLookupTableSize, toc, count, tables);
     if (!tables.conflictProblem.empty()) {
         tables.folders.assign(count, std::string());
     }

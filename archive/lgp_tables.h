@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_file.h"
 #include "archive/lgp_rules.h"
+#include "platform/host_file.h"
 
 struct LgpSlotRecord {
     uint16_t first = 0;  // 1-based TOC index of the run's first record, 0 when empty
@@ -19,7 +19,7 @@ struct LgpSlotRecord {
 
 struct LgpTables {
     bool lookupWhole = false;  // the file holds the whole lookup table
-    std::array<LgpSlotRecord, lgp::kSlotCount> lookup{};
+    std::array<LgpSlotRecord, lgp::kLookupSlots> lookup{};
     uint16_t conflictRecords = 0;
     // Why the conflict table cannot be used, "" when it can. Entries then have no folder.
     std::string conflictProblem;
@@ -29,4 +29,4 @@ struct LgpTables {
 
 // Reads both tables of an archive of `count` entries whose table of contents (count
 // records of 27 bytes) is `toc`.
-LgpTables ReadLgpTables(const ArchiveFile& file, const uint8_t* toc, uint32_t count);
+LgpTables ReadLgpTables(const ReadOnlyFile& file, const uint8_t* toc, uint32_t count);

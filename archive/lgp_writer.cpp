@@ -122,21 +122,21 @@ std::string PlanConflicts(const std::vector<WriterEntry>& entries, LgpPlan& plan
 }
 
 std::string PlanOffsets(const std::vector<WriterEntry>& entries, LgpPlan& plan) {
-    uint64_t at = lgp::LookupOffset(plan.order.size()) + lgp::kLookupSize + 2;
+    uint64_t at = lgp::LookupTableOffset(plan.order.size()) + lgp::kLookupTableSize + 2;
     for (const auto& record : plan.conflictRecords) {
         at += 2 + uint64_t{lgp::kConflictItemSize} * record.size();
     }
     plan.offsets.clear();
     for (size_t pos = 0; pos < plan.order.size(); ++pos) {
         const WriterEntry& entry = entries[plan.order[pos]];
-        if (at >= lgp::kMaxArchiveSize || entry.source.size >= lgp::kMaxArchiveSize) {
+        if (at > lgp::kMaxArchiveSize || entry.source.size > lgp::kMaxArchiveSize) {
             return Refusal(entry, "the archive would reach 4 GiB, more than offsets can address");
         }
         plan.offsets.push_back(static_cast<uint32_t>(at));
         at += lgp::kDataHeaderSize + entry.source.size;
     }
     plan.size = at + lgp::kTerminatorSize;
-    if (plan.size >= lgp::kMaxArchiveSize) {
+    if (plan.size > lgp::kMaxArchiveSize) {
         return "the archive would reach 4 GiB, more than offsets can address";
     }
     return "";
@@ -160,8 +160,8 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
 
 // Header, table of contents, lookup table and conflict table.
 std::vector<uint8_t> Tables(const std::vector<WriterEntry>& entries, const LgpPlan& plan) {
-    std::vector<uint8_t> out(lgp::kCreatorSize - std::strlen(lgp::kCreator), 0);
-    out.insert(out.end(), lgp::kCreator, lgp::kCreator + std::strlen(lgp::kCreator));
+    std::vector<uint8_t> out(lgp::kCreatorSize - std::strlen(lgp::kSignature), 0);
+    out.insert(out.end(), lgp::kSignature, lgp::kSignature + std::strlen(lgp::kSignature));
     Put32(out, static_cast<uint32_t>(plan.order.size()));
     for (size_t pos = 0; pos < plan.order.size(); ++pos) {
         const WriterEntry& entry = entries[plan.order[pos]];
@@ -178,7 +178,7 @@ std::vector<uint8_t> Tables(const std::vector<WriterEntry>& entries, const LgpPl
     for (const auto& record : plan.conflictRecords) {
         Put16(out, static_cast<uint16_t>(record.size()));
         for (uint16_t member : record) {
-            PutName(out, plan.folders[member], lgp::kFolderFieldSize);
+            PutName(out, plan.folders[member], lgp::kConflictFolderSize);
             Put16(out, member);
         }
     }
@@ -199,7 +199,7 @@ std::string WriteSource(const WriterEntry& entry, LgpSink& sink, const WriteOpti
             }
             return sink.Copy(*options.archive, source.offset, source.size) ? "" : sink.Error();
         case EntrySource::Kind::HostFile: {
-            ArchiveFile file(source.path);
+            ReadOnlyFile file(source.path);
             if (!file.IsOpen()) {
                 return source.path + ": the file is gone or cannot be read since it was added";
             }
@@ -225,7 +225,7 @@ EntrySource HostFileSource(const std::string& path, std::string* error) {
     EntrySource source;
     source.kind = EntrySource::Kind::HostFile;
     source.path = path;
-    ArchiveFile file(path);
+    ReadOnlyFile file(path);
     if (!file.IsOpen()) {
         if (error) {
             *error = path + ": cannot open file";
@@ -246,7 +246,7 @@ EntrySource ArchiveSource(const CLgpArchive& archive, uint16_t index) {
     return source;
 }
 
-bool LgpSink::Copy(const ArchiveFile& file, uint64_t offset, uint64_t length) {
+bool LgpSink::Copy(const ReadOnlyFile& file, uint64_t offset, uint64_t length) {
     std::vector<uint8_t> piece(static_cast<size_t>(std::min<uint64_t>(length, kPiece)));
     while (length > 0) {
         const size_t want = static_cast<size_t>(std::min<uint64_t>(length, piece.size()));

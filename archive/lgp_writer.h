@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_file.h"
 #include "archive/lgp_archive.h"
 #include "archive/lgp_tables.h"
+#include "platform/host_file.h"
 
 // Where an entry's bytes come from.
 struct EntrySource {
@@ -40,7 +40,7 @@ EntrySource ArchiveSource(const CLgpArchive& archive, uint16_t index);
 struct WriterEntry {
     std::string name;
     std::string folder;  // kept only when another entry has the same name
-    uint8_t checkCode = lgp::kNewCheckCode;
+    uint8_t checkCode = lgp::kNewEntryCheckCode;
     // New names are held to the shorter limit of names Lumo gives; names read from an
     // archive may fill the field.
     bool isNew = true;
@@ -56,7 +56,7 @@ struct LgpPlan {
     std::vector<uint16_t> conflict;  // per table position: 1-based conflict record or 0
     std::vector<std::vector<uint16_t>> conflictRecords;  // table positions per record
     std::vector<std::string> folders;                    // per table position, "" for none
-    std::array<LgpSlotRecord, lgp::kSlotCount> lookup{};
+    std::array<LgpSlotRecord, lgp::kLookupSlots> lookup{};
     std::vector<uint32_t> offsets;  // per table position: the data block's offset
     uint64_t size = 0;              // the whole file
 };
@@ -71,7 +71,7 @@ public:
     virtual bool Write(const uint8_t* data, size_t size) = 0;
     // Appends `length` bytes of `file` from `offset`; by default read and written a
     // piece at a time.
-    virtual bool Copy(const ArchiveFile& file, uint64_t offset, uint64_t length);
+    virtual bool Copy(const ReadOnlyFile& file, uint64_t offset, uint64_t length);
     const std::string& Error() const { return m_error; }
 
 protected:
@@ -92,7 +92,7 @@ public:
 
 struct WriteOptions {
     // The file of the open archive, for entries taken from it (may be null otherwise).
-    const ArchiveFile* archive = nullptr;
+    const ReadOnlyFile* archive = nullptr;
     // Told the bytes written and the total before each entry; false stops the write.
     std::function<bool(uint64_t done, uint64_t total)> progress;
 };

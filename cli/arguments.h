@@ -26,19 +26,20 @@ struct CliRequest {
     // extract: names or #N; render: exactly one; create, add: paths; remove: entries;
     // rename: the entry and its new name; diff: the second archive
     std::vector<std::string> entries;
-    std::string outputDir;              // extract -o
-    bool decompress = false;            // extract --decompress
-    bool partial = false;               // extract --partial
-    std::string pngPath;                // render -o
-    std::string rawPath;                // render --raw
-    std::optional<uint32_t> palette;    // render --palette (textures)
-    bool all = false;                   // render --all: every field, -o names a folder
-    bool toStdout = false;              // extract --stdout / -O
-    bool json = false;                  // list, info --json
-    bool longForm = false;              // list, info --long
-    bool quiet = false;                 // -q: no line per file written
-    bool verbose = false;               // -v: progress on a terminal's standard error
-    bool force = false;                 // create --force: replace an existing archive
+    std::string outputDir;            // extract -o
+    bool decompress = false;          // extract --decompress
+    bool partial = false;             // extract --partial
+    std::string pngPath;              // render -o
+    std::string rawPath;              // render --raw
+    std::optional<uint32_t> palette;  // render --palette (textures)
+    bool all = false;                 // render --all: every field, -o names a folder
+    bool toStdout = false;            // extract --stdout / -O
+    bool json = false;                // list, info --json
+    bool longForm = false;            // list, info --long
+    bool quiet = false;               // -q: no line per file written
+    bool verbose = false;             // -v: progress on a terminal's standard error
+    // extract -f: replace write-protected files; create --force: an existing archive
+    bool force = false;
     std::optional<std::string> asName;  // add --as NAME
     std::optional<std::string> folder;  // add, rename --folder F
     bool stored = false;                // create, add --stored: never compress

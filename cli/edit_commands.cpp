@@ -98,7 +98,7 @@ std::optional<EntrySource> SourceFor(const CliRequest& request, const std::strin
     if (!fieldArchive || request.stored) {
         return source;
     }
-    ArchiveFile file(path);
+    ReadOnlyFile file(path);
     std::vector<uint8_t> bytes(static_cast<size_t>(file.Length()));
     if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
         ReportError(path, "cannot read file");

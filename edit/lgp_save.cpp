@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "archive/lgp_soundness.h"
-#include "edit/aside_file.h"
+#include "edit/atomic_sink.h"
 #include "platform/file_output.h"
 
 namespace {
@@ -21,8 +21,8 @@ std::string ChangedOnDisk(const CLgpArchive& archive) {
 
 // Whether `length` bytes of `file` at `offset` are the source's: those of `origin` from
 // `originOffset` on, or without an origin, the source's bytes in memory.
-bool SameBytes(const ArchiveFile& file, uint64_t offset, const EntrySource& source,
-               const ArchiveFile* origin, uint64_t originOffset, uint64_t length) {
+bool SameBytes(const ReadOnlyFile& file, uint64_t offset, const EntrySource& source,
+               const ReadOnlyFile* origin, uint64_t originOffset, uint64_t length) {
     std::vector<uint8_t> got(static_cast<size_t>(std::min<uint64_t>(length, kPiece)));
     std::vector<uint8_t> want(origin ? got.size() : 0);
     for (uint64_t done = 0; done < length;) {
@@ -50,7 +50,7 @@ bool SameBytes(const ArchiveFile& file, uint64_t offset, const EntrySource& sour
 // Reads the written file back: it must be sound and hold every entry as planned.
 std::string CheckWritten(const std::string& path, const std::string& target,
                          const std::vector<WriterEntry>& entries, const LgpPlan& plan,
-                         const ArchiveFile* archiveFile) {
+                         const ReadOnlyFile* archiveFile) {
     CLgpArchive written;
     const uint16_t count = written.Load(path.c_str());
     if (written.GetLastLoadStatus() != LgpLoadStatus::Ok || count != plan.order.size() ||
@@ -61,15 +61,15 @@ std::string CheckWritten(const std::string& path, const std::string& target,
     if (!faults.empty()) {
         return target + ": the archive written aside is not sound: " + faults.front().problem;
     }
-    ArchiveFile file(path);
+    ReadOnlyFile file(path);
     for (size_t pos = 0; pos < plan.order.size(); ++pos) {
         const WriterEntry& entry = entries[plan.order[pos]];
         const auto i = static_cast<uint16_t>(pos);
-        std::unique_ptr<ArchiveFile> hostFile;
-        const ArchiveFile* origin = nullptr;
+        std::unique_ptr<ReadOnlyFile> hostFile;
+        const ReadOnlyFile* origin = nullptr;
         uint64_t originOffset = 0;
         if (entry.source.kind == EntrySource::Kind::HostFile) {
-            hostFile = std::make_unique<ArchiveFile>(entry.source.path);
+            hostFile = std::make_unique<ReadOnlyFile>(entry.source.path);
             if (!hostFile->Identity().Unchanged(entry.source.identity)) {
                 return entry.source.path + ": the file changed while it was being added";
             }
@@ -93,15 +93,6 @@ std::string CheckWritten(const std::string& path, const std::string& target,
         }
     }
     return "";
-}
-
-uint32_t PermissionsFor(const CLgpArchive& archive, const std::string& target) {
-    const FileIdentity existing = IdentifyFile(target);
-    if (existing.known) {
-        return existing.permissions;
-    }
-    (void)archive;
-    return 0;  // a new file: the user's umask decides, as for any file created
 }
 
 }  // namespace
@@ -147,33 +138,32 @@ SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry
     const bool fromArchive = std::any_of(entries.begin(), entries.end(), [](const WriterEntry& e) {
         return e.source.kind == EntrySource::Kind::Archive;
     });
-    std::unique_ptr<ArchiveFile> archiveFile;
+    std::unique_ptr<ReadOnlyFile> archiveFile;
     if (fromArchive) {
-        archiveFile = std::make_unique<ArchiveFile>(archive.GetArchivePath());
+        archiveFile = std::make_unique<ReadOnlyFile>(archive.GetArchivePath());
         if (!archive.IsLoadedFile(*archiveFile)) {
             result.error = ChangedOnDisk(archive);
             return result;
         }
     }
-    AsideFile aside;
+    AtomicSink aside;
     WriteOptions write;
     write.archive = archiveFile.get();
     write.progress = options.progress;
-    if (!aside.Create(target)) {
+    if (!aside.Begin(target)) {
         result.error = aside.Error();
         return result;
     }
     result.error = WriteArchive(entries, plan, aside, write);
-    if (result.error.empty() && !aside.MakeDurable(PermissionsFor(archive, target))) {
-        result.error = aside.Error();
-    }
-    if (result.error.empty()) {
-        result.error = CheckWritten(aside.ReadPath(), target, entries, plan, archiveFile.get());
-    }
-    if (result.error.empty() && fromArchive && archive.ArchiveChangedOnDisk()) {
-        result.error = ChangedOnDisk(archive);
-    }
-    if (result.error.empty() && !aside.Place()) {
+    // Placing makes the file durable, has it checked, and renames it over the target,
+    // which keeps its permission bits; until then the target is untouched.
+    if (result.error.empty() && !aside.Place([&](const std::string& path) {
+            std::string why = CheckWritten(path, target, entries, plan, archiveFile.get());
+            if (why.empty() && fromArchive && archive.ArchiveChangedOnDisk()) {
+                why = ChangedOnDisk(archive);
+            }
+            return why;
+        })) {
         result.error = aside.Error();
     }
     result.cancelled = result.error == kWriteCancelled;

@@ -82,6 +82,8 @@ TEST(CliExtractOptions, StdoutCarriesOnlyTheBytesAndQuietWritesNoLines) {
     CliResult r = RunCli({"extract", archive, "-O", "b.bin", "*.txt"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, std::string(binary.begin(), binary.end()) + "line\n");
+    EXPECT_EQ(RunCli({"extract", archive, "-o", "-", "b.bin"}).out,
+              std::string(binary.begin(), binary.end()));
     EXPECT_EQ(RunCli({"extract", archive, "--stdout", "-o", dir.File("x")}).exitCode, 2);
 
     r = RunCli({"extract", archive, "-q", "-v", "-o", dir.File("quiet")});
@@ -140,22 +142,31 @@ TEST(CliJson, ListAndInfoParseBackWithEveryField) {
     EXPECT_EQ((*info)["entryCount"].number, 2);
 }
 
-TEST(CliList, AnEntryCutShortIsListedThenNamedAndFails) {
+// Named in the entry check's words, the ones extract and verify use.
+TEST(CliList, AnEntryNotWholeIsListedThenNamedAndFails) {
     TempDir dir;
     LgpWriter writer;
     writer.AddText("a.txt", "hello").AddText("b.txt", "world");
     const Bytes full = writer.Build();
-    const std::string archive =
-        dir.Write("cut.lgp", lumo::test::Truncated(full, writer.DataOffset(1) + 26));
-    CliResult r = RunCli({"list", archive});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(Lines(r.out).size(), 2u);
-    EXPECT_TRUE(Contains(r.err, "entry #1 (b.txt): cut short")) << r.err;
-    r = RunCli({"list", "--json", archive});
-    EXPECT_EQ(r.exitCode, 1);
-    std::unique_ptr<JsonValue> list = ParseJson(r.out);
-    ASSERT_TRUE(list) << r.out;
-    EXPECT_FALSE((*list)["entries"][1]["whole"].boolean);
+    LgpWriter pastEnd = writer;
+    pastEnd.SetOffset(1, 0x7FFFFFF0);
+    struct Case {
+        Bytes file;
+        std::string problem;
+    };
+    for (const Case& c : {Case{lumo::test::Truncated(full, writer.DataOffset(1) + 26), "cut short"},
+                          Case{pastEnd.Build(), "its data lies past the end of the archive"}}) {
+        const std::string archive = dir.Write("cut.lgp", c.file);
+        CliResult r = RunCli({"list", archive});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(Lines(r.out).size(), 2u);
+        EXPECT_TRUE(Contains(r.err, "entry #1 (b.txt): " + c.problem)) << r.err;
+        r = RunCli({"list", "--json", archive});
+        EXPECT_EQ(r.exitCode, 1);
+        std::unique_ptr<JsonValue> list = ParseJson(r.out);
+        ASSERT_TRUE(list) << r.out;
+        EXPECT_FALSE((*list)["entries"][1]["whole"].boolean);
+    }
 }
 
 TEST(CliRenderAll, RendersEveryFieldAndGoesOnPastFailures) {
@@ -173,6 +184,22 @@ TEST(CliRenderAll, RendersEveryFieldAndGoesOnPastFailures) {
     EXPECT_TRUE(Contains(r.err, "entry #1 (broken)")) << r.err;
     EXPECT_TRUE(fs::exists(out + "/second.png"));
     EXPECT_EQ(RunCli({"render", archive, "--all", "first", "-o", out}).exitCode, 2);
+}
+
+// Names that differ only in letter case are one file where the host's names ignore case.
+TEST(CliRenderAll, NamesThatAreOneFileOnTheHostCollide) {
+    TempDir dir;
+    const std::string archive = dir.Write(
+        "flevel.lgp", LgpWriter().Add("Cloud", Field(16)).Add("CLOUD", Field(32)).Build());
+    CliResult r = RunCli({"render", archive, "--all", "-o", dir.File("pngs")});
+#ifdef _WIN32
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Written(r), std::vector<std::string>{"Cloud.png"});
+    EXPECT_TRUE(Contains(r.err, "entry #1 (CLOUD): another entry of that name")) << r.err;
+#else
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Written(r).size(), 2u);
+#endif
 }
 
 // The man page carries the help's text: every example there is one here.

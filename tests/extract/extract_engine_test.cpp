@@ -13,6 +13,7 @@
 #endif
 
 #include "extract/durable_batch.h"
+#include "platform/temporary_place.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
 
@@ -122,6 +123,39 @@ TEST_F(ExtractEngineTest, RefusesWhatWouldLoseOrFakeData) {
     EXPECT_EQ(archive.Load(archivePath.c_str()), 6);  // still the archive
 }
 
+// The Windows rule, forced: names that differ only in letter case are one file.
+TEST_F(ExtractEngineTest, NamesThatDifferInCaseOnlyCollideWhereNamesIgnoreCase) {
+    LgpWriter writer;
+    writer.AddText("Cloud", "1").AddText("CLOUD", "2").AddText("caf\xE9", "3");
+    writer.AddText("CAF\xC9", "4").AddText("cafe", "5");
+    Load(writer);
+    options.namesIgnoreCase = true;
+    EXPECT_EQ(Run().written, 3u);
+    ASSERT_EQ(results.size(), 5u);
+    for (size_t refused : {1, 3}) {
+        EXPECT_EQ(results[refused].reason, "another entry of this run was written to that file");
+    }
+    EXPECT_EQ(ReadFile(dir.File("Cloud")), Text("1"));
+}
+
+// A write-protected file in the way stays, with the reason, unless the run may replace it.
+TEST_F(ExtractEngineTest, WriteProtectedFilesStayUnlessAllowed) {
+    LgpWriter writer;
+    writer.AddText("locked", "new");
+    Load(writer);
+    dir.Write("locked", Text("old"));
+    fs::permissions(dir.File("locked"), fs::perms::owner_read);
+    options.replaceWriteProtected = false;
+    EXPECT_EQ(Run().refused, 1u);
+    EXPECT_EQ(results[0].reason, "the file there is write-protected; not replaced");
+    EXPECT_EQ(ReadFile(dir.File("locked")), Text("old"));
+#ifndef _WIN32  // Windows replaces no read-only file
+    options.replaceWriteProtected = true;
+    EXPECT_TRUE(Run().AllWritten());
+    EXPECT_EQ(ReadFile(dir.File("locked")), Text("new"));
+#endif
+}
+
 TEST_F(ExtractEngineTest, DecompressedEntriesMustBeWhole) {
     Bytes lying = lumo::test::LzssCompressEntry(Text("field data field data"));
     lying[0] = 0x7F;
@@ -220,19 +254,34 @@ TEST_F(ExtractEngineTest, FilesAppearingDuringTheRunAreLookedAtWhenMet) {
     }
 }
 
-TEST_F(ExtractEngineTest, TemporariesOfDeadRunsAreRemoved) {
+// Only a private place a writer that is gone left is swept; a name that looks like a
+// temporary, an archive's entry among them, is somebody's file.
+TEST_F(ExtractEngineTest, OnlyAbandonedPrivatePlacesAreSwept) {
     pid_t child = fork();
     if (child == 0) {
         _exit(0);
     }
     waitpid(child, nullptr, 0);
-    const std::string dead = ".big.bin.lumo-" + std::to_string(child) + "-7";
-    const std::string mine = ".big.bin.lumo-" + std::to_string(getpid()) + "-7";
-    dir.Write(dead, Text("left by a killed run"));
-    dir.Write(mine, Text("in use"));
-    EXPECT_EQ(extract::RemoveStaleTemporaries(dir.Path()), 1u);
-    EXPECT_FALSE(fs::exists(dir.File(dead)));
-    EXPECT_TRUE(fs::exists(dir.File(mine)));
+    const std::string lookalike = ".keep.lumo-" + std::to_string(child) + "-7";
+    LgpWriter writer;
+    writer.AddText(lookalike, "an entry").AddText("replaced", "new");
+    Load(writer);
+    dir.Write("replaced", Text("old"));
+    options.anonymousTemporaries = false;
+    // A killed run: its place is left with a temporary in it, and a file a user put there.
+    const std::string left = fs::path(dir.Path()).append(".lumo-temporary-0123456789abcdef");
+    {
+        auto abandoned = TemporaryPlace::In(dir.Path());
+        ASSERT_TRUE(abandoned->Ready());
+        fs::rename(abandoned->Path(), left);
+    }
+    ASSERT_TRUE(fs::exists(left));  // the rename left nothing for it to remove
+    ASSERT_EQ(system(("echo x > " + left + "/4711; echo mine > " + left + "/notes").c_str()), 0);
+    EXPECT_TRUE(Run().AllWritten());
+    EXPECT_TRUE(Run().AllWritten());  // and again, over the entry written the first time
+    EXPECT_EQ(ReadFile(dir.File(lookalike)), Text("an entry"));
+    EXPECT_FALSE(fs::exists(left + "/4711"));
+    EXPECT_EQ(ReadFile(left + "/notes"), Text("mine\n"));
 }
 #endif
 

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The new archive while Save writes it: the program's one atomic file, fed by the
+// writer, with the bytes of unchanged entries copied inside the host where it can.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "archive/lgp_writer.h"
+#include "platform/atomic_file.h"
+
+class AtomicSink : public LgpSink {
+public:
+    // Creates the file aside for `target`; false with Error() set.
+    bool Begin(const std::string& target);
+    bool Write(const uint8_t* data, size_t size) override;
+    bool Copy(const ReadOnlyFile& file, uint64_t offset, uint64_t length) override;
+    // Makes the file durable, has `check` look at it (given a path it can be read back
+    // through; "" accepts it) and moves it into place; false with Error() set.
+    bool Place(const std::function<std::string(const std::string& path)>& check);
+
+private:
+    AtomicFile m_file;
+    std::function<std::string(const std::string&)> m_check;
+};
