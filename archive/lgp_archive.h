@@ -19,6 +19,7 @@
 //    reads return 0; the table is never indexed outside its records;
 //  - Load builds the new table aside and swaps it in only once complete.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,8 @@ enum class LgpLoadStatus {
 
 // Short human text for a status: "cannot open file", "not an LGP archive", ...
 const char* DescribeLoadStatus(LgpLoadStatus status);
+
+class LgpSnapshot;
 
 class CLgpArchive {
 public:
@@ -115,8 +118,14 @@ public:
     // Whether an open file is the one Load read.
     bool IsLoadedFile(const ArchiveFile& file) const;
 
+    // The entries as they stand, as an entry source of their own (archive/lgp_snapshot.h):
+    // it keeps reading this archive whatever is loaded next. The same snapshot is handed
+    // out until a Load succeeds.
+    std::shared_ptr<const LgpSnapshot> Snapshot() const;
+
 private:
     struct Entry;
+    mutable std::shared_ptr<const LgpSnapshot> m_snapshot;
     std::vector<Entry> m_entries;
     uint32_t m_dwArchiveLength = 0;
     std::string m_szArchivePath;

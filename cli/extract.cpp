@@ -56,18 +56,23 @@ bool EnsureFolder(const std::string& folder) {
     return true;
 }
 
+// The catalogue's entries go to the engine keyed by their table positions.
+uint16_t IndexOf(const extract::EntryResult& result) {
+    return static_cast<uint16_t>(result.entry.value);
+}
+
 // The engine's reason, with the counts that help when an entry is cut short.
 std::string Reason(const CLgpArchive& archive, const extract::EntryResult& result) {
     if (result.check.problem == EntryProblem::CutShort) {
         return result.reason + " (the archive holds " + std::to_string(result.check.storedBytes) +
-               " of its " + std::to_string(archive.GetEntrySize(result.index)) + " bytes)";
+               " of its " + std::to_string(archive.GetEntrySize(IndexOf(result))) + " bytes)";
     }
     return result.reason;
 }
 
 void Report(const CLgpArchive& archive, const CliRequest& request,
             const extract::EntryResult& result) {
-    const std::string entry = DescribeEntry(archive, result.index);
+    const std::string entry = DescribeEntry(archive, IndexOf(result));
     switch (result.outcome) {
         case extract::Outcome::Written:
         case extract::Outcome::Partial:
@@ -75,8 +80,8 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             // or fake lines of the listing that scripts read. The folder is the user's own
             // and is shown as given (a Windows folder keeps its single backslashes).
             if (!request.quiet) {
-                std::cout << JoinPath(request.outputDir,
-                                      PrintableName(extract::EntryHostName(archive, result.index)))
+                std::cout << JoinPath(request.outputDir, PrintableName(extract::EntryHostName(
+                                                             archive, IndexOf(result))))
                           << '\t' << result.bytes << '\n';
             }
             if (result.outcome == extract::Outcome::Partial) {
@@ -112,7 +117,7 @@ bool ToStdout(const CLgpArchive& archive, const CliRequest& request,
             return false;
         }
         extract::EntryResult result;
-        result.index = index;
+        result.entry = EntryId{index};
         result.check = check;
         result.reason = DescribeEntryProblem(check.problem);
         if (!check.Whole()) {

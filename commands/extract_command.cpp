@@ -19,6 +19,7 @@
 #include "app/main_frame.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "commands/archive_doc.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
@@ -31,6 +32,13 @@ const char kFolderTitle[] =
     QT_TRANSLATE_NOOP("CLumoApp", "Please specify where to place the extracted files.");
 const char kAllFilesFilter[] = QT_TRANSLATE_NOOP("CLumoApp", "All files (*.*)|*.*||");
 const char kProgressTitle[] = QT_TRANSLATE_NOOP("CLumoApp", "Extracting files...");
+
+// The entries the command acts on: the document's source, held for the whole command.
+const IEntrySource* g_source = nullptr;
+
+const IEntrySource& Source() {
+    return *g_source;
+}
 
 // A text of the tables above as the prompts take it.
 std::string Text(const char* source) {
@@ -49,22 +57,21 @@ bool AskDecompress() {
 }
 
 // "Failed to extract file NAME: REASON." with the name as the index shows it.
-platform::MessageAnswer ShowFailure(uint16_t entry, const std::string& reason,
+platform::MessageAnswer ShowFailure(EntryId entry, const std::string& reason,
                                     platform::MessageButtons buttons) {
     platform::MessageRequest request;
     request.text =
         QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
-            .arg(
-                QString::fromStdString(EscapeForMessage(extract::EntryHostName(theArchive, entry))),
-                QString::fromStdString(reason))
+            .arg(QString::fromStdString(EscapeForMessage(extract::EntryHostName(Source(), entry))),
+                 QString::fromStdString(reason))
             .toStdString();
     request.buttons = buttons;
     request.icon = platform::MessageIcon::Exclamation;
     return platform::Prompts().ShowMessage(request);
 }
 
-QString EntryNameText(uint16_t entry) {
-    return QString::fromStdString(extract::EntryHostName(theArchive, entry));
+QString EntryNameText(EntryId entry) {
+    return QString::fromStdString(extract::EntryHostName(Source(), entry));
 }
 
 // With exactly one row selected, its entry; with none, the entry of the row last
@@ -80,17 +87,17 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     if (item < 0) {
         return;
     }
-    auto entry = static_cast<uint16_t>(item);
-    const std::string name = extract::EntryHostName(theArchive, entry);
+    const EntryId entry = Source().IdAt(static_cast<uint16_t>(item));
+    const std::string name = extract::EntryHostName(Source(), entry);
     const auto once = platform::MessageButtons::Ok;
     if (!IsPlainFileName(name)) {
         // Offered as the file name, such a name could point the dialog anywhere.
         ShowFailure(entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")), once);
         return;
     }
-    bool decompress = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD && AskDecompress();
+    bool decompress = Source().Type(entry) == LGP_TYPE_FIELD && AskDecompress();
     // No use asking where to put bytes we do not have.
-    const EntryCheck check = CheckEntry(theArchive, entry, decompress);
+    const EntryCheck check = Source().Check(entry, decompress);
     if (!check.Whole()) {
         ShowFailure(entry, DescribeEntryProblem(check.problem), once);
         return;
@@ -99,7 +106,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     platform::SaveFileRequest request;
     request.initialDir = initialDir;
     request.fileName = name;
-    request.defaultExtension = HostNameFromLatin1(theArchive.GetEntryExtension(entry));
+    request.defaultExtension = HostNameFromLatin1(Source().Extension(entry));
     request.filter = Text(kAllFilesFilter);
     request.overwritePrompt = true;
     std::optional<std::string> path = platform::Prompts().SaveFile(request);
@@ -113,16 +120,16 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
         return extract::Decision::Skip;
     };
     extract::Job job;
-    job.index = entry;
+    job.entry = entry;
     job.target = *path;
     // A changed archive stops the engine before it asks; said here instead.
-    if (extract::ExtractEntries(theArchive, {job}, options).archiveChanged) {
+    if (extract::ExtractEntries(Source(), {job}, options).archiveChanged) {
         ShowFailure(entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
     }
 }
 
 extract::Decision AskAboutFailure(const extract::EntryResult& result) {
-    switch (ShowFailure(result.index, result.reason, platform::MessageButtons::SkipSkipAllCancel)) {
+    switch (ShowFailure(result.entry, result.reason, platform::MessageButtons::SkipSkipAllCancel)) {
         case platform::MessageAnswer::Skip:
         case platform::MessageAnswer::Ok:
             return extract::Decision::Skip;
@@ -136,8 +143,9 @@ extract::Decision AskAboutFailure(const extract::EntryResult& result) {
 // Asked once per run, while pane 0 names the first field entry; the answer holds for
 // every field entry of the run.
 bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
-    for (uint16_t entry : entries) {
-        if (theArchive.GetEntryType(entry) == LGP_TYPE_FIELD) {
+    for (uint16_t position : entries) {
+        const EntryId entry = Source().IdAt(position);
+        if (Source().Type(entry) == LGP_TYPE_FIELD) {
             statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
                                          .arg(EntryNameText(entry)));
             return AskDecompress();
@@ -178,7 +186,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     std::unique_ptr<platform::IProgress> progress =
         platform::Prompts().BeginProgress(progressRequest);
     QElapsedTimer sincePaint;
-    options.progress = [&](size_t done, size_t, uint16_t entry) {
+    options.progress = [&](size_t done, size_t, EntryId entry) {
         const QString text =
             QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
         // Painting the pane for each of thousands of entries would cost more than the
@@ -192,7 +200,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     };
     options.decide = AskAboutFailure;
     const extract::Summary summary =
-        extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);
+        extract::ExtractEntries(Source(), extract::JobsForEntries(Source(), entries), options);
     progress.reset();
     if (summary.archiveChanged) {
         platform::MessageRequest changed;
@@ -207,17 +215,20 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
 
 }  // namespace
 
-void CLumoApp::OnItemExtract() {
-    if (!m_pMainFrame) {
+void CArchiveDoc::OnItemExtract() {
+    const EntrySourcePtr source = Source();
+    if (!m_app.m_pMainFrame || !source) {
         return;
     }
-    CListCtrl* list = m_pMainFrame->m_wndIndexBar.GetListCtrl();
+    CListCtrl* list = m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl();
     if (!list) {
         return;
     }
+    g_source = source.get();
     if (list->GetSelectedCount() < 2) {
-        ExtractOneEntry(*list, m_szInitialDir);
+        ExtractOneEntry(*list, m_app.m_szInitialDir);
     } else {
-        ExtractSelectedEntries(*list, m_pMainFrame->m_wndStatusBar);
+        ExtractSelectedEntries(*list, m_app.m_pMainFrame->m_wndStatusBar);
     }
+    g_source = nullptr;
 }

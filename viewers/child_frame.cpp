@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 
@@ -64,6 +67,24 @@ bool CChildFrame::LoadEntryData(const unsigned char*, uint32_t) {
 
 bool CChildFrame::LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) {
     return LoadEntryData(buffer.Data(), nSize);
+}
+
+bool CChildFrame::LoadEntryFrom(const EntrySourcePtr& source, EntryId id) {
+    std::vector<uint8_t> bytes;
+    if (source) {
+        source->Read(id, ReadsDecoded(), &bytes);
+    }
+    // Into a block of its own, which a viewer that keeps the bytes whole may take.
+    EntryBuffer buffer;
+    unsigned char* block =
+        static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
+    if (block && !bytes.empty()) {
+        std::memcpy(block, bytes.data(), bytes.size());
+    }
+    *buffer.Address() = block;
+    const auto size = block ? static_cast<uint32_t>(bytes.size()) : 0u;
+    bytes = std::vector<uint8_t>();
+    return LoadEntryBuffer(buffer, size);
 }
 
 bool CChildFrame::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
