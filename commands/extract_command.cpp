@@ -33,13 +33,6 @@ const char kFolderTitle[] =
 const char kAllFilesFilter[] = QT_TRANSLATE_NOOP("CLumoApp", "All files (*.*)|*.*||");
 const char kProgressTitle[] = QT_TRANSLATE_NOOP("CLumoApp", "Extracting files...");
 
-// The entries the command acts on: the document's source, held for the whole command.
-const IEntrySource* g_source = nullptr;
-
-const IEntrySource& Source() {
-    return *g_source;
-}
-
 // A text of the tables above as the prompts take it.
 std::string Text(const char* source) {
     return QCoreApplication::translate("CLumoApp", source).toStdString();
@@ -57,12 +50,12 @@ bool AskDecompress() {
 }
 
 // "Failed to extract file NAME: REASON." with the name as the index shows it.
-platform::MessageAnswer ShowFailure(EntryId entry, const std::string& reason,
-                                    platform::MessageButtons buttons) {
+platform::MessageAnswer ShowFailure(const IEntrySource& source, EntryId entry,
+                                    const std::string& reason, platform::MessageButtons buttons) {
     platform::MessageRequest request;
     request.text =
         QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
-            .arg(QString::fromStdString(EscapeForMessage(extract::EntryHostName(Source(), entry))),
+            .arg(QString::fromStdString(EscapeForMessage(extract::EntryHostName(source, entry))),
                  QString::fromStdString(reason))
             .toStdString();
     request.buttons = buttons;
@@ -70,8 +63,8 @@ platform::MessageAnswer ShowFailure(EntryId entry, const std::string& reason,
     return platform::Prompts().ShowMessage(request);
 }
 
-QString EntryNameText(EntryId entry) {
-    return QString::fromStdString(extract::EntryHostName(Source(), entry));
+QString EntryNameText(const IEntrySource& source, EntryId entry) {
+    return QString::fromStdString(extract::EntryHostName(source, entry));
 }
 
 // With exactly one row selected, its entry; with none, the entry of the row last
@@ -81,32 +74,33 @@ int SingleEntry(const CListCtrl& list) {
     return selected.size() == 1 ? selected.front() : list.MarkedEntry();
 }
 
-void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
+void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, const std::string& initialDir) {
     // With no row marked and none selected there is nothing to do.
     int item = SingleEntry(list);
     if (item < 0) {
         return;
     }
-    const EntryId entry = Source().IdAt(static_cast<uint16_t>(item));
-    const std::string name = extract::EntryHostName(Source(), entry);
+    const EntryId entry = source.IdAt(static_cast<uint16_t>(item));
+    const std::string name = extract::EntryHostName(source, entry);
     const auto once = platform::MessageButtons::Ok;
     if (!IsPlainFileName(name)) {
         // Offered as the file name, such a name could point the dialog anywhere.
-        ShowFailure(entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")), once);
+        ShowFailure(source, entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")),
+                    once);
         return;
     }
-    bool decompress = Source().Type(entry) == LGP_TYPE_FIELD && AskDecompress();
+    bool decompress = source.Type(entry) == LGP_TYPE_FIELD && AskDecompress();
     // No use asking where to put bytes we do not have.
-    const EntryCheck check = Source().Check(entry, decompress);
+    const EntryCheck check = source.Check(entry, decompress);
     if (!check.Whole()) {
-        ShowFailure(entry, DescribeEntryProblem(check.problem), once);
+        ShowFailure(source, entry, DescribeEntryProblem(check.problem), once);
         return;
     }
 
     platform::SaveFileRequest request;
     request.initialDir = initialDir;
     request.fileName = name;
-    request.defaultExtension = HostNameFromLatin1(Source().Extension(entry));
+    request.defaultExtension = HostNameFromLatin1(source.Extension(entry));
     request.filter = Text(kAllFilesFilter);
     request.overwritePrompt = true;
     std::optional<std::string> path = platform::Prompts().SaveFile(request);
@@ -116,20 +110,21 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     extract::Options options;
     options.decompress = decompress;
     options.decide = [&](const extract::EntryResult& result) {
-        ShowFailure(entry, result.reason, once);
+        ShowFailure(source, entry, result.reason, once);
         return extract::Decision::Skip;
     };
     extract::Job job;
     job.entry = entry;
     job.target = *path;
     // A changed archive stops the engine before it asks; said here instead.
-    if (extract::ExtractEntries(Source(), {job}, options).archiveChanged) {
-        ShowFailure(entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
+    if (extract::ExtractEntries(source, {job}, options).archiveChanged) {
+        ShowFailure(source, entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
     }
 }
 
-extract::Decision AskAboutFailure(const extract::EntryResult& result) {
-    switch (ShowFailure(result.entry, result.reason, platform::MessageButtons::SkipSkipAllCancel)) {
+extract::Decision AskAboutFailure(const IEntrySource& source, const extract::EntryResult& result) {
+    switch (ShowFailure(source, result.entry, result.reason,
+                        platform::MessageButtons::SkipSkipAllCancel)) {
         case platform::MessageAnswer::Skip:
         case platform::MessageAnswer::Ok:
             return extract::Decision::Skip;
@@ -142,12 +137,13 @@ extract::Decision AskAboutFailure(const extract::EntryResult& result) {
 
 // Asked once per run, while pane 0 names the first field entry; the answer holds for
 // every field entry of the run.
-bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
+bool AskDecompressFor(const IEntrySource& source, const std::vector<uint16_t>& entries,
+                      CStatusBar& statusBar) {
     for (uint16_t position : entries) {
-        const EntryId entry = Source().IdAt(position);
-        if (Source().Type(entry) == LGP_TYPE_FIELD) {
+        const EntryId entry = source.IdAt(position);
+        if (source.Type(entry) == LGP_TYPE_FIELD) {
             statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
-                                         .arg(EntryNameText(entry)));
+                                         .arg(EntryNameText(source, entry)));
             return AskDecompress();
         }
     }
@@ -169,7 +165,7 @@ QString FinalStatus(const extract::Summary& summary) {
         .arg(failed);
 }
 
-void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
+void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatusBar& statusBar) {
     platform::FolderRequest request;
     request.title = Text(kFolderTitle);
     std::optional<std::string> folder = platform::Prompts().BrowseFolder(request);
@@ -179,7 +175,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     const std::vector<uint16_t> entries = list.SelectedEntries();
     extract::Options options;
     options.folder = *folder;
-    options.decompress = AskDecompressFor(entries, statusBar);
+    options.decompress = AskDecompressFor(source, entries, statusBar);
     platform::ProgressRequest progressRequest;
     progressRequest.title = Text(kProgressTitle);
     progressRequest.total = entries.size();
@@ -187,8 +183,8 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
         platform::Prompts().BeginProgress(progressRequest);
     QElapsedTimer sincePaint;
     options.progress = [&](size_t done, size_t, EntryId entry) {
-        const QString text =
-            QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
+        const QString text = QCoreApplication::translate("CLumoApp", "Extracting %1...")
+                                 .arg(EntryNameText(source, entry));
         // Painting the pane for each of thousands of entries would cost more than the
         // writing; it is painted when the eye can follow.
         const bool paint = !sincePaint.isValid() || sincePaint.elapsed() >= 50;
@@ -198,9 +194,11 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
         }
         return progress->Step(done, text.toStdString());
     };
-    options.decide = AskAboutFailure;
+    options.decide = [&source](const extract::EntryResult& result) {
+        return AskAboutFailure(source, result);
+    };
     const extract::Summary summary =
-        extract::ExtractEntries(Source(), extract::JobsForEntries(Source(), entries), options);
+        extract::ExtractEntries(source, extract::JobsForEntries(source, entries), options);
     progress.reset();
     if (summary.archiveChanged) {
         platform::MessageRequest changed;
@@ -224,11 +222,9 @@ void CArchiveDoc::OnItemExtract() {
     if (!list) {
         return;
     }
-    g_source = source.get();
     if (list->GetSelectedCount() < 2) {
-        ExtractOneEntry(*list, m_app.m_szInitialDir);
+        ExtractOneEntry(*source, *list, m_app.m_szInitialDir);
     } else {
-        ExtractSelectedEntries(*list, m_app.m_pMainFrame->m_wndStatusBar);
+        ExtractSelectedEntries(*source, *list, m_app.m_pMainFrame->m_wndStatusBar);
     }
-    g_source = nullptr;
 }

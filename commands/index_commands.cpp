@@ -17,16 +17,16 @@ void CArchiveDoc::OnUpdateViewIndex(CCmdUI* pCmdUI) {
     pCmdUI->SetCheck(m_app.m_pMainFrame && !m_app.m_pMainFrame->m_wndIndexBar.isHidden());
 }
 
+// The names as the index lists them, one per line.
 void CArchiveDoc::OnEditCopy() {
     CListCtrl* list =
         m_app.m_pMainFrame ? m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
-    const EntrySourcePtr source = Source();
-    if (!list || !source) {
+    if (!list) {
         return;
     }
     QString names;
-    for (uint16_t entry : list->SelectedEntries()) {
-        names += QString::fromLatin1(source->Name(source->IdAt(entry)));
+    for (int row : list->GetSelectedRows()) {
+        names += list->GetModel()->Row(row).name;
         names += '\n';
     }
     if (!names.isEmpty()) {
