@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 #include "archive/entry_check.h"
 
 class CLgpArchive;

@@ -89,7 +89,7 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, const std::str
                     once);
         return;
     }
-    bool decompress = source.Type(entry) == LGP_TYPE_FIELD && AskDecompress();
+    bool decompress = IsCompressedType(source.Type(entry)) && AskDecompress();
     // No use asking where to put bytes we do not have.
     const EntryCheck check = source.Check(entry, decompress);
     if (!check.Whole()) {
@@ -141,7 +141,7 @@ bool AskDecompressFor(const IEntrySource& source, const std::vector<uint16_t>& e
                       CStatusBar& statusBar) {
     for (uint16_t position : entries) {
         const EntryId entry = source.IdAt(position);
-        if (source.Type(entry) == LGP_TYPE_FIELD) {
+        if (IsCompressedType(source.Type(entry))) {
             statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
                                          .arg(EntryNameText(source, entry)));
             return AskDecompress();

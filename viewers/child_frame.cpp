@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "viewers/viewer_table.h"
 
 const char* const CChildFrame::kPlaceholderText =
     QT_TRANSLATE_NOOP("CChildFrame", "-- This should not be here --");
@@ -69,15 +70,31 @@ bool CChildFrame::LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) {
     return LoadEntryData(buffer.Data(), nSize);
 }
 
+bool CChildFrame::ReadsDecoded() const {
+    const char* name = metaObject()->className();
+    for (const ViewerInfo& info : Viewers()) {
+        if (std::strcmp(info.className, name) == 0) {
+            return info.decoded;
+        }
+    }
+    return false;
+}
+
 bool CChildFrame::LoadEntryFrom(const EntrySourcePtr& source, EntryId id) {
     std::vector<uint8_t> bytes;
+    EntryCheck check;
+    check.problem = EntryProblem::CannotRead;
     if (source) {
-        source->Read(id, ReadsDecoded(), &bytes);
+        check = source->Read(id, ReadsDecoded(), &bytes);
     }
-    // Into a block of its own, which a viewer that keeps the bytes whole may take.
+    // Into a block of its own, which a viewer that keeps the bytes whole may take; none,
+    // as from the catalogue's reads, when the archive could not be read at all.
     EntryBuffer buffer;
+    const bool unread =
+        check.problem == EntryProblem::CannotRead || check.problem == EntryProblem::ArchiveChanged;
     unsigned char* block =
-        static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
+        unread ? nullptr
+               : static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
     if (block && !bytes.empty()) {
         std::memcpy(block, bytes.data(), bytes.size());
     }

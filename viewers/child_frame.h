@@ -36,8 +36,9 @@ public:
     // of the archive too keeps the source, which stays readable after another archive
     // is opened. The frame may close itself in here, as in LoadEntryData.
     virtual bool LoadEntryFrom(const EntrySourcePtr& source, EntryId id);
-    // Whether LoadEntryFrom reads a compressed entry decoded rather than as stored.
-    virtual bool ReadsDecoded() const { return false; }
+    // Whether LoadEntryFrom reads a compressed entry decoded rather than as stored: as
+    // the viewer table's row of this class says (viewers/viewer_table.h).
+    virtual bool ReadsDecoded() const;
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void OnFileClose();

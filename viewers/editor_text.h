@@ -18,8 +18,6 @@ public:
     // area is exactly the background's size. On a file it cannot show it tells the user,
     // closes itself and returns false: the caller must not touch the frame afterwards.
     bool LoadEntryData(const unsigned char* pData, uint32_t nSize) override;
-    // Field entries are shown decoded.
-    bool ReadsDecoded() const override { return true; }
 
     // The rendered background; null until a load has succeeded.
     const QImage& GetImage() const { return m_bitmap; }
