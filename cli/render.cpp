@@ -1,7 +1,8 @@
 // render: a field entry's background, decompressed and drawn by the field renderer, to a
-// PNG or to raw 5-5-5 pixels; textures go to render_texture.cpp. Only fields (type code
-// 3) and textures (1) are rendered: the type code is what says what an entry's bytes
-// are, so anything else is refused with a message rather than guessed at.
+// PNG or to raw 5-5-5 pixels; textures go to render_texture.cpp, music to
+// render_music.cpp. Only fields (type code 3), textures (1) and music (5) are rendered:
+// the type code is what says what an entry's bytes are, so anything else is refused
+// with a message rather than guessed at.
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -57,8 +58,10 @@ bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t i
     const uint8_t type = archive.GetEntryType(index);
     if (type != LGP_TYPE_FIELD) {
         ReportError(path, DescribeEntry(archive, index) +
-                              ": not a field or texture entry (type code " + std::to_string(type) +
-                              "; fields are the entries of flevel.lgp, textures end in .tex)");
+                              ": not a field, texture or music entry (type code " +
+                              std::to_string(type) +
+                              "; fields are the entries of flevel.lgp, textures end in .tex, "
+                              "music in .mid)");
         return false;
     }
     EntryBuffer bytes;
@@ -112,16 +115,17 @@ bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint1
     return true;
 }
 
-// Every field of the archive; a failure is reported and the others go on.
+// Every field and music entry of the archive; a failure is reported and the others go on.
 int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
     std::vector<uint16_t> fields;
     for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        if (archive.GetEntryType(i) == LGP_TYPE_FIELD) {
+        const uint8_t type = archive.GetEntryType(i);
+        if (type == LGP_TYPE_FIELD || type == LGP_TYPE_MID) {
             fields.push_back(i);
         }
     }
     if (fields.empty()) {
-        ReportError(request.archive, "no field entries to render");
+        ReportError(request.archive, "no field or music entries to render");
         return kExitFailure;
     }
     std::error_code ec;
@@ -134,7 +138,10 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
     std::set<std::string> written;
     Progress progress(request.verbose, fields.size());
     for (uint16_t index : fields) {
-        ok = RenderToFolder(archive, request, index, written) && ok;
+        ok = (archive.GetEntryType(index) == LGP_TYPE_MID
+                  ? RenderMusicToFolder(archive, request, index, written)
+                  : RenderToFolder(archive, request, index, written)) &&
+             ok;
         progress.Step();
     }
     return ok ? kExitOk : kExitFailure;
@@ -172,6 +179,20 @@ int RunRender(const CliRequest& request) {
     }
     if (archive.GetEntryType(*index) == LGP_TYPE_TEX) {
         return RenderTexture(archive, request, *index);
+    }
+    if (archive.GetEntryType(*index) == LGP_TYPE_MID) {
+        if (!request.rawPath.empty() || request.palette || request.pngPath.empty()) {
+            ReportError(request.archive,
+                        DescribeEntry(archive, *index) +
+                            ": music renders to -o FILE.wav (no --raw, --palette)");
+            return kExitFailure;
+        }
+        return RenderMusicTo(archive, request, *index, request.pngPath) ? kExitOk : kExitFailure;
+    }
+    if (!request.soundFont.empty()) {
+        ReportError(request.archive, DescribeEntry(archive, *index) +
+                                         ": --soundfont is for music; this entry is not music");
+        return kExitFailure;
     }
     if (request.palette) {
         ReportError(request.archive, DescribeEntry(archive, *index) +

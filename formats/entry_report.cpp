@@ -4,9 +4,11 @@
 
 #include "archive/entry_buffer.h"
 #include "archive/entry_check.h"
+#include "formats/camera.h"
 #include "formats/field_info.h"
-#include "formats/texture.h"
 #include "formats/field_renderer.h"
+#include "formats/texture.h"
+#include "formats/tutorial.h"
 
 namespace {
 
@@ -62,6 +64,59 @@ void AddField(const CLgpArchive& archive, uint16_t index, PropertyList& out) {
     out.emplace_back("tiles", Num(info->tiles1) + " + " + Num(info->tiles2));
 }
 
+std::vector<EntryKindDecoder>& Decoders() {
+    static std::vector<EntryKindDecoder> decoders;
+    return decoders;
+}
+
+const EntryKindDecoder* DecoderFor(uint8_t type) {
+    for (const EntryKindDecoder& d : Decoders()) {
+        if (d.type == type) {
+            return &d;
+        }
+    }
+    return nullptr;
+}
+
+void AddCamera(const uint8_t* data, uint32_t size, PropertyList& out) {
+    CameraTrack track;
+    std::string reason;
+    if (ReadCameraTrack(data, size, track, &reason)) {
+        out.emplace_back("frames", Num(track.frames.size()));
+        out.emplace_back("frame header", Num(track.headerBytes) + " bytes");
+    } else {
+        out.emplace_back("frames", "no table: " + reason);
+    }
+}
+
+void AddTutorial(const uint8_t* data, uint32_t size, PropertyList& out) {
+    Tutorial tutorial;
+    std::string reason;
+    const bool ok = ReadTutorial(data, size, tutorial, &reason);
+    out.emplace_back("compressed", tutorial.compressed ? "yes"
+                                   : ok                ? "no"
+                                                       : "unreadable: " + reason);
+    out.emplace_back("text runs", Num(tutorial.runs.size()));
+}
+
+// What the bytes of a camera, tutorial or registered kind say.
+void AddDecoded(const CLgpArchive& archive, uint16_t index, uint8_t type, PropertyList& out) {
+    const EntryKindDecoder* decoder = DecoderFor(type);
+    if (type != LGP_TYPE_CAM && type != LGP_TYPE_TUT &&
+        (decoder == nullptr || !decoder->addProperties)) {
+        return;
+    }
+    EntryBuffer bytes;
+    const uint32_t size = archive.ReadEntry(index, bytes.Address());
+    if (type == LGP_TYPE_CAM) {
+        AddCamera(bytes.Data(), size, out);
+    } else if (type == LGP_TYPE_TUT) {
+        AddTutorial(bytes.Data(), size, out);
+    } else {
+        decoder->addProperties(bytes.Data(), size, out);
+    }
+}
+
 // What decoding finds wrong with a whole entry; "" when nothing.
 std::string DecodeProblem(const CLgpArchive& archive, uint16_t index) {
     EntryBuffer bytes;
@@ -78,10 +133,24 @@ std::string DecodeProblem(const CLgpArchive& archive, uint16_t index) {
         const FieldError error = RenderFieldBackground(bytes.Data(), size, image);
         return error == FieldError::None ? "" : std::string("field: ") + DescribeFieldError(error);
     }
+    if (const EntryKindDecoder* decoder = DecoderFor(type); decoder && decoder->problem) {
+        const uint32_t size = archive.ReadEntry(index, bytes.Address());
+        return decoder->problem(bytes.Data(), size);
+    }
     return "";
 }
 
 }  // namespace
+
+void RegisterEntryKindDecoder(const EntryKindDecoder& decoder) {
+    for (EntryKindDecoder& d : Decoders()) {
+        if (d.type == decoder.type) {
+            d = decoder;
+            return;
+        }
+    }
+    Decoders().push_back(decoder);
+}
 
 const char* DescribeEntryType(uint8_t type) {
     static const char* const kNames[] = {"other", "texture", "camera",    "field",    "model",
@@ -104,6 +173,8 @@ PropertyList EntryProperties(const CLgpArchive& archive, uint16_t index) {
         AddField(archive, index, out);
     } else if (type == LGP_TYPE_TEX) {
         AddTexture(archive, index, out);
+    } else {
+        AddDecoded(archive, index, type, out);
     }
     return out;
 }
