@@ -3,16 +3,23 @@
 #include <QtGlobal>
 
 #include "archive/lgp_archive.h"
+#include "audio/music_report.h"
 #include "formats/text.h"
+#include "viewers/camera_viewer.h"
 #include "viewers/editor_text.h"
 #include "viewers/hex_viewer.h"
+#include "viewers/music_viewer.h"
 #include "viewers/text_viewer.h"
 #include "viewers/texture_viewer.h"
+#include "viewers/tutorial_viewer.h"
 
 const std::vector<ViewerInfo>& Viewers() {
     static const std::vector<ViewerInfo> viewers = {
         {ViewerKind::Background, "CEditorText", QT_TRANSLATE_NOOP("QObject", "Background"), true},
         {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false},
+        {ViewerKind::Music, "CMusicViewer", QT_TRANSLATE_NOOP("QObject", "Music"), false},
+        {ViewerKind::Camera, "CCameraViewer", QT_TRANSLATE_NOOP("QObject", "Camera"), false},
+        {ViewerKind::Tutorial, "CTutorialViewer", QT_TRANSLATE_NOOP("QObject", "Tutorial"), false},
         {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false},
         {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false},
     };
@@ -34,6 +41,12 @@ const ViewerInfo& ViewerFor(uint8_t type) {
             return ViewerInfoFor(ViewerKind::Background);
         case LGP_TYPE_TEX:
             return ViewerInfoFor(ViewerKind::Texture);
+        case LGP_TYPE_MID:
+            return ViewerInfoFor(ViewerKind::Music);
+        case LGP_TYPE_CAM:
+            return ViewerInfoFor(ViewerKind::Camera);
+        case LGP_TYPE_TUT:
+            return ViewerInfoFor(ViewerKind::Tutorial);
         case LGP_TYPE_TXT:
             return ViewerInfoFor(ViewerKind::Text);
         default:
@@ -57,4 +70,9 @@ void RegisterViewerClasses() {
     RegisterChildFrameClass("CTextureViewer", []() -> CChildFrame* { return new CTextureViewer; });
     RegisterChildFrameClass("CTextViewer", []() -> CChildFrame* { return new CTextViewer; });
     RegisterChildFrameClass("CHexViewer", []() -> CChildFrame* { return new CHexViewer; });
+    RegisterChildFrameClass("CMusicViewer", []() -> CChildFrame* { return new CMusicViewer; });
+    RegisterChildFrameClass("CCameraViewer", []() -> CChildFrame* { return new CCameraViewer; });
+    RegisterChildFrameClass("CTutorialViewer",
+                            []() -> CChildFrame* { return new CTutorialViewer; });
+    RegisterMusicEntries();
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-enum class ViewerKind { Background, Texture, Text, Hex };
+enum class ViewerKind { Background, Texture, Music, Camera, Tutorial, Text, Hex };
 
 struct ViewerInfo {
     ViewerKind kind;
@@ -19,11 +19,13 @@ struct ViewerInfo {
 const std::vector<ViewerInfo>& Viewers();
 const ViewerInfo& ViewerInfoFor(ViewerKind kind);
 
-// By type code: fields -> background, textures -> texture, text -> text, else hex.
+// By type code: fields -> background, textures -> texture, music -> music, camera
+// tracks -> camera, tutorials -> tutorial, text -> text, else hex.
 const ViewerInfo& ViewerFor(uint8_t type);
 // The type's choice, turned to the text viewer when it would be hex and the stored
 // bytes are printable text.
 const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size_t size);
 
-// Registers the placeholder frame and every viewer class with the frame factory.
+// Registers the placeholder frame and every viewer class with the frame factory, and
+// the kinds decoded above formats/ (music) with the entry report.
 void RegisterViewerClasses();
