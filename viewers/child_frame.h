@@ -5,6 +5,7 @@
 // reached only through the virtual operations.
 #include <QMdiSubWindow>
 #include <cstdint>
+#include <string>
 
 #include "archive/entry_buffer.h"
 #include "framework/command_target.h"
@@ -34,6 +35,9 @@ public:
     void OnFileClose();
 
     QWidget* GetClientWidget() const { return m_pClient; }
+    // The archive the entry came from: a viewer that writes files never writes over it.
+    void SetSourceArchive(const std::string& path) { m_sourceArchive = path; }
+    const std::string& GetSourceArchive() const { return m_sourceArchive; }
     // Resizes the frame so that its client widget is exactly width x height.
     void SetClientSize(int width, int height);
     // True once the window has been closed (its deletion may still be pending).
@@ -53,6 +57,7 @@ protected:
 
 private:
     QWidget* m_pClient;
+    std::string m_sourceArchive;
     bool m_bClosed = false;
 };
 

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 
+#include "archive/archive_file.h"
 #include "audio/audio_file.h"
 #include "audio/midi_reader.h"
 #include "audio/synth.h"
@@ -40,9 +41,16 @@ std::optional<std::string> AskPath(QWidget* owner, const std::string& name) {
 
 }  // namespace
 
-bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::string& name) {
+bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::string& name,
+                 const std::string& archive) {
     const std::optional<std::string> path = AskPath(owner, name);
     if (!path) {
+        return false;
+    }
+    if (!archive.empty() && IdentifyFile(*path).SameFile(IdentifyFile(archive))) {
+        Report(owner, Tr("%1 is the archive being read; it is not written over.")
+                          .arg(QString::fromStdString(*path))
+                          .toStdString());
         return false;
     }
     AudioFileKind kind;

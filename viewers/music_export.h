@@ -9,6 +9,8 @@
 
 class QWidget;
 
-// `name` is the entry's name, offered as the file's. Failures are reported in a
-// message box; a cancel is quiet. True when the file was written.
-bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::string& name);
+// `name` is the entry's name, offered as the file's; `archive` (may be empty) is the
+// archive it came from, which is never written over. Failures are reported in a message
+// box; a cancel is quiet. True when the file was written.
+bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::string& name,
+                 const std::string& archive);

@@ -211,7 +211,7 @@ void CMusicViewer::OnChooseSoundFont() {
 }
 
 void CMusicViewer::OnFileExportAudio() {
-    ExportMusic(this, m_data, windowTitle().toStdString());
+    ExportMusic(this, m_data, windowTitle().toStdString(), GetSourceArchive());
 }
 
 void CMusicViewer::OnUpdateExportAudio(CCmdUI* pCmdUI) {

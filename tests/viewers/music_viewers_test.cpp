@@ -108,6 +108,16 @@ TEST_F(MusicViewersTest, ExportAudioWritesTheWavAndCancelLeavesNothing) {
     Frame()->SendCommand(ID_FILE_EXPORT_AUDIO);
     EXPECT_FALSE(std::filesystem::exists(cancelled));
     EXPECT_TRUE(prompts.messages.empty());
+
+    // The archive the entry came from is never the target.
+    const std::string archive =
+        m_dir.Write("midi.lgp", LgpWriter().Add("duet.mid", Duet()).Build());
+    viewer->SetSourceArchive(archive);
+    prompts.saveAnswers.push_back(archive);
+    Frame()->SendCommand(ID_FILE_EXPORT_AUDIO);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].text.find("archive being read"), std::string::npos);
+    EXPECT_EQ(ReadFile(archive), LgpWriter().Add("duet.mid", Duet()).Build());
 }
 
 TEST_F(MusicViewersTest, AnUnreadableSequenceShowsItsBytesAndTheReason) {
