@@ -26,7 +26,8 @@ bool SynthAvailable();
 
 class MidiSynth {
 public:
-    // Loads `soundFont` and the sequence; null with `error` when either fails.
+    // Loads `soundFont` and the sequence; null with `error` when either fails, and for
+    // sequences timed in SMPTE frames, which FluidSynth does not play.
     static std::unique_ptr<MidiSynth> Open(const uint8_t* midi, size_t size,
                                            const std::string& soundFont, std::string* error);
     virtual ~MidiSynth() = default;

@@ -88,15 +88,20 @@ public:
 
     void Seek(uint64_t tick) override {
         fluid_synth_all_sounds_off(m_synth, -1);
-        if (m_finished || fluid_player_get_status(m_player) != FLUID_PLAYER_PLAYING) {
-            delete_fluid_player(m_player);
+        m_tailFrames = 0;
+        m_frames = 0;
+        if (!m_player || m_finished || fluid_player_get_status(m_player) != FLUID_PLAYER_PLAYING) {
+            if (m_player) {
+                delete_fluid_player(m_player);
+            }
             m_player = nullptr;
-            NewPlayer();
+            if (!NewPlayer()) {
+                m_finished = true;  // nothing more will play
+                return;
+            }
         }
         fluid_player_seek(m_player, static_cast<int>(std::min<uint64_t>(tick, INT32_MAX)));
         m_finished = false;
-        m_tailFrames = 0;
-        m_frames = 0;
     }
 
     uint64_t FramesRendered() const override { return m_frames; }
@@ -158,6 +163,16 @@ std::unique_ptr<MidiSynth> MidiSynth::Open(const uint8_t* midi, size_t size,
     if (problem != MidiError::None) {
         if (error) {
             *error = DescribeMidiError(problem);
+        }
+        return nullptr;
+    }
+    // FluidSynth's player reads SMPTE time as no time at all and plays nothing; saying
+    // so beats handing back silence as if it were the music.
+    if (info.IsSmpte()) {
+        if (error) {
+            *error =
+                "the synthesizer plays only sequences timed in ticks per quarter note, "
+                "not SMPTE frames";
         }
         return nullptr;
     }

@@ -28,7 +28,10 @@ bool RenderMidi(const uint8_t* midi, size_t size, const std::string& soundFont,
     const double total = info.lengthSeconds + kMaxReleaseSeconds;
     pcm.reserve(static_cast<size_t>(total * kSynthSampleRate) * kSynthChannels);
     constexpr size_t kChunk = kSynthSampleRate / 10;  // a tenth of a second
-    while (!synth->Finished()) {
+    // However the synthesizer reads the sequence, the rendering ends a second after the
+    // length the reader found and its tail.
+    const auto most = static_cast<size_t>((total + 1) * kSynthSampleRate) * kSynthChannels;
+    while (!synth->Finished() && pcm.size() < most) {
         if (progress &&
             !progress(static_cast<double>(synth->FramesRendered()) / kSynthSampleRate, total)) {
             if (error) {

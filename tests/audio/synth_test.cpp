@@ -83,7 +83,13 @@ TEST(SynthRender, RefusesWhatTheReaderRefusesAndAMissingSoundFont) {
     const Bytes good = BuildMidi({MidiTrackWriter().Note(0, 0, 60, 10).End()});
     EXPECT_FALSE(RenderMidi(good.data(), good.size(), "/nonexistent.sf2", {}, pcm, &error));
     EXPECT_NE(error.find("SoundFont"), std::string::npos);
-    // Four beats of 2^24 - 1 microseconds each... times 2^27 ticks: far past the limit.
+    lumo::test::MidiFileOptions smpte;
+    smpte.division = 0xE728;
+    const Bytes frames = BuildMidi({MidiTrackWriter().Note(0, 0, 60, 2000).End()}, smpte);
+    EXPECT_FALSE(
+        RenderMidi(frames.data(), frames.size(), FindSoundFont("", nullptr), {}, pcm, &error));
+    EXPECT_NE(error.find("SMPTE"), std::string::npos) << error;
+    // 2^28 ticks at 480 a beat and 16.8 s a beat: over a hundred days.
     const Bytes endless = BuildMidi({MidiTrackWriter().Tempo(0, 0xFFFFFF).End(0x0FFFFFFF)});
     EXPECT_FALSE(
         RenderMidi(endless.data(), endless.size(), FindSoundFont("", nullptr), {}, pcm, &error));
