@@ -28,7 +28,8 @@ struct Flag {
 constexpr Flag kFlags[] = {
     {"--decompress", nullptr, &CliRequest::decompress, Bit(CliCommand::Extract)},
     {"--stdout", "-O", &CliRequest::toStdout, Bit(CliCommand::Extract)},
-    {"--partial", nullptr, &CliRequest::partial, Bit(CliCommand::Extract)},
+    {"--partial", nullptr, &CliRequest::partial,
+     Bit(CliCommand::Extract) | Bit(CliCommand::Render)},
     {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
@@ -233,8 +234,10 @@ const char* UsageText() {
            "      still reported. The archive itself is never written over.\n"
            "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
+           "                  [--partial]\n"
            "  lumo-cli render ARCHIVE ENTRY.mid -o FILE.wav [--soundfont FILE.sf2]\n"
-           "  lumo-cli render ARCHIVE --all -o DIR [--soundfont FILE.sf2]\n"
+           "                  [--partial]\n"
+           "  lumo-cli render ARCHIVE --all -o DIR [--soundfont FILE.sf2] [--partial]\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"
            "      top row first, no padding. --all renders every field entry to\n"
@@ -246,6 +249,8 @@ const char* UsageText() {
            "      WAV, or as FLAC when FILE ends in .flac; --all writes it to\n"
            "      DIR/<name>.wav. The SoundFont is FILE.sf2, or else FluidR3_GM.sf2,\n"
            "      TimGM6mb.sf2 or default-GM.sf2 in /usr/share/sounds/sf2.\n"
+           "      An entry that is not whole is refused as extract refuses it; with\n"
+           "      --partial it is rendered from what the archive holds, and reported.\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
            "      Example: lumo-cli render midi.lgp theme.mid -o theme.wav\n"
            "  lumo-cli verify ARCHIVE\n"

@@ -1,7 +1,6 @@
 #pragma once
 // The subcommands; each returns the process's exit status.
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,3 @@ int RunEntryInfo(const CliRequest& request);  // entry_info.cpp
 // Never over the archive itself.
 bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
                        const std::vector<uint8_t>& bytes);  // render.cpp
-int RenderTexture(const CLgpArchive& archive, const CliRequest& request,
-                  uint16_t index);  // render_texture.cpp
-// Renders a music entry to the WAV or FLAC file `path` names; false (reported) when it
-// cannot. RenderMusicToFolder writes DIR/<name>.wav for render --all, once per name.
-bool RenderMusicTo(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
-                   const std::string& path);  // render_music.cpp
-bool RenderMusicToFolder(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
-                         std::set<std::string>& written);

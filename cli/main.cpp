@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/music_report.h"
+#include "audio/music_kind.h"
 #include "cli/arguments.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         std::cerr << kErrorPrefix << error << "\nTry 'lumo-cli --help'.\n";
         return kExitUsage;
     }
-    RegisterMusicEntries();
+    RegisterMusicKind();
     int status = kExitFailure;
     try {
         status = Run(*request);

@@ -3,12 +3,13 @@
 
 #include <QCoreApplication>
 
-#include "archive/archive_file.h"
 #include "audio/audio_file.h"
 #include "audio/midi_reader.h"
 #include "audio/synth.h"
 #include "environment/sound_font.h"
+#include "platform/atomic_file.h"
 #include "platform/file_output.h"
+#include "platform/host_file.h"
 #include "platform/prompts.h"
 #include "viewers/music_player.h"
 
@@ -47,12 +48,6 @@ bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::st
     if (!path) {
         return false;
     }
-    if (!archive.empty() && IdentifyFile(*path).SameFile(IdentifyFile(archive))) {
-        Report(owner, Tr("%1 is the archive being read; it is not written over.")
-                          .arg(QString::fromStdString(*path))
-                          .toStdString());
-        return false;
-    }
     AudioFileKind kind;
     std::string error;
     const std::string font = FindSoundFont(CMusicPlayer::ChosenSoundFont(), &error);
@@ -81,9 +76,13 @@ bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::st
     }
     progress.reset();
     std::vector<uint8_t> file;
+    PlaceRules rules;
+    if (!archive.empty()) {
+        rules.protect = IdentifyFile(archive);
+    }
     const size_t frames = pcm.size() / kSynthChannels;
     if (!EncodeAudio(kind, pcm.data(), frames, kSynthChannels, kSynthSampleRate, file, &error) ||
-        !WriteFileAtomically(*path, file.data(), file.size(), &error)) {
+        !WriteFileAtomically(*path, file.data(), file.size(), &error, rules)) {
         Report(owner, error);
         return false;
     }

@@ -1,9 +1,10 @@
 #include "viewers/viewer_table.h"
 
 #include <QtGlobal>
+#include <cstring>
 
-#include "archive/lgp_archive.h"
-#include "audio/music_report.h"
+#include "audio/music_kind.h"
+#include "formats/entry_kinds.h"
 #include "formats/text.h"
 #include "viewers/camera_viewer.h"
 #include "viewers/editor_text.h"
@@ -15,13 +16,17 @@
 
 const std::vector<ViewerInfo>& Viewers() {
     static const std::vector<ViewerInfo> viewers = {
-        {ViewerKind::Background, "CEditorText", QT_TRANSLATE_NOOP("QObject", "Background"), true},
-        {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false},
-        {ViewerKind::Music, "CMusicViewer", QT_TRANSLATE_NOOP("QObject", "Music"), false},
-        {ViewerKind::Camera, "CCameraViewer", QT_TRANSLATE_NOOP("QObject", "Camera"), false},
-        {ViewerKind::Tutorial, "CTutorialViewer", QT_TRANSLATE_NOOP("QObject", "Tutorial"), false},
-        {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false},
-        {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false},
+        {ViewerKind::Background, "CEditorText", QT_TRANSLATE_NOOP("QObject", "Background"), true,
+         "background"},
+        {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false,
+         "texture"},
+        {ViewerKind::Music, "CMusicViewer", QT_TRANSLATE_NOOP("QObject", "Music"), false, "music"},
+        {ViewerKind::Camera, "CCameraViewer", QT_TRANSLATE_NOOP("QObject", "Camera"), false,
+         "camera"},
+        {ViewerKind::Tutorial, "CTutorialViewer", QT_TRANSLATE_NOOP("QObject", "Tutorial"), false,
+         "tutorial"},
+        {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false, "text"},
+        {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false, "hex"},
     };
     return viewers;
 }
@@ -36,22 +41,13 @@ const ViewerInfo& ViewerInfoFor(ViewerKind kind) {
 }
 
 const ViewerInfo& ViewerFor(uint8_t type) {
-    switch (type) {
-        case LGP_TYPE_FIELD:
-            return ViewerInfoFor(ViewerKind::Background);
-        case LGP_TYPE_TEX:
-            return ViewerInfoFor(ViewerKind::Texture);
-        case LGP_TYPE_MID:
-            return ViewerInfoFor(ViewerKind::Music);
-        case LGP_TYPE_CAM:
-            return ViewerInfoFor(ViewerKind::Camera);
-        case LGP_TYPE_TUT:
-            return ViewerInfoFor(ViewerKind::Tutorial);
-        case LGP_TYPE_TXT:
-            return ViewerInfoFor(ViewerKind::Text);
-        default:
-            return ViewerInfoFor(ViewerKind::Hex);
+    const char* wanted = KindOf(type).viewer;
+    for (const ViewerInfo& info : Viewers()) {
+        if (std::strcmp(info.id, wanted) == 0) {
+            return info;
+        }
     }
+    return ViewerInfoFor(ViewerKind::Hex);
 }
 
 const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size_t size) {
@@ -74,5 +70,5 @@ void RegisterViewerClasses() {
     RegisterChildFrameClass("CCameraViewer", []() -> CChildFrame* { return new CCameraViewer; });
     RegisterChildFrameClass("CTutorialViewer",
                             []() -> CChildFrame* { return new CTutorialViewer; });
-    RegisterMusicEntries();
+    RegisterMusicKind();
 }

@@ -57,7 +57,7 @@ TEST_F(CliMusicTest, RenderWritesAWavAsLongAsTheSequenceAndAllWritesEachTune) {
     EXPECT_EQ(r.exitCode, 1) << "the lying entry fails";
     EXPECT_TRUE(Contains(r.err, "lying.mid")) << r.err;
     EXPECT_TRUE(Contains(r.err, "track count")) << r.err;
-    EXPECT_EQ(ReadFile(m_dir.File("all/tune.wav")), wav);
+    EXPECT_EQ(ReadFile(m_dir.File("all/tune.mid.wav")), wav);
 }
 
 TEST_F(CliMusicTest, InfoGivesLengthTracksFormatAndDivisionAlsoAsJson) {
@@ -81,12 +81,12 @@ TEST_F(CliMusicTest, RefusalsSayWhy) {
         const char* says;
     } cases[] = {
         {{"render", m_archive, "tune.mid", "-o", m_dir.File("t.mp3")}, ".wav"},
-        {{"render", m_archive, "tune.mid", "--raw", m_dir.File("t.raw")}, "-o FILE.wav"},
+        {{"render", m_archive, "tune.mid", "--raw", m_dir.File("t.raw")}, "no raw form"},
         {{"render", m_archive, "tune.mid", "-o", m_dir.File("t.wav"), "--soundfont",
           m_dir.File("none.sf2")},
          "none.sf2"},
         {{"render", m_archive, "notes.txt", "-o", m_dir.File("t.wav"), "--soundfont", "x.sf2"},
-         "not music"},
+         "not a field, music or texture entry"},
     };
     for (const auto& c : cases) {
         CliResult r = RunCli(c.args);
