@@ -1,10 +1,10 @@
 // render: an entry drawn by what its kind renders to (the kinds table), to a PNG (-o) or
 // to the kind's raw pixels (--raw), or for music to WAV or FLAC (-o, by the name's
 // extension). A field renders its background, a texture its RGBA pixels, music what
-// the synthesizer plays; the type code is what says what an entry's bytes are, so a kind that
-// renders to nothing is refused with a message rather than guessed at. Entries are read by the rule
-// extraction goes by: one that is not whole is refused with the entry check's reason, or with
-// --partial rendered from what the archive holds of it.
+// the synthesizer plays; the type code is what says what an entry's bytes are, so a
+// kind that renders to nothing is refused with a message rather than guessed at.
+// Entries are read by the rule extraction goes by: one that is not whole is refused
+// with the entry check's reason, or with --partial rendered from what it holds.
 #include <algorithm>
 #include <filesystem>
 #include <iostream>

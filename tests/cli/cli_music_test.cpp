@@ -31,6 +31,7 @@ protected:
                                                             .End()}))
                             .Add("lying.mid", BuildMidi({MidiTrackWriter().End()}, {1, 480, 2}))
                             .AddText("notes.txt", "hello\n")
+                            .Add("path.cam", lumo::test::BuildCameraTrack(4))
                             .Build());
     }
     TempDir m_dir;
@@ -61,7 +62,7 @@ TEST_F(CliMusicTest, RenderWritesAWavAsLongAsTheSequenceAndAllWritesEachTune) {
 }
 
 TEST_F(CliMusicTest, InfoGivesLengthTracksFormatAndDivisionAlsoAsJson) {
-    CliResult r = RunCli({"info", m_archive, "tune.mid", "lying.mid", "--json"});
+    CliResult r = RunCli({"info", m_archive, "tune.mid", "lying.mid", "path.cam", "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::unique_ptr<JsonValue> info = ParseJson(r.out);
     ASSERT_TRUE(info) << r.out;
@@ -70,6 +71,7 @@ TEST_F(CliMusicTest, InfoGivesLengthTracksFormatAndDivisionAlsoAsJson) {
     EXPECT_EQ((*info)[size_t{0}]["tracks"].text, "1");
     EXPECT_EQ((*info)[size_t{0}]["division"].text, "480 ticks per quarter note");
     EXPECT_TRUE(Contains((*info)[size_t{1}]["music"].text, "track count")) << r.out;
+    EXPECT_EQ((*info)[size_t{2}]["frames"].text, "4");
     r = RunCli({"verify", m_archive});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(Contains(r.out, "lying.mid")) << r.out;
