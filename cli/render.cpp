@@ -17,6 +17,7 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "extract/extract_engine.h"
+#include "extract/host_names.h"
 #include "formats/entry_kinds.h"
 #include "platform/ascii.h"
 #include "platform/file_output.h"
@@ -66,7 +67,8 @@ bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
     // A kind's first output is the one --all writes: a PNG for images, WAV for music.
     const KindOutput& output = KindOf(archive.GetEntryType(index)).outputs.front();
     const std::string file = std::string(archive.GetEntryName(index)) + output.extension;
-    if (!IsPlainFileName(file) || !written.insert(file).second) {
+    // The extraction engine's rule: names that are one file on this host collide.
+    if (!IsPlainFileName(file) || !written.insert(CollisionKey(file)).second) {
         ReportError(request.archive,
                     DescribeEntry(archive, index) +
                         (IsPlainFileName(file) ? ": another entry of that name was rendered already"
@@ -154,12 +156,16 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
 }
 
 // The output -o writes: the one the file's extension names (raw only through --raw),
-// else the PNG, which images write under any name; null when the kind has neither.
+// the kind's first for standard output ("-"), else the PNG, which images write under
+// any name; null when the kind has none of these.
 const KindOutput* OutputForPath(const EntryKind& kind, const std::string& path) {
     for (const KindOutput& output : kind.outputs) {
         if (std::string(output.format) != "raw" && EndsWithIgnoringCase(path, output.extension)) {
             return &output;
         }
+    }
+    if (path == "-" && !kind.outputs.empty()) {
+        return &kind.outputs.front();
     }
     return FindOutput(kind, "png");
 }
@@ -238,9 +244,11 @@ bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
-    std::string error;
-    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << kErrorPrefix << error << '\n';
+    PlaceRules rules;
+    rules.protect = archive.GetArchiveIdentity();
+    const AtomicWriteResult result = WriteOutputFile(path, bytes.data(), bytes.size(), rules);
+    if (!result.Ok()) {
+        std::cerr << kErrorPrefix << result.message << '\n';
         return false;
     }
     return true;

@@ -5,10 +5,10 @@
 // reached only through the virtual operations.
 #include <QMdiSubWindow>
 #include <cstdint>
-#include <string>
 
 #include "archive/entry_buffer.h"
 #include "framework/command_target.h"
+#include "platform/host_file.h"
 
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT
@@ -34,10 +34,11 @@ public:
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void OnFileClose();
 
+    // The archive the entry was read from, which nothing the window writes may replace.
+    void SetSourceFile(const FileIdentity& file) { m_source = file; }
+    const FileIdentity& GetSourceFile() const { return m_source; }
+
     QWidget* GetClientWidget() const { return m_pClient; }
-    // The archive the entry came from: a viewer that writes files never writes over it.
-    void SetSourceArchive(const std::string& path) { m_sourceArchive = path; }
-    const std::string& GetSourceArchive() const { return m_sourceArchive; }
     // Resizes the frame so that its client widget is exactly width x height.
     void SetClientSize(int width, int height);
     // True once the window has been closed (its deletion may still be pending).
@@ -57,8 +58,8 @@ protected:
 
 private:
     QWidget* m_pClient;
-    std::string m_sourceArchive;
     bool m_bClosed = false;
+    FileIdentity m_source;
 };
 
 // Entry window classes by name, so that the frame can create one knowing only its name.

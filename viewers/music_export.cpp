@@ -9,7 +9,6 @@
 #include "environment/sound_font.h"
 #include "platform/atomic_file.h"
 #include "platform/file_output.h"
-#include "platform/host_file.h"
 #include "platform/prompts.h"
 #include "viewers/music_player.h"
 
@@ -43,7 +42,7 @@ std::optional<std::string> AskPath(QWidget* owner, const std::string& name) {
 }  // namespace
 
 bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::string& name,
-                 const std::string& archive) {
+                 const FileIdentity& source) {
     const std::optional<std::string> path = AskPath(owner, name);
     if (!path) {
         return false;
@@ -77,9 +76,7 @@ bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::st
     progress.reset();
     std::vector<uint8_t> file;
     PlaceRules rules;
-    if (!archive.empty()) {
-        rules.protect = IdentifyFile(archive);
-    }
+    rules.protect = source;
     const size_t frames = pcm.size() / kSynthChannels;
     if (!EncodeAudio(kind, pcm.data(), frames, kSynthChannels, kSynthSampleRate, file, &error) ||
         !WriteFileAtomically(*path, file.data(), file.size(), &error, rules)) {

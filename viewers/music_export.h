@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/host_file.h"
+
 class QWidget;
 
-// `name` is the entry's name, offered as the file's; `archive` (may be empty) is the
-// archive it came from, which is never written over. Failures are reported in a message
-// box; a cancel is quiet. True when the file was written.
+// `name` is the entry's name, offered as the file's; `source` is the archive it came
+// from, which is never written over. Failures are reported in a message box; a cancel
+// is quiet. True when the file was written.
 bool ExportMusic(QWidget* owner, const std::vector<uint8_t>& midi, const std::string& name,
-                 const std::string& archive);
+                 const FileIdentity& source);

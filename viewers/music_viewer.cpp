@@ -211,7 +211,7 @@ void CMusicViewer::OnChooseSoundFont() {
 }
 
 void CMusicViewer::OnFileExportAudio() {
-    ExportMusic(this, m_data, windowTitle().toStdString(), GetSourceArchive());
+    ExportMusic(this, m_data, windowTitle().toStdString(), GetSourceFile());
 }
 
 void CMusicViewer::OnUpdateExportAudio(CCmdUI* pCmdUI) {

@@ -112,7 +112,7 @@ TEST_F(MusicViewersTest, ExportAudioWritesTheWavAndCancelLeavesNothing) {
     // The archive the entry came from is never the target, whatever it is called.
     const std::string archive =
         m_dir.Write("midi.wav", LgpWriter().Add("duet.mid", Duet()).Build());
-    viewer->SetSourceArchive(archive);
+    viewer->SetSourceFile(IdentifyFile(archive));
     prompts.cancelProgressAt.reset();
     prompts.saveAnswers.push_back(archive);
     Frame()->SendCommand(ID_FILE_EXPORT_AUDIO);
