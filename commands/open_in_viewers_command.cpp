@@ -46,6 +46,7 @@ void OpenEntry(CMainFrame* frame, const EntrySourcePtr& source, EntryId id,
         return;  // nothing to show it in: go on with the next row
     }
     child->setWindowTitle(QString::fromLatin1(source->Name(id)));
+    child->SetSourceFile(source->ArchiveIdentity());
     // The child may close itself in here (an entry it cannot show, after saying why);
     // it is not touched again afterwards.
     child->LoadEntryFrom(source, id);

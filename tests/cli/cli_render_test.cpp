@@ -160,7 +160,7 @@ TEST_F(CliRenderTest, EntriesThatAreNotRenderableFailWithoutTouchingTheOutput) {
         std::string entry, problem;
     };
     for (const Case& c : {Case{"a.tex", "cannot render the texture: the texture is shorter"},
-                          Case{"notes.txt", "not a field or texture entry (type code 6"},
+                          Case{"notes.txt", "not a field, music or texture entry (type code 6"},
                           Case{"bad", "cannot render the background"},
                           Case{"nothing", "no entry named nothing"}, Case{"#9", "no entry #9"}}) {
         CliResult r = RunCli({"render", m_archive, c.entry, "-o", m_dir.File("keep.png")});
@@ -229,4 +229,18 @@ TEST_F(CliRenderTest, TheArchiveItselfIsNeverReplacedByTheOutput) {
         EXPECT_NE(r.err.find("is the archive being read"), std::string::npos) << r.err;
     }
     EXPECT_EQ(ReadFile(m_archive), before);
+}
+
+// "-" is standard output for each output option; the raw bytes there are the file's.
+TEST_F(CliRenderTest, DashWritesEachOutputToStandardOutput) {
+    ASSERT_EQ(RunCli({"render", m_archive, "md1stin", "--raw", m_dir.File("bg.raw")}).exitCode, 0);
+    const Bytes raw = ReadFile(m_dir.File("bg.raw"));
+    CliResult r = RunCli({"render", m_archive, "md1stin", "--raw", "-"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(raw.begin(), raw.end()));
+    r = RunCli({"render", m_archive, "md1stin", "-o", "-"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(1, 3), "PNG");
+    EXPECT_EQ(RunCli({"render", m_archive, "md1stin", "-o", "-", "--raw", "-"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"render", m_archive, "--all", "-o", "-"}).exitCode, 2);
 }

@@ -64,12 +64,13 @@ TEST_F(ViewerCommandsTest, OpenAsOffersEveryViewerAndUsesTheChosenOne) {
         for (int i = 0; list && i < list->count(); ++i) {
             offered << list->item(i)->text();
         }
-        list->setCurrentRow(3);
+        list->setCurrentRow(list->count() - 1);
         static_cast<QDialog*>(modal)->accept();
     });
     Frame()->SendCommand(ID_ITEM_OPENAS);
     Settle();
-    EXPECT_EQ(offered, (QStringList{"Background", "Texture", "Text", "Hex"}));
+    EXPECT_EQ(offered,
+              (QStringList{"Background", "Texture", "Music", "Camera", "Tutorial", "Text", "Hex"}));
     EXPECT_EQ(Classes(), (std::vector<std::string>{"CHexViewer", "CHexViewer"}));
 }
 
@@ -139,6 +140,28 @@ TEST_F(ViewerCommandsTest, AlwaysDecompressLastsTheRunAndExtractStopsAsking) {
     EXPECT_EQ(ReadFile(m_dir.File("md1stin.out")), fieldA);
     Frame()->SendCommand(ID_OPTIONS_ALWAYSDECOMPRESS);
     EXPECT_FALSE(theApp.AlwaysDecompress());
+}
+
+// The save dialog's own overwrite question can be answered for the archive itself; the
+// image must not replace it, and a message says why.
+TEST_F(ViewerCommandsTest, ExportImageRefusesTheOpenArchive) {
+    OpenFieldArchive();
+    Select({0}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+    ASSERT_NE(Frame()->GetActiveChild(), nullptr);
+    const Bytes before = ReadFile(archivePath);
+    ordered.saveAnswers.push_back(archivePath);
+    Frame()->SendCommand(ID_FILE_EXPORT_IMAGE);
+    EXPECT_EQ(ReadFile(archivePath), before);
+    ASSERT_EQ(ordered.messages.size(), 1u);
+    EXPECT_NE(ordered.messages[0].text.find("the archive being read"), std::string::npos)
+        << ordered.messages[0].text;
+    ordered.saveAnswers.push_back(m_dir.File("field.png"));
+    Frame()->SendCommand(ID_FILE_EXPORT_IMAGE);
+    const Bytes png = ReadFile(m_dir.File("field.png"));
+    ASSERT_GE(png.size(), 4u);
+    EXPECT_EQ(Bytes(png.begin() + 1, png.begin() + 4), (Bytes{'P', 'N', 'G'}));
 }
 
 }  // namespace
