@@ -10,7 +10,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "cli/png_writer.h"
+#include "formats/png_writer.h"
 #include "cli/progress.h"
 #include "extract/extract_engine.h"
 #include "formats/field_renderer.h"

@@ -2,7 +2,7 @@
 // PNG or to raw R, G, B, A bytes.
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "cli/png_writer.h"
+#include "formats/png_writer.h"
 #include "formats/texture.h"
 
 int RenderTexture(const CLgpArchive& archive, const CliRequest& request, uint16_t index) {
