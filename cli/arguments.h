@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum class CliCommand { Help, Version, List, Info, Extract, Render, Verify };
+enum class CliCommand { Help, Version, List, Info, Extract, Render, Verify, Export };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
@@ -23,6 +23,11 @@ struct CliRequest {
     bool longForm = false;             // list, info --long
     bool quiet = false;                // -q: no line per file written
     bool verbose = false;              // -v: progress on a terminal's standard error
+    std::string exportPath;            // export -o: the .glb, or with --all-models a folder
+    std::vector<std::string> animations;  // export --anim, one name each
+    bool allAnimations = false;        // export --all-anims
+    std::optional<std::string> pose;   // export --pose NAME[:FRAME] or "rest"
+    bool allModels = false;            // export --all-models
 };
 
 // Parses argv[1..]; on bad usage returns nothing and puts the reason in `error`.

@@ -30,15 +30,15 @@ std::string Bounds(const std::vector<float>& values, size_t components) {
     }
     std::string min = ",\"min\":[", max = "],\"max\":[";
     for (size_t c = 0; c < components; ++c) {
-        min += (c ? "," : "") + JsonNumber(low[c]);
-        max += (c ? "," : "") + JsonNumber(high[c]);
+        min += (c ? "," : "") + GlbNumber(low[c]);
+        max += (c ? "," : "") + GlbNumber(high[c]);
     }
     return min + max + "]";
 }
 
 }  // namespace
 
-std::string JsonString(std::string_view text) {
+std::string GlbString(std::string_view text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {
@@ -55,7 +55,7 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
-std::string JsonNumber(float value) {
+std::string GlbNumber(float value) {
     if (!std::isfinite(value)) {
         return "0";
     }

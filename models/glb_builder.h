@@ -10,8 +10,8 @@
 #include <vector>
 
 // JSON text for a string (bytes above 0x7F taken as Latin-1) and for a float.
-std::string JsonString(std::string_view text);
-std::string JsonNumber(float value);
+std::string GlbString(std::string_view text);
+std::string GlbNumber(float value);
 
 class GlbBuilder {
 public:

@@ -12,12 +12,12 @@ namespace {
 constexpr size_t kMaxJoints = 65535;
 
 std::string QuatJson(Quat q) {
-    return "[" + JsonNumber(q.x) + "," + JsonNumber(q.y) + "," + JsonNumber(q.z) + "," +
-           JsonNumber(q.w) + "]";
+    return "[" + GlbNumber(q.x) + "," + GlbNumber(q.y) + "," + GlbNumber(q.z) + "," +
+           GlbNumber(q.w) + "]";
 }
 
 std::string Vec3Json(Vec3 v) {
-    return "[" + JsonNumber(v.x) + "," + JsonNumber(v.y) + "," + JsonNumber(v.z) + "]";
+    return "[" + GlbNumber(v.x) + "," + GlbNumber(v.y) + "," + GlbNumber(v.z) + "]";
 }
 
 Quat Normalized(Quat q) {
@@ -25,8 +25,8 @@ Quat Normalized(Quat q) {
     return n > 0 ? Quat{q.x / n, q.y / n, q.z / n, q.w / n} : Quat{};
 }
 
-// One material per texture, then the untextured one; returns the untextured index.
-size_t AddMaterials(GlbBuilder& glb, const ModelScene& scene, std::string* error) {
+// One material per texture, in the scene's order.
+void AddTextureMaterials(GlbBuilder& glb, const ModelScene& scene, std::string* error) {
     for (const SceneTexture& texture : scene.textures) {
         const std::vector<uint8_t> png = EncodePngRgba(texture.image.rgba.data(),
                                                        texture.image.width, texture.image.height);
@@ -36,11 +36,11 @@ size_t AddMaterials(GlbBuilder& glb, const ModelScene& scene, std::string* error
         const size_t view = glb.AddView(png.data(), png.size(), GlbBuilder::kNoTarget);
         const size_t image = glb.Add("images", "{\"bufferView\":" + std::to_string(view) +
                                                    ",\"mimeType\":\"image/png\",\"name\":" +
-                                                   JsonString(texture.entry) + "}");
+                                                   GlbString(texture.entry) + "}");
         const size_t index = glb.Add("textures", "{\"sampler\":0,\"source\":" +
                                                      std::to_string(image) + "}");
         glb.Add("materials",
-                "{\"name\":" + JsonString(texture.entry) +
+                "{\"name\":" + GlbString(texture.entry) +
                     ",\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":" +
                     std::to_string(index) + "},\"metallicFactor\":0,\"roughnessFactor\":1}" +
                     (texture.transparent ? ",\"alphaMode\":\"MASK\"" : "") +
@@ -50,14 +50,22 @@ size_t AddMaterials(GlbBuilder& glb, const ModelScene& scene, std::string* error
         glb.Add("samplers",
                 "{\"magFilter\":9729,\"minFilter\":9729,\"wrapS\":10497,\"wrapT\":10497}");
     }
-    return glb.Add("materials",
-                   "{\"name\":\"vertex colours\",\"pbrMetallicRoughness\":{\"metallicFactor\":0,"
-                   "\"roughnessFactor\":1},\"doubleSided\":true}");
+}
+
+// The material of untextured triangles, added the first time one needs it.
+size_t UntexturedMaterial(GlbBuilder& glb, std::optional<size_t>& material) {
+    if (!material) {
+        material = glb.Add("materials",
+                           "{\"name\":\"vertex colours\",\"pbrMetallicRoughness\":{"
+                           "\"metallicFactor\":0,\"roughnessFactor\":1},\"doubleSided\":true}");
+    }
+    return *material;
 }
 
 // One primitive: its attributes, and with `skin` the joint of its bone (joint 0 is the
 // root, joint b + 1 bone b).
-std::string Primitive(GlbBuilder& glb, const SceneBatch& batch, size_t material, bool skin) {
+std::string Primitive(GlbBuilder& glb, const SceneBatch& batch, std::optional<size_t>& untextured,
+                      bool skin) {
     std::vector<float> positions, normals, uvs;
     std::vector<uint8_t> colours;
     for (const SceneVertex& v : batch.vertices) {
@@ -85,7 +93,8 @@ std::string Primitive(GlbBuilder& glb, const SceneBatch& batch, size_t material,
         attributes += ",\"JOINTS_0\":" + std::to_string(glb.AddU16(joints, "VEC4", array)) +
                       ",\"WEIGHTS_0\":" + std::to_string(glb.AddFloats(weights, "VEC4", array, false));
     }
-    const size_t mat = batch.texture >= 0 ? static_cast<size_t>(batch.texture) : material;
+    const size_t mat = batch.texture >= 0 ? static_cast<size_t>(batch.texture)
+                                          : UntexturedMaterial(glb, untextured);
     return "{\"attributes\":{" + attributes + "},\"material\":" + std::to_string(mat) + "}";
 }
 
@@ -101,11 +110,11 @@ void AddSkeletonNodes(GlbBuilder& glb, const Skeleton& skeleton, const SkeletonP
     auto childList = [&](size_t i) {
         return children[i].empty() ? std::string() : ",\"children\":[" + children[i] + "]";
     };
-    glb.Add("nodes", "{\"name\":" + JsonString(name) + ",\"rotation\":" +
+    glb.Add("nodes", "{\"name\":" + GlbString(name) + ",\"rotation\":" +
                          QuatJson(UprightRotation()) + ",\"children\":[1]}");
     glb.Add("nodes", "{\"name\":\"root\"" + childList(0) + "}");
     for (size_t b = 0; b < skeleton.bones.size(); ++b) {
-        glb.Add("nodes", "{\"name\":" + JsonString(skeleton.bones[b].name) + ",\"translation\":" +
+        glb.Add("nodes", "{\"name\":" + GlbString(skeleton.bones[b].name) + ",\"translation\":" +
                              Vec3Json(rest.bones[b].offset) + childList(b + 1) + "}");
     }
 }
@@ -179,7 +188,7 @@ void AddAnimation(GlbBuilder& glb, const Skeleton& skeleton, const NamedAnimatio
         }
         channels += "," + Channel(glb, samplers, input, b + 2, "rotation", rotation, "VEC4");
     }
-    glb.Add("animations", "{\"name\":" + JsonString(named.name) + ",\"samplers\":[" + samplers.json +
+    glb.Add("animations", "{\"name\":" + GlbString(named.name) + ",\"samplers\":[" + samplers.json +
                               "],\"channels\":[" + channels + "]}");
 }
 
@@ -201,7 +210,8 @@ std::vector<uint8_t> ExportGlb(const ModelScene& scene, const GltfExportOptions&
     }
     GlbBuilder glb;
     std::string problem;
-    const size_t untextured = AddMaterials(glb, scene, &problem);
+    AddTextureMaterials(glb, scene, &problem);
+    std::optional<size_t> untextured;
     const SkeletonPose rest = PoseSkeleton(scene.skeleton, nullptr, 0);
     std::vector<SceneBatch> batches = SceneBatches(scene);
     PlaceBatches(batches, options.pose ? *options.pose : rest);
@@ -217,9 +227,9 @@ std::vector<uint8_t> ExportGlb(const ModelScene& scene, const GltfExportOptions&
         sceneNodes = "0";
     }
     if (!primitives.empty()) {
-        glb.Add("meshes", "{\"name\":" + JsonString(options.name) + ",\"primitives\":[" + primitives + "]}");
+        glb.Add("meshes", "{\"name\":" + GlbString(options.name) + ",\"primitives\":[" + primitives + "]}");
         const std::string skin = skinned ? ",\"skin\":" + std::to_string(AddSkin(glb, rest)) : "";
-        const size_t node = glb.Add("nodes", "{\"name\":" + JsonString(options.name + " mesh") +
+        const size_t node = glb.Add("nodes", "{\"name\":" + GlbString(options.name + " mesh") +
                                                  ",\"mesh\":0" + skin + "}");
         sceneNodes += (sceneNodes.empty() ? "" : ",") + std::to_string(node);
     }
