@@ -10,24 +10,24 @@ enum class CliCommand { Help, Version, List, Info, Extract, Render, Verify, Expo
 struct CliRequest {
     CliCommand command = CliCommand::Help;
     std::string archive;
-    std::vector<std::string> entries;  // extract: names or #N; render: exactly one
-    std::string outputDir;             // extract -o
-    bool decompress = false;           // extract --decompress
-    bool partial = false;              // extract --partial
-    std::string pngPath;               // render -o
-    std::string rawPath;               // render --raw
-    std::optional<uint32_t> palette;   // render --palette (textures)
-    bool all = false;                  // render --all: every field, -o names a folder
-    bool toStdout = false;             // extract --stdout / -O
-    bool json = false;                 // list, info --json
-    bool longForm = false;             // list, info --long
-    bool quiet = false;                // -q: no line per file written
-    bool verbose = false;              // -v: progress on a terminal's standard error
-    std::string exportPath;            // export -o: the .glb, or with --all-models a folder
+    std::vector<std::string> entries;     // extract: names or #N; render: exactly one
+    std::string outputDir;                // extract -o
+    bool decompress = false;              // extract --decompress
+    bool partial = false;                 // extract --partial
+    std::string pngPath;                  // render -o
+    std::string rawPath;                  // render --raw
+    std::optional<uint32_t> palette;      // render --palette (textures)
+    bool all = false;                     // render --all: every field, -o names a folder
+    bool toStdout = false;                // extract --stdout / -O
+    bool json = false;                    // list, info --json
+    bool longForm = false;                // list, info --long
+    bool quiet = false;                   // -q: no line per file written
+    bool verbose = false;                 // -v: progress on a terminal's standard error
+    std::string exportPath;               // export -o: the .glb, or with --all-models a folder
     std::vector<std::string> animations;  // export --anim, one name each
-    bool allAnimations = false;        // export --all-anims
-    std::optional<std::string> pose;   // export --pose NAME[:FRAME] or "rest"
-    bool allModels = false;            // export --all-models
+    bool allAnimations = false;           // export --all-anims
+    std::optional<std::string> pose;      // export --pose NAME[:FRAME] or "rest"
+    bool allModels = false;               // export --all-models
 };
 
 // Parses argv[1..]; on bad usage returns nothing and puts the reason in `error`.

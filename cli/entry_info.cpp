@@ -88,9 +88,8 @@ int RunEntryInfo(const CliRequest& request) {
             status = kExitFailure;
             continue;
         }
-        const ModelFacts facts = IsModelEntry(archive.GetEntryName(*index))
-                                     ? models.Describe(*index)
-                                     : ModelFacts{};
+        const ModelFacts facts =
+            IsModelEntry(archive.GetEntryName(*index)) ? models.Describe(*index) : ModelFacts{};
         const PropertyList properties = EntryProperties(archive, *index);
         if (request.json) {
             out += (out.empty() ? "" : ",\n") + JsonObject(properties, facts);

@@ -83,19 +83,20 @@ bool LoadPose(ExportContext& context, const ModelScene& scene, const std::string
     return true;
 }
 
-bool ChooseAnimations(ExportContext& context, const ModelScene& scene,
-                      GltfExportOptions& options, std::string* error) {
+bool ChooseAnimations(ExportContext& context, const ModelScene& scene, GltfExportOptions& options,
+                      std::string* error) {
     const CliRequest& request = context.request;
     if (request.pose) {
         return LoadPose(context, scene, *request.pose, options, error);
     }
     std::vector<std::string> names = request.animations;
     if (request.allAnimations && scene.hasSkeleton) {
-        for (const AnimationInfo* info : context.Animations().Fitting(scene.skeleton.bones.size())) {
+        for (const AnimationInfo* info :
+             context.Animations().Fitting(scene.skeleton.bones.size())) {
             names.push_back(info->name);
         }
     }
-    if (!names.empty() && !scene.hasSkeleton) {
+    if ((request.allAnimations || !names.empty()) && !scene.hasSkeleton) {
         *error = "animations go with a skeleton (.hrc); this entry has none";
         return false;
     }

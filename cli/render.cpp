@@ -10,10 +10,10 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "formats/png_writer.h"
 #include "cli/progress.h"
 #include "extract/extract_engine.h"
 #include "formats/field_renderer.h"
+#include "formats/png_writer.h"
 #include "platform/file_output.h"
 
 namespace {

@@ -46,8 +46,8 @@ bool ReadAnimationHeader(const uint8_t* data, size_t size, AnimationHeader& head
     return in.Ok() && size >= kAnimationHeaderSize;
 }
 
-bool DecodeAnimation(const uint8_t* data, size_t size, Animation& animation,
-                     std::string* error, std::string* warning) {
+bool DecodeAnimation(const uint8_t* data, size_t size, Animation& animation, std::string* error,
+                     std::string* warning) {
     animation = Animation{};
     AnimationHeader h;
     if (!ReadAnimationHeader(data, size, h)) {
@@ -70,9 +70,9 @@ bool DecodeAnimation(const uint8_t* data, size_t size, Animation& animation,
                       animation);
     }
     if (warning) {
-        *warning = needed < size ? std::to_string(size - needed) +
-                                       " bytes after the last frame are ignored"
-                                 : std::string();
+        *warning = needed < size
+                       ? std::to_string(size - needed) + " bytes after the last frame are ignored"
+                       : std::string();
     }
     ByteCursor in(data, size);
     in.Seek(kAnimationHeaderSize);

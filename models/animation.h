@@ -32,5 +32,5 @@ bool ReadAnimationHeader(const uint8_t* data, size_t size, AnimationHeader& head
 
 // Fills `animation` and returns true, or false with the reason in `error`. Bytes after
 // the last frame are ignored, and `warning` (when not null) then says how many.
-bool DecodeAnimation(const uint8_t* data, size_t size, Animation& animation,
-                     std::string* error, std::string* warning = nullptr);
+bool DecodeAnimation(const uint8_t* data, size_t size, Animation& animation, std::string* error,
+                     std::string* warning = nullptr);

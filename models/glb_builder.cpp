@@ -76,8 +76,8 @@ size_t GlbBuilder::AddView(const uint8_t* data, size_t size, Target target) {
     return Add("bufferViews", view + "}");
 }
 
-size_t GlbBuilder::AddAccessor(size_t view, Component component, size_t count,
-                               const char* type, bool normalized, const std::string& bounds) {
+size_t GlbBuilder::AddAccessor(size_t view, Component component, size_t count, const char* type,
+                               bool normalized, const std::string& bounds) {
     return Add("accessors", "{\"bufferView\":" + std::to_string(view) +
                                 ",\"componentType\":" + std::to_string(component) +
                                 (normalized ? ",\"normalized\":true" : "") +
@@ -111,8 +111,7 @@ size_t GlbBuilder::AddU16(const std::vector<uint16_t>& values, const char* type,
 size_t GlbBuilder::AddU8(const std::vector<uint8_t>& values, const char* type, Target target,
                          bool normalized) {
     const size_t view = AddView(values.data(), values.size(), target);
-    return AddAccessor(view, kUnsignedByte, values.size() / Components(type), type, normalized,
-                       {});
+    return AddAccessor(view, kUnsignedByte, values.size() / Components(type), type, normalized, {});
 }
 
 size_t GlbBuilder::Add(const std::string& key, const std::string& object) {

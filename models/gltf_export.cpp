@@ -28,23 +28,23 @@ Quat Normalized(Quat q) {
 // One material per texture, in the scene's order.
 void AddTextureMaterials(GlbBuilder& glb, const ModelScene& scene, std::string* error) {
     for (const SceneTexture& texture : scene.textures) {
-        const std::vector<uint8_t> png = EncodePngRgba(texture.image.rgba.data(),
-                                                       texture.image.width, texture.image.height);
+        const std::vector<uint8_t> png =
+            EncodePngRgba(texture.image.rgba.data(), texture.image.width, texture.image.height);
         if (png.empty()) {
             *error = texture.entry + ": cannot encode the texture as PNG";
         }
         const size_t view = glb.AddView(png.data(), png.size(), GlbBuilder::kNoTarget);
-        const size_t image = glb.Add("images", "{\"bufferView\":" + std::to_string(view) +
-                                                   ",\"mimeType\":\"image/png\",\"name\":" +
-                                                   GlbString(texture.entry) + "}");
-        const size_t index = glb.Add("textures", "{\"sampler\":0,\"source\":" +
-                                                     std::to_string(image) + "}");
-        glb.Add("materials",
-                "{\"name\":" + GlbString(texture.entry) +
-                    ",\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":" +
-                    std::to_string(index) + "},\"metallicFactor\":0,\"roughnessFactor\":1}" +
-                    (texture.transparent ? ",\"alphaMode\":\"MASK\"" : "") +
-                    ",\"doubleSided\":true}");
+        const size_t image = glb.Add(
+            "images", "{\"bufferView\":" + std::to_string(view) +
+                          ",\"mimeType\":\"image/png\",\"name\":" + GlbString(texture.entry) + "}");
+        const size_t index =
+            glb.Add("textures", "{\"sampler\":0,\"source\":" + std::to_string(image) + "}");
+        glb.Add("materials", "{\"name\":" + GlbString(texture.entry) +
+                                 ",\"pbrMetallicRoughness\":{\"baseColorTexture\":{\"index\":" +
+                                 std::to_string(index) +
+                                 "},\"metallicFactor\":0,\"roughnessFactor\":1}" +
+                                 (texture.transparent ? ",\"alphaMode\":\"MASK\"" : "") +
+                                 ",\"doubleSided\":true}");
     }
     if (!scene.textures.empty()) {
         glb.Add("samplers",
@@ -90,8 +90,9 @@ std::string Primitive(GlbBuilder& glb, const SceneBatch& batch, std::optional<si
             joints[i * 4] = static_cast<uint16_t>(batch.bone + 1);
             weights[i * 4] = 1;
         }
-        attributes += ",\"JOINTS_0\":" + std::to_string(glb.AddU16(joints, "VEC4", array)) +
-                      ",\"WEIGHTS_0\":" + std::to_string(glb.AddFloats(weights, "VEC4", array, false));
+        attributes +=
+            ",\"JOINTS_0\":" + std::to_string(glb.AddU16(joints, "VEC4", array)) +
+            ",\"WEIGHTS_0\":" + std::to_string(glb.AddFloats(weights, "VEC4", array, false));
     }
     const size_t mat = batch.texture >= 0 ? static_cast<size_t>(batch.texture)
                                           : UntexturedMaterial(glb, untextured);
@@ -110,8 +111,8 @@ void AddSkeletonNodes(GlbBuilder& glb, const Skeleton& skeleton, const SkeletonP
     auto childList = [&](size_t i) {
         return children[i].empty() ? std::string() : ",\"children\":[" + children[i] + "]";
     };
-    glb.Add("nodes", "{\"name\":" + GlbString(name) + ",\"rotation\":" +
-                         QuatJson(UprightRotation()) + ",\"children\":[1]}");
+    glb.Add("nodes", "{\"name\":" + GlbString(name) +
+                         ",\"rotation\":" + QuatJson(UprightRotation()) + ",\"children\":[1]}");
     glb.Add("nodes", "{\"name\":\"root\"" + childList(0) + "}");
     for (size_t b = 0; b < skeleton.bones.size(); ++b) {
         glb.Add("nodes", "{\"name\":" + GlbString(skeleton.bones[b].name) + ",\"translation\":" +
@@ -148,9 +149,9 @@ std::string Channel(GlbBuilder& glb, Samplers& samplers, size_t times, size_t no
     const size_t output = glb.AddFloats(values, type, GlbBuilder::kNoTarget, false);
     const size_t index = samplers.count++;
     samplers.json += std::string(index == 0 ? "" : ",") + "{\"input\":" + std::to_string(times) +
-                ",\"output\":" + std::to_string(output) + ",\"interpolation\":\"LINEAR\"}";
-    return "{\"sampler\":" + std::to_string(index) + ",\"target\":{\"node\":" +
-           std::to_string(node) + ",\"path\":\"" + path + "\"}}";
+                     ",\"output\":" + std::to_string(output) + ",\"interpolation\":\"LINEAR\"}";
+    return "{\"sampler\":" + std::to_string(index) +
+           ",\"target\":{\"node\":" + std::to_string(node) + ",\"path\":\"" + path + "\"}}";
 }
 
 void AppendQuat(std::vector<float>& out, Quat q) {
@@ -176,7 +177,8 @@ void AddAnimation(GlbBuilder& glb, const Skeleton& skeleton, const NamedAnimatio
     std::string channels;
     std::vector<float> translation, rotation;
     for (const SkeletonPose& p : poses) {
-        translation.insert(translation.end(), {p.rootTranslation.x, p.rootTranslation.y, p.rootTranslation.z});
+        translation.insert(translation.end(),
+                           {p.rootTranslation.x, p.rootTranslation.y, p.rootTranslation.z});
         AppendQuat(rotation, p.rootRotation);
     }
     channels += Channel(glb, samplers, input, 1, "translation", translation, "VEC3");
@@ -198,7 +200,8 @@ std::vector<uint8_t> ExportGlb(const ModelScene& scene, const GltfExportOptions&
                                std::string* error) {
     const bool skinned = scene.hasSkeleton && !options.pose;
     if (skinned && scene.skeleton.bones.size() >= kMaxJoints) {
-        *error = "too many bones for one skin (" + std::to_string(scene.skeleton.bones.size()) + ")";
+        *error =
+            "too many bones for one skin (" + std::to_string(scene.skeleton.bones.size()) + ")";
         return {};
     }
     for (const NamedAnimation& a : options.animations) {
@@ -218,7 +221,8 @@ std::vector<uint8_t> ExportGlb(const ModelScene& scene, const GltfExportOptions&
     std::string primitives;
     for (const SceneBatch& batch : batches) {
         if (!batch.vertices.empty()) {
-            primitives += (primitives.empty() ? "" : ",") + Primitive(glb, batch, untextured, skinned);
+            primitives +=
+                (primitives.empty() ? "" : ",") + Primitive(glb, batch, untextured, skinned);
         }
     }
     std::string sceneNodes;
@@ -227,10 +231,11 @@ std::vector<uint8_t> ExportGlb(const ModelScene& scene, const GltfExportOptions&
         sceneNodes = "0";
     }
     if (!primitives.empty()) {
-        glb.Add("meshes", "{\"name\":" + GlbString(options.name) + ",\"primitives\":[" + primitives + "]}");
+        glb.Add("meshes",
+                "{\"name\":" + GlbString(options.name) + ",\"primitives\":[" + primitives + "]}");
         const std::string skin = skinned ? ",\"skin\":" + std::to_string(AddSkin(glb, rest)) : "";
-        const size_t node = glb.Add("nodes", "{\"name\":" + GlbString(options.name + " mesh") +
-                                                 ",\"mesh\":0" + skin + "}");
+        const size_t node = glb.Add(
+            "nodes", "{\"name\":" + GlbString(options.name + " mesh") + ",\"mesh\":0" + skin + "}");
         sceneNodes += (sceneNodes.empty() ? "" : ",") + std::to_string(node);
     }
     for (const NamedAnimation& a : options.animations) {

@@ -19,7 +19,7 @@ struct NamedAnimation {
 };
 
 struct GltfExportOptions {
-    std::string name;                      // the model's name in the file
+    std::string name;                        // the model's name in the file
     std::vector<NamedAnimation> animations;  // skeletons only; each must fit
     // Static meshes in this pose instead of a skin (a scene without a skeleton is always
     // static).

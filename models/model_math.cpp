@@ -49,10 +49,22 @@ Mat4 Translation(Vec3 t) {
 Mat4 RotationMatrix(Quat q) {
     const float x = q.x, y = q.y, z = q.z, w = q.w;
     Mat4 r;
-    r.m = {1 - 2 * (y * y + z * z), 2 * (x * y + z * w),     2 * (x * z - y * w),     0,
-           2 * (x * y - z * w),     1 - 2 * (x * x + z * z), 2 * (y * z + x * w),     0,
-           2 * (x * z + y * w),     2 * (y * z - x * w),     1 - 2 * (x * x + y * y), 0,
-           0,                       0,                       0,                       1};
+    r.m = {1 - 2 * (y * y + z * z),
+           2 * (x * y + z * w),
+           2 * (x * z - y * w),
+           0,
+           2 * (x * y - z * w),
+           1 - 2 * (x * x + z * z),
+           2 * (y * z + x * w),
+           0,
+           2 * (x * z + y * w),
+           2 * (y * z - x * w),
+           1 - 2 * (x * x + y * y),
+           0,
+           0,
+           0,
+           0,
+           1};
     return r;
 }
 
@@ -69,8 +81,7 @@ Vec3 TransformPoint(const Mat4& a, Vec3 p) {
 }
 
 Vec3 TransformDirection(const Mat4& a, Vec3 d) {
-    return {a.m[0] * d.x + a.m[4] * d.y + a.m[8] * d.z,
-            a.m[1] * d.x + a.m[5] * d.y + a.m[9] * d.z,
+    return {a.m[0] * d.x + a.m[4] * d.y + a.m[8] * d.z, a.m[1] * d.x + a.m[5] * d.y + a.m[9] * d.z,
             a.m[2] * d.x + a.m[6] * d.y + a.m[10] * d.z};
 }
 

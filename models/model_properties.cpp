@@ -57,8 +57,8 @@ void DescribeAnimation(Facts& facts, const ModelEntries& entries, size_t id) {
     Add(facts, "frames", animation.frames.size());
     Add(facts, "bones", animation.boneCount);
     const char* axes = "xyz";
-    Add(facts, "rotation order", std::string{axes[animation.order[0]], axes[animation.order[1]],
-                                             axes[animation.order[2]]});
+    Add(facts, "rotation order",
+        std::string{axes[animation.order[0]], axes[animation.order[1]], axes[animation.order[2]]});
     if (!warning.empty()) {
         facts.warnings.push_back(warning);
     }

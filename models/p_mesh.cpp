@@ -10,16 +10,16 @@ namespace {
 constexpr size_t kHeaderSize = 128;
 
 struct Header {
-    uint32_t version, constant, vertexType, vertices, normals, unknown1, texCoords, colours,
-        edges, polygons, unknown2, unknown3, hundreds, groups, boxes, normalTableFlag;
+    uint32_t version, constant, vertexType, vertices, normals, unknown1, texCoords, colours, edges,
+        polygons, unknown2, unknown3, hundreds, groups, boxes, normalTableFlag;
 };
 
 Header ReadHeader(ByteCursor& in) {
     Header h{};
-    uint32_t* fields[] = {&h.version,   &h.constant, &h.vertexType, &h.vertices,
-                          &h.normals,   &h.unknown1, &h.texCoords,  &h.colours,
-                          &h.edges,     &h.polygons, &h.unknown2,   &h.unknown3,
-                          &h.hundreds,  &h.groups,   &h.boxes,      &h.normalTableFlag};
+    uint32_t* fields[] = {&h.version,  &h.constant, &h.vertexType, &h.vertices,
+                          &h.normals,  &h.unknown1, &h.texCoords,  &h.colours,
+                          &h.edges,    &h.polygons, &h.unknown2,   &h.unknown3,
+                          &h.hundreds, &h.groups,   &h.boxes,      &h.normalTableFlag};
     for (uint32_t* field : fields) {
         *field = in.U32();
     }
@@ -133,8 +133,8 @@ bool RangeLeaves(uint32_t first, uint32_t count, size_t stored) {
 }
 
 // Why group `index` cannot be drawn, or "" when it can.
-std::string GroupProblem(const PMesh& mesh, const PGroup& g, uint32_t firstEdge,
-                         uint32_t edges, size_t index) {
+std::string GroupProblem(const PMesh& mesh, const PGroup& g, uint32_t firstEdge, uint32_t edges,
+                         size_t index) {
     const std::string name = "group " + std::to_string(index);
     if (RangeLeaves(g.firstPolygon, g.polygonCount, mesh.triangles.size())) {
         return name + "'s polygons run past the " + std::to_string(mesh.triangles.size()) +

@@ -9,10 +9,10 @@
 #include "models/skeleton.h"
 
 struct BonePose {
-    Quat rotation;     // the bone's own rotation, relative to its parent's end
-    Vec3 offset;       // where its joint sits in the parent's space (the root's: 0)
-    Mat4 toModel;      // bone space -> model space
-    Vec3 joint, end;   // in model space
+    Quat rotation;    // the bone's own rotation, relative to its parent's end
+    Vec3 offset;      // where its joint sits in the parent's space (the root's: 0)
+    Mat4 toModel;     // bone space -> model space
+    Vec3 joint, end;  // in model space
 };
 
 struct SkeletonPose {

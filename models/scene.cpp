@@ -13,7 +13,8 @@ namespace {
 
 class SceneLoader {
 public:
-    SceneLoader(const ModelEntries& entries, ModelScene& scene) : m_entries(entries), m_scene(scene) {}
+    SceneLoader(const ModelEntries& entries, ModelScene& scene)
+        : m_entries(entries), m_scene(scene) {}
 
     // Draws the resource entry `name` on `bone`; warns when it cannot.
     void AddResource(const std::string& name, int bone) {
@@ -138,8 +139,8 @@ std::optional<Resource> ResourceNaming(const ModelEntries& entries, const std::s
     return std::nullopt;
 }
 
-bool LoadSkeleton(const ModelEntries& entries, const std::vector<uint8_t>& bytes,
-                  ModelScene& scene, std::string* error) {
+bool LoadSkeleton(const ModelEntries& entries, const std::vector<uint8_t>& bytes, ModelScene& scene,
+                  std::string* error) {
     if (!DecodeSkeleton(bytes.data(), bytes.size(), scene.skeleton, error)) {
         return false;
     }
@@ -171,8 +172,8 @@ void AddGroup(const PMesh& mesh, const PGroup& group, SceneBatch& batch) {
         for (int k = 0; k < 3; ++k) {
             const size_t v = size_t{group.firstVertex} + t.vertex[k];
             corner[k].position = mesh.vertices[v];
-            corner[k].colour = mesh.vertexColours.empty() ? Rgba8{255, 255, 255, 255}
-                                                           : mesh.vertexColours[v];
+            corner[k].colour =
+                mesh.vertexColours.empty() ? Rgba8{255, 255, 255, 255} : mesh.vertexColours[v];
             if (group.textured) {
                 const auto& uv = mesh.texCoords[size_t{group.firstTexCoord} + t.vertex[k]];
                 corner[k].uv[0] = uv[0];
@@ -189,8 +190,7 @@ void AddGroup(const PMesh& mesh, const PGroup& group, SceneBatch& batch) {
 
 }  // namespace
 
-bool LoadModelScene(const ModelEntries& entries, size_t id, ModelScene& scene,
-                    std::string* error) {
+bool LoadModelScene(const ModelEntries& entries, size_t id, ModelScene& scene, std::string* error) {
     scene = ModelScene{};
     const std::string name = entries.Name(id);
     std::vector<uint8_t> bytes;
@@ -232,7 +232,9 @@ std::vector<SceneBatch> SceneBatches(const ModelScene& scene) {
             if (group.textured && group.textureNumber < part.textures.size()) {
                 texture = part.textures[group.textureNumber];
             }
-            auto same = [&](const SceneBatch& b) { return b.bone == part.bone && b.texture == texture; };
+            auto same = [&](const SceneBatch& b) {
+                return b.bone == part.bone && b.texture == texture;
+            };
             auto it = std::find_if(batches.begin(), batches.end(), same);
             if (it == batches.end()) {
                 batches.push_back(SceneBatch{part.bone, texture, {}});

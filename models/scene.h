@@ -40,8 +40,7 @@ struct ModelScene {
 // The model of a skeleton, a resource or a lone mesh, chosen by the entry's extension
 // (".hrc", ".rsd", ".p"). False with the reason when that entry itself cannot be read or
 // decoded, or is none of these.
-bool LoadModelScene(const ModelEntries& entries, size_t id, ModelScene& scene,
-                    std::string* error);
+bool LoadModelScene(const ModelEntries& entries, size_t id, ModelScene& scene, std::string* error);
 
 struct SceneVertex {
     Vec3 position;

@@ -62,9 +62,9 @@ Bytes PBuilder::Build() const {
     }
     const uint32_t edges = 0, boxes = 1;
     Bytes out;
-    for (uint32_t v : {1u, 1u, 1u, vertices, static_cast<uint32_t>(normals_.size()), 0u, uvs,
-                       vertices, edges, polygons, 0u, 0u, 1u, static_cast<uint32_t>(groups_.size()),
-                       boxes, table_ ? 1u : 0u}) {
+    for (uint32_t v :
+         {1u, 1u, 1u, vertices, static_cast<uint32_t>(normals_.size()), 0u, uvs, vertices, edges,
+          polygons, 0u, 0u, 1u, static_cast<uint32_t>(groups_.size()), boxes, table_ ? 1u : 0u}) {
         Put32(out, v);
     }
     out.resize(kPHeaderSize, 0xCD);  // run-time scratch: junk a reader must skip
@@ -98,7 +98,8 @@ Bytes PBuilder::Build() const {
                 Put16(out, v);
             }
             for (int k = 0; k < 3; ++k) {
-                Put16(out, normals_.empty() ? 0 : static_cast<uint16_t>(normal++ % normals_.size()));
+                Put16(out,
+                      normals_.empty() ? 0 : static_cast<uint16_t>(normal++ % normals_.size()));
             }
             for (int k = 0; k < 3; ++k) {
                 Put16(out, 0);
@@ -110,9 +111,10 @@ Bytes PBuilder::Build() const {
     uint32_t firstPolygon = 0, firstVertex = 0, firstUv = 0;
     for (const PGroupSpec& g : groups_) {
         const bool textured = !g.uvs.empty();
-        for (uint32_t v : {textured ? 2u : 1u, firstPolygon, static_cast<uint32_t>(g.triangles.size()),
-                           firstVertex, static_cast<uint32_t>(g.vertices.size()), 0u, 0u, 0u, 0u, 0u,
-                           0u, firstUv, textured ? 1u : 0u, g.textureNumber}) {
+        for (uint32_t v :
+             {textured ? 2u : 1u, firstPolygon, static_cast<uint32_t>(g.triangles.size()),
+              firstVertex, static_cast<uint32_t>(g.vertices.size()), 0u, 0u, 0u, 0u, 0u, 0u,
+              firstUv, textured ? 1u : 0u, g.textureNumber}) {
             Put32(out, v);
         }
         firstPolygon += static_cast<uint32_t>(g.triangles.size());
@@ -166,15 +168,17 @@ std::string HrcText(const std::string& skeleton, const std::vector<HrcBone>& bon
 }
 
 std::string RsdText(const std::string& ply, const std::vector<std::string>& textures) {
-    std::string text = "@RSD940102\n# written by the test builders\nPLY=" + ply + ".PLY\nMAT=" +
-                       ply + ".MAT\nGRP=" + ply + ".GRP\nNTEX=" + std::to_string(textures.size()) + "\n";
+    std::string text = "@RSD940102\n# written by the test builders\nPLY=" + ply +
+                       ".PLY\nMAT=" + ply + ".MAT\nGRP=" + ply +
+                       ".GRP\nNTEX=" + std::to_string(textures.size()) + "\n";
     for (size_t i = 0; i < textures.size(); ++i) {
         text += "TEX[" + std::to_string(i) + "]=" + textures[i] + ".TIM\n";
     }
     return text;
 }
 
-Bytes AnimationFile(uint32_t bones, std::array<uint8_t, 3> order, const std::vector<AFrame>& frames) {
+Bytes AnimationFile(uint32_t bones, std::array<uint8_t, 3> order,
+                    const std::vector<AFrame>& frames) {
     Bytes out;
     Put32(out, 1);
     Put32(out, static_cast<uint32_t>(frames.size()));
@@ -195,17 +199,23 @@ std::vector<std::pair<std::string, Bytes>> DemoModelEntries(int animations, int 
     std::vector<std::pair<std::string, Bytes>> entries;
     auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
     entries.emplace_back("demo.hrc", text(HrcText("DEMO", {{"hip", "root", 0.5f, {"DEMA"}},
-                                                          {"chest", "hip", 0.8f, {"DEMB"}},
-                                                          {"head", "chest", 0.4f, {"DEMC"}}})));
+                                                           {"chest", "hip", 0.8f, {"DEMB"}},
+                                                           {"head", "chest", 0.4f, {"DEMC"}}})));
     entries.emplace_back("dema.rsd", text(RsdText("DEMD", {})));
     entries.emplace_back("demb.rsd", text(RsdText("DEME", {"DEMG"})));
     entries.emplace_back("demc.rsd", text(RsdText("DEMF", {"DEMG"})));
-    entries.emplace_back("demd.p", PBuilder().AddGroup(BoxGroup({0, 0, -0.25f}, {0.3f, 0.2f, 0.25f},
-                                                                 {40, 40, 200, 255}, false)).Build());
-    entries.emplace_back("deme.p", PBuilder().AddGroup(BoxGroup({0, 0, -0.4f}, {0.35f, 0.2f, 0.4f},
-                                                                 {255, 255, 255, 255}, true)).Build());
-    entries.emplace_back("demf.p", PBuilder().AddGroup(BoxGroup({0, 0, -0.2f}, {0.2f, 0.2f, 0.2f},
-                                                                 {200, 220, 255, 255}, true)).Build());
+    entries.emplace_back("demd.p", PBuilder()
+                                       .AddGroup(BoxGroup({0, 0, -0.25f}, {0.3f, 0.2f, 0.25f},
+                                                          {40, 40, 200, 255}, false))
+                                       .Build());
+    entries.emplace_back("deme.p", PBuilder()
+                                       .AddGroup(BoxGroup({0, 0, -0.4f}, {0.35f, 0.2f, 0.4f},
+                                                          {255, 255, 255, 255}, true))
+                                       .Build());
+    entries.emplace_back("demf.p", PBuilder()
+                                       .AddGroup(BoxGroup({0, 0, -0.2f}, {0.2f, 0.2f, 0.2f},
+                                                          {200, 220, 255, 255}, true))
+                                       .Build());
     TextureBuilder tex = TextureBuilder::Paletted(8, 8, 1, 4);
     tex.SetColour(0, 0, {0, 0, 0, 255}).SetColour(0, 1, {30, 120, 230, 255});
     tex.SetColour(0, 2, {230, 200, 60, 255}).SetColour(0, 3, {60, 60, 60, 255}).SetColourKey(true);
@@ -220,7 +230,8 @@ std::vector<std::pair<std::string, Bytes>> DemoModelEntries(int animations, int 
         for (int f = 0; f < frames; ++f) {
             const float t = 6.2831853f * static_cast<float>(f) / static_cast<float>(frames);
             const float swing = 20.0f * std::sin(t + static_cast<float>(a));
-            anim.push_back({{-90, swing, 0}, {0, 0.05f * std::sin(2 * t), 0},
+            anim.push_back({{-90, swing, 0},
+                            {0, 0.05f * std::sin(2 * t), 0},
                             {{swing, 0, 0}, {0, 0, swing}, {-swing, swing, 0}}});
         }
         entries.emplace_back("demo" + std::to_string(a) + ".a", AnimationFile(3, {1, 0, 2}, anim));

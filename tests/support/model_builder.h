@@ -66,7 +66,8 @@ struct AFrame {
     Float3 rootRotation{}, rootTranslation{};
     std::vector<Float3> bones;
 };
-Bytes AnimationFile(uint32_t bones, std::array<uint8_t, 3> order, const std::vector<AFrame>& frames);
+Bytes AnimationFile(uint32_t bones, std::array<uint8_t, 3> order,
+                    const std::vector<AFrame>& frames);
 
 // The little animated, textured figure of the demo archive and the tests: skeleton
 // "demo.hrc" with three bones (hip -> chest -> head), resources, meshes, one texture,

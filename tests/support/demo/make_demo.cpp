@@ -12,8 +12,8 @@
 #include "tests/support/demo/field_scenes.h"
 #include "tests/support/demo/texture_art.h"
 #include "tests/support/lgp_writer.h"
-#include "tests/support/model_builder.h"
 #include "tests/support/lzss_encoder.h"
+#include "tests/support/model_builder.h"
 
 namespace {
 
