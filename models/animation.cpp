@@ -60,15 +60,17 @@ bool DecodeAnimation(const uint8_t* data, size_t size, Animation& animation, std
     if (!IsPermutation(h.order)) {
         return Refuse(error, "the rotation order is not a permutation of 0, 1 and 2", animation);
     }
+    // Compared by division: frames x frame size can pass 2^64 for counts that lie.
     const uint64_t frameSize = 24 + 12 * uint64_t{h.bones};
-    const uint64_t needed = kAnimationHeaderSize + uint64_t{h.frames} * frameSize;
-    if (needed > size) {
+    const uint64_t room = (size - kAnimationHeaderSize) / frameSize;
+    if (h.frames > room) {
         return Refuse(error,
                       std::to_string(h.frames) + " frames of " + std::to_string(h.bones) +
-                          " bones need " + std::to_string(needed) + " bytes, the file has " +
-                          std::to_string(size),
+                          " bones need more than the " + std::to_string(size) +
+                          " bytes the file has",
                       animation);
     }
+    const uint64_t needed = kAnimationHeaderSize + uint64_t{h.frames} * frameSize;
     if (warning) {
         *warning = needed < size
                        ? std::to_string(size - needed) + " bytes after the last frame are ignored"

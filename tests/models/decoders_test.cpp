@@ -215,6 +215,12 @@ TEST(Animation, RefusesWithTheReason) {
         {"a frame missing", [](Bytes& b) { b.resize(b.size() - 1); }, "2 frames of 1 bones need"},
         {"frames lie", [](Bytes& b) { Put(b, 4, 0x40000000); }, "frames of 1 bones need"},
         {"bones lie", [](Bytes& b) { Put(b, 8, 0xFFFFFFFF); }, "bones need"},
+        {"both lie past 2^64",
+         [](Bytes& b) {
+             Put(b, 4, 0xFFFFFFFF);
+             Put(b, 8, 0xFFFFFFFF);
+         },
+         "bones need more than the 108 bytes"},
         {"infinite", [&](Bytes& b) { Put(b, 36 + 24 + 4, infBits); }, "not a finite number"},
     };
     for (const auto& c : cases) {
