@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "models/glb_builder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -150,19 +152,21 @@ std::vector<uint8_t> GlbBuilder::Finish() const {
     std::vector<uint8_t> chunk(json.begin(), json.end());
     Pad(chunk, ' ');
     const size_t total = 12 + 8 + chunk.size() + (binary.empty() ? 0 : 8 + binary.size());
-    std::vector<uint8_t> out(12 + 8);
+    if (total > UINT32_MAX) {
+        return {};  // a .glb states its length in 32 bits
+    }
+    std::vector<uint8_t> out(total);
     StoreLe32(&out[0], 0x46546C67);  // "glTF"
     StoreLe32(&out[4], 2);
     StoreLe32(&out[8], static_cast<uint32_t>(total));
     StoreLe32(&out[12], static_cast<uint32_t>(chunk.size()));
     StoreLe32(&out[16], 0x4E4F534A);  // "JSON"
-    out.insert(out.end(), chunk.begin(), chunk.end());
+    std::copy(chunk.begin(), chunk.end(), out.begin() + 20);
     if (!binary.empty()) {
-        uint8_t header[8];
-        StoreLe32(&header[0], static_cast<uint32_t>(binary.size()));
-        StoreLe32(&header[4], 0x004E4942);  // "BIN\0"
-        out.insert(out.end(), header, header + 8);
-        out.insert(out.end(), binary.begin(), binary.end());
+        uint8_t* at = &out[20 + chunk.size()];
+        StoreLe32(at, static_cast<uint32_t>(binary.size()));
+        StoreLe32(at + 4, 0x004E4942);  // "BIN\0"
+        std::copy(binary.begin(), binary.end(), at + 8);
     }
     return out;
 }

@@ -247,5 +247,9 @@ std::vector<uint8_t> ExportGlb(const ModelScene& scene, const GltfExportOptions&
     }
     glb.Add("scenes", sceneNodes.empty() ? "{}" : "{\"nodes\":[" + sceneNodes + "]}");
     glb.Set("scene", "0");
-    return glb.Finish();
+    std::vector<uint8_t> file = glb.Finish();
+    if (file.empty()) {
+        *error = "the model does not fit in one .glb file (4 GiB)";
+    }
+    return file;
 }

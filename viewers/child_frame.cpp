@@ -62,6 +62,8 @@ bool CChildFrame::LoadEntryData(const unsigned char*, uint32_t) {
     return false;
 }
 
+void CChildFrame::SetArchiveEntry(const CLgpArchive*, uint16_t) {}
+
 bool CChildFrame::LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) {
     return LoadEntryData(buffer.Data(), nSize);
 }

@@ -9,6 +9,8 @@
 #include "archive/entry_buffer.h"
 #include "framework/command_target.h"
 
+class CLgpArchive;
+
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT
 public:
@@ -29,6 +31,10 @@ public:
     // whole may take the block instead of copying it (a 64 MiB entry would otherwise
     // cost a second 64 MiB). By default the bytes are passed to LoadEntryData.
     virtual bool LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize);
+    // Which entry of which archive the bytes are, told before they are loaded, for a
+    // viewer that needs the entry's neighbours (a model its meshes and textures). It is
+    // used only while the bytes are loaded. The plain frame ignores it.
+    virtual void SetArchiveEntry(const CLgpArchive* archive, uint16_t index);
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void OnFileClose();

@@ -6,6 +6,7 @@
 #include "formats/text.h"
 #include "viewers/editor_text.h"
 #include "viewers/hex_viewer.h"
+#include "viewers/model_viewer.h"
 #include "viewers/text_viewer.h"
 #include "viewers/texture_viewer.h"
 
@@ -13,6 +14,7 @@ const std::vector<ViewerInfo>& Viewers() {
     static const std::vector<ViewerInfo> viewers = {
         {ViewerKind::Background, "CEditorText", QT_TRANSLATE_NOOP("QObject", "Background"), true},
         {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false},
+        {ViewerKind::Model, "CModelViewer", QT_TRANSLATE_NOOP("QObject", "Model"), false},
         {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false},
         {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false},
     };
@@ -34,6 +36,10 @@ const ViewerInfo& ViewerFor(uint8_t type) {
             return ViewerInfoFor(ViewerKind::Background);
         case LGP_TYPE_TEX:
             return ViewerInfoFor(ViewerKind::Texture);
+        case LGP_TYPE_P:
+        case LGP_TYPE_A:
+        case LGP_TYPE_HRC:
+            return ViewerInfoFor(ViewerKind::Model);
         case LGP_TYPE_TXT:
             return ViewerInfoFor(ViewerKind::Text);
         default:
@@ -55,6 +61,7 @@ void RegisterViewerClasses() {
     RegisterChildFrameClass("CChildFrame", [] { return new CChildFrame; });
     RegisterChildFrameClass("CEditorText", []() -> CChildFrame* { return new CEditorText; });
     RegisterChildFrameClass("CTextureViewer", []() -> CChildFrame* { return new CTextureViewer; });
+    RegisterChildFrameClass("CModelViewer", []() -> CChildFrame* { return new CModelViewer; });
     RegisterChildFrameClass("CTextViewer", []() -> CChildFrame* { return new CTextViewer; });
     RegisterChildFrameClass("CHexViewer", []() -> CChildFrame* { return new CHexViewer; });
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-enum class ViewerKind { Background, Texture, Text, Hex };
+enum class ViewerKind { Background, Texture, Model, Text, Hex };
 
 struct ViewerInfo {
     ViewerKind kind;
@@ -19,7 +19,8 @@ struct ViewerInfo {
 const std::vector<ViewerInfo>& Viewers();
 const ViewerInfo& ViewerInfoFor(ViewerKind kind);
 
-// By type code: fields -> background, textures -> texture, text -> text, else hex.
+// By type code: fields -> background, textures -> texture, meshes, animations and
+// skeletons -> model, text -> text, else hex.
 const ViewerInfo& ViewerFor(uint8_t type);
 // The type's choice, turned to the text viewer when it would be hex and the stored
 // bytes are printable text.

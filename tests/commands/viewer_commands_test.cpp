@@ -69,7 +69,7 @@ TEST_F(ViewerCommandsTest, OpenAsOffersEveryViewerAndUsesTheChosenOne) {
     });
     Frame()->SendCommand(ID_ITEM_OPENAS);
     Settle();
-    EXPECT_EQ(offered, (QStringList{"Background", "Texture", "Text", "Hex"}));
+    EXPECT_EQ(offered, (QStringList{"Background", "Texture", "Model", "Text", "Hex"}));
     EXPECT_EQ(Classes(), (std::vector<std::string>{"CHexViewer", "CHexViewer"}));
 }
 
