@@ -113,15 +113,20 @@ bool ReadArrays(ByteCursor& in, const Header& h, PMesh& mesh) {
     return finite;
 }
 
-PGroup ReadGroup(ByteCursor& in, uint32_t& firstEdge) {
+struct EdgeRange {
+    uint32_t first = 0, count = 0;  // a count of 0 says "up to the next group's first"
+};
+
+PGroup ReadGroup(ByteCursor& in, EdgeRange& edges) {
     PGroup g;
     g.primitiveType = in.U32();
     g.firstPolygon = in.U32();
     g.polygonCount = in.U32();
     g.firstVertex = in.U32();
     g.vertexCount = in.U32();
-    firstEdge = in.U32();
-    in.Skip(4 + 16);  // edge count, unknown words
+    edges.first = in.U32();
+    edges.count = in.U32();
+    in.Skip(16);  // unknown words
     g.firstTexCoord = in.U32();
     g.textured = in.U32() != 0;
     g.textureNumber = in.U32();
@@ -133,7 +138,7 @@ bool RangeLeaves(uint32_t first, uint32_t count, size_t stored) {
 }
 
 // Why group `index` cannot be drawn, or "" when it can.
-std::string GroupProblem(const PMesh& mesh, const PGroup& g, uint32_t firstEdge, uint32_t edges,
+std::string GroupProblem(const PMesh& mesh, const PGroup& g, EdgeRange groupEdges, uint32_t edges,
                          size_t index) {
     const std::string name = "group " + std::to_string(index);
     if (RangeLeaves(g.firstPolygon, g.polygonCount, mesh.triangles.size())) {
@@ -144,8 +149,8 @@ std::string GroupProblem(const PMesh& mesh, const PGroup& g, uint32_t firstEdge,
         return name + "'s vertices run past the " + std::to_string(mesh.vertices.size()) +
                " vertices stored";
     }
-    if (firstEdge > edges) {
-        return name + "'s first edge is past the " + std::to_string(edges) + " edges stored";
+    if (RangeLeaves(groupEdges.first, groupEdges.count, edges)) {
+        return name + "'s edges run past the " + std::to_string(edges) + " edges stored";
     }
     if (g.textured && RangeLeaves(g.firstTexCoord, g.vertexCount, mesh.texCoords.size())) {
         return name + "'s texture coordinates run past the " +
@@ -222,9 +227,9 @@ bool DecodePMesh(const uint8_t* data, size_t size, PMesh& mesh, std::string* err
     }
     mesh.groups.resize(h.groups);
     for (size_t i = 0; i < mesh.groups.size(); ++i) {
-        uint32_t firstEdge = 0;
-        mesh.groups[i] = ReadGroup(in, firstEdge);
-        const std::string problem = GroupProblem(mesh, mesh.groups[i], firstEdge, h.edges, i);
+        EdgeRange groupEdges;
+        mesh.groups[i] = ReadGroup(in, groupEdges);
+        const std::string problem = GroupProblem(mesh, mesh.groups[i], groupEdges, h.edges, i);
         if (!problem.empty()) {
             return Refuse(error, problem, mesh);
         }

@@ -150,9 +150,7 @@ bool CModelViewer::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
         loaded = LoadScene(*entries, id, &error);
     }
     if (!loaded) {
-        Report(tr("%1 cannot be shown as a model: %2")
-                   .arg(windowTitle(), QString::fromStdString(error))
-                   .toStdString());
+        Report(tr("Cannot show the model: %1").arg(QString::fromStdString(error)).toStdString());
         CloseFrame();
         return false;
     }

@@ -64,7 +64,7 @@ TEST_F(ViewerCommandsTest, OpenAsOffersEveryViewerAndUsesTheChosenOne) {
         for (int i = 0; list && i < list->count(); ++i) {
             offered << list->item(i)->text();
         }
-        list->setCurrentRow(3);
+        list->setCurrentRow(4);
         static_cast<QDialog*>(modal)->accept();
     });
     Frame()->SendCommand(ID_ITEM_OPENAS);

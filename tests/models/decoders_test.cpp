@@ -79,6 +79,8 @@ TEST(PMesh, RefusesWithTheReason) {
          "group 1's vertices run past the 16 vertices stored"},
         {"group polygons", [&](Bytes& b) { Put(b, groups + 0x04, 20); },
          "group 0's polygons run past"},
+        {"group edges", [&](Bytes& b) { Put(b, groups + 0x18, 1); },
+         "group 0's edges run past the 0"},
         {"texture coordinates", [&](Bytes& b) { Put(b, groups + kPGroupSize + 0x2C, 1); },
          "texture coordinates run past"},
         {"vertex index", [&](Bytes& b) { b[polygons + 2] = 8; },

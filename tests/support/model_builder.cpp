@@ -216,12 +216,12 @@ std::vector<std::pair<std::string, Bytes>> DemoModelEntries(int animations, int 
                                        .AddGroup(BoxGroup({0, 0, -0.2f}, {0.2f, 0.2f, 0.2f},
                                                           {200, 220, 255, 255}, true))
                                        .Build());
-    TextureBuilder tex = TextureBuilder::Paletted(8, 8, 1, 4);
+    TextureBuilder tex = TextureBuilder::Paletted(16, 16, 1, 4);
     tex.SetColour(0, 0, {0, 0, 0, 255}).SetColour(0, 1, {30, 120, 230, 255});
     tex.SetColour(0, 2, {230, 200, 60, 255}).SetColour(0, 3, {60, 60, 60, 255}).SetColourKey(true);
-    for (uint32_t y = 0; y < 8; ++y) {
-        for (uint32_t x = 0; x < 8; ++x) {
-            tex.SetPixel(x, y, (x == 0 || y == 0) ? 0 : 1 + (x / 2 + y / 2) % 3);
+    for (uint32_t y = 0; y < 16; ++y) {
+        for (uint32_t x = 0; x < 16; ++x) {
+            tex.SetPixel(x, y, (x == 0 || y == 0) ? 0 : 1 + (x / 4 + y / 4) % 3);
         }
     }
     entries.emplace_back("demg.tex", tex.Build());
