@@ -140,7 +140,7 @@ bool ExportEntry(ExportContext& context, uint16_t index, const std::string& path
     if (!WriteRenderOutput(context.archive, path, glb)) {
         return false;
     }
-    if (!context.request.quiet) {
+    if (!context.request.quiet && path != "-") {  // "-" was standard output itself
         std::cout << PrintableName(path) << '\t' << glb.size() << '\n';
     }
     return true;
