@@ -315,6 +315,16 @@ QImage CModelViewer::GrabImage() {
     return m_pView ? m_pView->grabFramebuffer() : QImage();
 }
 
+bool CModelViewer::WriteOutput(const std::string& path, const void* data, size_t size,
+                               std::string* error) {
+    // The save dialog's own overwrite question may have been answered for the archive.
+    PlaceRules rules;
+    rules.protect = GetSourceFile();
+    const AtomicWriteResult written = WriteOutputFile(path, data, size, rules);
+    *error = written.message;
+    return written.Ok();
+}
+
 void CModelViewer::Report(const std::string& text) {
     platform::MessageRequest message;
     message.text = text;
@@ -340,7 +350,7 @@ void CModelViewer::OnFileExportModel() {
     }
     std::string error;
     const std::vector<uint8_t> glb = ExportGlb(m_scene, options, &error);
-    if (glb.empty() || !WriteFileAtomically(*path, glb.data(), glb.size(), &error)) {
+    if (glb.empty() || !WriteOutput(*path, glb.data(), glb.size(), &error)) {
         Report(error);
     }
 }
@@ -360,7 +370,7 @@ void CModelViewer::OnFileExportImage() {
     buffer.open(QIODevice::WriteOnly);
     std::string error = tr("Cannot encode the image as PNG.").toStdString();
     if (!QImageWriter(&buffer, "png").write(GrabImage()) ||
-        !WriteFileAtomically(*path, png.constData(), size_t(png.size()), &error)) {
+        !WriteOutput(*path, png.constData(), size_t(png.size()), &error)) {
         Report(error);
     }
 }

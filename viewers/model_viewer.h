@@ -66,6 +66,8 @@ private:
     void BuildControls();
     void ShowFrame();
     void Report(const std::string& text);
+    // Atomically, never over the archive the window was read from; false with the reason.
+    bool WriteOutput(const std::string& path, const void* data, size_t size, std::string* error);
 
     const CLgpArchive* m_archive = nullptr;
     uint16_t m_index = 0;
