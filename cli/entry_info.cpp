@@ -1,6 +1,7 @@
 // info ARCHIVE ENTRY...: the properties the desktop program's Properties dialog shows,
-// one key<TAB>value line each, a blank line between entries; with --json one document.
-// Model entries add what the model holds, and a skeleton the animations that fit it.
+// one key<TAB>value line each, a blank line between entries; with --json an array of
+// one object per entry. Model entries add what the model holds, and a skeleton the
+// animations that fit it.
 #include <iostream>
 #include <memory>
 
@@ -92,14 +93,11 @@ int RunEntryInfo(const CliRequest& request) {
             IsModelEntry(archive.GetEntryName(*index)) ? models.Describe(*index) : ModelFacts{};
         const PropertyList properties = EntryProperties(archive, *index);
         if (request.json) {
-            out += (out.empty() ? "" : ",\n") + JsonObject(properties, facts);
+            out += (out.empty() ? "" : ",") + JsonObject(properties, facts);
         } else {
             out += (out.empty() ? "" : "\n") + TextBlock(properties, facts);
         }
     }
-    if (request.json) {
-        out = "{\"entries\":[" + out + "]}\n";
-    }
-    std::cout << out << std::flush;
+    std::cout << (request.json ? "[" + out + "]\n" : out) << std::flush;
     return std::cout ? status : kExitFailure;
 }

@@ -27,6 +27,8 @@ bool HasExtension(std::string_view name, std::string_view extension);
 
 class CLgpArchive;
 class LgpEntryReader;
+class IEntrySource;
+class IEntryReader;
 
 // The entries of a loaded archive, read from one open of its file.
 class ArchiveModelEntries : public ModelEntries {
@@ -43,4 +45,21 @@ private:
     const CLgpArchive& m_archive;
     std::unique_ptr<LgpEntryReader> m_reader;
     std::unordered_map<std::string, size_t> m_byName;  // lower-case name -> first entry
+};
+
+// The entries of an entry source, in its order, read through one reader of its own. The
+// source must outlive this.
+class SourceModelEntries : public ModelEntries {
+public:
+    explicit SourceModelEntries(const IEntrySource& source);
+    ~SourceModelEntries() override;
+
+    size_t Count() const override;
+    std::string Name(size_t id) const override;
+    std::optional<size_t> Find(std::string_view name) const override;
+    bool Read(size_t id, std::vector<uint8_t>& bytes, std::string* error) const override;
+
+private:
+    const IEntrySource& m_source;
+    std::unique_ptr<IEntryReader> m_reader;
 };

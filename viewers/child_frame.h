@@ -7,10 +7,9 @@
 #include <cstdint>
 
 #include "archive/entry_buffer.h"
+#include "archive/entry_source.h"
 #include "framework/command_target.h"
 #include "platform/host_file.h"
-
-class CLgpArchive;
 
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT
@@ -32,10 +31,15 @@ public:
     // whole may take the block instead of copying it (a 64 MiB entry would otherwise
     // cost a second 64 MiB). By default the bytes are passed to LoadEntryData.
     virtual bool LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize);
-    // Which entry of which archive the bytes are, told before they are loaded, for a
-    // viewer that needs the entry's neighbours (a model its meshes and textures). It is
-    // used only while the bytes are loaded. The plain frame ignores it.
-    virtual void SetArchiveEntry(const CLgpArchive* archive, uint16_t index);
+    // Shows entry `id` of `source`, right after creation and titling. By default it reads
+    // the entry (decoded when ReadsDecoded()) and hands the bytes to LoadEntryBuffer, so
+    // a viewer of one entry's bytes needs nothing more; a viewer that needs other entries
+    // of the archive too keeps the source, which stays readable after another archive
+    // is opened. The frame may close itself in here, as in LoadEntryData.
+    virtual bool LoadEntryFrom(const EntrySourcePtr& source, EntryId id);
+    // Whether LoadEntryFrom reads a compressed entry decoded rather than as stored: as
+    // the viewer table's row of this class says (viewers/viewer_table.h).
+    virtual bool ReadsDecoded() const;
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void OnFileClose();

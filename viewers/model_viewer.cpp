@@ -89,11 +89,6 @@ CModelViewer::CModelViewer(QWidget* parent) : CChildFrame(parent) {}
 
 CModelViewer::~CModelViewer() = default;
 
-void CModelViewer::SetArchiveEntry(const CLgpArchive* archive, uint16_t index) {
-    m_archive = archive;
-    m_index = index;
-}
-
 bool CModelViewer::LoadScene(const ModelEntries& entries, size_t id, std::string* error) {
     if (!LoadModelScene(entries, id, m_scene, error)) {
         return false;
@@ -119,35 +114,47 @@ void CModelViewer::LoadAnimations(const ModelEntries& entries,
     }
 }
 
-bool CModelViewer::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
-    const std::string title = windowTitle().toStdString();
-    std::unique_ptr<ModelEntries> entries;
-    size_t id = 0;
-    if (m_archive) {
-        entries = std::make_unique<ArchiveModelEntries>(*m_archive);
-        id = m_index;
-    } else {
-        entries = std::make_unique<LoneEntry>(title, std::vector<uint8_t>(pData, pData + nSize));
+bool CModelViewer::LoadEntryFrom(const EntrySourcePtr& source, EntryId id) {
+    if (!source || !source->Contains(id)) {
+        return CChildFrame::LoadEntryFrom(source, id);
     }
+    const SourceModelEntries entries(*source);
+    const size_t position = source->PositionOf(id);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!entries.Read(position, bytes, &error)) {
+        Report(tr("Cannot show the model: %1").arg(QString::fromStdString(error)).toStdString());
+        CloseFrame();
+        return false;
+    }
+    return Load(entries, position, bytes);
+}
+
+bool CModelViewer::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
+    std::vector<uint8_t> bytes(pData, pData + (pData ? nSize : 0));
+    const LoneEntry entry(windowTitle().toStdString(), bytes);
+    return Load(entry, 0, bytes);
+}
+
+bool CModelViewer::Load(const ModelEntries& entries, size_t id, const std::vector<uint8_t>& bytes) {
     std::string error;
     bool loaded = false;
     std::string wanted;  // the animation to start on
-    if (HasExtension(entries->Name(id), ".a")) {
+    if (HasExtension(entries.Name(id), ".a")) {
         Animation animation;
-        std::vector<uint8_t> bytes(pData, pData + nSize);
         const std::optional<size_t> skeleton =
             DecodeAnimation(bytes.data(), bytes.size(), animation, &error)
-                ? SkeletonWith(*entries, animation.boneCount)
+                ? SkeletonWith(entries, animation.boneCount)
                 : std::nullopt;
         if (skeleton) {
-            loaded = LoadScene(*entries, *skeleton, &error);
-            wanted = entries->Name(id);
+            loaded = LoadScene(entries, *skeleton, &error);
+            wanted = entries.Name(id);
         } else if (error.empty()) {
             error = "no skeleton of the archive has the animation's " +
                     std::to_string(animation.boneCount) + " bones";
         }
     } else {
-        loaded = LoadScene(*entries, id, &error);
+        loaded = LoadScene(entries, id, &error);
     }
     if (!loaded) {
         Report(tr("Cannot show the model: %1").arg(QString::fromStdString(error)).toStdString());

@@ -31,9 +31,10 @@ public:
     explicit CModelViewer(QWidget* parent = nullptr);
     ~CModelViewer() override;
 
-    void SetArchiveEntry(const CLgpArchive* archive, uint16_t index) override;
-    // Puts the model together; an entry it cannot show is reported, the window closes
-    // and false is returned.
+    // Puts the model together from the source's entries; an entry it cannot show is
+    // reported, the window closes and false is returned.
+    bool LoadEntryFrom(const EntrySourcePtr& source, EntryId id) override;
+    // The bytes alone, without their archive: a mesh or skeleton with nothing around it.
     bool LoadEntryData(const unsigned char* pData, uint32_t nSize) override;
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void PaintFrame() override {}
@@ -60,6 +61,7 @@ public:
     void OnViewReset();
 
 private:
+    bool Load(const ModelEntries& entries, size_t id, const std::vector<uint8_t>& bytes);
     bool LoadScene(const ModelEntries& entries, size_t id, std::string* error);
     void LoadAnimations(const ModelEntries& entries,
                         const std::vector<const AnimationInfo*>& fitting);
@@ -69,8 +71,6 @@ private:
     // Atomically, never over the archive the window was read from; false with the reason.
     bool WriteOutput(const std::string& path, const void* data, size_t size, std::string* error);
 
-    const CLgpArchive* m_archive = nullptr;
-    uint16_t m_index = 0;
     ModelScene m_scene;
     std::vector<NamedAnimation> m_animations;
     int m_current = -1;  // index into m_animations, or -1 for the rest pose

@@ -96,8 +96,9 @@ TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
               (QStringList{"&File", "&Edit", "&View", "&Archive", "&Window", "&Help"}));
     EXPECT_EQ(MenuTexts(Menu({"File"})),
               (QStringList{"&New\tCtrl+N", "&Close\tCtrl+F4", "&Export image...",
-                           "Export &model...", "-", "E&xit"}));
+                           "Export &audio...", "Export &model...", "-", "E&xit"}));
     EXPECT_FALSE(Item({"File", "Export image..."})->isEnabled());  // no image in this window
+    EXPECT_FALSE(Item({"File", "Export audio..."})->isEnabled());  // nor music
     EXPECT_TRUE(Item({"File", "Close"})->isEnabled());
     for (const char* text : {"Undo", "Cut", "Copy", "Paste"}) {
         EXPECT_FALSE(Item({"Edit", text})->isEnabled()) << text;

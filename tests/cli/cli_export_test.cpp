@@ -94,9 +94,9 @@ TEST_F(CliExport, InfoNamesTheAnimationsThatFit) {
     const CliResult json = RunCli({"info", m_archive, "demo.hrc", "demo0.a", "--json"});
     const std::unique_ptr<JsonValue> doc = ParseJson(json.out);
     ASSERT_TRUE(doc) << json.out;
-    EXPECT_EQ((*doc)["entries"][0]["animations"].items.size(), 2u);
-    EXPECT_EQ((*doc)["entries"][0]["polygons"].text, "36");
-    EXPECT_EQ((*doc)["entries"][1]["frames"].text, "4");
+    EXPECT_EQ((*doc)[0]["animations"].items.size(), 2u);
+    EXPECT_EQ((*doc)[0]["polygons"].text, "36");
+    EXPECT_EQ((*doc)[1]["frames"].text, "4");
 }
 
 }  // namespace

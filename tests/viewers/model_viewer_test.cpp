@@ -8,6 +8,7 @@
 
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
+#include "archive/lgp_snapshot.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/model_builder.h"
@@ -31,19 +32,11 @@ protected:
     }
 
     CModelViewer* Open(const char* name) {
-        uint16_t index = 0;
-        while (index < m_archive.GetEntryCount() &&
-               std::string(m_archive.GetEntryName(index)) != name) {
-            ++index;
-        }
         auto* viewer = qobject_cast<CModelViewer*>(Frame()->CreateNewChild("CModelViewer"));
         EXPECT_NE(viewer, nullptr);
         viewer->setWindowTitle(name);
-        viewer->SetArchiveEntry(&m_archive, index);
-        unsigned char* bytes = nullptr;
-        const uint32_t size = m_archive.ReadEntry(index, &bytes);
-        viewer->LoadEntryData(bytes, size);
-        free(bytes);
+        const EntrySourcePtr source = m_archive.Snapshot();
+        viewer->LoadEntryFrom(source, source->Find(name));
         Settle();
         return viewer;
     }
