@@ -11,6 +11,7 @@
 #endif
 
 #include "archive/lgp_layout.h"
+#include "archive/lgp_snapshot.h"
 #include "archive/lzss.h"
 #include "platform/ascii.h"
 #include "platform/byte_cursor.h"
@@ -222,6 +223,7 @@ uint16_t CLgpArchive::Load(const char* path) {
     LgpTables tables = ReadLgpTables(file, toc.data(), count);
     m_entries.swap(entries);
     m_tables = std::move(tables);
+    m_snapshot.reset();
     m_scopeFile = nullptr;  // a scope holds the file loaded before
     m_szArchivePath = path;
     m_identity = file.Identity();
@@ -427,4 +429,18 @@ uint16_t CLgpArchive::GetEntryConflictIndex(uint16_t index) const {
 
 const LgpTables& CLgpArchive::GetTables() const {
     return m_tables;
+}
+
+std::shared_ptr<const LgpSnapshot> CLgpArchive::Snapshot() const {
+    if (!m_snapshot) {
+        auto copy = std::make_unique<CLgpArchive>();
+        copy->m_entries = m_entries;
+        copy->m_dwArchiveLength = m_dwArchiveLength;
+        copy->m_szArchivePath = m_szArchivePath;
+        copy->m_lastStatus = m_lastStatus;
+        copy->m_identity = m_identity;
+        copy->m_tables = m_tables;
+        m_snapshot = std::make_shared<const LgpSnapshot>(std::move(copy));
+    }
+    return m_snapshot;
 }

@@ -208,6 +208,29 @@ LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len) {
     return measure;
 }
 
+bool LzssEndsOnItem(const uint8_t* src, uint32_t len) {
+    if (src == nullptr) {
+        return true;
+    }
+    const uint8_t* in = src;
+    const uint8_t* end = src + len;
+    static constexpr GroupShapes kShapes = MakeGroupShapes();
+    while (end - in >= static_cast<ptrdiff_t>(kMaxGroupInput)) {
+        in += 1 + kShapes.of[*in].inputBytes;
+    }
+    while (in != end) {
+        uint32_t flags = *in++;
+        for (int item = 0; item < 8 && in != end; ++item, flags >>= 1) {
+            const ptrdiff_t size = (flags & 1) ? 1 : 2;
+            if (end - in < size) {
+                return false;
+            }
+            in += size;
+        }
+    }
+    return true;
+}
+
 uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len) {
     // A stream of 4 GiB could describe more than 4 GiB of output; the count saturates.
     const uint64_t total = LzssMeasureStream(src, len).decodedSize;

@@ -13,6 +13,7 @@ constexpr CommandName kCommands[] = {
     {"verify", CliCommand::Verify},   {"create", CliCommand::Create},
     {"add", CliCommand::Add},         {"remove", CliCommand::Remove},
     {"rename", CliCommand::Rename},   {"diff", CliCommand::Diff},
+    {"export", CliCommand::Export},
 };
 
 constexpr unsigned Bit(CliCommand command) {
@@ -45,6 +46,8 @@ constexpr Flag kFlags[] = {
      Bit(CliCommand::List) | Bit(CliCommand::Info) | Bit(CliCommand::Diff) | kWriting},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
+    {"--all-anims", nullptr, &CliRequest::allAnimations, Bit(CliCommand::Export)},
+    {"--all-models", nullptr, &CliRequest::allModels, Bit(CliCommand::Export)},
     {"--quiet", "-q", &CliRequest::quiet, ~0u},
     {"--verbose", "-v", &CliRequest::verbose, ~0u},
 };
@@ -93,6 +96,43 @@ bool TakePalette(const std::vector<std::string>& args, size_t& i, CliRequest& re
     return true;
 }
 
+bool TakeFlag(const std::string& arg, CliRequest& request, std::string* error) {
+    for (const Flag& flag : kFlags) {
+        if ((arg == flag.longName || (flag.shortName && arg == flag.shortName)) &&
+            (flag.commands & Bit(request.command)) != 0) {
+            request.*flag.field = true;
+            return true;
+        }
+    }
+    *error = "unknown option " + arg;
+    return false;
+}
+
+// export's options with a value: -o, --anim (once per animation), --pose.
+bool TakeExportOption(const std::vector<std::string>& args, size_t& i, CliRequest& request,
+                      std::string* error) {
+    const std::string& arg = args[i];
+    if (arg == "-o") {
+        return TakeValue(args, i, &request.exportPath, error);
+    }
+    std::string value;
+    if (arg == "--anim") {
+        if (!TakeValue(args, i, &value, error)) {
+            return false;
+        }
+        request.animations.push_back(value);
+        return true;
+    }
+    if (arg == "--pose") {
+        if (!TakeValue(args, i, &value, error)) {
+            return false;
+        }
+        request.pose = value;
+        return true;
+    }
+    return TakeFlag(arg, request, error);
+}
+
 // Applies one option; false (with `error`) when it does not belong to the command.
 bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& request,
                 std::string* error) {
@@ -114,6 +154,9 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     if (arg == "--raw" && command == CliCommand::Render) {
         return TakeValue(args, i, &request.rawPath, error);
     }
+    if (arg == "--soundfont" && command == CliCommand::Render) {
+        return TakeValue(args, i, &request.soundFont, error);
+    }
     if (arg == "--palette" && command == CliCommand::Render) {
         return TakePalette(args, i, request, error);
     }
@@ -123,15 +166,37 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     if (arg == "--folder" && (command == CliCommand::Add || command == CliCommand::Rename)) {
         return TakeValue(args, i, &request.folder.emplace(), error);
     }
-    for (const Flag& flag : kFlags) {
-        if ((arg == flag.longName || (flag.shortName && arg == flag.shortName)) &&
-            (flag.commands & Bit(command)) != 0) {
-            request.*flag.field = true;
-            return true;
-        }
+    if (command == CliCommand::Export) {
+        return TakeExportOption(args, i, request, error);
     }
-    *error = "unknown option " + arg;
-    return false;
+    return TakeFlag(arg, request, error);
+}
+
+// export: one ENTRY and -o FILE, or --all-models and -o DIR; animations or a pose.
+std::string ExportProblem(const CliRequest& request) {
+    const size_t entries = request.entries.size();
+    const bool animated = request.allAnimations || !request.animations.empty();
+    if (request.exportPath.empty()) {
+        return "export needs -o FILE.glb (or -o DIR with --all-models)";
+    }
+    if (request.allModels) {
+        if (request.exportPath == "-") {
+            return "export --all-models writes a file per skeleton; -o - is not a folder";
+        }
+        return entries != 0 || request.pose || !request.animations.empty()
+                   ? "export --all-models takes no ENTRY, --anim or --pose"
+                   : "";
+    }
+    if (entries != 1) {
+        return entries == 0 ? "missing ENTRY" : "export takes one ENTRY";
+    }
+    if (request.allAnimations && !request.animations.empty()) {
+        return "--anim and --all-anims cannot go together";
+    }
+    if (request.pose && animated) {
+        return "--pose writes one still pose; it cannot go with --anim or --all-anims";
+    }
+    return "";
 }
 
 // Options that make no sense together, or a render without its one target.
@@ -153,6 +218,8 @@ bool CheckCombinations(const CliRequest& request, std::string* error) {
         problem = "rename takes ENTRY and NEWNAME";
     } else if (command == CliCommand::Diff && entries != 1) {
         problem = "diff takes two archives";
+    } else if (request.command == CliCommand::Export) {
+        problem = ExportProblem(request);
     } else if (command != CliCommand::Render) {
         return true;
     } else if (request.all) {
@@ -166,7 +233,7 @@ bool CheckCombinations(const CliRequest& request, std::string* error) {
     } else if (entries != 1) {
         problem = entries == 0 ? "missing ENTRY" : "render takes one ENTRY";
     } else if (request.pngPath.empty() && request.rawPath.empty()) {
-        problem = "render needs -o FILE.png or --raw FILE";
+        problem = "render needs -o FILE (.png, or .wav for music) or --raw FILE";
     }
     *error = problem;
     return problem.empty();
@@ -179,9 +246,8 @@ bool CheckOperands(CliRequest& request, std::vector<std::string>& operands, std:
     }
     request.archive = operands.front();
     request.entries.assign(operands.begin() + 1, operands.end());
-    const bool noEntries = request.command == CliCommand::List ||
-                           request.command == CliCommand::Verify ||
-                           (request.command == CliCommand::Info && request.json);
+    const bool noEntries =
+        request.command == CliCommand::List || request.command == CliCommand::Verify;
     if (noEntries && !request.entries.empty()) {
         *error = "unexpected argument " + request.entries.front();
         return false;
@@ -256,9 +322,14 @@ const char* UsageText() {
            "      Example: lumo-cli list --json flevel.lgp | python3 -m json.tool\n"
            "  lumo-cli info ARCHIVE [--json]\n"
            "      The archive's path, length and entry count.\n"
-           "  lumo-cli info ARCHIVE ENTRY...\n"
+           "  lumo-cli info ARCHIVE ENTRY... [--json]\n"
            "      Each entry's properties instead, as the Properties dialog shows them:\n"
-           "      one key<TAB>value line each, a blank line between entries.\n"
+           "      one key<TAB>value line each, a blank line between entries; --json\n"
+           "      prints an array of one object of key: text pairs per entry. Music\n"
+           "      (.mid) adds its length, tracks, format and division; camera tracks\n"
+           "      (.cam) their frames. Models (.hrc, .p, .rsd, .a) add what the model\n"
+           "      holds; a skeleton the names of the animations that fit it, one\n"
+           "      'animation' line each (in JSON an \"animations\" array).\n"
            "      Example: lumo-cli info char.lgp\n"
            "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
            "                   [--force] [ENTRY...]\n"
@@ -281,21 +352,30 @@ const char* UsageText() {
            "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
            "                  [--partial]\n"
-           "  lumo-cli render ARCHIVE --all -o DIR [--partial]\n"
+           "  lumo-cli render ARCHIVE ENTRY.mid -o FILE.wav [--soundfont FILE.sf2]\n"
+           "                  [--partial]\n"
+           "  lumo-cli render ARCHIVE --all -o DIR [--soundfont FILE.sf2] [--partial]\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"
            "      top row first, no padding. --all renders every field entry to\n"
            "      DIR/<name>.png; one that fails is reported and the others go on.\n"
            "      A texture renders to an 8-bit RGBA PNG, or to raw R, G, B, A bytes,\n"
            "      top row first, no padding; --palette picks its palette (default 0).\n"
+           "      A music entry (.mid) is played through the synthesizer into 44.1 kHz\n"
+           "      16-bit stereo, with the notes' release at the end, and written as\n"
+           "      WAV, or as FLAC when FILE ends in .flac; --all writes it to\n"
+           "      DIR/<name>.wav. The SoundFont is FILE.sf2, or else FluidR3_GM.sf2,\n"
+           "      TimGM6mb.sf2 or default-GM.sf2 in /usr/share/sounds/sf2.\n"
            "      An entry that is not whole is refused as extract refuses it; with\n"
            "      --partial it is rendered from what the archive holds, and reported.\n"
            "      FILE - is standard output; a device or FIFO is written as it is.\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
+           "      Example: lumo-cli render midi.lgp theme.mid -o theme.wav\n"
            "  lumo-cli verify ARCHIVE\n"
            "      Checks that the game can find every entry (the lookup table, and the\n"
            "      folders of entries sharing a name), then reads every entry, decoding\n"
-           "      fields and textures, and lists each problem: index<TAB>name<TAB>problem\n"
+           "      fields, textures and music, and lists each problem:\n"
+           "      index<TAB>name<TAB>problem\n"
            "      ('-' for the archive as a whole). Exit status 0 when there is none.\n"
            "      Example: lumo-cli verify flevel.lgp\n"
            "  lumo-cli create ARCHIVE PATH... [--force]\n"
@@ -329,6 +409,20 @@ const char* UsageText() {
            "      stored and, for fields, decoded). Exit status 0 when the archives hold\n"
            "      the same, 1 when they differ, 2 on error.\n"
            "      Example: lumo-cli diff char.lgp char-new.lgp\n"
+           "  lumo-cli export ARCHIVE ENTRY -o FILE.glb [--anim NAME]... [--all-anims]\n"
+           "                  [--pose NAME[:FRAME] | --pose rest]\n"
+           "  lumo-cli export ARCHIVE --all-models -o DIR [--all-anims]\n"
+           "      Writes a model as binary glTF 2.0: a skeleton (.hrc) with its meshes\n"
+           "      and textures, its bones as nodes and a skin; a mesh (.p) or resource\n"
+           "      (.rsd) as a static mesh. --anim NAME (once per animation; '.a' may be\n"
+           "      left out) adds an animation entry that fits the skeleton, --all-anims\n"
+           "      every one that does. --pose NAME[:FRAME] writes the model posed at\n"
+           "      that frame (from 0; default 0) as static meshes with no skin, --pose\n"
+           "      rest in its rest pose. --all-models writes DIR/<skeleton>.glb for\n"
+           "      every skeleton; one that fails is reported and the others go on.\n"
+           "      Pieces the archive lacks are named on standard error and left out.\n"
+           "      -o - writes the file to standard output.\n"
+           "      Example: lumo-cli export char.lgp aaaa.hrc -o hero.glb --all-anims\n"
            "  lumo-cli --help | --version\n"
            "\n"
            "Options for every command: -q, --quiet: no line per file written;\n"

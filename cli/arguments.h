@@ -18,26 +18,31 @@ enum class CliCommand {
     Remove,
     Rename,
     Diff,
+    Export,
 };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
     std::string archive;
-    // extract: names or #N; render: exactly one; create, add: paths; remove: entries;
-    // rename: the entry and its new name; diff: the second archive
-    std::vector<std::string> entries;
-    std::string outputDir;            // extract -o
-    bool decompress = false;          // extract --decompress
-    bool partial = false;             // extract --partial
-    std::string pngPath;              // render -o
-    std::string rawPath;              // render --raw
-    std::optional<uint32_t> palette;  // render --palette (textures)
-    bool all = false;                 // render --all: every field, -o names a folder
-    bool toStdout = false;            // extract --stdout / -O
-    bool json = false;                // list, info --json
-    bool longForm = false;            // list, info --long
-    bool quiet = false;               // -q: no line per file written
-    bool verbose = false;             // -v: progress on a terminal's standard error
+    std::vector<std::string> entries;     // extract: names or #N; render: exactly one
+    std::string outputDir;                // extract -o
+    bool decompress = false;              // extract --decompress
+    bool partial = false;                 // extract --partial
+    std::string pngPath;                  // render -o: the PNG, or the WAV/FLAC of music
+    std::string soundFont;                // render --soundfont (music)
+    std::string rawPath;                  // render --raw
+    std::optional<uint32_t> palette;      // render --palette (textures)
+    bool all = false;                     // render --all: every field and music entry, -o a folder
+    bool toStdout = false;                // extract --stdout / -O
+    bool json = false;                    // list, info (of the archive or entries) --json
+    bool longForm = false;                // list, info --long
+    bool quiet = false;                   // -q: no line per file written
+    bool verbose = false;                 // -v: progress on a terminal's standard error
+    std::string exportPath;               // export -o: the .glb, or with --all-models a folder
+    std::vector<std::string> animations;  // export --anim, one name each
+    bool allAnimations = false;           // export --all-anims
+    std::optional<std::string> pose;      // export --pose NAME[:FRAME] or "rest"
+    bool allModels = false;               // export --all-models
     // extract -f: replace write-protected files; create --force: an existing archive
     bool force = false;
     std::optional<std::string> asName;  // add --as NAME

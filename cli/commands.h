@@ -12,6 +12,7 @@ int RunInfo(const CliRequest& request);
 int RunExtract(const CliRequest& request);
 int RunRender(const CliRequest& request);
 int RunVerify(const CliRequest& request);
+int RunExport(const CliRequest& request);
 int RunCreate(const CliRequest& request);  // edit_commands.cpp
 int RunAdd(const CliRequest& request);
 int RunRemove(const CliRequest& request);

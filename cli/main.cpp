@@ -1,9 +1,11 @@
-// lumo-cli: list, inspect, extract and render the entries of LGP archives.
+// lumo-cli: list, inspect, extract and render the entries of LGP archives, and export
+// their models.
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "audio/music_kind.h"
 #include "cli/arguments.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
@@ -87,6 +89,8 @@ int Run(const CliRequest& request) {
             return RunRender(request);
         case CliCommand::Verify:
             return RunVerify(request);
+        case CliCommand::Export:
+            return RunExport(request);
         case CliCommand::Create:
             return RunCreate(request);
         case CliCommand::Add:
@@ -118,6 +122,7 @@ int main(int argc, char** argv) {
         std::cerr << kErrorPrefix << error << "\nTry 'lumo-cli --help'.\n";
         return kExitUsage;
     }
+    RegisterMusicKind();
     int status = kExitFailure;
     try {
         status = Run(*request);

@@ -6,6 +6,7 @@
 
 #include "formats/field_info.h"
 #include "formats/field_renderer.h"
+#include "formats/other_kinds.h"
 #include "formats/png_writer.h"
 #include "formats/texture.h"
 
@@ -153,10 +154,15 @@ EntryKind Plain(uint8_t type, const char* name) {
     return {type, name, "hex", nullptr, nullptr, {}, false, false};
 }
 
-}  // namespace
+// A piece of a 3D model: the model viewer opens it. What it holds depends on the other
+// entries of its archive (resources, meshes, textures), so models/ describes and
+// exports it rather than a row function over the entry's bytes alone.
+EntryKind ModelPiece(uint8_t type, const char* name) {
+    return {type, name, "model", nullptr, nullptr, {}, false, false};
+}
 
-const std::vector<EntryKind>& EntryKinds() {
-    static const std::vector<EntryKind> kinds = {
+std::vector<EntryKind>& Kinds() {
+    static std::vector<EntryKind> kinds = {
         Plain(LGP_TYPE_OTHER, "other"),
         {LGP_TYPE_TEX,
          "texture",
@@ -166,7 +172,7 @@ const std::vector<EntryKind>& EntryKinds() {
          {{"png", ".png", TexturePng}, {"raw", ".raw", TextureRaw}},
          false,
          true},
-        Plain(LGP_TYPE_CAM, "camera"),
+        {LGP_TYPE_CAM, "camera", "camera", CameraProperties, nullptr, {}, false, false},
         {LGP_TYPE_FIELD,
          "field",
          "background",
@@ -175,14 +181,31 @@ const std::vector<EntryKind>& EntryKinds() {
          {{"png", ".png", FieldPng}, {"raw", ".raw", FieldRaw}},
          true,
          false},
-        Plain(LGP_TYPE_P, "model"),
-        Plain(LGP_TYPE_MID, "music"),
+        ModelPiece(LGP_TYPE_P, "model"),
+        // Music is read and played in audio/, which puts its whole row in at start-up.
+        {LGP_TYPE_MID, "music", "music", nullptr, nullptr, {}, false, false},
         {LGP_TYPE_TXT, "text", "text", nullptr, nullptr, {}, false, false},
-        Plain(LGP_TYPE_A, "animation"),
-        Plain(LGP_TYPE_TUT, "tutorial"),
-        Plain(LGP_TYPE_HRC, "skeleton"),
+        ModelPiece(LGP_TYPE_A, "animation"),
+        {LGP_TYPE_TUT, "tutorial", "tutorial", TutorialProperties, TutorialCheck, {}, false, false},
+        ModelPiece(LGP_TYPE_HRC, "skeleton"),
     };
     return kinds;
+}
+
+}  // namespace
+
+const std::vector<EntryKind>& EntryKinds() {
+    return Kinds();
+}
+
+void RegisterEntryKind(const EntryKind& kind) {
+    for (EntryKind& row : Kinds()) {
+        if (row.type == kind.type) {
+            row = kind;
+            return;
+        }
+    }
+    Kinds().push_back(kind);
 }
 
 const EntryKind& KindOf(uint8_t type) {
