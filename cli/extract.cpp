@@ -88,6 +88,8 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             ReportError(request.archive, entry + ": " + Reason(archive, result) +
                                              (request.partial ? "" : "; not written"));
             break;
+        case extract::Outcome::Kept:
+            break;  // lumo-cli replaces files; it never asks
         case extract::Outcome::Failed:
             // An archive changed on disk is said once, for the whole run.
             if (result.reason != DescribeEntryProblem(EntryProblem::ArchiveChanged)) {

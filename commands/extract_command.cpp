@@ -31,6 +31,7 @@ const char kFolderTitle[] =
     QT_TRANSLATE_NOOP("CLumoApp", "Please specify where to place the extracted files.");
 const char kAllFilesFilter[] = QT_TRANSLATE_NOOP("CLumoApp", "All files (*.*)|*.*||");
 const char kProgressTitle[] = QT_TRANSLATE_NOOP("CLumoApp", "Extracting files...");
+constexpr qint64 kTextMilliseconds = 33;
 
 // A text of the tables above as the prompts take it.
 std::string Text(const char* source) {
@@ -65,6 +66,10 @@ platform::MessageAnswer ShowFailure(uint16_t entry, const std::string& reason,
 
 QString EntryNameText(uint16_t entry) {
     return QString::fromStdString(extract::EntryHostName(theArchive, entry));
+}
+
+QString ExtractingText(uint16_t entry) {
+    return QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
 }
 
 // With exactly one row selected, its entry; with none, the entry of the row last
@@ -133,13 +138,36 @@ extract::Decision AskAboutFailure(const extract::EntryResult& result) {
     }
 }
 
+// Asked for each entry whose file is in the folder already, until the user answers for
+// them all; a modder's edited copies must not go without a word.
+extract::ReplaceDecision AskAboutReplacing(const extract::EntryResult& result) {
+    platform::MessageRequest request;
+    request.text =
+        QCoreApplication::translate("CLumoApp", "The file %1 exists already. Replace it?")
+            .arg(QString::fromStdString(result.target))
+            .toStdString();
+    request.buttons = platform::MessageButtons::ReplaceSkipAllCancel;
+    request.icon = platform::MessageIcon::Question;
+    switch (platform::Prompts().ShowMessage(request)) {
+        case platform::MessageAnswer::Replace:
+            return extract::ReplaceDecision::Replace;
+        case platform::MessageAnswer::ReplaceAll:
+            return extract::ReplaceDecision::ReplaceAll;
+        case platform::MessageAnswer::Skip:
+            return extract::ReplaceDecision::Skip;
+        case platform::MessageAnswer::SkipAll:
+            return extract::ReplaceDecision::SkipAll;
+        default:
+            return extract::ReplaceDecision::Cancel;
+    }
+}
+
 // Asked once per run, while pane 0 names the first field entry; the answer holds for
 // every field entry of the run.
 bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
     for (uint16_t entry : entries) {
         if (theArchive.GetEntryType(entry) == LGP_TYPE_FIELD) {
-            statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
-                                         .arg(EntryNameText(entry)));
+            statusBar.SetPaneText(0, ExtractingText(entry));
             return AskDecompress();
         }
     }
@@ -147,18 +175,27 @@ bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBa
 }
 
 // Entries a cancelled run never reached did not fail; those a changed archive kept from
-// being read did.
+// being read did. Files the user kept are neither.
 QString FinalStatus(const extract::Summary& summary) {
     if (summary.AllWritten()) {
         return QCoreApplication::translate("CLumoApp", "Successfully extracted %1 files.")
             .arg(summary.written);
     }
     const size_t failed = summary.cancelled ? summary.refused + summary.failed + summary.partial
-                                            : summary.total - summary.written;
-    return QCoreApplication::translate("CLumoApp", "Extracted %1 of %2 files; %3 failed.")
-        .arg(summary.written)
-        .arg(summary.total)
-        .arg(failed);
+                                            : summary.total - summary.written - summary.kept;
+    QString text =
+        summary.cancelled
+            ? QCoreApplication::translate("CLumoApp",
+                                          "Extraction cancelled after %1 of %2 files; %3 failed.")
+            : QCoreApplication::translate("CLumoApp", "Extracted %1 of %2 files; %3 failed.");
+    text = text.arg(summary.written).arg(summary.total).arg(failed);
+    if (summary.kept == 1) {
+        text += QCoreApplication::translate("CLumoApp", " 1 existing file kept.");
+    } else if (summary.kept > 1) {
+        text +=
+            QCoreApplication::translate("CLumoApp", " %1 existing files kept.").arg(summary.kept);
+    }
+    return text;
 }
 
 void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
@@ -177,20 +214,29 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     progressRequest.total = entries.size();
     std::unique_ptr<platform::IProgress> progress =
         platform::Prompts().BeginProgress(progressRequest);
-    QElapsedTimer sincePaint;
+    // Thousands of small entries are written in a second or two; bringing the pane and
+    // the dialog up to date for each would cost more than the writing, and nobody reads
+    // faster than thirty texts a second.
+    QElapsedTimer sinceText;
     options.progress = [&](size_t done, size_t, uint16_t entry) {
-        const QString text =
-            QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
-        // Painting the pane for each of thousands of entries would cost more than the
-        // writing; it is painted when the eye can follow.
-        const bool paint = !sincePaint.isValid() || sincePaint.elapsed() >= 50;
-        statusBar.SetPaneText(0, text, paint);
-        if (paint) {
-            sincePaint.start();
+        if (sinceText.isValid() && sinceText.elapsed() < kTextMilliseconds) {
+            return progress->Step(done, std::string());
         }
+        sinceText.start();
+        const QString text = ExtractingText(entry);
+        statusBar.SetPaneText(0, text);
         return progress->Step(done, text.toStdString());
     };
-    options.decide = AskAboutFailure;
+    // A question names its entry in pane 0 too, whatever the pane last showed.
+    const auto name = [&](uint16_t entry) { statusBar.SetPaneText(0, ExtractingText(entry)); };
+    options.replace = [&](const extract::EntryResult& result) {
+        name(result.index);
+        return AskAboutReplacing(result);
+    };
+    options.decide = [&](const extract::EntryResult& result) {
+        name(result.index);
+        return AskAboutFailure(result);
+    };
     const extract::Summary summary =
         extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);
     progress.reset();

@@ -104,6 +104,9 @@ private:
             outcome = Outcome::Partial;
             result.reason = why;
         }
+        if (existing.known && !InTheWay(result.target) && !MayReplace(result)) {
+            return Keep(result);
+        }
         TargetFacts facts;
         facts.exists = existing.known;
         facts.permissions = existing.permissions;
@@ -184,6 +187,42 @@ private:
         }
     }
 
+    // A folder at the target is no file to replace: writing there fails, and asking
+    // first would only add a question.
+    static bool InTheWay(const std::string& target) {
+        std::error_code error;
+        return std::filesystem::is_directory(HostFolderPath(target), error);
+    }
+
+    // Whether the file at the entry's target may be replaced, as the user says.
+    bool MayReplace(const EntryResult& result) {
+        if (!m_options.replace || m_replace == ReplaceDecision::ReplaceAll) {
+            return true;
+        }
+        if (m_replace != ReplaceDecision::SkipAll) {
+            m_replace = m_options.replace(result);
+        }
+        switch (m_replace) {
+            case ReplaceDecision::Replace:
+            case ReplaceDecision::ReplaceAll:
+                return true;
+            case ReplaceDecision::Cancel:
+                m_summary.cancelled = true;
+                m_stop = true;
+                return false;
+            case ReplaceDecision::Skip:
+            case ReplaceDecision::SkipAll:
+                return false;
+        }
+        return false;
+    }
+
+    void Keep(EntryResult& result) {
+        result.outcome = Outcome::Kept;
+        result.reason = "the existing file was kept";
+        m_waiting.push_back({result, false});
+    }
+
     static void Fail(EntryResult& result, const std::string& why) {
         result.outcome = Outcome::Failed;
         result.reason = why;
@@ -228,6 +267,9 @@ private:
             case Outcome::Failed:
                 ++m_summary.failed;
                 break;
+            case Outcome::Kept:
+                ++m_summary.kept;
+                break;
         }
         if (m_options.report) {
             m_options.report(result);
@@ -249,6 +291,7 @@ private:
     size_t m_batchFiles = 1;
     bool m_quiet = false;
     bool m_stop = false;
+    ReplaceDecision m_replace = ReplaceDecision::Replace;  // the last answer about a target
 };
 
 }  // namespace

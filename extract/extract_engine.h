@@ -27,6 +27,7 @@ enum class Outcome {
     Partial,  // not whole; what the archive holds of it was written (partial runs)
     Refused,  // not written, for a reason of the entry or its target
     Failed,   // not written: the archive could not be read, or the disk refused
+    Kept,     // not written: the user kept the file that was there
 };
 
 struct EntryResult {
@@ -40,6 +41,10 @@ struct EntryResult {
 
 // What the front end wants after an entry was refused or failed.
 enum class Decision { Skip, SkipAll, Cancel };
+
+// What the front end wants when an entry's target exists already. The "All" answers
+// hold for the rest of the run.
+enum class ReplaceDecision { Replace, Skip, ReplaceAll, SkipAll, Cancel };
 
 struct Job {
     uint16_t index = 0;
@@ -56,6 +61,9 @@ struct Options {
     std::function<bool(size_t done, size_t total, uint16_t index)> progress;
     // Called for each entry refused or failed, as soon as that is known.
     std::function<Decision(const EntryResult&)> decide;
+    // Called when an entry, read and whole, would replace a file; unset, it does. Skip
+    // keeps the file (Outcome::Kept); Cancel keeps it and ends the run.
+    std::function<ReplaceDecision(const EntryResult&)> replace;
     // Called once per entry when its fate is final, in the order of the jobs.
     std::function<void(const EntryResult&)> report;
     // Batch limits: files and bytes written aside before one sync.
@@ -70,6 +78,7 @@ struct Summary {
     size_t partial = 0;
     size_t refused = 0;
     size_t failed = 0;
+    size_t kept = 0;              // existing files the user kept
     bool cancelled = false;       // by the user, or by a Cancel decision
     bool archiveChanged = false;  // the run stopped: the archive changed on disk
     unsigned syncCalls = 0;
