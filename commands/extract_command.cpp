@@ -19,6 +19,7 @@
 #include "app/main_frame.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "extract/durable_batch.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
@@ -79,7 +80,7 @@ int SingleEntry(const CListCtrl& list) {
     return selected.size() == 1 ? selected.front() : list.MarkedEntry();
 }
 
-void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
+void ExtractOneEntry(CListCtrl& list, std::string& startDir) {
     // With no row marked and none selected there is nothing to do.
     int item = SingleEntry(list);
     if (item < 0) {
@@ -102,7 +103,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     }
 
     platform::SaveFileRequest request;
-    request.initialDir = initialDir;
+    request.initialDir = startDir;
     request.fileName = name;
     request.defaultExtension = HostNameFromLatin1(theArchive.GetEntryExtension(entry));
     request.filter = Text(kAllFilesFilter);
@@ -111,6 +112,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     if (!path) {
         return;
     }
+    startDir = extract::FolderOf(*path);
     extract::Options options;
     options.decompress = decompress;
     options.decide = [&](const extract::EntryResult& result) {
@@ -198,13 +200,15 @@ QString FinalStatus(const extract::Summary& summary) {
     return text;
 }
 
-void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
+void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar, std::string& startDir) {
     platform::FolderRequest request;
     request.title = Text(kFolderTitle);
+    request.initialDir = startDir;
     std::optional<std::string> folder = platform::Prompts().BrowseFolder(request);
     if (!folder) {
         return;
     }
+    startDir = *folder;
     const std::vector<uint16_t> entries = list.SelectedEntries();
     extract::Options options;
     options.folder = *folder;
@@ -261,9 +265,13 @@ void CLumoApp::OnItemExtract() {
     if (!list) {
         return;
     }
+    // The first extraction starts in the archive's folder; later ones where the last went.
+    if (m_szExtractDir.empty()) {
+        m_szExtractDir = m_szInitialDir;
+    }
     if (list->GetSelectedCount() < 2) {
-        ExtractOneEntry(*list, m_szInitialDir);
+        ExtractOneEntry(*list, m_szExtractDir);
     } else {
-        ExtractSelectedEntries(*list, m_pMainFrame->m_wndStatusBar);
+        ExtractSelectedEntries(*list, m_pMainFrame->m_wndStatusBar, m_szExtractDir);
     }
 }

@@ -40,6 +40,7 @@ struct SaveFileRequest {
 
 struct FolderRequest {
     std::string title;
+    std::string initialDir;  // empty: the host's default folder
     QWidget* owner = nullptr;
 };
 

@@ -89,8 +89,8 @@ std::optional<std::string> DesktopPrompts::SaveFile(const SaveFileRequest& reque
 }
 
 std::optional<std::string> DesktopPrompts::BrowseFolder(const FolderRequest& request) {
-    QString folder =
-        QFileDialog::getExistingDirectory(OwnerOf(request.owner), FromUtf8(request.title));
+    QString folder = QFileDialog::getExistingDirectory(
+        OwnerOf(request.owner), FromUtf8(request.title), FromUtf8(request.initialDir));
     if (folder.isEmpty()) {
         return std::nullopt;
     }

@@ -215,6 +215,25 @@ TEST_F(ExtractTest, SingleWriteErrorIsReportedWithTheFileAndKeepsTheOldFile) {
     EXPECT_EQ(OutFiles(), (std::vector<std::string>{"beta.tex"}));
 }
 
+TEST_F(ExtractTest, DialogsStartWhereTheLastExtractionWent) {
+    OpenPlainArchive();
+    const std::string archiveFolder = theApp.m_szInitialDir;
+    TempDir other;
+    Select({0}, 0);
+    ordered.saveAnswers.push_back(Out("alpha.txt"));
+    Extract();
+    Select({0, 1}, 0);
+    ordered.folderAnswers.push_back(other.Path());
+    Extract();
+    Select({1}, 1);
+    Extract();  // the save dialog cancelled
+    ASSERT_EQ(ordered.saveRequests.size(), 2u);
+    ASSERT_EQ(ordered.folderRequests.size(), 1u);
+    EXPECT_EQ(ordered.saveRequests[0].initialDir, archiveFolder);
+    EXPECT_EQ(ordered.folderRequests[0].initialDir, m_out.Path() + "/");
+    EXPECT_EQ(ordered.saveRequests[1].initialDir, other.Path());
+}
+
 TEST_F(ExtractTest, ManyPlainEntriesGoIntoTheFolderWithoutAQuestion) {
     OpenPlainArchive();
     Select({0, 1, 2}, 2);
