@@ -33,6 +33,9 @@ CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_model(new IndexList
 
 void CListCtrl::DeleteAllItems() {
     m_model->Clear();
+    // The rows that come next are in archive order, whatever sort is stored: no heading
+    // may claim otherwise until the next sort.
+    header()->setSortIndicatorShown(false);
 }
 
 void CListCtrl::AppendRows(std::vector<IndexRow> rows) {
