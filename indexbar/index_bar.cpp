@@ -106,6 +106,14 @@ bool CIndexBar::Create(QWidget* parent) {
     connect(m_wndFind, &QLineEdit::textChanged, this, &CIndexBar::SetFilterText);
     connect(m_wndFind, &CFindField::leaveRequested, m_wndList,
             [this] { m_wndList->setFocus(Qt::ShortcutFocusReason); });
+    // So that a second Enter opens what the search found.
+    connect(m_wndFind, &CFindField::acceptRequested, m_wndList, [this] {
+        if (m_wndList->GetItemCount() != 0) {
+            m_wndList->SelectRows({0});
+            m_wndList->SetSelectionMark(0);
+        }
+        m_wndList->setFocus(Qt::ShortcutFocusReason);
+    });
 
     connect(m_wndList, &CListCtrl::activateRequested, this, [this] {
         if (m_wndList->isEnabled()) {

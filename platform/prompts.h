@@ -20,7 +20,7 @@ enum class MessageIcon { None, Question, Exclamation };
 enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll, Replace, ReplaceAll };
 
 struct OpenFileRequest {
-    std::string initialDir;  // empty: the host's default folder
+    std::string initialDir{};  // empty: the host's default folder
     std::string fileName;    // pre-filled name, may be empty
     // Filter in the "Description|pattern|Description|pattern|" form; the first pair is
     // selected.
@@ -40,7 +40,7 @@ struct SaveFileRequest {
 
 struct FolderRequest {
     std::string title;
-    std::string initialDir;  // empty: the host's default folder
+    std::string initialDir{};  // empty: the host's default folder
     QWidget* owner = nullptr;
 };
 

@@ -56,7 +56,8 @@ TEST(CliPatterns, SelectEntriesByDisplayedNameIgnoringCase) {
              {{"?b?.TXT", "#0"}, {"abc.txt", "one.tex"}},
              {{"[a-b]*"}, {"abc.txt", "a[1].p", "bz.p"}},
              {{"[!a-b]*.p*"}, {}},
-             {{"a[1].p"}, {"a[1].p"}},  // the name itself before any pattern
+             {{"a[1].p"}, {"a[1].p"}},          // the name itself before any pattern
+             {{"TE"}, {"one.tex", "two.TEX"}},  // no wildcard: the names that contain it
              {{"a\\[*"}, {"a[1].p"}},
          }) {
         CliResult r = RunCli(

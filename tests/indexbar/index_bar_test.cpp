@@ -293,7 +293,7 @@ TEST_F(IndexBarTest, FindFieldFiltersAndEscapeClears) {
     QLineEdit* field = bar->GetFindField();
     ASSERT_NE(field, nullptr);
     field->show();
-    QTest::keyClicks(field, ".T?X");
+    QTest::keyClicks(field, "*.T?X");
     EXPECT_EQ(Names(), (QStringList{"a.tex", "c.tex"}));
     ASSERT_FALSE(changes.isEmpty());
     EXPECT_EQ(changes.last().at(1).toInt(), 2);
