@@ -1,21 +1,18 @@
 #include "archive/entry_check.h"
 
 #include "archive/entry_buffer.h"
+#include "archive/lgp_layout.h"
 #include "archive/lzss.h"
+#include "platform/byte_cursor.h"
 
 namespace {
 
-constexpr uint64_t kDataHeaderSize = 24;
-constexpr uint32_t kLengthFieldSize = 4;
+constexpr uint64_t kDataHeaderSize = lgp::kDataHeaderSize;
+constexpr uint32_t kLengthFieldSize = lgp::kStreamLengthSize;
 
 EntryCheck Problem(EntryProblem problem, EntryCheck check = {}) {
     check.problem = problem;
     return check;
-}
-
-uint32_t ReadLe32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 }  // namespace
@@ -25,7 +22,7 @@ EntryCheck CheckStoredBytes(uint32_t entrySize, const unsigned char* bytes, uint
     EntryCheck check;
     check.storedBytes = delivered;
     if (stream && delivered >= kLengthFieldSize) {
-        check.streamLength = ReadLe32(bytes);
+        check.streamLength = LoadLe32(bytes);
     }
     if (delivered < entrySize) {
         return Problem(EntryProblem::CutShort, check);
@@ -57,7 +54,7 @@ EntryCheck CheckEntry(const CLgpArchive& archive, uint16_t index, bool decompres
     if (archive.GetEntryOffset(index) + kDataHeaderSize > archive.GetArchiveLength()) {
         return Problem(EntryProblem::HeaderMissing);
     }
-    const bool stream = decompress && archive.GetEntryType(index) == LGP_TYPE_FIELD;
+    const bool stream = decompress && IsCompressedType(archive.GetEntryType(index));
     // Stored entries need no reading when the file is long enough to hold them.
     if (!stream && archive.IsEntryWhole(index)) {
         EntryCheck check;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "archive/lgp_layout.h"
 #include "archive/lzss.h"
+#include "platform/byte_cursor.h"
 
 namespace {
 
-constexpr uint64_t kDataHeaderSize = 24;
-constexpr uint32_t kLengthFieldSize = 4;
+constexpr uint64_t kDataHeaderSize = lgp::kDataHeaderSize;
+constexpr uint32_t kLengthFieldSize = lgp::kStreamLengthSize;
 constexpr uint64_t kWindowSize = uint64_t{1} << 20;
 
 EntryCheck Problem(EntryProblem problem) {
@@ -54,7 +56,7 @@ EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uin
         out->clear();
         return Problem(EntryProblem::CannotRead);
     }
-    const bool stream = decompress && m_archive.GetEntryType(index) == LGP_TYPE_FIELD;
+    const bool stream = decompress && IsCompressedType(m_archive.GetEntryType(index));
     const EntryCheck check =
         CheckStoredBytes(size, out->data(), static_cast<uint32_t>(available), stream);
     if (stream) {

@@ -5,36 +5,32 @@
 #include <cstring>
 #include <utility>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
 
+#include "archive/lgp_layout.h"
 #include "archive/lzss.h"
 #include "platform/ascii.h"
+#include "platform/byte_cursor.h"
 #include "platform/file_output.h"
 
 namespace {
 
-constexpr uint32_t kSignatureOffset = 2;
-constexpr char kSignature[] = "SQUARESOFT";
-constexpr uint32_t kSignatureLength = 10;
-constexpr uint32_t kCountOffset = 12;
-constexpr uint32_t kHeaderSize = 16;
-constexpr uint32_t kTocRecordSize = 27;
-constexpr uint32_t kNameSize = 20;
-constexpr uint32_t kDataHeaderSize = 24;
-constexpr uint32_t kSizeFieldOffset = 20;
+using lgp::kCountOffset;
+using lgp::kDataHeaderSize;
+using lgp::kHeaderSize;
+using lgp::kNameSize;
+using lgp::kSignature;
+using lgp::kSignatureOffset;
+using lgp::kSignatureSize;
+using lgp::kTocRecordSize;
 // Data headers are fetched together, in one read of at most kHeaderSpan bytes, while
 // the data between them is shorter than kHeaderGap: reading a few kilobytes too many
 // costs less than another seek and read, reading megabytes of entry data does not.
 constexpr uint32_t kHeaderSpan = 1u << 20;
 constexpr uint32_t kHeaderGap = 16u << 10;
-
-uint32_t ReadLe32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 uint8_t TypeFor(const char* extension, bool fieldArchive) {
     static const struct {
@@ -118,7 +114,7 @@ void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldA
         const char* dot = static_cast<const char*>(std::memchr(entry.szName, '.', nameLength));
         entry.nExtStart = static_cast<uint8_t>(dot ? dot - entry.szName + 1 : nameLength);
         entry.nType = TypeFor(entry.szName + entry.nExtStart, fieldArchive);
-        entry.dwOffset = ReadLe32(toc + kNameSize);
+        entry.dwOffset = LoadLe32(toc + lgp::kTocDataOffsetOffset);
         entry.dwSize = 0;
         toc += kTocRecordSize;
     }
@@ -128,7 +124,7 @@ void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldA
 // together with one read. An entry whose size field is not wholly inside the file
 // keeps size 0. Returns false on a read error.
 template <typename Entry>
-bool ReadDataHeaders(ArchiveFile& file, std::vector<Entry>& entries) {
+bool ReadDataHeaders(ReadOnlyFile& file, std::vector<Entry>& entries) {
     std::vector<uint32_t> order(entries.size());
     for (uint32_t i = 0; i < order.size(); ++i) {
         order[i] = i;
@@ -163,7 +159,7 @@ bool ReadDataHeaders(ArchiveFile& file, std::vector<Entry>& entries) {
         }
         for (; next <= last; ++next) {
             Entry& entry = entries[order[next]];
-            entry.dwSize = ReadLe32(span.data() + (entry.dwOffset - first) + kSizeFieldOffset);
+            entry.dwSize = LoadLe32(span.data() + (entry.dwOffset - first) + lgp::kDataSizeOffset);
         }
     }
     return true;
@@ -176,7 +172,7 @@ uint16_t CLgpArchive::Load(const char* path) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
     }
-    ArchiveFile file(path);
+    ReadOnlyFile file(path);
     if (!file.IsOpen()) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
@@ -187,8 +183,8 @@ uint16_t CLgpArchive::Load(const char* path) {
     // low 16 bits is still a (necessarily empty) archive.
     unsigned char header[kHeaderSize] = {};
     const uint64_t headerRead = file.ReadAt(0, header, kHeaderSize);
-    if (headerRead < kSignatureOffset + kSignatureLength ||
-        std::memcmp(header + kSignatureOffset, kSignature, kSignatureLength) != 0) {
+    if (headerRead < kSignatureOffset + kSignatureSize ||
+        std::memcmp(header + kSignatureOffset, kSignature, kSignatureSize) != 0) {
         m_lastStatus = LgpLoadStatus::NotAnArchive;
         return 0;
     }
@@ -199,7 +195,7 @@ uint16_t CLgpArchive::Load(const char* path) {
         return 0;
     }
     // Only the low 16 bits of the count field are the count.
-    uint16_t count = static_cast<uint16_t>(header[kCountOffset] | header[kCountOffset + 1] << 8);
+    uint16_t count = LoadLe16(header + kCountOffset);
     uint64_t tocLength = uint64_t{count} * kTocRecordSize;
     if (file.Available(kHeaderSize, tocLength) < tocLength) {
         m_lastStatus = LgpLoadStatus::CutShort;
@@ -220,6 +216,7 @@ uint16_t CLgpArchive::Load(const char* path) {
         return 0;
     }
     m_entries.swap(entries);
+    m_scopeFile = nullptr;  // a scope holds the file loaded before
     m_szArchivePath = path;
     m_identity = file.Identity();
     m_lastStatus = LgpLoadStatus::Ok;
@@ -272,15 +269,16 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
     if (ppBuffer == nullptr || index >= m_entries.size()) {
         return 0;
     }
-    ArchiveFile file(m_szArchivePath);
-    if (!IsLoadedFile(file)) {
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
+    if (file == nullptr) {
         return 0;
     }
     const Entry& entry = m_entries[index];
     uint64_t start = uint64_t{entry.dwOffset} + kDataHeaderSize;
     // Only what the file really holds is allocated and read: a size field that lies
     // cannot make us allocate gigabytes or hand out uninitialised bytes.
-    uint64_t available = file.Available(start, entry.dwSize);
+    uint64_t available = file->Available(start, entry.dwSize);
     unsigned char* buffer = *ppBuffer;
     bool allocated = buffer == nullptr;
     if (allocated) {
@@ -290,7 +288,7 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
             return 0;
         }
     }
-    uint64_t delivered = file.ReadAt(start, buffer, available);
+    uint64_t delivered = file->ReadAt(start, buffer, available);
     // Whatever the read did not fill reads as zeros: the rest of our block if the read
     // failed part-way, and the rest of the caller's buffer, which holds the full size.
     uint64_t filled = allocated ? available : entry.dwSize;
@@ -306,20 +304,26 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
     if (index >= m_entries.size()) {
         return 0;
     }
-    ArchiveFile file(m_szArchivePath);
-    if (!IsLoadedFile(file)) {
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
+    if (file == nullptr) {
         return 0;
     }
-    uint64_t start = uint64_t{m_entries[index].dwOffset} + kDataHeaderSize;
-    unsigned char lengthField[4];
-    // A length field cut off by the end of the file reads as an empty stream; a length
-    // beyond the end of the file decodes the bytes that are there.
+    const Entry& entry = m_entries[index];
+    const uint64_t start = uint64_t{entry.dwOffset} + kDataHeaderSize;
+    // The stream ends where the entry does, whatever its length field says: decoding
+    // on would turn the next entry's bytes into this one's.
     uint32_t streamLength = 0;
-    if (file.ReadAt(start, lengthField, 4) == 4) {
-        streamLength = static_cast<uint32_t>(file.Available(start + 4, ReadLe32(lengthField)));
+    unsigned char lengthField[lgp::kStreamLengthSize];
+    if (entry.dwSize >= lgp::kStreamLengthSize &&
+        file->ReadAt(start, lengthField, sizeof lengthField) == sizeof lengthField) {
+        const uint64_t bound =
+            std::min<uint64_t>(LoadLe32(lengthField), entry.dwSize - lgp::kStreamLengthSize);
+        streamLength = static_cast<uint32_t>(file->Available(start + sizeof lengthField, bound));
     }
     std::vector<uint8_t> stream(streamLength);
-    streamLength = static_cast<uint32_t>(file.ReadAt(start + 4, stream.data(), streamLength));
+    streamLength = static_cast<uint32_t>(
+        file->ReadAt(start + sizeof lengthField, stream.data(), streamLength));
 
     if (ppBuffer == nullptr) {
         return LzssDecodedSize(stream.data(), streamLength);
@@ -347,30 +351,55 @@ bool CLgpArchive::IsEntryWhole(uint16_t index) const {
         return false;
     }
     // The file as it is now, as the reads see it, not its length when it was loaded.
-    ArchiveFile file(m_szArchivePath);
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
     const Entry& entry = m_entries[index];
-    return IsLoadedFile(file) &&
-           uint64_t{entry.dwOffset} + kDataHeaderSize + entry.dwSize <= file.Length();
+    return file != nullptr &&
+           uint64_t{entry.dwOffset} + kDataHeaderSize + entry.dwSize <= file->Length();
 }
 
 uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
     if (index >= m_entries.size()) {
         return 0;
     }
-    ArchiveFile file(m_szArchivePath);
-    unsigned char lengthField[4];
-    if (!IsLoadedFile(file) ||
-        file.ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize, lengthField, 4) != 4) {
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
+    unsigned char lengthField[lgp::kStreamLengthSize];
+    if (file == nullptr || file->ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize,
+                                        lengthField, sizeof lengthField) != sizeof lengthField) {
         return 0;
     }
-    return ReadLe32(lengthField);
+    return LoadLe32(lengthField);
+}
+
+const ReadOnlyFile* CLgpArchive::FileForRead(std::optional<ReadOnlyFile>& own) const {
+    if (m_scopeFile != nullptr) {
+        // Rewritten in place since Load: its bytes are no longer the catalogue's.
+        return m_scopeFile->IsOpen() && m_scopeFile->Current().Unchanged(m_identity) ? m_scopeFile
+                                                                                     : nullptr;
+    }
+    own.emplace(m_szArchivePath);
+    return IsLoadedFile(*own) ? &*own : nullptr;
+}
+
+CLgpArchive::ReadScope::ReadScope(const CLgpArchive& archive)
+    : m_archive(archive), m_file(archive.m_szArchivePath) {
+    if (m_archive.m_scopeFile == nullptr && m_archive.IsLoadedFile(m_file)) {
+        m_archive.m_scopeFile = &m_file;
+    }
+}
+
+CLgpArchive::ReadScope::~ReadScope() {
+    if (m_archive.m_scopeFile == &m_file) {
+        m_archive.m_scopeFile = nullptr;
+    }
 }
 
 const FileIdentity& CLgpArchive::GetArchiveIdentity() const {
     return m_identity;
 }
 
-bool CLgpArchive::IsLoadedFile(const ArchiveFile& file) const {
+bool CLgpArchive::IsLoadedFile(const ReadOnlyFile& file) const {
     return file.IsOpen() && file.Identity().Unchanged(m_identity);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The catalogue of the one LGP archive open at a time.
 //
-// It keeps the archive's path, never an open file: every read reopens the archive, and
-// finds the file Load read (same identity, size and modification time) or reads nothing:
-// an archive replaced or rewritten since is never read under the old catalogue.
+// It keeps the archive's path, not an open file: a read reopens the archive (or, within
+// a ReadScope, uses the scope's one open file) and finds the file Load read (same
+// identity, size and modification time) or reads nothing: an archive replaced or
+// rewritten since is never read under the old catalogue.
 // Every byte of the file is untrusted: a table of contents cut short refuses the file,
 // an entry whose data lies past the end of the file stays listed and its reads deliver
 // only the bytes the file really holds.
@@ -19,10 +20,11 @@
 //    reads return 0; the table is never indexed outside its records;
 //  - Load builds the new table aside and swaps it in only once complete.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 
 // Entry type codes; they double as the icon index in the index list.
 enum : uint8_t {
@@ -37,6 +39,12 @@ enum : uint8_t {
     LGP_TYPE_TUT = 8,
     LGP_TYPE_HRC = 9,
 };
+
+// Whether entries of a type are stored compressed: a 4-byte stream length L, then an
+// L-byte LZSS stream.
+inline bool IsCompressedType(uint8_t type) {
+    return type == LGP_TYPE_FIELD;
+}
 
 // Why the last Load returned what it did; Load returns 0 both for a failure and for a
 // valid empty archive, and callers that must tell them apart ask this.
@@ -93,8 +101,10 @@ public:
     // Never writes past what it allocated, whatever the hint. Returns 0 without
     // allocating when the archive cannot be opened.
     // A hint below the decoded size yields the first `hint` bytes and returns the hint; an
-    // allocated block past the count reads as zeros. A stream length L past the end of
-    // the file decodes the bytes that are there; a length field cut off reads as L = 0.
+    // allocated block past the count reads as zeros. The stream is bounded by its entry:
+    // a length L past the end of the entry (or of the file) decodes only the bytes the
+    // entry holds, never the next entry's; an entry too short for the length field, or
+    // one whose field the file cuts off, reads as L = 0.
     uint32_t ReadEntryDecompressed(uint16_t index, unsigned char** ppBuffer,
                                    uint32_t nSizeHint) const;
 
@@ -113,11 +123,32 @@ public:
     const FileIdentity& GetArchiveIdentity() const;
     bool ArchiveChangedOnDisk() const;
     // Whether an open file is the one Load read.
-    bool IsLoadedFile(const ArchiveFile& file) const;
+    bool IsLoadedFile(const ReadOnlyFile& file) const;
+
+    // While a ReadScope lives, the catalogue's reads go to the one file it opened instead
+    // of opening the archive again for each read: a run of many reads (Verify, Properties,
+    // render --all) holds one. Reads still deliver nothing once that file is rewritten.
+    // One scope at a time per catalogue, on the thread that reads.
+    class ReadScope {
+    public:
+        explicit ReadScope(const CLgpArchive& archive);
+        ~ReadScope();
+        ReadScope(const ReadScope&) = delete;
+        ReadScope& operator=(const ReadScope&) = delete;
+
+    private:
+        const CLgpArchive& m_archive;
+        ReadOnlyFile m_file;
+    };
 
 private:
     struct Entry;
+    // The file a read goes to, or null when it is not the one Load read: the scope's
+    // while one lives, else one opened into `own` for this read alone.
+    const ReadOnlyFile* FileForRead(std::optional<ReadOnlyFile>& own) const;
+
     std::vector<Entry> m_entries;
+    mutable const ReadOnlyFile* m_scopeFile = nullptr;
     uint32_t m_dwArchiveLength = 0;
     std::string m_szArchivePath;
     LgpLoadStatus m_lastStatus = LgpLoadStatus::Ok;

@@ -28,7 +28,8 @@ struct Flag {
 constexpr Flag kFlags[] = {
     {"--decompress", nullptr, &CliRequest::decompress, Bit(CliCommand::Extract)},
     {"--stdout", "-O", &CliRequest::toStdout, Bit(CliCommand::Extract)},
-    {"--partial", nullptr, &CliRequest::partial, Bit(CliCommand::Extract)},
+    {"--partial", nullptr, &CliRequest::partial,
+     Bit(CliCommand::Extract) | Bit(CliCommand::Render)},
     {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
@@ -229,13 +230,16 @@ const char* UsageText() {
            "      still reported. The archive itself is never written over.\n"
            "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
-           "  lumo-cli render ARCHIVE --all -o DIR\n"
+           "                  [--partial]\n"
+           "  lumo-cli render ARCHIVE --all -o DIR [--partial]\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"
            "      top row first, no padding. --all renders every field entry to\n"
            "      DIR/<name>.png; one that fails is reported and the others go on.\n"
            "      A texture renders to an 8-bit RGBA PNG, or to raw R, G, B, A bytes,\n"
            "      top row first, no padding; --palette picks its palette (default 0).\n"
+           "      An entry that is not whole is refused as extract refuses it; with\n"
+           "      --partial it is rendered from what the archive holds, and reported.\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
            "  lumo-cli verify ARCHIVE\n"
            "      Reads every entry, decoding fields and textures, and lists each one\n"

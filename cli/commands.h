@@ -19,5 +19,3 @@ int RunEntryInfo(const CliRequest& request);  // entry_info.cpp
 // Never over the archive itself.
 bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
                        const std::vector<uint8_t>& bytes);  // render.cpp
-int RenderTexture(const CLgpArchive& archive, const CliRequest& request,
-                  uint16_t index);  // render_texture.cpp

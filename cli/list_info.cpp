@@ -19,7 +19,7 @@ struct StreamSizes {
 
 StreamSizes ReadStreamSizes(const CLgpArchive& archive, uint16_t i) {
     StreamSizes sizes;
-    sizes.compressed = archive.GetEntryType(i) == LGP_TYPE_FIELD;
+    sizes.compressed = IsCompressedType(archive.GetEntryType(i));
     if (sizes.compressed) {
         sizes.check = CheckEntry(archive, i, true);
     }
@@ -58,13 +58,14 @@ std::string JsonEntry(const CLgpArchive& archive, uint16_t i, const StreamSizes*
     return entry + '}';
 }
 
-// Why an entry is not whole: the file holds it only in part, or, with --long, which shows
-// what field entries decode to, its stream is one extraction would refuse.
+// Why an entry is not whole, in the entry check's words, as extract and verify say it:
+// the file holds it only in part, or, with --long, which shows what field entries decode
+// to, its stream is one extraction would refuse.
 EntryProblem ProblemOf(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
-    if (!archive.IsEntryWhole(i)) {
-        return EntryProblem::CutShort;
+    if (sizes != nullptr && sizes->compressed) {
+        return sizes->check.problem;
     }
-    return sizes ? sizes->check.problem : EntryProblem::None;
+    return CheckEntry(archive, i, false).problem;
 }
 
 }  // namespace
@@ -79,6 +80,7 @@ int RunList(const CliRequest& request) {
         out = "{\"archive\":" + JsonString(request.archive) + ",\"entries\":[";
     }
     std::vector<std::string> problems;
+    const CLgpArchive::ReadScope scope(archive);
     for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
         const StreamSizes sizes = request.longForm ? ReadStreamSizes(archive, i) : StreamSizes();
         const StreamSizes* shown = request.longForm ? &sizes : nullptr;

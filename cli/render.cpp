@@ -1,91 +1,66 @@
-// render: a field entry's background, decompressed and drawn by the field renderer, to a
-// PNG or to raw 5-5-5 pixels; textures go to render_texture.cpp. Only fields (type code
-// 3) and textures (1) are rendered: the type code is what says what an entry's bytes
-// are, so anything else is refused with a message rather than guessed at.
+// render: an entry drawn by what its kind renders to (the kinds table), to a PNG (-o) or
+// to the kind's raw pixels (--raw). A field renders its background, a texture its RGBA
+// pixels; the type code is what says what an entry's bytes are, so a kind that renders
+// to nothing is refused with a message rather than guessed at. Entries are read by the
+// rule extraction goes by: one that is not whole is refused with the entry check's
+// reason, or with --partial rendered from what the archive holds of it.
 #include <filesystem>
 #include <iostream>
 #include <set>
 #include <system_error>
 #include <vector>
 
+#include "archive/entry_reader.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "cli/png_writer.h"
 #include "cli/progress.h"
 #include "extract/extract_engine.h"
-#include "formats/field_renderer.h"
+#include "formats/entry_kinds.h"
 #include "platform/file_output.h"
 
 namespace {
 
-// W x H little-endian 16-bit pixels, top row first, without the image's row padding.
-std::vector<uint8_t> RawPixels(const FieldImage& image) {
-    std::vector<uint8_t> raw;
-    raw.reserve(size_t{image.width} * image.height * 2);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const uint16_t p = image.PixelAt(x, y);
-            raw.push_back(static_cast<uint8_t>(p));
-            raw.push_back(static_cast<uint8_t>(p >> 8));
-        }
+enum class Readiness { Refused, Whole, Partial };
+
+// The entry's bytes as its kind renders them (decoded when compressed). Not whole: the
+// reason is reported, and the bytes are kept only with --partial.
+Readiness ReadForRender(const LgpEntryReader& reader, const CLgpArchive& archive,
+                        const CliRequest& request, uint16_t index, std::vector<uint8_t>* bytes) {
+    const EntryCheck check =
+        reader.Read(index, IsCompressedType(archive.GetEntryType(index)), bytes);
+    if (check.problem == EntryProblem::ArchiveChanged ||
+        check.problem == EntryProblem::CannotRead) {
+        ReportError(request.archive, DescribeEntryProblem(check.problem));
+        return Readiness::Refused;
     }
-    return raw;
+    if (check.Whole()) {
+        return Readiness::Whole;
+    }
+    ReportError(request.archive,
+                DescribeEntry(archive, index) + ": " + DescribeEntryProblem(check.problem) +
+                    (request.partial ? "; rendered as far as it goes" : "; not rendered"));
+    return request.partial ? Readiness::Partial : Readiness::Refused;
 }
 
-// 5 bits to 8, so that 0 stays 0 and 31 becomes 255.
-uint8_t Expand(unsigned v) {
-    return static_cast<uint8_t>((v << 3) | (v >> 2));
-}
-
-std::vector<uint8_t> PngBytes(const FieldImage& image) {
-    std::vector<uint8_t> rgb;
-    rgb.reserve(size_t{image.width} * image.height * 3);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const uint16_t p = image.PixelAt(x, y);
-            rgb.push_back(Expand((p >> 10) & 0x1F));
-            rgb.push_back(Expand((p >> 5) & 0x1F));
-            rgb.push_back(Expand(p & 0x1F));
-        }
-    }
-    return EncodePngRgb(rgb.data(), image.width, image.height);
-}
-
-// Decompresses and renders; false (reported) when the entry cannot be rendered.
-bool RenderEntry(const CLgpArchive& archive, const std::string& path, uint16_t index,
-                 FieldImage* image) {
-    const uint8_t type = archive.GetEntryType(index);
-    if (type != LGP_TYPE_FIELD) {
-        ReportError(path, DescribeEntry(archive, index) +
-                              ": not a field or texture entry (type code " + std::to_string(type) +
-                              "; fields are the entries of flevel.lgp, textures end in .tex)");
-        return false;
-    }
-    EntryBuffer bytes;
-    const uint32_t size = archive.ReadEntryDecompressed(index, bytes.Address(), 0);
-    if (!bytes.Valid()) {
-        ReportError(path, "cannot read the archive");
-        return false;
-    }
-    const FieldError error = RenderFieldBackground(bytes.Data(), size, *image);
-    if (error != FieldError::None) {
-        ReportError(path, DescribeEntry(archive, index) +
-                              ": cannot render the background: " + DescribeFieldError(error));
-        return false;
-    }
-    if (image->width == 0 || image->height == 0) {
-        ReportError(path, DescribeEntry(archive, index) + ": the background is empty (" +
-                              std::to_string(image->width) + " x " + std::to_string(image->height) +
-                              ")");
+// Makes one output of the entry's kind; false (reported) when the kind cannot.
+bool MakeOutput(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
+                const KindOutput& output, const std::vector<uint8_t>& bytes,
+                std::vector<uint8_t>* file) {
+    OutputOptions options;
+    options.palette = request.palette;
+    const std::string problem = output.make(bytes.data(), bytes.size(), options, file);
+    if (!problem.empty()) {
+        ReportError(request.archive, DescribeEntry(archive, index) + ": " + problem);
         return false;
     }
     return true;
 }
 
-// One field of render --all to `folder`/<name>.png; false (reported) when it fails.
-bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
-                    std::set<std::string>& written) {
-    const std::string file = std::string(archive.GetEntryName(index)) + ".png";
+// One entry of render --all to `folder`/<name><extension>; false (reported) when it fails.
+bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
+                    const CliRequest& request, uint16_t index, std::set<std::string>& written) {
+    const KindOutput& output = *FindOutput(KindOf(archive.GetEntryType(index)), "png");
+    const std::string file = std::string(archive.GetEntryName(index)) + output.extension;
     if (!IsPlainFileName(file) || !written.insert(file).second) {
         ReportError(request.archive,
                     DescribeEntry(archive, index) +
@@ -93,35 +68,45 @@ bool RenderToFolder(const CLgpArchive& archive, const CliRequest& request, uint1
                                                : ": not a plain file name; refused"));
         return false;
     }
-    FieldImage image;
-    if (!RenderEntry(archive, request.archive, index, &image)) {
+    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> png;
+    const Readiness readiness = ReadForRender(reader, archive, request, index, &bytes);
+    if (readiness == Readiness::Refused ||
+        !MakeOutput(archive, request, index, output, bytes, &png)) {
         return false;
     }
-    const std::vector<uint8_t> png = PngBytes(image);
     const std::string path = JoinPath(request.pngPath, file);
-    if (png.empty()) {
-        ReportError(path, "cannot encode the image");
-        return false;
-    }
     if (!WriteRenderOutput(archive, path, png)) {
         return false;
     }
     if (!request.quiet) {
         std::cout << JoinPath(request.pngPath, PrintableName(file)) << '\t' << png.size() << '\n';
     }
-    return true;
+    return readiness == Readiness::Whole;
 }
 
-// Every field of the archive; a failure is reported and the others go on.
-int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
-    std::vector<uint16_t> fields;
-    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        if (archive.GetEntryType(i) == LGP_TYPE_FIELD) {
-            fields.push_back(i);
+// "field": the kinds render --all draws, for messages.
+std::string KindsRenderedByAll() {
+    std::string names;
+    for (const EntryKind& kind : EntryKinds()) {
+        if (kind.renderAll) {
+            names += (names.empty() ? "" : " or ") + std::string(kind.name);
         }
     }
-    if (fields.empty()) {
-        ReportError(request.archive, "no field entries to render");
+    return names;
+}
+
+// Every entry of a kind render --all draws; a failure is reported and the others go on.
+int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
+    std::vector<uint16_t> chosen;
+    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
+        const EntryKind& kind = KindOf(archive.GetEntryType(i));
+        if (kind.renderAll && FindOutput(kind, "png") != nullptr) {
+            chosen.push_back(i);
+        }
+    }
+    if (chosen.empty()) {
+        ReportError(request.archive, "no " + KindsRenderedByAll() + " entries to render");
         return kExitFailure;
     }
     std::error_code ec;
@@ -132,10 +117,62 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
     }
     bool ok = true;
     std::set<std::string> written;
-    Progress progress(request.verbose, fields.size());
-    for (uint16_t index : fields) {
-        ok = RenderToFolder(archive, request, index, written) && ok;
+    const LgpEntryReader reader(archive);
+    Progress progress(request.verbose, chosen.size());
+    for (uint16_t index : chosen) {
+        ok = RenderToFolder(reader, archive, request, index, written) && ok;
         progress.Step();
+    }
+    return ok ? kExitOk : kExitFailure;
+}
+
+// Refuses an entry whose kind cannot give what the request asks; reported.
+bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
+                const EntryKind& kind) {
+    if (kind.outputs.empty()) {
+        ReportError(request.archive, DescribeEntry(archive, index) + ": not a " +
+                                         KindsWithOutput("png") + " entry (type code " +
+                                         std::to_string(kind.type) + ")");
+        return false;
+    }
+    if (request.palette && !kind.takesPalette) {
+        ReportError(request.archive, DescribeEntry(archive, index) + ": --palette is not for " +
+                                         kind.name + " entries");
+        return false;
+    }
+    return true;
+}
+
+// The single entry's outputs: --raw, then -o. A kind that cannot make one stops the run.
+int RenderOne(const CLgpArchive& archive, const CliRequest& request, uint16_t index) {
+    const EntryKind& kind = KindOf(archive.GetEntryType(index));
+    if (!KindServes(archive, request, index, kind)) {
+        return kExitFailure;
+    }
+    std::vector<uint8_t> bytes;
+    const Readiness readiness =
+        ReadForRender(LgpEntryReader(archive), archive, request, index, &bytes);
+    if (readiness == Readiness::Refused) {
+        return kExitFailure;
+    }
+    bool ok = readiness == Readiness::Whole;
+    const std::pair<const char*, const std::string*> wanted[] = {{"raw", &request.rawPath},
+                                                                 {"png", &request.pngPath}};
+    for (const auto& [format, path] : wanted) {
+        const KindOutput* output = FindOutput(kind, format);
+        if (path->empty()) {
+            continue;
+        }
+        if (output == nullptr) {
+            ReportError(request.archive, DescribeEntry(archive, index) + ": " + kind.name +
+                                             " entries have no " + format + " form");
+            return kExitFailure;
+        }
+        std::vector<uint8_t> file;
+        if (!MakeOutput(archive, request, index, *output, bytes, &file)) {
+            return kExitFailure;
+        }
+        ok = WriteRenderOutput(archive, *path, file) && ok;
     }
     return ok ? kExitOk : kExitFailure;
 }
@@ -170,30 +207,5 @@ int RunRender(const CliRequest& request) {
         ReportError(request.archive, NoEntryProblem(archive, wanted));
         return kExitFailure;
     }
-    if (archive.GetEntryType(*index) == LGP_TYPE_TEX) {
-        return RenderTexture(archive, request, *index);
-    }
-    if (request.palette) {
-        ReportError(request.archive, DescribeEntry(archive, *index) +
-                                         ": --palette is for textures; this entry is not one");
-        return kExitFailure;
-    }
-    FieldImage image;
-    if (!RenderEntry(archive, request.archive, *index, &image)) {
-        return kExitFailure;
-    }
-    bool ok = true;
-    if (!request.rawPath.empty()) {
-        ok = WriteRenderOutput(archive, request.rawPath, RawPixels(image)) && ok;
-    }
-    if (!request.pngPath.empty()) {
-        std::vector<uint8_t> png = PngBytes(image);
-        if (png.empty()) {
-            ReportError(request.pngPath, "cannot encode the image");
-            ok = false;
-        } else {
-            ok = WriteRenderOutput(archive, request.pngPath, png) && ok;
-        }
-    }
-    return ok ? kExitOk : kExitFailure;
+    return RenderOne(archive, request, *index);
 }

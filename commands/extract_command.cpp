@@ -94,7 +94,7 @@ void ExtractOneEntry(CListCtrl& list, std::string& startDir) {
         ShowFailure(entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")), once);
         return;
     }
-    bool decompress = theArchive.GetEntryType(entry) == LGP_TYPE_FIELD && AskDecompress();
+    bool decompress = IsCompressedType(theArchive.GetEntryType(entry)) && AskDecompress();
     // No use asking where to put bytes we do not have.
     const EntryCheck check = CheckEntry(theArchive, entry, decompress);
     if (!check.Whole()) {
@@ -168,7 +168,7 @@ extract::ReplaceDecision AskAboutReplacing(const extract::EntryResult& result) {
 // every field entry of the run.
 bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
     for (uint16_t entry : entries) {
-        if (theArchive.GetEntryType(entry) == LGP_TYPE_FIELD) {
+        if (IsCompressedType(theArchive.GetEntryType(entry))) {
             statusBar.SetPaneText(0, ExtractingText(entry));
             return AskDecompress();
         }

@@ -7,9 +7,10 @@
 
 #include "archive/entry_reader.h"
 #include "extract/durable_batch.h"
-#include "extract/host_files.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
+#include "platform/host_calls.h"
+#include "platform/temporary_place.h"
 
 namespace extract {
 
@@ -24,9 +25,7 @@ public:
           m_options(options),
           m_reader(archive),
           m_batch(options.anonymousTemporaries),
-          m_identity(archive.GetArchiveIdentity()) {
-        m_batch.Protect(m_identity);
-    }
+          m_identity(archive.GetArchiveIdentity()) {}
 
     Summary Go(const std::vector<Job>& jobs) {
         m_summary.total = jobs.size();
@@ -35,7 +34,7 @@ public:
         // is left for everything else the program has open.
         // Two batches hold handles at once: the one being placed and the one being written.
         constexpr size_t kOtherHandles = 64;
-        const size_t limit = RaiseOpenFileLimit(2 * m_options.batchFiles + kOtherHandles);
+        const size_t limit = host::RaiseOpenFileLimit(2 * m_options.batchFiles + kOtherHandles);
         m_batchFiles =
             std::max<size_t>(1, std::min(m_options.batchFiles,
                                          limit > kOtherHandles ? (limit - kOtherHandles) / 2 : 1));
@@ -75,10 +74,12 @@ private:
             return Finish(result, Outcome::Refused,
                           "another entry of this run was written to that file");
         }
-        const FileIdentity existing =
-            MayExist(job, key) ? IdentifyFile(result.target) : FileIdentity{};
-        if (existing.SameFile(m_identity)) {
+        const InTheWay existing = MayExist(job, key) ? LookAt(result.target) : InTheWay{};
+        if (IsTheArchive(existing, result.target)) {
             return Finish(result, Outcome::Refused, kTargetIsTheArchive);
+        }
+        if (existing.writeProtected && !m_options.replaceWriteProtected) {
+            return Finish(result, Outcome::Refused, kTargetWriteProtected);
         }
         const EntryCheck check = m_reader.Read(job.index, m_options.decompress, &m_bytes);
         result.check = check;
@@ -97,28 +98,39 @@ private:
             if (!m_options.partial) {
                 return Finish(result, Outcome::Refused, why);
             }
-            if (existing.known) {
+            if (existing.kind != PathKind::Nothing) {
                 return Finish(result, Outcome::Refused,
                               why + "; not written over the existing file");
             }
             outcome = Outcome::Partial;
             result.reason = why;
         }
-        if (existing.known && !InTheWay(result.target) && !MayReplace(result)) {
+        // A folder in the way is no file to replace: the write fails, and asking first
+        // would only add a question.
+        const bool aFile =
+            existing.kind == PathKind::RegularFile || existing.kind == PathKind::Link;
+        if (aFile && !MayReplace(result)) {
             return Keep(result);
         }
-        TargetFacts facts;
-        facts.exists = existing.known;
-        facts.permissions = existing.permissions;
-        facts.mayReplace = outcome != Outcome::Partial;
+        PlaceRules rules;
+        rules.protect = m_identity;
+        rules.mayReplace = outcome != Outcome::Partial;
+        rules.replaceWriteProtected = m_options.replaceWriteProtected;
         std::string error;
-        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), facts, &error)) {
+        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), rules, &error)) {
             return Finish(result, Outcome::Failed, error);
         }
         m_targets.insert(key);
         result.outcome = outcome;
         result.bytes = m_bytes.size();
         m_waiting.push_back({result, true});
+    }
+
+    // The archive itself, or a link to it: replacing the link would spare the archive, but
+    // whoever made it meant the archive.
+    bool IsTheArchive(const InTheWay& existing, const std::string& target) const {
+        return existing.identity.SameFile(m_identity) ||
+               (existing.kind == PathKind::Link && IdentifyFile(target).SameFile(m_identity));
     }
 
     // The names the run's folder holds when it starts, so that only those targets are
@@ -129,7 +141,7 @@ private:
             return;  // every job names its own target
         }
         std::error_code error;
-        for (std::filesystem::directory_iterator it(HostFolderPath(m_options.folder), error), end;
+        for (std::filesystem::directory_iterator it(host::FolderPath(m_options.folder), error), end;
              !error && it != end; it.increment(error)) {
             m_present.insert(
                 CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string())));
@@ -185,13 +197,6 @@ private:
                 waiting.inBatch = false;
             }
         }
-    }
-
-    // A folder at the target is no file to replace: writing there fails, and asking
-    // first would only add a question.
-    static bool InTheWay(const std::string& target) {
-        std::error_code error;
-        return std::filesystem::is_directory(HostFolderPath(target), error);
     }
 
     // Whether the file at the entry's target may be replaced, as the user says.
@@ -319,7 +324,7 @@ Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
         folders.insert(job.target.empty() ? options.folder : FolderOf(job.target));
     }
     for (const std::string& folder : folders) {
-        RemoveStaleTemporaries(folder);
+        SweepAbandonedTemporaries(folder);
     }
     return Run(archive, options).Go(jobs);
 }

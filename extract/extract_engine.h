@@ -56,6 +56,8 @@ struct Options {
     std::string folder;       // for jobs without a target
     bool decompress = false;  // field entries are written decoded
     bool partial = false;     // write what can be recovered of entries that are not whole
+    // false: a write-protected file in the way is refused instead of replaced
+    bool replaceWriteProtected = true;
     // Called before each entry with the count done; false cancels the run after the
     // entries already written aside are in place.
     std::function<bool(size_t done, size_t total, uint16_t index)> progress;

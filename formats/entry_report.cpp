@@ -4,18 +4,11 @@
 
 #include "archive/entry_buffer.h"
 #include "archive/entry_check.h"
-#include "formats/field_info.h"
-#include "formats/texture.h"
-#include "formats/field_renderer.h"
 
 namespace {
 
 std::string Num(uint64_t v) {
     return std::to_string(v);
-}
-
-std::string Size(uint64_t w, uint64_t h) {
-    return Num(w) + " x " + Num(h);
 }
 
 std::string Whole(const EntryCheck& check) {
@@ -29,67 +22,44 @@ void AddStream(const CLgpArchive& archive, uint16_t index, PropertyList& out) {
     out.emplace_back("stream whole", Whole(check));
 }
 
-void AddTexture(const CLgpArchive& archive, uint16_t index, PropertyList& out) {
-    EntryBuffer bytes;
-    const uint32_t size = archive.ReadEntry(index, bytes.Address());
-    TextureHeader h;
-    if (ReadTextureHeader(bytes.Data(), size, h) != TextureError::None) {
-        out.emplace_back("texture", DescribeTextureError(TextureError::TooShort));
-        return;
-    }
-    out.emplace_back("width x height", Size(h.width, h.height));
-    out.emplace_back("bit depth", Num(h.bitDepth));
-    if (h.IsPaletted()) {
-        out.emplace_back("palettes",
-                         Num(h.paletteCount) + " of " + Num(h.coloursPerPalette) + " colours");
-    } else {
-        out.emplace_back("palettes", "none (" + Num(h.bytesPerPixel) + " bytes per pixel)");
-    }
-    const TextureError error = CheckTexture(bytes.Data(), size);
-    out.emplace_back("texture",
-                     error == TextureError::None ? "decodes" : DescribeTextureError(error));
+// The entry's bytes as its kind reads them: decoded when it is compressed.
+void ReadForKind(const CLgpArchive& archive, uint16_t index, EntryBuffer* bytes, uint32_t* size) {
+    *size = IsCompressedType(archive.GetEntryType(index))
+                ? archive.ReadEntryDecompressed(index, bytes->Address(), 0)
+                : archive.ReadEntry(index, bytes->Address());
 }
 
-void AddField(const CLgpArchive& archive, uint16_t index, PropertyList& out) {
-    EntryBuffer bytes;
-    const uint32_t size = archive.ReadEntryDecompressed(index, bytes.Address(), 0);
-    const std::optional<FieldInfo> info = ReadFieldInfo(bytes.Data(), size);
-    if (!info) {
-        out.emplace_back("background", "unreadable");
+void AddKindProperties(const CLgpArchive& archive, uint16_t index, PropertyList& out) {
+    const EntryKind& kind = KindOf(archive.GetEntryType(index));
+    if (kind.properties == nullptr) {
         return;
     }
-    out.emplace_back("background", Size(info->width, info->height));
-    out.emplace_back("tiles", Num(info->tiles1) + " + " + Num(info->tiles2));
+    EntryBuffer bytes;
+    uint32_t size = 0;
+    ReadForKind(archive, index, &bytes, &size);
+    kind.properties(bytes.Data(), size, &out);
 }
 
 // What decoding finds wrong with a whole entry; "" when nothing.
 std::string DecodeProblem(const CLgpArchive& archive, uint16_t index) {
+    const EntryKind& kind = KindOf(archive.GetEntryType(index));
+    if (kind.check == nullptr) {
+        return "";
+    }
     EntryBuffer bytes;
-    const uint8_t type = archive.GetEntryType(index);
-    if (type == LGP_TYPE_TEX) {
-        const uint32_t size = archive.ReadEntry(index, bytes.Address());
-        const TextureError error = CheckTexture(bytes.Data(), size);
-        return error == TextureError::None ? ""
-                                           : std::string("texture: ") + DescribeTextureError(error);
-    }
-    if (type == LGP_TYPE_FIELD) {
-        const uint32_t size = archive.ReadEntryDecompressed(index, bytes.Address(), 0);
-        FieldImage image;
-        const FieldError error = RenderFieldBackground(bytes.Data(), size, image);
-        return error == FieldError::None ? "" : std::string("field: ") + DescribeFieldError(error);
-    }
-    return "";
+    uint32_t size = 0;
+    ReadForKind(archive, index, &bytes, &size);
+    return kind.check(bytes.Data(), size);
 }
 
 }  // namespace
 
 const char* DescribeEntryType(uint8_t type) {
-    static const char* const kNames[] = {"other", "texture", "camera",    "field",    "model",
-                                         "music", "text",    "animation", "tutorial", "skeleton"};
-    return type < std::size(kNames) ? kNames[type] : "other";
+    return KindOf(type).name;
 }
 
 PropertyList EntryProperties(const CLgpArchive& archive, uint16_t index) {
+    const CLgpArchive::ReadScope scope(archive);
     PropertyList out;
     const uint8_t type = archive.GetEntryType(index);
     out.emplace_back("name", archive.GetEntryName(index));
@@ -99,12 +69,10 @@ PropertyList EntryProperties(const CLgpArchive& archive, uint16_t index) {
     out.emplace_back("offset", Num(archive.GetEntryOffset(index)));
     out.emplace_back("stored size", Num(archive.GetEntrySize(index)));
     out.emplace_back("whole", Whole(CheckEntry(archive, index, false)));
-    if (type == LGP_TYPE_FIELD) {
+    if (IsCompressedType(type)) {
         AddStream(archive, index, out);
-        AddField(archive, index, out);
-    } else if (type == LGP_TYPE_TEX) {
-        AddTexture(archive, index, out);
     }
+    AddKindProperties(archive, index, out);
     return out;
 }
 
@@ -129,6 +97,7 @@ PropertyList ArchiveProperties(const CLgpArchive& archive) {
 std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
                                       const std::function<bool(int, int)>& progress,
                                       bool* cancelled) {
+    const CLgpArchive::ReadScope scope(archive);
     std::vector<EntryFault> faults;
     const int total = archive.GetEntryCount();
     if (cancelled) {
@@ -142,8 +111,7 @@ std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
             return faults;
         }
         const auto index = static_cast<uint16_t>(i);
-        const EntryCheck check =
-            CheckEntry(archive, index, archive.GetEntryType(index) == LGP_TYPE_FIELD);
+        const EntryCheck check = CheckEntry(archive, index, true);
         std::string problem =
             check.Whole() ? DecodeProblem(archive, index) : DescribeEntryProblem(check.problem);
         if (!problem.empty()) {

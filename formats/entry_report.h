@@ -9,10 +9,9 @@
 #include <vector>
 
 #include "archive/lgp_archive.h"
+#include "formats/entry_kinds.h"
 
-using PropertyList = std::vector<std::pair<std::string, std::string>>;
-
-// "texture", "field", "other", ... for a type code.
+// "texture", "field", "other", ... for a type code: its kind's name.
 const char* DescribeEntryType(uint8_t type);
 
 // One entry's properties in display order: name, index, type, extension, offset, size,

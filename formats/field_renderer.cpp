@@ -4,6 +4,8 @@
 #include <array>
 #include <unordered_map>
 
+#include "platform/byte_cursor.h"
+
 namespace {
 
 // Layout of the parts of a field file the renderer reads. Offsets inside the background
@@ -36,13 +38,9 @@ public:
     bool Holds(int64_t pos, int64_t count) const {
         return pos >= 0 && count >= 0 && pos <= size_ && count <= size_ - pos;
     }
-    uint16_t U16(int64_t pos) const {
-        return static_cast<uint16_t>(data_[pos] | (data_[pos + 1] << 8));
-    }
+    uint16_t U16(int64_t pos) const { return LoadLe16(data_ + pos); }
     int16_t S16(int64_t pos) const { return static_cast<int16_t>(U16(pos)); }
-    uint32_t U32(int64_t pos) const {
-        return static_cast<uint32_t>(U16(pos)) | (static_cast<uint32_t>(U16(pos + 2)) << 16);
-    }
+    uint32_t U32(int64_t pos) const { return LoadLe32(data_ + pos); }
     const uint8_t* At(int64_t pos) const { return data_ + pos; }
     int64_t Size() const { return size_; }
 

@@ -3,18 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/byte_cursor.h"
+
 namespace {
 
 constexpr uint32_t kMaxSide = 65535;
 constexpr uint64_t kMaxPixels = 16777216;
 
-uint32_t U32(const uint8_t* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-
 void ReadFour(const uint8_t* data, size_t offset, uint32_t (&out)[4]) {
     for (int c = 0; c < 4; ++c) {
-        out[c] = U32(data + offset + 4 * c);
+        out[c] = LoadLe32(data + offset + 4 * c);
     }
 }
 
@@ -221,21 +219,21 @@ TextureError ReadTextureHeader(const uint8_t* data, size_t size, TextureHeader& 
     if (data == nullptr || size < kTextureHeaderSize) {
         return TextureError::TooShort;
     }
-    h.version = U32(data + 0x00);
-    h.colourKey = U32(data + 0x08);
-    h.paletteCount = U32(data + 0x30);
-    h.coloursPerPalette = U32(data + 0x34);
-    h.bitDepth = U32(data + 0x38);
-    h.width = U32(data + 0x3C);
-    h.height = U32(data + 0x40);
-    h.paletted = U32(data + 0x4C);
-    h.paletteSize = U32(data + 0x58);
-    h.bytesPerPixel = U32(data + 0x68);
+    h.version = LoadLe32(data + 0x00);
+    h.colourKey = LoadLe32(data + 0x08);
+    h.paletteCount = LoadLe32(data + 0x30);
+    h.coloursPerPalette = LoadLe32(data + 0x34);
+    h.bitDepth = LoadLe32(data + 0x38);
+    h.width = LoadLe32(data + 0x3C);
+    h.height = LoadLe32(data + 0x40);
+    h.paletted = LoadLe32(data + 0x4C);
+    h.paletteSize = LoadLe32(data + 0x58);
+    h.bytesPerPixel = LoadLe32(data + 0x68);
     ReadFour(data, 0x6C, h.bits);
     ReadFour(data, 0x7C, h.masks);
     ReadFour(data, 0x8C, h.shifts);
     ReadFour(data, 0xAC, h.maxima);
-    h.keyArray = U32(data + 0xBC);
+    h.keyArray = LoadLe32(data + 0xBC);
     return TextureError::None;
 }
 

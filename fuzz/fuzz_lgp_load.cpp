@@ -40,6 +40,8 @@ const std::string& WorkDir() {
 constexpr uint32_t kCallerBufferSlack = 1u << 16;
 
 void ReadEverything(const CLgpArchive& archive) {
+    // One open file for the run's reads, as Verify and render --all have.
+    const CLgpArchive::ReadScope scope(archive);
     // Enough entries to reach every shape (each entry takes the same paths), few enough
     // that a run costs a few file opens rather than hundreds.
     uint16_t count = archive.GetEntryCount() < 16 ? archive.GetEntryCount() : 16;

@@ -1,8 +1,9 @@
 #include "viewers/viewer_table.h"
 
 #include <QtGlobal>
+#include <cstring>
 
-#include "archive/lgp_archive.h"
+#include "formats/entry_kinds.h"
 #include "formats/text.h"
 #include "viewers/editor_text.h"
 #include "viewers/hex_viewer.h"
@@ -11,10 +12,12 @@
 
 const std::vector<ViewerInfo>& Viewers() {
     static const std::vector<ViewerInfo> viewers = {
-        {ViewerKind::Background, "CEditorText", QT_TRANSLATE_NOOP("QObject", "Background"), true},
-        {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false},
-        {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false},
-        {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false},
+        {ViewerKind::Background, "CEditorText", QT_TRANSLATE_NOOP("QObject", "Background"), true,
+         "background"},
+        {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false,
+         "texture"},
+        {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false, "text"},
+        {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false, "hex"},
     };
     return viewers;
 }
@@ -29,16 +32,13 @@ const ViewerInfo& ViewerInfoFor(ViewerKind kind) {
 }
 
 const ViewerInfo& ViewerFor(uint8_t type) {
-    switch (type) {
-        case LGP_TYPE_FIELD:
-            return ViewerInfoFor(ViewerKind::Background);
-        case LGP_TYPE_TEX:
-            return ViewerInfoFor(ViewerKind::Texture);
-        case LGP_TYPE_TXT:
-            return ViewerInfoFor(ViewerKind::Text);
-        default:
-            return ViewerInfoFor(ViewerKind::Hex);
+    const char* wanted = KindOf(type).viewer;
+    for (const ViewerInfo& info : Viewers()) {
+        if (std::strcmp(info.id, wanted) == 0) {
+            return info;
+        }
     }
+    return ViewerInfoFor(ViewerKind::Hex);
 }
 
 const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size_t size) {

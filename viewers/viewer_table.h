@@ -1,7 +1,8 @@
 #pragma once
 // Which window shows which entry. Open picks by the entry's type (and, for entries of no
 // known kind, by whether their bytes are text); Open as... offers every viewer. A new
-// viewer is one row here and its class in this folder.
+// viewer is one row here and its class in this folder; the kinds table (formats/) says
+// which kind it opens, by the viewer's id.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -13,13 +14,14 @@ struct ViewerInfo {
     const char* className;  // registered entry window class
     const char* label;      // as Open as... offers it
     bool decoded;           // wants the entry decompressed rather than as stored
+    const char* id;         // as the kinds table names it
 };
 
 // Every viewer, in the order Open as... lists them.
 const std::vector<ViewerInfo>& Viewers();
 const ViewerInfo& ViewerInfoFor(ViewerKind kind);
 
-// By type code: fields -> background, textures -> texture, text -> text, else hex.
+// By type code: the viewer its kind names (hex for a name no viewer has).
 const ViewerInfo& ViewerFor(uint8_t type);
 // The type's choice, turned to the text viewer when it would be hex and the stored
 // bytes are printable text.

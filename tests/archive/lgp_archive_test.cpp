@@ -419,6 +419,44 @@ TEST_F(LgpArchiveTest, CompressedLengthPastTheEndDecodesWhatIsThere) {
     EXPECT_EQ(archive.ReadEntryStreamLength(0), 0u);  // the length field itself is cut
 }
 
+// A stream length that runs past its entry decodes the entry's bytes only: decoding on
+// would turn the next entry's data header and bytes into this one's.
+TEST_F(LgpArchiveTest, AStreamRunningIntoTheNextEntryDecodesOnlyItsOwnBytes) {
+    const Bytes stream = LzssCompress(Sequence(4000, 5));
+    const size_t half = stream.size() / 2;
+    Bytes first = LzssEntry(stream);  // its length field names the whole stream
+    first.resize(4 + half);
+    LgpWriter writer;
+    writer.Add("md1_1", first).Add("md1_2", Bytes(stream.begin() + half, stream.end()));
+    ASSERT_EQ(archive.Load(dir.Write("flevel.lgp", writer.Build()).c_str()), 2);
+
+    const Bytes expected = lumo::test::RingDecode(Bytes(stream.begin(), stream.begin() + half));
+    EXPECT_EQ(archive.ReadEntryDecompressed(0, nullptr, 0), expected.size());
+    EXPECT_EQ(ReadDecompressed(archive, 0, 0).bytes, expected);
+    EXPECT_EQ(archive.ReadEntryStreamLength(0), stream.size());
+}
+
+// Within a scope the reads go to its one open file: the loaded file's bytes even after
+// the path names another, and nothing once the file is rewritten in place.
+TEST_F(LgpArchiveTest, AReadScopeReadsTheLoadedFileUntilItIsRewritten) {
+    LgpWriter writer;
+    writer.AddText("a.txt", "alpha").SetBareLayout(true);
+    const Bytes file = writer.Build();
+    const std::string path = dir.Write("a.lgp", file);
+    ASSERT_EQ(archive.Load(path.c_str()), 1);
+    {
+        const CLgpArchive::ReadScope scope(archive);
+        std::filesystem::rename(path, dir.File("moved.lgp"));
+        EXPECT_EQ(Read(archive, 0).bytes, Bytes({'a', 'l', 'p', 'h', 'a'}));
+        EXPECT_TRUE(archive.IsEntryWhole(0));
+        Bytes longer = file;
+        longer.push_back(0);
+        lumo::test::WriteFile(dir.File("moved.lgp"), longer);  // same file, rewritten
+        EXPECT_FALSE(Read(archive, 0).allocated);
+    }
+    EXPECT_FALSE(Read(archive, 0).allocated);  // no file at the path at all
+}
+
 // Whole means the file holds the data header and every byte of the size.
 TEST_F(LgpArchiveTest, AnEntryIsWholeOnlyWhileTheFileHoldsAllOfIt) {
     LgpWriter writer;

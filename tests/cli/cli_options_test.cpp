@@ -141,22 +141,31 @@ TEST(CliJson, ListAndInfoParseBackWithEveryField) {
     EXPECT_EQ((*info)["entryCount"].number, 2);
 }
 
-TEST(CliList, AnEntryCutShortIsListedThenNamedAndFails) {
+// Named in the entry check's words, the ones extract and verify use.
+TEST(CliList, AnEntryNotWholeIsListedThenNamedAndFails) {
     TempDir dir;
     LgpWriter writer;
     writer.AddText("a.txt", "hello").AddText("b.txt", "world");
     const Bytes full = writer.Build();
-    const std::string archive =
-        dir.Write("cut.lgp", lumo::test::Truncated(full, writer.DataOffset(1) + 26));
-    CliResult r = RunCli({"list", archive});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(Lines(r.out).size(), 2u);
-    EXPECT_TRUE(Contains(r.err, "entry #1 (b.txt): cut short")) << r.err;
-    r = RunCli({"list", "--json", archive});
-    EXPECT_EQ(r.exitCode, 1);
-    std::unique_ptr<JsonValue> list = ParseJson(r.out);
-    ASSERT_TRUE(list) << r.out;
-    EXPECT_FALSE((*list)["entries"][1]["whole"].boolean);
+    LgpWriter pastEnd = writer;
+    pastEnd.SetOffset(1, 0x7FFFFFF0);
+    struct Case {
+        Bytes file;
+        std::string problem;
+    };
+    for (const Case& c : {Case{lumo::test::Truncated(full, writer.DataOffset(1) + 26), "cut short"},
+                          Case{pastEnd.Build(), "its data lies past the end of the archive"}}) {
+        const std::string archive = dir.Write("cut.lgp", c.file);
+        CliResult r = RunCli({"list", archive});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(Lines(r.out).size(), 2u);
+        EXPECT_TRUE(Contains(r.err, "entry #1 (b.txt): " + c.problem)) << r.err;
+        r = RunCli({"list", "--json", archive});
+        EXPECT_EQ(r.exitCode, 1);
+        std::unique_ptr<JsonValue> list = ParseJson(r.out);
+        ASSERT_TRUE(list) << r.out;
+        EXPECT_FALSE((*list)["entries"][1]["whole"].boolean);
+    }
 }
 
 TEST(CliRenderAll, RendersEveryFieldAndGoesOnPastFailures) {

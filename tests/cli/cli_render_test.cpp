@@ -174,6 +174,45 @@ TEST_F(CliRenderTest, EntriesThatAreNotRenderableFailWithoutTouchingTheOutput) {
     EXPECT_NE(r.err.find("cannot open"), std::string::npos) << r.err;
 }
 
+// An entry whose stream length runs past the entry is refused as extract refuses it, for
+// one entry and for --all; --partial renders what the entry holds and still fails.
+TEST_F(CliRenderTest, AnEntryThatIsNotWholeIsRefusedUnlessPartial) {
+    Bytes runs = lumo::test::LzssCompressEntry(m_field);
+    runs[1] = static_cast<uint8_t>(runs[1] + 1);  // the length now reaches the next entry
+    fs::create_directory(m_dir.File("sub"));
+    const std::string archive = m_dir.Write(
+        "sub/flevel.lgp",
+        LgpWriter().Add("runs", runs).Add("next", lumo::test::LzssCompressEntry(m_field)).Build());
+    const std::string reason =
+        "entry #0 (runs): its compressed length runs past the end of "
+        "the entry";
+    struct Case {
+        std::vector<std::string> args;
+        std::string output, message;
+    };
+    const std::string png = m_dir.File("runs.png");
+    const std::string folder = m_dir.File("all");
+    for (const Case& c :
+         {Case{{"runs", "-o", png}, png, "; not rendered"},
+          Case{{"--all", "-o", folder}, folder + "/runs.png", "; not rendered"},
+          Case{{"runs", "-o", png, "--partial"}, png, "; rendered as far as it goes"},
+          Case{{"--all", "-o", folder, "--partial"},
+               folder + "/runs.png",
+               "; rendered as far as it goes"}}) {
+        std::vector<std::string> args = {"render", archive};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        fs::remove(c.output);
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.exitCode, 1) << c.args.back();
+        EXPECT_NE(r.err.find(reason + c.message), std::string::npos) << r.err;
+        const bool partial = c.args.back() == "--partial";
+        ASSERT_EQ(fs::exists(c.output), partial) << c.output;
+        if (partial) {
+            EXPECT_EQ(DecodePng(ReadFile(c.output)).width, uint32_t{kWidth});
+        }
+    }
+}
+
 TEST_F(CliRenderTest, AnUnwritableOutputIsReported) {
     CliResult r =
         RunCli({"render", m_archive, "md1stin", "-o", m_dir.File("no/such/folder/x.png")});

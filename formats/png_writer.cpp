@@ -1,4 +1,4 @@
-#include "cli/png_writer.h"
+#include "formats/png_writer.h"
 
 #include <zlib.h>
 
