@@ -1,6 +1,8 @@
 #include "indexbar/list_ctrl.h"
 
+#include <QByteArray>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -228,7 +230,15 @@ QMimeData* CListCtrl::MakeDragData() {
     }
     auto* data = new QMimeData;
     data->setUrls(files);
+    data->setData(QLatin1String(kRowsMimeType),
+                  QByteArray::number(QCoreApplication::applicationPid()));
     return data;
+}
+
+bool CListCtrl::CarriesOwnRows(const QMimeData* data) {
+    return data != nullptr && data->hasFormat(QLatin1String(kRowsMimeType)) &&
+           data->data(QLatin1String(kRowsMimeType)) ==
+               QByteArray::number(QCoreApplication::applicationPid());
 }
 
 // The files are written before the drag starts: a file manager copies them from where
