@@ -19,6 +19,7 @@
 
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "extract/host_names.h"
 
 namespace extract {
 
@@ -58,6 +59,8 @@ struct Options {
     bool partial = false;     // write what can be recovered of entries that are not whole
     // false: a write-protected file in the way is refused instead of replaced
     bool replaceWriteProtected = true;
+    // Whether names that differ only in letter case are one file (forced in tests)
+    bool namesIgnoreCase = kHostNamesIgnoreCase;
     // Called before each entry with the count done; false cancels the run after the
     // entries already written aside are in place.
     std::function<bool(size_t done, size_t total, uint16_t index)> progress;
