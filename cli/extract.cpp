@@ -156,6 +156,9 @@ int RunExtract(const CliRequest& request) {
         std::cout << std::flush;
         return ok ? kExitOk : kExitFailure;
     }
+    if (selection.empty()) {
+        return ok ? kExitOk : kExitFailure;  // and no empty folder left behind
+    }
     if (!EnsureFolder(request.outputDir)) {
         return kExitFailure;
     }

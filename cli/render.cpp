@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <set>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
 #include "formats/entry_kinds.h"
+#include "platform/ascii.h"
 #include "platform/file_output.h"
 
 namespace {
@@ -145,8 +147,32 @@ bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t 
     return true;
 }
 
+// -o names one PNG file: a folder, or a name of another file type, would give a PNG that
+// nothing finds or that misleads whatever opens it. (The archive itself is refused when
+// it is written.)
+bool PngTargetOk(const CLgpArchive& archive, const std::string& path) {
+    if (path.empty() || path == "-" || extract::IsArchiveFile(archive, path)) {
+        return true;
+    }
+    std::error_code error;
+    if (path.back() == '/' || path.back() == '\\' ||
+        std::filesystem::is_directory(HostPath(path), error)) {
+        ReportError(path, "is a folder; -o takes the PNG file's name (FILE.png)");
+        return false;
+    }
+    if (path.size() < 4 ||
+        !SameIgnoringCase(std::string_view(path).substr(path.size() - 4), ".png")) {
+        ReportError(path, "-o writes PNG files only; give the name a .png ending (or use --raw)");
+        return false;
+    }
+    return true;
+}
+
 // The single entry's outputs: --raw, then -o. A kind that cannot make one stops the run.
 int RenderOne(const CLgpArchive& archive, const CliRequest& request, uint16_t index) {
+    if (!PngTargetOk(archive, request.pngPath)) {
+        return kExitFailure;
+    }
     const EntryKind& kind = KindOf(archive.GetEntryType(index));
     if (!KindServes(archive, request, index, kind)) {
         return kExitFailure;

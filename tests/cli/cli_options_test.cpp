@@ -73,6 +73,8 @@ TEST(CliPatterns, SelectEntriesByDisplayedNameIgnoringCase) {
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(Contains(none.err, "no entry matches *.mid")) << none.err;
     EXPECT_EQ(Written(none), std::vector<std::string>{"one.tex"});
+    EXPECT_EQ(RunCli({"extract", archive, "*.mid", "-o", dir.File("unused")}).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("unused")));  // no empty folder left
 }
 
 TEST(CliExtractOptions, StdoutCarriesOnlyTheBytesAndQuietWritesNoLines) {
