@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <iostream>
 #include <set>
-#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -156,9 +155,9 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
                       [](char a, char b) { return ToLowerAscii(a) == ToLowerAscii(b); });
 }
 
-// The output -o writes: the one the file's extension names (raw only through --raw),
-// the kind's first for standard output ("-"), else the PNG, which images write under
-// any name; null when the kind has none of these.
+// The output -o writes: the one the file's extension names (raw only through --raw), or
+// the kind's first for standard output ("-"); null when the kind has none of these. A
+// PNG under another file type's name would mislead whatever opens it.
 const KindOutput* OutputForPath(const EntryKind& kind, const std::string& path) {
     for (const KindOutput& output : kind.outputs) {
         if (std::string(output.format) != "raw" && EndsWithIgnoringCase(path, output.extension)) {
@@ -168,7 +167,7 @@ const KindOutput* OutputForPath(const EntryKind& kind, const std::string& path) 
     if (path == "-" && !kind.outputs.empty()) {
         return &kind.outputs.front();
     }
-    return FindOutput(kind, "png");
+    return nullptr;
 }
 
 // Refuses an entry whose kind cannot give what the request asks; reported.
@@ -202,22 +201,21 @@ bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t 
     return true;
 }
 
-// -o names one PNG file: a folder, or a name of another file type, would give a PNG that
-// nothing finds or that misleads whatever opens it. (The archive itself is refused when
-// it is written.)
-bool PngTargetOk(const CLgpArchive& archive, const std::string& path) {
-    if (path.empty() || path == "-" || extract::IsArchiveFile(archive, path)) {
+// -o names one file, and never the archive: checked before its name's ending, so that
+// the worse mistake is the one reported. A folder would only get a file in it that
+// nothing looks for.
+bool OutputTargetOk(const CLgpArchive& archive, const std::string& path) {
+    if (path.empty() || path == "-") {
         return true;
+    }
+    if (extract::IsArchiveFile(archive, path)) {
+        ReportError(path, "is the archive being read; not overwritten");
+        return false;
     }
     std::error_code error;
     if (path.back() == '/' || path.back() == '\\' ||
         std::filesystem::is_directory(HostPath(path), error)) {
-        ReportError(path, "is a folder; -o takes the PNG file's name (FILE.png)");
-        return false;
-    }
-    if (path.size() < 4 ||
-        !SameIgnoringCase(std::string_view(path).substr(path.size() - 4), ".png")) {
-        ReportError(path, "-o writes PNG files only; give the name a .png ending (or use --raw)");
+        ReportError(path, "is a folder; -o takes the output file's name (such as FILE.png)");
         return false;
     }
     return true;
@@ -225,7 +223,7 @@ bool PngTargetOk(const CLgpArchive& archive, const std::string& path) {
 
 // The single entry's outputs: --raw, then -o. A kind that cannot make one stops the run.
 int RenderOne(const CLgpArchive& archive, const CliRequest& request, uint16_t index) {
-    if (!PngTargetOk(archive, request.pngPath)) {
+    if (!OutputTargetOk(archive, request.pngPath)) {
         return kExitFailure;
     }
     const EntryKind& kind = KindOf(archive.GetEntryType(index));

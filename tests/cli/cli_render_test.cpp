@@ -238,7 +238,7 @@ TEST_F(CliRenderTest, OutputMustNameAPngFile) {
     } kCases[] = {
         {m_dir.Path() + "/", "is a folder"},
         {m_dir.Path(), "is a folder"},
-        {m_dir.File("bg.jpg"), "PNG files only"},
+        {m_dir.File("bg.jpg"), "the name must end in one of them"},
     };
     for (const auto& c : kCases) {
         CliResult r = RunCli({"render", m_archive, "md1stin", "-o", c.path});
