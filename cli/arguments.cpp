@@ -34,6 +34,7 @@ constexpr Flag kFlags[] = {
     {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
+    {"--strict", nullptr, &CliRequest::strict, Bit(CliCommand::Verify)},
     {"--quiet", "-q", &CliRequest::quiet, ~0u},
     {"--verbose", "-v", &CliRequest::verbose, ~0u},
 };
@@ -269,10 +270,13 @@ const char* UsageText() {
            "      FILE - is standard output; a device or FIFO is written as it is.\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
            "      Example: lumo-cli render midi.lgp theme.mid -o theme.wav\n"
-           "  lumo-cli verify ARCHIVE\n"
+           "  lumo-cli verify ARCHIVE [--strict]\n"
            "      Reads every entry, decoding fields, textures and music, and lists\n"
-           "      each one that is cut short, lies about its stream or cannot be\n"
-           "      decoded: index<TAB>name<TAB>problem. Exit status 0 when there is none.\n"
+           "      each one that is cut short or lies about its stream (the archive is\n"
+           "      damaged: exit status 1), then each whole one that does not decode as\n"
+           "      its type suggests, as a warning (exit status 0 unless --strict):\n"
+           "      index<TAB>name<TAB>problem, or <TAB>warning: problem. An archive\n"
+           "      that cannot be read at all gives exit status 2.\n"
            "      Example: lumo-cli verify flevel.lgp\n"
            "  lumo-cli --help | --version\n"
            "\n"

@@ -23,6 +23,7 @@ struct CliRequest {
     bool json = false;                 // list, info (of the archive or entries) --json
     bool longForm = false;             // list, info --long
     bool force = false;                // extract -f: replace write-protected files
+    bool strict = false;               // verify --strict: warnings fail too
     bool quiet = false;                // -q: no line per file written
     bool verbose = false;              // -v: progress on a terminal's standard error
 };

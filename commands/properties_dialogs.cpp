@@ -1,6 +1,7 @@
 #include "commands/properties_dialogs.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -125,11 +127,32 @@ void CArchivePropertiesDialog::Verify() {
         &cancelled);
     progress.reset();
     m_pProblems->clear();
-    for (const EntryFault& fault : faults) {
-        m_pProblems->addItem(tr("#%1 %2: %3")
-                                 .arg(fault.index)
-                                 .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
-                                 .arg(Text(fault.problem)));
+    // Damage first: entries the archive does not hold whole; then the whole entries whose
+    // bytes only do not decode as their type suggests.
+    for (bool damage : {true, false}) {
+        const auto count =
+            std::count_if(faults.begin(), faults.end(),
+                          [damage](const EntryFault& f) { return f.damage == damage; });
+        if (count == 0) {
+            continue;
+        }
+        auto* heading = new QListWidgetItem(
+            damage ? tr("Damaged (%1), not held whole by the archive:").arg(count)
+                   : tr("Warnings (%1), whole but not decoding as their type suggests:").arg(count),
+            m_pProblems);
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        heading->setFlags(Qt::ItemIsEnabled);
+        for (const EntryFault& fault : faults) {
+            if (fault.damage == damage) {
+                m_pProblems->addItem(
+                    tr("#%1 %2: %3")
+                        .arg(fault.index)
+                        .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
+                        .arg(Text(fault.problem)));
+            }
+        }
     }
     QString verdict = faults.empty() ? tr("Every entry is whole and decodes.")
                                      : tr("%n entries have problems:", "", int(faults.size()));

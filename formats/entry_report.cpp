@@ -115,7 +115,7 @@ std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
         std::string problem =
             check.Whole() ? DecodeProblem(archive, index) : DescribeEntryProblem(check.problem);
         if (!problem.empty()) {
-            faults.push_back({index, problem});
+            faults.push_back({index, problem, !check.Whole()});
         }
     }
     if (progress) {

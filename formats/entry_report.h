@@ -26,6 +26,10 @@ PropertyList ArchiveProperties(const CLgpArchive& archive);
 struct EntryFault {
     uint16_t index = 0;
     std::string problem;  // "cut short", "texture: the pixels run past the end ..."
+    // The archive does not hold the entry whole (cut short, a stream that lies): the
+    // archive is damaged. Otherwise the entry is whole and its bytes only do not decode
+    // as its type suggests, which is worth a warning and no more.
+    bool damage = false;
 };
 
 // Reads every entry, decoding fields and textures, and lists each one that is cut

@@ -72,7 +72,7 @@ TEST_F(CliMusicTest, InfoGivesLengthTracksFormatAndDivisionAlsoAsJson) {
     EXPECT_EQ((*info)[size_t{0}]["division"].text, "480 ticks per quarter note");
     EXPECT_TRUE(Contains((*info)[size_t{1}]["music"].text, "track count")) << r.out;
     EXPECT_EQ((*info)[size_t{2}]["frames"].text, "4");
-    r = RunCli({"verify", m_archive});
+    r = RunCli({"verify", "--strict", m_archive});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(Contains(r.out, "lying.mid")) << r.out;
 }
