@@ -19,6 +19,7 @@
 #include "app/main_frame.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "commands/archive_doc.h"
 #include "extract/durable_batch.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
@@ -51,26 +52,26 @@ bool AskDecompress() {
 }
 
 // "Failed to extract file NAME: REASON." with the name as the index shows it.
-platform::MessageAnswer ShowFailure(uint16_t entry, const std::string& reason,
-                                    platform::MessageButtons buttons) {
+platform::MessageAnswer ShowFailure(const IEntrySource& source, EntryId entry,
+                                    const std::string& reason, platform::MessageButtons buttons) {
     platform::MessageRequest request;
     request.text =
         QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
-            .arg(
-                QString::fromStdString(EscapeForMessage(extract::EntryHostName(theArchive, entry))),
-                QString::fromStdString(reason))
+            .arg(QString::fromStdString(EscapeForMessage(extract::EntryHostName(source, entry))),
+                 QString::fromStdString(reason))
             .toStdString();
     request.buttons = buttons;
     request.icon = platform::MessageIcon::Exclamation;
     return platform::Prompts().ShowMessage(request);
 }
 
-QString EntryNameText(uint16_t entry) {
-    return QString::fromStdString(extract::EntryHostName(theArchive, entry));
+QString EntryNameText(const IEntrySource& source, EntryId entry) {
+    return QString::fromStdString(extract::EntryHostName(source, entry));
 }
 
-QString ExtractingText(uint16_t entry) {
-    return QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
+QString ExtractingText(const IEntrySource& source, EntryId entry) {
+    return QCoreApplication::translate("CLumoApp", "Extracting %1...")
+        .arg(EntryNameText(source, entry));
 }
 
 // With exactly one row selected, its entry; with none, the entry of the row last
@@ -80,32 +81,33 @@ int SingleEntry(const CListCtrl& list) {
     return selected.size() == 1 ? selected.front() : list.MarkedEntry();
 }
 
-void ExtractOneEntry(CListCtrl& list, std::string& startDir) {
+void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& startDir) {
     // With no row marked and none selected there is nothing to do.
     int item = SingleEntry(list);
     if (item < 0) {
         return;
     }
-    auto entry = static_cast<uint16_t>(item);
-    const std::string name = extract::EntryHostName(theArchive, entry);
+    const EntryId entry = source.IdAt(static_cast<uint16_t>(item));
+    const std::string name = extract::EntryHostName(source, entry);
     const auto once = platform::MessageButtons::Ok;
     if (!IsPlainFileName(name)) {
         // Offered as the file name, such a name could point the dialog anywhere.
-        ShowFailure(entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")), once);
+        ShowFailure(source, entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")),
+                    once);
         return;
     }
-    bool decompress = IsCompressedType(theArchive.GetEntryType(entry)) && AskDecompress();
+    bool decompress = IsCompressedType(source.Type(entry)) && AskDecompress();
     // No use asking where to put bytes we do not have.
-    const EntryCheck check = CheckEntry(theArchive, entry, decompress);
+    const EntryCheck check = source.Check(entry, decompress);
     if (!check.Whole()) {
-        ShowFailure(entry, DescribeEntryProblem(check.problem), once);
+        ShowFailure(source, entry, DescribeEntryProblem(check.problem), once);
         return;
     }
 
     platform::SaveFileRequest request;
     request.initialDir = startDir;
     request.fileName = name;
-    request.defaultExtension = HostNameFromLatin1(theArchive.GetEntryExtension(entry));
+    request.defaultExtension = HostNameFromLatin1(source.Extension(entry));
     request.filter = Text(kAllFilesFilter);
     request.overwritePrompt = true;
     std::optional<std::string> path = platform::Prompts().SaveFile(request);
@@ -116,20 +118,21 @@ void ExtractOneEntry(CListCtrl& list, std::string& startDir) {
     extract::Options options;
     options.decompress = decompress;
     options.decide = [&](const extract::EntryResult& result) {
-        ShowFailure(entry, result.reason, once);
+        ShowFailure(source, entry, result.reason, once);
         return extract::Decision::Skip;
     };
     extract::Job job;
-    job.index = entry;
+    job.entry = entry;
     job.target = *path;
     // A changed archive stops the engine before it asks; said here instead.
-    if (extract::ExtractEntries(theArchive, {job}, options).archiveChanged) {
-        ShowFailure(entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
+    if (extract::ExtractEntries(source, {job}, options).archiveChanged) {
+        ShowFailure(source, entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
     }
 }
 
-extract::Decision AskAboutFailure(const extract::EntryResult& result) {
-    switch (ShowFailure(result.index, result.reason, platform::MessageButtons::SkipSkipAllCancel)) {
+extract::Decision AskAboutFailure(const IEntrySource& source, const extract::EntryResult& result) {
+    switch (ShowFailure(source, result.entry, result.reason,
+                        platform::MessageButtons::SkipSkipAllCancel)) {
         case platform::MessageAnswer::Skip:
         case platform::MessageAnswer::Ok:
             return extract::Decision::Skip;
@@ -166,10 +169,12 @@ extract::ReplaceDecision AskAboutReplacing(const extract::EntryResult& result) {
 
 // Asked once per run, while pane 0 names the first field entry; the answer holds for
 // every field entry of the run.
-bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
-    for (uint16_t entry : entries) {
-        if (IsCompressedType(theArchive.GetEntryType(entry))) {
-            statusBar.SetPaneText(0, ExtractingText(entry));
+bool AskDecompressFor(const IEntrySource& source, const std::vector<uint16_t>& entries,
+                      CStatusBar& statusBar) {
+    for (uint16_t position : entries) {
+        const EntryId entry = source.IdAt(position);
+        if (IsCompressedType(source.Type(entry))) {
+            statusBar.SetPaneText(0, ExtractingText(source, entry));
             return AskDecompress();
         }
     }
@@ -200,7 +205,8 @@ QString FinalStatus(const extract::Summary& summary) {
     return text;
 }
 
-void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar, std::string& startDir) {
+void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatusBar& statusBar,
+                            std::string& startDir) {
     platform::FolderRequest request;
     request.title = Text(kFolderTitle);
     request.initialDir = startDir;
@@ -212,7 +218,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar, std::string&
     const std::vector<uint16_t> entries = list.SelectedEntries();
     extract::Options options;
     options.folder = *folder;
-    options.decompress = AskDecompressFor(entries, statusBar);
+    options.decompress = AskDecompressFor(source, entries, statusBar);
     platform::ProgressRequest progressRequest;
     progressRequest.title = Text(kProgressTitle);
     progressRequest.total = entries.size();
@@ -222,27 +228,29 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar, std::string&
     // the dialog up to date for each would cost more than the writing, and nobody reads
     // faster than thirty texts a second.
     QElapsedTimer sinceText;
-    options.progress = [&](size_t done, size_t, uint16_t entry) {
+    options.progress = [&](size_t done, size_t, EntryId entry) {
         if (sinceText.isValid() && sinceText.elapsed() < kTextMilliseconds) {
             return progress->Step(done, std::string());
         }
         sinceText.start();
-        const QString text = ExtractingText(entry);
+        const QString text = ExtractingText(source, entry);
         statusBar.SetPaneText(0, text);
         return progress->Step(done, text.toStdString());
     };
     // A question names its entry in pane 0 too, whatever the pane last showed.
-    const auto name = [&](uint16_t entry) { statusBar.SetPaneText(0, ExtractingText(entry)); };
+    const auto name = [&](EntryId entry) {
+        statusBar.SetPaneText(0, ExtractingText(source, entry));
+    };
     options.replace = [&](const extract::EntryResult& result) {
-        name(result.index);
+        name(result.entry);
         return AskAboutReplacing(result);
     };
     options.decide = [&](const extract::EntryResult& result) {
-        name(result.index);
-        return AskAboutFailure(result);
+        name(result.entry);
+        return AskAboutFailure(source, result);
     };
     const extract::Summary summary =
-        extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);
+        extract::ExtractEntries(source, extract::JobsForEntries(source, entries), options);
     progress.reset();
     if (summary.archiveChanged) {
         platform::MessageRequest changed;
@@ -257,21 +265,23 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar, std::string&
 
 }  // namespace
 
-void CLumoApp::OnItemExtract() {
-    if (!m_pMainFrame) {
+void CArchiveDoc::OnItemExtract() {
+    const EntrySourcePtr source = Source();
+    if (!m_app.m_pMainFrame || !source) {
         return;
     }
-    CListCtrl* list = m_pMainFrame->m_wndIndexBar.GetListCtrl();
+    CListCtrl* list = m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl();
     if (!list) {
         return;
     }
     // The first extraction starts in the archive's folder; later ones where the last went.
-    if (m_szExtractDir.empty()) {
-        m_szExtractDir = m_szInitialDir;
+    if (m_app.m_szExtractDir.empty()) {
+        m_app.m_szExtractDir = m_app.m_szInitialDir;
     }
     if (list->GetSelectedCount() < 2) {
-        ExtractOneEntry(*list, m_szExtractDir);
+        ExtractOneEntry(*source, *list, m_app.m_szExtractDir);
     } else {
-        ExtractSelectedEntries(*list, m_pMainFrame->m_wndStatusBar, m_szExtractDir);
+        ExtractSelectedEntries(*source, *list, m_app.m_pMainFrame->m_wndStatusBar,
+                               m_app.m_szExtractDir);
     }
 }
