@@ -29,9 +29,14 @@ std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string&
 // "no entry named X", or for "#N" that there is no such index.
 std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted);
 
-// A name as it may be shown on one line of output: control characters and '\' are
-// written as \xHH and \\, so a hostile name cannot break the tab-separated listing.
+// Text (UTF-8) as it may be shown on one line of output: control characters, C1
+// controls included, and bytes that are not UTF-8 as \xHH, '\' as \\, so a hostile
+// name cannot break the tab-separated listing.
 std::string PrintableName(const std::string& name);
+
+// An entry's name as every listing and message shows it: the one mapping of name bytes
+// to text (extract::EntryHostName), escaped by PrintableName.
+std::string ShownName(const CLgpArchive& archive, uint16_t index);
 
 // "entry #3 (name)" for messages.
 std::string DescribeEntry(const CLgpArchive& archive, uint16_t index);

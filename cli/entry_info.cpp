@@ -4,6 +4,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "extract/host_names.h"
 #include "formats/entry_report.h"
 
 int RunEntryInfo(const CliRequest& request) {
@@ -24,7 +25,8 @@ int RunEntryInfo(const CliRequest& request) {
             out += '\n';
         }
         for (const auto& [key, value] : EntryProperties(archive, *index)) {
-            out += key + '\t' + PrintableName(value) + '\n';
+            // Values are Latin-1, as the desktop program shows them.
+            out += key + '\t' + PrintableName(HostNameFromLatin1(value)) + '\n';
         }
     }
     std::cout << out << std::flush;

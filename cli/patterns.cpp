@@ -105,7 +105,7 @@ std::vector<uint16_t> EntriesSelectedBy(const CLgpArchive& archive, const std::s
     std::vector<uint16_t> selected;
     if (IsPattern(wanted)) {
         for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-            if (MatchPattern(wanted, PrintableName(archive.GetEntryName(i)))) {
+            if (MatchPattern(wanted, ShownName(archive, i))) {
                 selected.push_back(i);
             }
         }

@@ -60,7 +60,7 @@ bool MakeOutput(const CLgpArchive& archive, const CliRequest& request, uint16_t 
 bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
                     const CliRequest& request, uint16_t index, std::set<std::string>& written) {
     const KindOutput& output = *FindOutput(KindOf(archive.GetEntryType(index)), "png");
-    const std::string file = std::string(archive.GetEntryName(index)) + output.extension;
+    const std::string file = extract::EntryHostName(archive, index) + output.extension;
     if (!IsPlainFileName(file) || !written.insert(file).second) {
         ReportError(request.archive,
                     DescribeEntry(archive, index) +
@@ -185,7 +185,7 @@ bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
-    std::string error;
+    std::string error;  // names the path escaped
     if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
         std::cerr << kErrorPrefix << error << '\n';
         return false;

@@ -14,8 +14,8 @@ int RunVerify(const CliRequest& request) {
     const std::vector<EntryFault> faults = VerifyArchive(archive, {}, nullptr);
     std::string out;
     for (const EntryFault& fault : faults) {
-        out += std::to_string(fault.index) + '\t' +
-               PrintableName(archive.GetEntryName(fault.index)) + '\t' + fault.problem + '\n';
+        out += std::to_string(fault.index) + '\t' + ShownName(archive, fault.index) + '\t' +
+               fault.problem + '\n';
     }
     std::cout << out << std::flush;
     if (!faults.empty()) {

@@ -12,13 +12,14 @@
 
 #include "extract/host_files.h"
 #include "platform/file_output.h"
+#include "platform/message_text.h"
 
 namespace extract {
 
 namespace {
 
 std::string Failure(const std::string& target, int error) {
-    return "cannot write " + target + ": " + std::strerror(error);
+    return "cannot write " + EscapeForMessage(target) + ": " + std::strerror(error);
 }
 
 int CreateNamedTemporary(const std::string& target, std::string* temporary) {
@@ -196,7 +197,8 @@ bool DurableBatch::MayTakeOver(Pending& file, std::string* error) const {
         return false;
     }
     if (!file.facts.mayReplace) {
-        *error = "a file appeared at " + file.target + " during the run; not written over it";
+        *error = "a file appeared at " + EscapeForMessage(file.target) +
+                 " during the run; not written over it";
         return false;
     }
     if (found.permissions != 0) {
