@@ -7,6 +7,9 @@
 // written outside the image; a file that cannot be rendered yields an error.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 enum class FieldError {
@@ -21,13 +24,49 @@ enum class FieldError {
 
 const char* DescribeFieldError(FieldError error);
 
+// Storage for pixels that starts out zero by way of calloc: the pages of a large image
+// come zeroed from the system and cost nothing until a tile draws on them, where
+// clearing them first would write every byte of up to 32 MB. Elements made without a
+// value are left as calloc gave them, so only a freshly allocated block may grow that
+// way (an image is always rendered into a new one).
+template <typename T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <typename U>
+    ZeroedAllocator(const ZeroedAllocator<U>&) {}
+
+    T* allocate(size_t n) {
+        void* block = std::calloc(n, sizeof(T));
+        if (block == nullptr) {
+            throw std::bad_alloc();
+        }
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* p, size_t) { std::free(p); }
+    template <typename U>
+    void construct(U*) noexcept {}
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    template <typename U>
+    bool operator==(const ZeroedAllocator<U>&) const {
+        return true;
+    }
+    template <typename U>
+    bool operator!=(const ZeroedAllocator<U>&) const {
+        return false;
+    }
+};
+
 // Pixels: H rows of W values, each 16-bit in the 5-5-5 layout (blue bits 0-4, green 5-9,
 // red 10-14), rows padded to a multiple of 4 bytes as a 16-bit device bitmap wants.
 struct FieldImage {
     uint16_t width = 0;
     uint16_t height = 0;
-    size_t strideBytes = 0;        // bytes per row: width * 2 rounded up to 4
-    std::vector<uint16_t> pixels;  // height * strideBytes / 2 values
+    size_t strideBytes = 0;  // bytes per row: width * 2 rounded up to 4
+    std::vector<uint16_t, ZeroedAllocator<uint16_t>> pixels;  // height * strideBytes / 2 values
 
     uint16_t PixelAt(int x, int y) const { return pixels[y * (strideBytes / 2) + x]; }
 };
