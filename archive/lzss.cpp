@@ -1,5 +1,6 @@
 #include "archive/lzss.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -42,44 +43,57 @@ inline uint32_t CopyChecked(uint8_t* dst, uint32_t pos, Reference ref, uint32_t 
     return pos;
 }
 
+// The fast path may write this many bytes past the end of an item (fixed-size copies).
+constexpr uint32_t kOverCopy = 24;
+// The fast path may read this many bytes past the group's last item (a literal run is
+// copied eight bytes at a time).
+constexpr uint32_t kOverRead = 8;
+
 // Copies one reference whose source lies wholly inside the output and whose target the
-// caller has checked against the capacity with room for kMaxMatch bytes. Copies of
-// sources at least kMaxMatch back always move kMaxMatch bytes: a fixed-size copy is much
-// cheaper than a variable one, and the bytes past the reference's length are written
-// again by the items that follow (or cleared at the end).
+// caller has checked against the capacity with room for kOverCopy bytes. Fixed-size
+// copies are much cheaper than variable ones; the bytes past the reference's length are
+// written again by the items that follow (or cleared at the end). A source at least
+// eight bytes back can go in eight-byte steps even when it overlaps the target: each step
+// reads only bytes written before it.
 inline void CopyFast(uint8_t* out, Reference ref) {
     const uint8_t* src = out - ref.distance;
-    if (ref.distance >= kMaxMatch) {
-        std::memcpy(out, src, 16);
-        std::memcpy(out + 16, src + 16, 2);
+    if (ref.distance < 8) {
+        // A short period: the first eight bytes go one by one, repeating what they have
+        // just written; from there on the same pattern stands a whole number of periods
+        // of at least eight bytes back, and the rest goes in eight-byte steps as well.
+        for (int i = 0; i < 8; ++i) {
+            out[i] = src[i];
+        }
+        static constexpr uint8_t kPeriodOfEight[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+        src = out - kPeriodOfEight[ref.distance] + 8;
+        std::memcpy(out + 8, src, 8);
+        std::memcpy(out + 16, src + 8, 8);
         return;
     }
-    if (ref.distance == 1) {
-        std::memset(out, src[0], ref.length);
-        return;
-    }
-    // Overlapping runs repeat what they have just written, so the copy must go byte
-    // by byte, forward.
-    for (uint32_t i = 0; i < ref.length; ++i) {
-        out[i] = src[i];
-    }
+    std::memcpy(out, src, 8);
+    std::memcpy(out + 8, src + 8, 8);
+    std::memcpy(out + 16, src + 16, 8);
 }
 
-// Decodes one whole group with no bounds checks. The caller guarantees kMaxGroupInput
-// bytes of input and kMaxGroupOutput bytes of room; references reaching back before
-// the start of the output still take the checked copy.
+// Decodes one whole group with no bounds checks. The caller guarantees kMaxGroupInput +
+// kOverRead bytes of input and kMaxGroupOutput + kOverCopy bytes of room; references
+// reaching back before the start of the output still take the checked copy. Runs of
+// literals are copied at once: in text-like streams most items are literals.
 inline void DecodeGroupFast(const uint8_t*& in, uint8_t* dst, uint32_t& pos) {
     uint32_t flags = *in++;
-    if (flags == 0xFF) {
-        std::memcpy(dst + pos, in, 8);
-        in += 8;
-        pos += 8;
-        return;
-    }
-    for (int item = 0; item < 8; ++item, flags >>= 1) {
-        if (flags & 1) {
-            dst[pos++] = *in++;
-            continue;
+    uint32_t left = 8;
+    while (left != 0) {
+        // Bits above the group's remaining items are 0, so the run stops at them.
+        uint32_t literals = static_cast<uint32_t>(__builtin_ctz(~flags));
+        if (literals != 0) {
+            std::memcpy(dst + pos, in, 8);
+            in += literals;
+            pos += literals;
+            if (literals >= left) {
+                return;
+            }
+            flags >>= literals;
+            left -= literals;
         }
         Reference ref = DecodeReference(in[0], in[1], pos);
         in += 2;
@@ -89,6 +103,8 @@ inline void DecodeGroupFast(const uint8_t*& in, uint8_t* dst, uint32_t& pos) {
         } else {
             pos = CopyChecked(dst, pos, ref, pos + ref.length);
         }
+        flags >>= 1;
+        --left;
     }
 }
 
@@ -124,6 +140,35 @@ bool DecodeGroupChecked(const uint8_t*& in, const uint8_t* end, uint8_t* dst, ui
     return true;
 }
 
+// What a whole group's flag byte says about it: how many literals and references it
+// holds, how many input bytes follow the flag byte, and where each reference stands.
+struct GroupShape {
+    uint8_t literals = 0;
+    uint8_t references = 0;
+    uint8_t inputBytes = 0;
+    uint8_t referenceAt[8] = {};
+};
+struct GroupShapes {
+    GroupShape of[256];
+};
+
+constexpr GroupShapes MakeGroupShapes() {
+    GroupShapes shapes{};
+    for (uint32_t flags = 0; flags < 256; ++flags) {
+        GroupShape& shape = shapes.of[flags];
+        for (uint32_t item = 0; item < 8; ++item) {
+            if (flags & (1u << item)) {
+                ++shape.literals;
+                ++shape.inputBytes;
+            } else {
+                shape.referenceAt[shape.references++] = shape.inputBytes;
+                shape.inputBytes += 2;
+            }
+        }
+    }
+    return shapes;
+}
+
 }  // namespace
 
 LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len) {
@@ -133,6 +178,18 @@ LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len) {
     }
     const uint8_t* in = src;
     const uint8_t* end = src + len;
+    // Whole groups far from the end: a table read off the flag byte gives the group's
+    // length and where its references stand, and only the references are visited.
+    static constexpr GroupShapes kShapes = MakeGroupShapes();
+    while (end - in >= static_cast<ptrdiff_t>(kMaxGroupInput)) {
+        const GroupShape& shape = kShapes.of[*in++];
+        uint64_t size = shape.literals;
+        for (uint32_t r = 0; r < shape.references; ++r) {
+            size += (in[shape.referenceAt[r] + 1] & 0x0Fu) + kMinMatch;
+        }
+        measure.decodedSize += size;
+        in += shape.inputBytes;
+    }
     while (in != end) {
         uint32_t flags = *in++;
         for (int item = 0; item < 8 && in != end; ++item, flags >>= 1) {
@@ -169,11 +226,11 @@ uint32_t LzssDecode(const uint8_t* src, uint32_t len, uint8_t* dst, uint32_t cap
     for (;;) {
         // Whole groups far from both ends of both buffers take the unchecked path; the
         // tail of the stream and the last bytes of the output take the checked one.
-        while (static_cast<size_t>(end - in) >= kMaxGroupInput &&
-               capacity - pos >= kMaxGroupOutput) {
+        while (static_cast<size_t>(end - in) >= kMaxGroupInput + kOverRead &&
+               capacity - pos >= kMaxGroupOutput + kOverCopy) {
             DecodeGroupFast(in, dst, pos);
             // A group's fixed-size copies stay inside the room checked above.
-            written = capacity - pos < kMaxMatch ? capacity : pos + kMaxMatch;
+            written = pos + kOverCopy;
         }
         if (!DecodeGroupChecked(in, end, dst, pos, capacity)) {
             break;
@@ -185,4 +242,47 @@ uint32_t LzssDecode(const uint8_t* src, uint32_t len, uint8_t* dst, uint32_t cap
         std::memset(dst + pos, 0, written - pos);
     }
     return pos;
+}
+
+namespace {
+constexpr uint32_t kPiece = uint32_t{1} << 20;
+// Room for the window, a piece, and the last group's overshoot with its scratch bytes.
+constexpr uint32_t kPieceBuffer = 2 * kWindowSize + kPiece + kMaxGroupOutput + kOverCopy;
+}  // namespace
+
+LzssPieceDecoder::LzssPieceDecoder(const uint8_t* src, uint32_t len)
+    : m_in(src), m_end(src ? src + len : src), m_done(src == nullptr) {}
+
+const uint8_t* LzssPieceDecoder::Next(size_t* count) {
+    *count = 0;
+    if (m_done) {
+        return nullptr;
+    }
+    if (m_buffer.empty()) {
+        // A short stream cannot make a whole piece: no group makes more than nine bytes
+        // for each byte it takes.
+        const uint64_t most = 2 * kWindowSize + kMaxGroupOutput + kOverCopy +
+                              9 * static_cast<uint64_t>(m_end - m_in);
+        m_buffer.resize(most < kPieceBuffer ? static_cast<size_t>(most) : kPieceBuffer);
+    }
+    // Keep at least the window before the next byte. Moving by whole windows keeps every
+    // ring position where it was, and once the window is kept, every reference finds its
+    // source in the buffer.
+    if (m_pos >= 2 * kWindowSize) {
+        const uint32_t shift = (m_pos - kWindowSize) & ~kWindowMask;
+        std::memmove(m_buffer.data(), m_buffer.data() + shift, m_pos - shift);
+        m_pos -= shift;
+    }
+    const uint32_t start = m_pos;
+    const uint32_t capacity = static_cast<uint32_t>(m_buffer.size());
+    while (m_pos - start < kPiece) {
+        if (static_cast<size_t>(m_end - m_in) >= kMaxGroupInput + kOverRead) {
+            DecodeGroupFast(m_in, m_buffer.data(), m_pos);
+        } else if (!DecodeGroupChecked(m_in, m_end, m_buffer.data(), m_pos, capacity)) {
+            m_done = true;
+            break;
+        }
+    }
+    *count = m_pos - start;
+    return *count != 0 ? m_buffer.data() + start : nullptr;
 }

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the LZSS decoder. Buffers are sized exactly, so the sanitizer
 // catches any read past the stream or write past the capacity; the output is checked
-// against a plain ring-buffer decoder and against a decode into a smaller buffer.
+// against a plain ring-buffer decoder, against a decode into a smaller buffer and
+// against the piece-by-piece decoder.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -68,6 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             !std::equal(part.begin(), part.end(), expected.begin())) {
             std::abort();
         }
+    }
+    // Piece by piece, the same output.
+    std::vector<uint8_t> pieces;
+    LzssPieceDecoder pieceDecoder(stream.data(), len);
+    size_t count = 0;
+    while (const uint8_t* piece = pieceDecoder.Next(&count)) {
+        pieces.insert(pieces.end(), piece, piece + count);
+    }
+    if (pieces != expected) {
+        std::abort();
     }
     return 0;
 }

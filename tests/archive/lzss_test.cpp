@@ -210,6 +210,50 @@ TEST(Lzss, ArbitraryBytesMatchTheRingDecoder) {
     }
 }
 
+// The fast path copies references in fixed-size steps; every period up to a few steps and
+// every length must still come out as the ring decoder gives it, also cut at any size.
+TEST(Lzss, EveryShortPeriodAndLengthMatchesTheRingDecoder) {
+    std::mt19937 random(8);
+    LzssStreamWriter writer;
+    for (int i = 0; i < 64; ++i) {
+        writer.Literal(static_cast<uint8_t>(random()));
+    }
+    for (int distance = 1; distance <= 26; ++distance) {
+        for (int length = 3; length <= 18; ++length) {
+            writer.Reference(distance, length).Literal(static_cast<uint8_t>(random()));
+        }
+    }
+    Bytes stream = writer.Stream();
+    Bytes expected = RingDecode(stream);
+    EXPECT_EQ(Decode(stream), expected);
+    for (uint32_t capacity : {100u, 2047u, 5000u}) {
+        Bytes cut = Decode(stream, capacity);
+        EXPECT_TRUE(std::equal(cut.begin(), cut.end(), expected.begin())) << capacity;
+    }
+}
+
+// Pieces put together are the whole output, also for outputs of several pieces, streams
+// cut inside an item and arbitrary bytes.
+TEST(Lzss, PiecesMakeTheWholeOutput) {
+    std::mt19937 random(9);
+    Bytes noise(5000);
+    for (auto& b : noise) {
+        b = static_cast<uint8_t>(random());
+    }
+    LzssStreamWriter cut;
+    cut.Literals(Bytes(40, 7)).Reference(3, 18).Reference(40, 5);
+    for (const Bytes& stream : {LzssCompress(FieldLike(3u << 20, 10)), noise,
+                                cut.StreamCutInsideLastReference(), Bytes{}}) {
+        Bytes pieces;
+        LzssPieceDecoder decoder(stream.data(), static_cast<uint32_t>(stream.size()));
+        size_t count = 0;
+        while (const uint8_t* piece = decoder.Next(&count)) {
+            pieces.insert(pieces.end(), piece, piece + count);
+        }
+        EXPECT_EQ(pieces, Decode(stream));
+    }
+}
+
 TEST(Lzss, NullBuffersDecodeNothing) {
     uint8_t out[4] = {};
     EXPECT_EQ(LzssDecodedSize(nullptr, 10), 0u);
