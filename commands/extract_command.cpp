@@ -19,6 +19,8 @@
 #include "app/main_frame.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "archive/run_shape.h"
+#include "commands/run_reason_text.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
@@ -92,7 +94,10 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     // No use asking where to put bytes we do not have.
     const EntryCheck check = CheckEntry(theArchive, entry, decompress);
     if (!check.Whole()) {
-        ShowFailure(entry, DescribeEntryProblem(check.problem), once);
+        ShowFailure(entry,
+                    RunReasonText(ReasonOf(check.problem), DescribeEntryProblem(check.problem))
+                        .toStdString(),
+                    once);
         return;
     }
 
@@ -108,9 +113,9 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     }
     extract::Options options;
     options.decompress = decompress;
-    options.decide = [&](const extract::EntryResult& result) {
-        ShowFailure(entry, result.reason, once);
-        return extract::Decision::Skip;
+    options.run.decide = [&](const RunFailure& failure) {
+        ShowFailure(entry, RunReasonText(failure.reason, failure.text).toStdString(), once);
+        return RunDecision::Skip;
     };
     extract::Job job;
     job.index = entry;
@@ -121,15 +126,16 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     }
 }
 
-extract::Decision AskAboutFailure(const extract::EntryResult& result) {
-    switch (ShowFailure(result.index, result.reason, platform::MessageButtons::SkipSkipAllCancel)) {
+RunDecision AskAboutFailure(const RunFailure& failure) {
+    switch (ShowFailure(failure.index, RunReasonText(failure.reason, failure.text).toStdString(),
+                        platform::MessageButtons::SkipSkipAllCancel)) {
         case platform::MessageAnswer::Skip:
         case platform::MessageAnswer::Ok:
-            return extract::Decision::Skip;
+            return RunDecision::Skip;
         case platform::MessageAnswer::SkipAll:
-            return extract::Decision::SkipAll;
+            return RunDecision::SkipAll;
         default:
-            return extract::Decision::Cancel;
+            return RunDecision::Cancel;
     }
 }
 
@@ -178,7 +184,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     std::unique_ptr<platform::IProgress> progress =
         platform::Prompts().BeginProgress(progressRequest);
     QElapsedTimer sincePaint;
-    options.progress = [&](size_t done, size_t, uint16_t entry) {
+    options.run.progress = [&](size_t done, size_t, uint16_t entry) {
         const QString text =
             QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
         // Painting the pane for each of thousands of entries would cost more than the
@@ -190,7 +196,7 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
         }
         return progress->Step(done, text.toStdString());
     };
-    options.decide = AskAboutFailure;
+    options.run.decide = AskAboutFailure;
     const extract::Summary summary =
         extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);
     progress.reset();

@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "commands/run_reason_text.h"
+
 namespace {
 
 QString Text(const std::string& s) {
@@ -115,21 +117,20 @@ void CArchivePropertiesDialog::Verify() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     bool cancelled = false;
-    const std::vector<EntryFault> faults = VerifyArchive(
-        m_archive,
-        [&progress](int done, int) {
-            progress.setValue(done);
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        },
-        &cancelled);
+    RunHooks run;
+    run.progress = [&progress](size_t done, size_t, uint16_t) {
+        progress.setValue(static_cast<int>(done));
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    const std::vector<EntryFault> faults = VerifyArchive(m_archive, run, &cancelled);
     progress.reset();
     m_pProblems->clear();
     for (const EntryFault& fault : faults) {
         m_pProblems->addItem(tr("#%1 %2: %3")
                                  .arg(fault.index)
                                  .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
-                                 .arg(Text(fault.problem)));
+                                 .arg(RunReasonText(fault.code, fault.problem)));
     }
     QString verdict = faults.empty() ? tr("Every entry is whole and decodes.")
                                      : tr("%n entries have problems:", "", int(faults.size()));

@@ -19,6 +19,7 @@
 
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "archive/run_shape.h"
 
 namespace extract {
 
@@ -33,13 +34,14 @@ struct EntryResult {
     uint16_t index = 0;
     std::string target;  // the file's path (UTF-8)
     Outcome outcome = Outcome::Failed;
-    std::string reason;  // why it was refused, failed or is partial
-    uint64_t bytes = 0;  // bytes written
-    EntryCheck check;    // what the archive holds of the entry, once it was read
+    RunReason code = RunReason::None;  // why it was refused, failed or is partial,
+    std::string reason;                // and the same in English
+    uint64_t bytes = 0;                // bytes written
+    EntryCheck check;                  // what the archive holds of the entry, once it was read
 };
 
 // What the front end wants after an entry was refused or failed.
-enum class Decision { Skip, SkipAll, Cancel };
+using Decision = RunDecision;
 
 struct Job {
     uint16_t index = 0;
@@ -51,11 +53,10 @@ struct Options {
     std::string folder;       // for jobs without a target
     bool decompress = false;  // field entries are written decoded
     bool partial = false;     // write what can be recovered of entries that are not whole
-    // Called before each entry with the count done; false cancels the run after the
-    // entries already written aside are in place.
-    std::function<bool(size_t done, size_t total, uint16_t index)> progress;
-    // Called for each entry refused or failed, as soon as that is known.
-    std::function<Decision(const EntryResult&)> decide;
+    // Progress before each entry (false cancels the run after the entries already
+    // written aside are in place) and the decision after each entry refused or failed,
+    // as soon as that is known.
+    RunHooks run;
     // Called once per entry when its fate is final, in the order of the jobs.
     std::function<void(const EntryResult&)> report;
     // Batch limits: files and bytes written aside before one sync.

@@ -85,9 +85,12 @@ TEST_F(EntryReport, VerifyListsEachBrokenEntryAndStopsWhenCancelled) {
     EXPECT_EQ(faults[1].index, 3);
     EXPECT_EQ(faults[2].index, 4);
     EXPECT_EQ(faults[2].problem, "cut short");
+    EXPECT_EQ(faults[0].code, RunReason::CannotDecode);
+    EXPECT_EQ(faults[2].code, RunReason::CutShort);
 
     int calls = 0;
-    const auto stopAtThree = [&calls](int done, int total) {
+    RunHooks stopAtThree;
+    stopAtThree.progress = [&calls](size_t done, size_t total, uint16_t) {
         EXPECT_EQ(total, 5);
         ++calls;
         return done < 3;
