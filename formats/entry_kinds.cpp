@@ -148,11 +148,6 @@ std::string TextureRaw(const uint8_t* data, size_t size, const OutputOptions& op
     return problem;
 }
 
-// Tutorials: scripts shown as text; Properties counts their lines.
-void TutorialProperties(const uint8_t* data, size_t size, PropertyList* out) {
-    out->emplace_back("lines", Num(static_cast<uint64_t>(std::count(data, data + size, '\n'))));
-}
-
 // A kind known by its name only: shown in hex, nothing to check or render.
 EntryKind Plain(uint8_t type, const char* name) {
     return {type, name, "hex", nullptr, nullptr, {}, false, false};
@@ -184,7 +179,7 @@ const std::vector<EntryKind>& EntryKinds() {
         Plain(LGP_TYPE_MID, "music"),
         {LGP_TYPE_TXT, "text", "text", nullptr, nullptr, {}, false, false},
         Plain(LGP_TYPE_A, "animation"),
-        {LGP_TYPE_TUT, "tutorial", "text", TutorialProperties, nullptr, {}, false, false},
+        Plain(LGP_TYPE_TUT, "tutorial"),
         Plain(LGP_TYPE_HRC, "skeleton"),
     };
     return kinds;
