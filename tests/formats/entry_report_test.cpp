@@ -66,6 +66,14 @@ TEST_F(EntryReport, TexturePropertiesTellSizeDepthAndPalettes) {
     EXPECT_EQ(AsMap(EntryProperties(archive_, 4)).at("whole"), "no: cut short");
 }
 
+// Codes without a row are "other"; what renders is said from the table, not a list.
+TEST(EntryKinds, UnknownCodesAreOtherAndRenderingKindsAreNamedFromTheTable) {
+    EXPECT_STREQ(KindOf(LGP_TYPE_TEX).name, "texture");
+    EXPECT_STREQ(KindOf(200).name, "other");
+    EXPECT_EQ(KindsWithOutput("png"), "field or texture");
+    EXPECT_EQ(FindOutput(KindOf(LGP_TYPE_TXT), "png"), nullptr);
+}
+
 TEST_F(EntryReport, ArchivePropertiesCountEntriesAndBytesPerType) {
     const auto p = AsMap(ArchiveProperties(archive_));
     EXPECT_EQ(p.at("path"), path_);

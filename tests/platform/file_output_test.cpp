@@ -145,6 +145,14 @@ TEST_F(FileOutputTest, MissingFolderFailsWithAReasonAndCreatesNothing) {
     EXPECT_FALSE(WriteFileAtomically(target.string(), "x", 1, nullptr));
 }
 
+// A path in a message is escaped like every name: a line break in it cannot split the line.
+TEST_F(FileOutputTest, AFailureNamesThePathEscaped) {
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically((m_dir / "no\nwhere" / "x").string(), "x", 1, &error));
+    EXPECT_NE(error.find("no\\x0Awhere"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
 TEST_F(FileOutputTest, TargetThatIsAFolderIsLeftAloneAndTheTemporaryRemoved) {
     const fs::path target = m_dir / "taken";
     fs::create_directory(target);
