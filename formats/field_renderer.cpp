@@ -288,8 +288,7 @@ FieldError Render(const Bytes& bytes, FieldImage& out) {
     out.width = bg.width;
     out.height = bg.height;
     out.strideBytes = (size_t{bg.width} * 2 + 3) & ~size_t{3};
-    // `out` is new (see RenderFieldBackground), so its pixels come zeroed from calloc.
-    out.pixels.resize(bg.height * (out.strideBytes / 2));
+    out.pixels = PixelBuffer(bg.height * (out.strideBytes / 2));
 
     TileDrawer drawer(bytes, bg, out);
     error = drawer.DrawList(bg.tiles1, bg.count1);
