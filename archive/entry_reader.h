@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
 
@@ -30,7 +30,7 @@ private:
     bool ReadBytes(uint64_t offset, uint8_t* buffer, uint64_t count) const;
 
     const CLgpArchive& m_archive;
-    ArchiveFile m_file;
+    ReadOnlyFile m_file;
     EntryProblem m_openProblem = EntryProblem::None;
     // Small entries lying one after the other are read a window at a time, not one call
     // each.

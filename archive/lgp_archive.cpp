@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
@@ -124,7 +124,7 @@ void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldA
 // together with one read. An entry whose size field is not wholly inside the file
 // keeps size 0. Returns false on a read error.
 template <typename Entry>
-bool ReadDataHeaders(ArchiveFile& file, std::vector<Entry>& entries) {
+bool ReadDataHeaders(ReadOnlyFile& file, std::vector<Entry>& entries) {
     std::vector<uint32_t> order(entries.size());
     for (uint32_t i = 0; i < order.size(); ++i) {
         order[i] = i;
@@ -172,7 +172,7 @@ uint16_t CLgpArchive::Load(const char* path) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
     }
-    ArchiveFile file(path);
+    ReadOnlyFile file(path);
     if (!file.IsOpen()) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
@@ -269,8 +269,8 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
     if (ppBuffer == nullptr || index >= m_entries.size()) {
         return 0;
     }
-    std::optional<ArchiveFile> own;
-    const ArchiveFile* file = FileForRead(own);
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
     if (file == nullptr) {
         return 0;
     }
@@ -304,8 +304,8 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
     if (index >= m_entries.size()) {
         return 0;
     }
-    std::optional<ArchiveFile> own;
-    const ArchiveFile* file = FileForRead(own);
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
     if (file == nullptr) {
         return 0;
     }
@@ -351,8 +351,8 @@ bool CLgpArchive::IsEntryWhole(uint16_t index) const {
         return false;
     }
     // The file as it is now, as the reads see it, not its length when it was loaded.
-    std::optional<ArchiveFile> own;
-    const ArchiveFile* file = FileForRead(own);
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
     const Entry& entry = m_entries[index];
     return file != nullptr &&
            uint64_t{entry.dwOffset} + kDataHeaderSize + entry.dwSize <= file->Length();
@@ -362,8 +362,8 @@ uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
     if (index >= m_entries.size()) {
         return 0;
     }
-    std::optional<ArchiveFile> own;
-    const ArchiveFile* file = FileForRead(own);
+    std::optional<ReadOnlyFile> own;
+    const ReadOnlyFile* file = FileForRead(own);
     unsigned char lengthField[lgp::kStreamLengthSize];
     if (file == nullptr || file->ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize,
                                         lengthField, sizeof lengthField) != sizeof lengthField) {
@@ -372,7 +372,7 @@ uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
     return LoadLe32(lengthField);
 }
 
-const ArchiveFile* CLgpArchive::FileForRead(std::optional<ArchiveFile>& own) const {
+const ReadOnlyFile* CLgpArchive::FileForRead(std::optional<ReadOnlyFile>& own) const {
     if (m_scopeFile != nullptr) {
         // Rewritten in place since Load: its bytes are no longer the catalogue's.
         return m_scopeFile->IsOpen() && m_scopeFile->Current().Unchanged(m_identity) ? m_scopeFile
@@ -399,7 +399,7 @@ const FileIdentity& CLgpArchive::GetArchiveIdentity() const {
     return m_identity;
 }
 
-bool CLgpArchive::IsLoadedFile(const ArchiveFile& file) const {
+bool CLgpArchive::IsLoadedFile(const ReadOnlyFile& file) const {
     return file.IsOpen() && file.Identity().Unchanged(m_identity);
 }
 

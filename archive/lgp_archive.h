@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_file.h"
+#include "platform/host_file.h"
 
 // Entry type codes; they double as the icon index in the index list.
 enum : uint8_t {
@@ -123,7 +123,7 @@ public:
     const FileIdentity& GetArchiveIdentity() const;
     bool ArchiveChangedOnDisk() const;
     // Whether an open file is the one Load read.
-    bool IsLoadedFile(const ArchiveFile& file) const;
+    bool IsLoadedFile(const ReadOnlyFile& file) const;
 
     // While a ReadScope lives, the catalogue's reads go to the one file it opened instead
     // of opening the archive again for each read: a run of many reads (Verify, Properties,
@@ -138,17 +138,17 @@ public:
 
     private:
         const CLgpArchive& m_archive;
-        ArchiveFile m_file;
+        ReadOnlyFile m_file;
     };
 
 private:
     struct Entry;
     // The file a read goes to, or null when it is not the one Load read: the scope's
     // while one lives, else one opened into `own` for this read alone.
-    const ArchiveFile* FileForRead(std::optional<ArchiveFile>& own) const;
+    const ReadOnlyFile* FileForRead(std::optional<ReadOnlyFile>& own) const;
 
     std::vector<Entry> m_entries;
-    mutable const ArchiveFile* m_scopeFile = nullptr;
+    mutable const ReadOnlyFile* m_scopeFile = nullptr;
     uint32_t m_dwArchiveLength = 0;
     std::string m_szArchivePath;
     LgpLoadStatus m_lastStatus = LgpLoadStatus::Ok;

@@ -25,11 +25,14 @@ enum class RunReason : uint8_t {
     ArchiveChanged,
     CannotRead,
     // Where an entry was to go.
-    NotPlainName,     // its name would reach out of the folder, or is a device
-    SameTargetInRun,  // another entry of the run went to that file
-    TargetIsArchive,  // the target is the archive being read
-    NotOverExisting,  // not whole, and a file is in the way: kept
-    CannotWrite,      // the host refused; the text says why
+    NotPlainName,          // its name would reach out of the folder, or is a device
+    SameTargetInRun,       // another entry of the run went to that file
+    TargetIsArchive,       // the target is the archive being read
+    TargetWriteProtected,  // a write-protected file is in the way, and is kept
+    TargetTaken,           // a file appeared in the way during the run, and is kept
+    TargetNotAFile,        // what is in the way is no regular file, and is kept
+    NotOverExisting,       // not whole, and a file is in the way: kept
+    CannotWrite,           // the host refused; the text says why
     // What decoding finds in a whole entry (the text says what).
     CannotDecode,
 };

@@ -33,6 +33,13 @@ const char* FixedText(RunReason code) {
                                      "another entry of this run was written to that file");
         case RunReason::TargetIsArchive:
             return QT_TRANSLATE_NOOP("RunReason", "that file is the archive being read");
+        case RunReason::TargetWriteProtected:
+            return QT_TRANSLATE_NOOP("RunReason",
+                                     "the file there is write-protected; not replaced");
+        case RunReason::TargetTaken:
+            return QT_TRANSLATE_NOOP("RunReason", "a file is in the way; not written over it");
+        case RunReason::TargetNotAFile:
+            return QT_TRANSLATE_NOOP("RunReason", "that is not a regular file; not replaced");
         case RunReason::None:
         case RunReason::NotOverExisting:
         case RunReason::CannotWrite:

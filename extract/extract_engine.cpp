@@ -7,9 +7,10 @@
 
 #include "archive/entry_reader.h"
 #include "extract/durable_batch.h"
-#include "extract/host_files.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
+#include "platform/host_calls.h"
+#include "platform/temporary_place.h"
 
 namespace extract {
 
@@ -25,9 +26,7 @@ public:
           m_reader(archive),
           m_state(options.run),
           m_batch(options.anonymousTemporaries),
-          m_identity(archive.GetArchiveIdentity()) {
-        m_batch.Protect(m_identity);
-    }
+          m_identity(archive.GetArchiveIdentity()) {}
 
     Summary Go(const std::vector<Job>& jobs) {
         m_summary.total = jobs.size();
@@ -36,7 +35,7 @@ public:
         // is left for everything else the program has open.
         // Two batches hold handles at once: the one being placed and the one being written.
         constexpr size_t kOtherHandles = 64;
-        const size_t limit = RaiseOpenFileLimit(2 * m_options.batchFiles + kOtherHandles);
+        const size_t limit = host::RaiseOpenFileLimit(2 * m_options.batchFiles + kOtherHandles);
         m_batchFiles =
             std::max<size_t>(1, std::min(m_options.batchFiles,
                                          limit > kOtherHandles ? (limit - kOtherHandles) / 2 : 1));
@@ -77,11 +76,14 @@ private:
             return Finish(result, Outcome::Refused, RunReason::SameTargetInRun,
                           "another entry of this run was written to that file");
         }
-        const FileIdentity existing =
-            MayExist(job, key) ? IdentifyFile(result.target) : FileIdentity{};
-        if (existing.SameFile(m_identity)) {
+        const InTheWay existing = MayExist(job, key) ? LookAt(result.target) : InTheWay{};
+        if (IsTheArchive(existing, result.target)) {
             return Finish(result, Outcome::Refused, RunReason::TargetIsArchive,
                           kTargetIsTheArchive);
+        }
+        if (existing.writeProtected && !m_options.replaceWriteProtected) {
+            return Finish(result, Outcome::Refused, RunReason::TargetWriteProtected,
+                          kTargetWriteProtected);
         }
         const EntryCheck check = m_reader.Read(job.index, m_options.decompress, &m_bytes);
         result.check = check;
@@ -99,7 +101,7 @@ private:
             if (!m_options.partial) {
                 return Finish(result, Outcome::Refused, code, why);
             }
-            if (existing.known) {
+            if (existing.kind != PathKind::Nothing) {
                 return Finish(result, Outcome::Refused, RunReason::NotOverExisting,
                               why + "; not written over the existing file");
             }
@@ -107,18 +109,25 @@ private:
             result.code = code;
             result.reason = why;
         }
-        TargetFacts facts;
-        facts.exists = existing.known;
-        facts.permissions = existing.permissions;
-        facts.mayReplace = outcome != Outcome::Partial;
+        PlaceRules rules;
+        rules.protect = m_identity;
+        rules.mayReplace = outcome != Outcome::Partial;
+        rules.replaceWriteProtected = m_options.replaceWriteProtected;
         std::string error;
-        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), facts, &error)) {
+        if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), rules, &error)) {
             return Finish(result, Outcome::Failed, WriteReason(error), error);
         }
         m_targets.insert(key);
         result.outcome = outcome;
         result.bytes = m_bytes.size();
         m_waiting.push_back({result, true});
+    }
+
+    // The archive itself, or a link to it: replacing the link would spare the archive, but
+    // whoever made it meant the archive.
+    bool IsTheArchive(const InTheWay& existing, const std::string& target) const {
+        return existing.identity.SameFile(m_identity) ||
+               (existing.kind == PathKind::Link && IdentifyFile(target).SameFile(m_identity));
     }
 
     // The names the run's folder holds when it starts, so that only those targets are
@@ -129,7 +138,7 @@ private:
             return;  // every job names its own target
         }
         std::error_code error;
-        for (std::filesystem::directory_iterator it(HostFolderPath(m_options.folder), error), end;
+        for (std::filesystem::directory_iterator it(host::FolderPath(m_options.folder), error), end;
              !error && it != end; it.increment(error)) {
             m_present.insert(
                 CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string())));
@@ -191,8 +200,20 @@ private:
         }
     }
 
+    // The code of a refusal by the placing rules; any other failure is the host's.
     static RunReason WriteReason(const std::string& error) {
-        return error == kTargetIsTheArchive ? RunReason::TargetIsArchive : RunReason::CannotWrite;
+        const std::pair<const char*, RunReason> kRefusals[] = {
+            {kTargetIsTheArchive, RunReason::TargetIsArchive},
+            {kTargetWriteProtected, RunReason::TargetWriteProtected},
+            {kTargetTaken, RunReason::TargetTaken},
+            {kTargetNotAFile, RunReason::TargetNotAFile},
+        };
+        for (const auto& [text, code] : kRefusals) {
+            if (error == text) {
+                return code;
+            }
+        }
+        return RunReason::CannotWrite;
     }
 
     static void Fail(EntryResult& result, RunReason code, const std::string& why) {
@@ -276,7 +297,7 @@ Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
         folders.insert(job.target.empty() ? options.folder : FolderOf(job.target));
     }
     for (const std::string& folder : folders) {
-        RemoveStaleTemporaries(folder);
+        SweepAbandonedTemporaries(folder);
     }
     return Run(archive, options).Go(jobs);
 }

@@ -53,6 +53,8 @@ struct Options {
     std::string folder;       // for jobs without a target
     bool decompress = false;  // field entries are written decoded
     bool partial = false;     // write what can be recovered of entries that are not whole
+    // false: a write-protected file in the way is refused instead of replaced
+    bool replaceWriteProtected = true;
     // Progress before each entry (false cancels the run after the entries already
     // written aside are in place) and the decision after each entry refused or failed,
     // as soon as that is known.

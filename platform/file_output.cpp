@@ -1,6 +1,7 @@
 #include "platform/file_output.h"
 
-#include <atomic>
+#include "platform/host_calls.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,8 +10,8 @@
 #include <sys/stat.h>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
-#include <process.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -21,8 +22,6 @@
 namespace {
 
 #ifdef _WIN32
-constexpr int kCreateFlags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY;
-constexpr int kCreateMode = _S_IREAD | _S_IWRITE;
 // Paths are UTF-8 text on every host; the narrow Windows functions would read them in
 // the ANSI code page and write some other file. Empty when the text is not UTF-8.
 std::wstring Wide(const std::string& path) {
@@ -38,97 +37,6 @@ std::wstring Wide(const std::string& path) {
     MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), size, &wide[0], length);
     return wide;
 }
-int OpenFile(const std::string& p, int flags, int mode) {
-    const std::wstring wide = Wide(p);
-    if (wide.empty()) {
-        errno = EINVAL;
-        return -1;
-    }
-    return _wopen(wide.c_str(), flags, mode);
-}
-long WriteSome(int fd, const char* p, size_t n) {
-    return _write(fd, p, static_cast<unsigned>(n > 0x40000000 ? 0x40000000 : n));
-}
-int SyncFile(int fd) {
-    return _commit(fd);
-}
-int CloseFile(int fd) {
-    return _close(fd);
-}
-int ProcessId() {
-    return _getpid();
-}
-int ErrnoFor(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-            return ENOENT;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return ENOSPC;
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return EBUSY;
-        default:
-            return EACCES;
-    }
-}
-// rename() refuses to replace an existing file on Windows; MoveFileEx replaces it in
-// one step, and only once the data is on disk.
-bool MoveIntoPlace(const std::string& from, const std::string& to) {
-    const std::wstring source = Wide(from);
-    const std::wstring target = Wide(to);
-    if (source.empty() || target.empty()) {
-        errno = EINVAL;
-        return false;
-    }
-    if (MoveFileExW(source.c_str(), target.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
-    }
-    errno = ErrnoFor(GetLastError());
-    return false;
-}
-void RemoveFile(const std::string& path) {
-    const std::wstring wide = Wide(path);
-    if (!wide.empty()) {
-        _wremove(wide.c_str());
-    }
-}
-void SyncFolder(const std::string&) {}
-#else
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-// The umask applies as for any file the user creates.
-constexpr int kCreateMode = 0666;
-int OpenFile(const std::string& p, int flags, int mode) {
-    return open(p.c_str(), flags, mode);
-}
-long WriteSome(int fd, const char* p, size_t n) {
-    return write(fd, p, n);
-}
-int SyncFile(int fd) {
-    return fsync(fd);
-}
-int CloseFile(int fd) {
-    return close(fd);
-}
-int ProcessId() {
-    return getpid();
-}
-bool MoveIntoPlace(const std::string& from, const std::string& to) {
-    return rename(from.c_str(), to.c_str()) == 0;
-}
-void RemoveFile(const std::string& path) {
-    std::remove(path.c_str());
-}
-// Makes the rename itself durable; a failure here loses nothing already written.
-void SyncFolder(const std::string& folder) {
-    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-}
 #endif
 
 bool IsSeparator(char c) {
@@ -139,51 +47,13 @@ bool IsSeparator(char c) {
 #endif
 }
 
-std::string FolderOf(const std::string& path) {
-    return path.substr(0, FolderPartLength(path));
-}
-
-void SetError(std::string* error, const std::string& what, const std::string& file, int err) {
-    if (error) {
-        *error = what + " " + EscapeForMessage(file) + ": " + std::strerror(err);
-    }
-}
-
-// Creates a new file next to `path` that no one else is using; its name starts with '.'
-// and carries the target's name, so a leftover after a power cut is easy to recognise.
-int CreateTemporary(const std::string& path, std::string* tempPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        *tempPath = HiddenTemporaryName(path);
-        int fd = OpenFile(*tempPath, kCreateFlags, kCreateMode);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
 }  // namespace
-
-std::string HiddenTemporaryName(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    const std::string folder = FolderOf(path);
-    std::string base = path.substr(folder.size());
-    if (base.size() > 64) {
-        size_t cut = 64;
-        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        base.resize(cut);
-    }
-    return folder + "." + base + ".lumo-" + std::to_string(ProcessId()) + "-" +
-           std::to_string(++counter);
-}
 
 bool WriteAllToDescriptor(int fd, const void* data, size_t size) {
     const char* p = static_cast<const char*>(data);
     size_t n = size;
     while (n > 0) {
-        long done = WriteSome(fd, p, n);
+        long done = host::WriteSome(fd, p, n);
         if (done < 0) {
             if (errno == EINTR) {
                 continue;
@@ -299,50 +169,92 @@ std::string JoinPath(const std::string& folder, std::string_view name) {
     return path;
 }
 
-bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
-                         std::string* error) {
-    AtomicWriteResult result = WriteFileAtomicallyDetailed(path, data, size);
-    if (error && !result.Ok()) {
-        *error = result.message;
+namespace {
+
+// The handle a path names when it is one of this process's own streams ("-" standard
+// output, /dev/stdout, /dev/fd/N, ...); -1 otherwise. Such a path is a link into /proc
+// that must never be replaced, whatever it leads to.
+int OwnStream(const std::string& path) {
+    if (path == "-") {
+        return 1;
     }
-    return result.Ok();
+#ifndef _WIN32
+    if (path == "/dev/stdout") {
+        return 1;
+    }
+    if (path == "/dev/stderr") {
+        return 2;
+    }
+    for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+        const std::string_view head(prefix);
+        if (path.size() > head.size() && path.size() <= head.size() + 6 &&
+            path.compare(0, head.size(), head) == 0 &&
+            path.find_first_not_of("0123456789", head.size()) == std::string::npos) {
+            return std::stoi(path.substr(head.size()));
+        }
+    }
+#endif
+    return -1;
 }
 
-AtomicWriteResult WriteFileAtomicallyDetailed(const std::string& path, const void* data,
-                                              size_t size) {
+constexpr int kNoStream = -2;
+
+// A device, a FIFO or a socket the path leads to, opened for writing (-1 with errno set
+// when it cannot be); kNoStream when it leads to nothing of the kind (a regular file, a
+// folder, nothing at all).
+int OpenStream(const std::string& path) {
+#ifdef _WIN32
+    (void)path;
+    return kNoStream;
+#else
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode) || S_ISDIR(info.st_mode)) {
+        return kNoStream;
+    }
+    return open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+#endif
+}
+
+AtomicWriteResult StreamFailure(const std::string& path, int error, const char* reason) {
     AtomicWriteResult result;
-    auto fail = [&result](AtomicWriteStep step, const std::string& what, const std::string& file,
-                          int err) {
-        result.failedStep = step;
-        result.systemError = err;
-        SetError(&result.message, what, file, err);
-        return result;
-    };
-    if (path.empty()) {
-        return fail(AtomicWriteStep::Create, "cannot write", "\"\"", ENOENT);
-    }
-    std::string tempPath;
-    int fd = CreateTemporary(path, &tempPath);
-    if (fd < 0) {
-        return fail(AtomicWriteStep::Create, "cannot create a temporary file for", path, errno);
-    }
-    const char* bytes = static_cast<const char*>(data);
-    bool ok = WriteAllToDescriptor(fd, bytes, size) && SyncFile(fd) == 0;
-    int err = errno;
-    if (CloseFile(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    AtomicWriteStep step = AtomicWriteStep::Write;
-    if (ok && !MoveIntoPlace(tempPath, path)) {
-        ok = false;
-        err = errno;
-        step = AtomicWriteStep::Replace;
-    }
-    if (!ok) {
-        RemoveFile(tempPath);
-        return fail(step, "cannot write", path, err);
-    }
-    SyncFolder(FolderOf(path));
+    result.failedStep = reason ? AtomicWriteStep::Refuse : AtomicWriteStep::Write;
+    result.systemError = reason ? 0 : error;
+    result.reason = reason ? reason : std::strerror(error);
+    result.message = "cannot write " + EscapeForMessage(path) + ": " + result.reason;
     return result;
+}
+
+AtomicWriteResult WriteStream(const std::string& path, int fd, const void* data, size_t size,
+                              const PlaceRules& rules) {
+    const ReadOnlyFile through = ReadOnlyFile::FromHandle(fd);
+    if (through.Identity().SameFile(rules.protect)) {
+        return StreamFailure(path, 0, kTargetIsTheArchive);
+    }
+#ifdef _WIN32
+    _setmode(fd, _O_BINARY);  // PNG bytes pass through unchanged
+#endif
+    if (!WriteAllToDescriptor(fd, data, size)) {
+        return StreamFailure(path, errno, nullptr);
+    }
+    return AtomicWriteResult();
+}
+
+}  // namespace
+
+AtomicWriteResult WriteOutputFile(const std::string& path, const void* data, size_t size,
+                                  const PlaceRules& rules) {
+    const int own = OwnStream(path);
+    if (own >= 0) {
+        return WriteStream(path == "-" ? "standard output" : path, own, data, size, rules);
+    }
+    const int stream = OpenStream(path);
+    if (stream >= 0) {
+        const AtomicWriteResult result = WriteStream(path, stream, data, size, rules);
+        host::CloseFile(stream);
+        return result;
+    }
+    if (stream == -1) {
+        return StreamFailure(path, errno, nullptr);  // a device that refuses to open
+    }
+    return WriteFileAtomicallyDetailed(path, data, size, rules);
 }

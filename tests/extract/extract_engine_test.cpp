@@ -13,6 +13,7 @@
 #endif
 
 #include "extract/durable_batch.h"
+#include "platform/temporary_place.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
 
@@ -225,19 +226,34 @@ TEST_F(ExtractEngineTest, FilesAppearingDuringTheRunAreLookedAtWhenMet) {
     }
 }
 
-TEST_F(ExtractEngineTest, TemporariesOfDeadRunsAreRemoved) {
+// Only a private place a writer that is gone left is swept; a name that looks like a
+// temporary, an archive's entry among them, is somebody's file.
+TEST_F(ExtractEngineTest, OnlyAbandonedPrivatePlacesAreSwept) {
     pid_t child = fork();
     if (child == 0) {
         _exit(0);
     }
     waitpid(child, nullptr, 0);
-    const std::string dead = ".big.bin.lumo-" + std::to_string(child) + "-7";
-    const std::string mine = ".big.bin.lumo-" + std::to_string(getpid()) + "-7";
-    dir.Write(dead, Text("left by a killed run"));
-    dir.Write(mine, Text("in use"));
-    EXPECT_EQ(extract::RemoveStaleTemporaries(dir.Path()), 1u);
-    EXPECT_FALSE(fs::exists(dir.File(dead)));
-    EXPECT_TRUE(fs::exists(dir.File(mine)));
+    const std::string lookalike = ".keep.lumo-" + std::to_string(child) + "-7";
+    LgpWriter writer;
+    writer.AddText(lookalike, "an entry").AddText("replaced", "new");
+    Load(writer);
+    dir.Write("replaced", Text("old"));
+    options.anonymousTemporaries = false;
+    // A killed run: its place is left with a temporary in it, and a file a user put there.
+    const std::string left = fs::path(dir.Path()).append(".lumo-temporary-0123456789abcdef");
+    {
+        auto abandoned = TemporaryPlace::In(dir.Path());
+        ASSERT_TRUE(abandoned->Ready());
+        fs::rename(abandoned->Path(), left);
+    }
+    ASSERT_TRUE(fs::exists(left));  // the rename left nothing for it to remove
+    ASSERT_EQ(system(("echo x > " + left + "/4711; echo mine > " + left + "/notes").c_str()), 0);
+    EXPECT_TRUE(Run().AllWritten());
+    EXPECT_TRUE(Run().AllWritten());  // and again, over the entry written the first time
+    EXPECT_EQ(ReadFile(dir.File(lookalike)), Text("an entry"));
+    EXPECT_FALSE(fs::exists(left + "/4711"));
+    EXPECT_EQ(ReadFile(left + "/notes"), Text("mine\n"));
 }
 #endif
 

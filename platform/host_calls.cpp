@@ -1,4 +1,6 @@
-#include "extract/host_files.h"
+// SPDX-License-Identifier: MIT
+// The host's file calls, once for POSIX hosts and once for Windows.
+#include "platform/host_calls.h"
 
 #include "platform/file_output.h"
 
@@ -10,17 +12,17 @@
 
 #ifdef _WIN32
 #include <io.h>
-#include <process.h>
+#include <share.h>
 #include <windows.h>
 #else
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #endif
 
-namespace extract {
+namespace host {
 
 #ifdef _WIN32
 namespace {
@@ -30,28 +32,34 @@ std::wstring Wide(const std::string& path) {
     return HostPath(path).wstring();
 }
 
+int ErrnoFor(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return ENOENT;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return EBUSY;
+        default:
+            return EACCES;
+    }
+}
+
 }  // namespace
 
-std::filesystem::path HostFolderPath(const std::string& folder) {
+std::filesystem::path FolderPath(const std::string& folder) {
     return folder.empty() ? std::filesystem::path(L".") : std::filesystem::path(Wide(folder));
-}
-long ProcessId() {
-    return _getpid();
-}
-bool ProcessAlive(long pid) {
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
-    if (process == nullptr) {
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    }
-    const bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return alive;
 }
 int CreateExclusive(const std::string& path) {
     const std::wstring wide = Wide(path);
-    return wide.empty() ? -1
-                        : _wopen(wide.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                                 _S_IREAD | _S_IWRITE);
+    if (wide.empty()) {
+        errno = EINVAL;
+        return -1;
+    }
+    return _wopen(wide.c_str(), _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
 int OpenFolder(const std::string&) {
     return -1;
@@ -72,11 +80,23 @@ void RemoveFile(const std::string& path) {
         _wremove(wide.c_str());
     }
 }
+long WriteSome(int fd, const char* data, size_t size) {
+    return _write(fd, data, static_cast<unsigned>(size > 0x40000000 ? 0x40000000 : size));
+}
+// rename() refuses to replace an existing file on Windows; MoveFileEx replaces it in
+// one step, and only once the data is on disk.
 bool MoveIntoPlace(const std::string& from, const std::string& to) {
-    if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    const std::wstring source = Wide(from);
+    const std::wstring target = Wide(to);
+    if (source.empty() || target.empty()) {
+        errno = EINVAL;
+        return false;
+    }
+    if (MoveFileExW(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
-    errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    errno = ErrnoFor(GetLastError());
     return false;
 }
 void SetPermissions(int, uint32_t) {}
@@ -98,19 +118,47 @@ bool SyncFile(int fd) {
 bool SyncFolder(const std::string&) {
     return false;
 }
+bool MakePrivateFolder(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    if (wide.empty()) {
+        errno = EINVAL;
+        return false;
+    }
+    return _wmkdir(wide.c_str()) == 0;
+}
+bool RemoveFolder(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    return !wide.empty() && _wrmdir(wide.c_str()) == 0;
+}
+bool IsOwnFolder(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD attributes =
+        wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+// Windows holds a file by sharing it with no one while it is open.
+int HoldFile(const std::string& path, bool create) {
+    const std::wstring wide = Wide(path);
+    if (wide.empty()) {
+        errno = EINVAL;
+        return -1;
+    }
+    int fd = -1;
+    const int flags = _O_RDWR | _O_BINARY | (create ? _O_CREAT | _O_EXCL : 0);
+    if (_wsopen_s(&fd, wide.c_str(), flags, _SH_DENYRW, _S_IREAD | _S_IWRITE) != 0) {
+        errno = create ? errno : EWOULDBLOCK;
+        return -1;
+    }
+    return fd;
+}
 #else
-std::filesystem::path HostFolderPath(const std::string& folder) {
+std::filesystem::path FolderPath(const std::string& folder) {
     return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
-}
-long ProcessId() {
-    return static_cast<long>(getpid());
-}
-bool ProcessAlive(long pid) {
-    return kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
 }
 int CreateExclusive(const std::string& path) {
     // The umask applies as for any file the user creates.
-    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 int OpenFolder(const std::string& folder) {
     return open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -129,7 +177,7 @@ int OwnFileTable() {
 
 int CreateAnonymous(int folder) {
     if (folder >= 0 && OwnFileTable() >= 0) {
-        return openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        return openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     }
     errno = EOPNOTSUPP;
     return -1;
@@ -153,6 +201,9 @@ void CloseFile(int fd) {
 }
 void RemoveFile(const std::string& path) {
     unlink(path.c_str());
+}
+long WriteSome(int fd, const char* data, size_t size) {
+    return static_cast<long>(write(fd, data, size));
 }
 bool MoveIntoPlace(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0;
@@ -205,6 +256,32 @@ bool SyncFolder(const std::string& folder) {
     close(fd);
     return true;
 }
+bool MakePrivateFolder(const std::string& path) {
+    return mkdir(path.c_str(), 0700) == 0;
+}
+bool RemoveFolder(const std::string& path) {
+    return rmdir(path.c_str()) == 0;
+}
+bool IsOwnFolder(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+}
+int HoldFile(const std::string& path, bool create) {
+    const int flags =
+        O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (create ? O_CREAT | O_EXCL : 0);
+    int fd = open(path.c_str(), flags, 0600);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(fd);
+        errno = error == 0 ? EINVAL : error;
+        return -1;
+    }
+    return fd;
+}
 #endif
 
-}  // namespace extract
+}  // namespace host

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
-// The archive file as the catalogue reads it: opened by its UTF-8 path, every read
-// clamped to the file's length, and known by its identity so that a file replaced or
-// rewritten since the catalogue was loaded is told from the one that was.
+// Files of the host as the program reads them: opened by their UTF-8 path, every read
+// clamped to the file's length, and known by their identity so that a file replaced or
+// rewritten since it was opened is told from the one that was. Also what a path holds
+// before a file is written there, looked at without following a link.
 #include <cstdint>
 #include <string>
 
@@ -26,17 +28,36 @@ struct FileIdentity {
     }
 };
 
-// The identity of the file a path names (links followed); not known when it names none.
+// The identity of the regular file a path names (links followed); not known when it
+// names none.
 FileIdentity IdentifyFile(const std::string& path);
 
-// An archive file opened once for reading; only regular files open, since a pipe could
-// block and a folder holds no archive.
-class ArchiveFile {
+// What a path holds itself, a link not followed.
+enum class PathKind { Nothing, RegularFile, Link, Folder, Other };
+
+struct InTheWay {
+    PathKind kind = PathKind::Nothing;
+    FileIdentity identity;        // of a regular file
+    uint32_t permissions = 0;     // a regular file's 0777 bits, which a replacement takes
+    bool writeProtected = false;  // a regular file no one may write, or this user may not
+};
+
+// Looks at `path` itself (lstat): a link is reported as a link, whatever it leads to.
+InTheWay LookAt(const std::string& path);
+
+// A file opened once for reading; only regular files open, since a pipe could block and
+// a folder holds no data.
+class ReadOnlyFile {
 public:
-    explicit ArchiveFile(const std::string& path);
-    ~ArchiveFile();
-    ArchiveFile(const ArchiveFile&) = delete;
-    ArchiveFile& operator=(const ArchiveFile&) = delete;
+    explicit ReadOnlyFile(const std::string& path);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // A reader of a file this process has open (a handle of its own), such as one still
+    // being written aside.
+    static ReadOnlyFile FromHandle(int handle);
+    ReadOnlyFile(ReadOnlyFile&& other) noexcept;
 
     bool IsOpen() const { return m_handle >= 0; }
     uint64_t Length() const { return m_identity.size; }
@@ -52,6 +73,7 @@ public:
     uint64_t ReadAt(uint64_t offset, void* buffer, uint64_t count) const;
 
 private:
+    ReadOnlyFile() = default;
     int m_handle = -1;
     FileIdentity m_identity;
 };

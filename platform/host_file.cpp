@@ -1,4 +1,6 @@
-#include "archive/archive_file.h"
+// SPDX-License-Identifier: MIT
+// Reading host files and telling them apart, on POSIX hosts and on Windows.
+#include "platform/host_file.h"
 
 #include "platform/file_output.h"
 
@@ -94,15 +96,82 @@ long ReadSome(int fd, uint64_t offset, void* buffer, uint64_t count) {
 
 FileIdentity IdentifyFile(const std::string& path) {
 #ifdef _WIN32
-    ArchiveFile file(path);
+    ReadOnlyFile file(path);
     return file.Identity();
 #else
     struct stat info;
-    return stat(path.c_str(), &info) == 0 ? IdentityOf(info) : FileIdentity();
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? IdentityOf(info)
+                                                                   : FileIdentity();
 #endif
 }
 
-ArchiveFile::ArchiveFile(const std::string& path) {
+InTheWay LookAt(const std::string& path) {
+    InTheWay found;
+#ifdef _WIN32
+    const std::wstring wide = HostPath(path).wstring();
+    const DWORD attributes =
+        wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return found;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        found.kind = PathKind::Link;
+    } else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        found.kind = PathKind::Folder;
+    } else {
+        found.kind = PathKind::RegularFile;
+        found.identity = IdentifyFile(path);
+        found.writeProtected = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    }
+#else
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0) {
+        return found;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        found.kind = PathKind::Link;
+    } else if (S_ISDIR(info.st_mode)) {
+        found.kind = PathKind::Folder;
+    } else if (!S_ISREG(info.st_mode)) {
+        found.kind = PathKind::Other;
+    } else {
+        found.kind = PathKind::RegularFile;
+        found.identity = IdentityOf(info);
+        // Set-ID and sticky bits are never carried over to bytes from an archive.
+        found.permissions = static_cast<uint32_t>(info.st_mode & 0777);
+        // Like rm: a file without any write bit is protected even for root, who may
+        // write anything.
+        found.writeProtected = (info.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+    }
+#endif
+    return found;
+}
+
+ReadOnlyFile ReadOnlyFile::FromHandle(int handle) {
+    ReadOnlyFile file;
+#ifdef _WIN32
+    const int own = _dup(handle);
+#else
+    const int own = fcntl(handle, F_DUPFD_CLOEXEC, 0);
+#endif
+    if (own < 0) {
+        return file;
+    }
+    file.m_identity = IdentityOf(own);
+    if (!file.m_identity.known) {
+        CloseHandle(own);
+        return file;
+    }
+    file.m_handle = own;
+    return file;
+}
+
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
+    : m_handle(other.m_handle), m_identity(other.m_identity) {
+    other.m_handle = -1;
+}
+
+ReadOnlyFile::ReadOnlyFile(const std::string& path) {
     if (path.empty()) {
         return;
     }
@@ -112,23 +181,23 @@ ArchiveFile::ArchiveFile(const std::string& path) {
     }
     m_identity = IdentityOf(fd);
     if (!m_identity.known) {
-        CloseHandle(fd);  // folders, pipes and devices hold no archive
+        CloseHandle(fd);  // folders, pipes and devices hold no data
         return;
     }
     m_handle = fd;
 }
 
-ArchiveFile::~ArchiveFile() {
+ReadOnlyFile::~ReadOnlyFile() {
     if (m_handle >= 0) {
         CloseHandle(m_handle);
     }
 }
 
-FileIdentity ArchiveFile::Current() const {
+FileIdentity ReadOnlyFile::Current() const {
     return m_handle >= 0 ? IdentityOf(m_handle) : FileIdentity();
 }
 
-uint64_t ArchiveFile::ReadAt(uint64_t offset, void* buffer, uint64_t count) const {
+uint64_t ReadOnlyFile::ReadAt(uint64_t offset, void* buffer, uint64_t count) const {
     count = Available(offset, count);
     uint64_t done = 0;
     while (done < count) {

@@ -1,21 +1,20 @@
+// SPDX-License-Identifier: MIT
 #pragma once
-// The host's file calls the extraction engine needs, behind one small interface so the
-// batch logic reads the same on every host. Paths are UTF-8 text; handles are C file
-// descriptors (the CRT's on Windows). Calls failing set errno.
+// The host's file calls the file layer needs, behind one small interface so that the
+// atomic file and the batch read the same on every host. Paths are UTF-8 text; handles
+// are C file descriptors (the CRT's on Windows). Calls failing set errno.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
-namespace extract {
+namespace host {
 
 // The folder as the standard library takes it; "" is the current folder.
-std::filesystem::path HostFolderPath(const std::string& folder);
+std::filesystem::path FolderPath(const std::string& folder);
 
-long ProcessId();
-bool ProcessAlive(long pid);
-
-// A new file no one else uses, created with O_EXCL; -1 on failure.
+// A new file no one else uses, created with O_EXCL, open for reading and writing, with
+// the default mode under the umask; -1 on failure.
 int CreateExclusive(const std::string& path);
 // A handle on `folder` ("" the current one) for the calls below that take one, so that
 // the folder's path is walked once per run rather than once per file; -1 where the host
@@ -28,9 +27,11 @@ int CreateAnonymous(int folder);
 // taken.
 bool LinkAnonymous(int fd, int folder, const std::string& name);
 
+// Writes what it can of `size` bytes; the count written, or -1.
+long WriteSome(int fd, const char* data, size_t size);
 void CloseFile(int fd);
 void RemoveFile(const std::string& path);
-// Renames over an existing file in one step.
+// Renames over an existing file (or link) in one step.
 bool MoveIntoPlace(const std::string& from, const std::string& to);
 // Gives the open file these POSIX permission bits (nothing on Windows).
 void SetPermissions(int fd, uint32_t permissions);
@@ -47,4 +48,14 @@ bool SyncFile(int fd);
 // was done).
 bool SyncFolder(const std::string& folder);
 
-}  // namespace extract
+// Makes a folder only this user may enter; false with errno set (EEXIST when taken).
+bool MakePrivateFolder(const std::string& path);
+bool RemoveFolder(const std::string& path);
+// Whether `path` is a real folder (not a link) this user owns.
+bool IsOwnFolder(const std::string& path);
+// Creates or opens `path` and holds it against every other holder, this process's other
+// handles included; -1 when someone holds it (EWOULDBLOCK) or it cannot be opened.
+// `create` = false opens only an existing regular file, never through a link.
+int HoldFile(const std::string& path, bool create);
+
+}  // namespace host
