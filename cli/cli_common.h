@@ -22,8 +22,8 @@ void ReportError(const std::string& subject, const std::string& problem);
 bool OpenArchive(CLgpArchive& archive, const std::string& path);
 
 // The entry an ENTRY argument names: "#N" (digits only) is the index N, anything else a
-// name as stored, as shown (Latin-1 in UTF-8) or as list escapes it, matched exactly or
-// else ignoring case; the first of several entries with that name wins.
+// name as list shows it (its bytes read as Latin-1, in UTF-8), escaped or not, matched
+// exactly or else ignoring case; the first of several entries with that name wins.
 std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted);
 
 // "no entry named X", or for "#N" that there is no such index.
