@@ -30,6 +30,7 @@ constexpr Flag kFlags[] = {
     {"--stdout", "-O", &CliRequest::toStdout, Bit(CliCommand::Extract)},
     {"--partial", nullptr, &CliRequest::partial,
      Bit(CliCommand::Extract) | Bit(CliCommand::Render)},
+    {"--force", "-f", &CliRequest::force, Bit(CliCommand::Extract)},
     {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
@@ -87,7 +88,14 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     const std::string& arg = args[i];
     const CliCommand command = request.command;
     if (arg == "-o" && command == CliCommand::Extract) {
-        return TakeValue(args, i, &request.outputDir, error);
+        if (!TakeValue(args, i, &request.outputDir, error)) {
+            return false;
+        }
+        if (request.outputDir == "-") {  // standard output, as --stdout
+            request.outputDir.clear();
+            request.toStdout = true;
+        }
+        return true;
     }
     if (arg == "-o" && command == CliCommand::Render) {
         return TakeValue(args, i, &request.pngPath, error);
@@ -120,7 +128,11 @@ bool CheckCombinations(const CliRequest& request, std::string* error) {
     } else if (request.all) {
         if (entries != 0 || !request.rawPath.empty() || request.pngPath.empty()) {
             problem = "render --all takes no ENTRY and needs -o DIR (no --raw)";
+        } else if (request.pngPath == "-") {
+            problem = "render --all writes a file per field; -o - is not a folder";
         }
+    } else if (request.pngPath == "-" && request.rawPath == "-") {
+        problem = "only one of -o and --raw can go to standard output";
     } else if (entries != 1) {
         problem = entries == 0 ? "missing ENTRY" : "render takes one ENTRY";
     } else if (request.pngPath.empty() && request.rawPath.empty()) {
@@ -213,20 +225,22 @@ const char* UsageText() {
            "      one key<TAB>value line each, a blank line between entries.\n"
            "      Example: lumo-cli info char.lgp\n"
            "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
-           "                   [ENTRY...]\n"
+           "                   [--force] [ENTRY...]\n"
            "      Writes DIR/<name> for each ENTRY; no ENTRY means every entry. An ENTRY\n"
            "      is a name as list shows it (escaped or not), #N for the entry with\n"
            "      index N, or a shell-style pattern\n"
            "      (*, ?, [...]; quote it) matched ignoring case against the names as\n"
            "      list shows them; one that selects nothing is an error. DIR defaults\n"
-           "      to the current folder. --stdout (-O) writes the entries' bytes to\n"
-           "      standard output instead, and nothing else. --decompress decodes the\n"
-           "      field entries (type code 3); others are written as stored. Prints\n"
-           "      each file written and its size (control characters in names as\n"
-           "      \\xHH). An entry that is not whole (cut short, or a compressed stream\n"
-           "      that lies) is not written and is reported as a failure; with --partial\n"
-           "      it is written as far as it goes, never over an existing file, and\n"
-           "      still reported. The archive itself is never written over.\n"
+           "      to the current folder. --stdout (-O, or -o -) writes the entries'\n"
+           "      bytes to standard output instead, and nothing else. --decompress\n"
+           "      decodes the field entries (type code 3); others are written as\n"
+           "      stored. Prints each file written and its size (control characters in\n"
+           "      names as \\xHH). An entry that is not whole (cut short, or a\n"
+           "      compressed stream that lies) is not written and is reported as a\n"
+           "      failure; with --partial it is written as far as it goes, never over\n"
+           "      an existing file, and still reported. The archive itself is never\n"
+           "      written over. A write-protected file in the way is refused with the\n"
+           "      reason unless --force (-f) is given, as rm does.\n"
            "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
            "                  [--partial]\n"
@@ -239,6 +253,7 @@ const char* UsageText() {
            "      top row first, no padding; --palette picks its palette (default 0).\n"
            "      An entry that is not whole is refused as extract refuses it; with\n"
            "      --partial it is rendered from what the archive holds, and reported.\n"
+           "      FILE - is standard output; a device or FIFO is written as it is.\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
            "  lumo-cli verify ARCHIVE\n"
            "      Reads every entry, decoding fields and textures, and lists each one\n"

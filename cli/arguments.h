@@ -21,6 +21,7 @@ struct CliRequest {
     bool toStdout = false;             // extract --stdout / -O
     bool json = false;                 // list, info --json
     bool longForm = false;             // list, info --long
+    bool force = false;                // extract -f: replace write-protected files
     bool quiet = false;                // -q: no line per file written
     bool verbose = false;              // -v: progress on a terminal's standard error
 };

@@ -85,6 +85,11 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             }
             break;
         case extract::Outcome::Refused:
+            if (result.reason == kTargetWriteProtected) {
+                ReportError(request.archive,
+                            entry + ": " + result.reason + " (--force replaces it)");
+                break;
+            }
             ReportError(request.archive, entry + ": " + Reason(archive, result) +
                                              (request.partial ? "" : "; not written"));
             break;
@@ -157,6 +162,7 @@ int RunExtract(const CliRequest& request) {
     options.folder = request.outputDir;
     options.decompress = request.decompress;
     options.partial = request.partial;
+    options.replaceWriteProtected = request.force;
     options.report = [&](const extract::EntryResult& result) {
         Report(archive, request, result);
         progress.Step();

@@ -15,6 +15,7 @@
 #include "cli/commands.h"
 #include "cli/progress.h"
 #include "extract/extract_engine.h"
+#include "extract/host_names.h"
 #include "formats/entry_kinds.h"
 #include "platform/file_output.h"
 
@@ -61,7 +62,8 @@ bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
                     const CliRequest& request, uint16_t index, std::set<std::string>& written) {
     const KindOutput& output = *FindOutput(KindOf(archive.GetEntryType(index)), "png");
     const std::string file = extract::EntryHostName(archive, index) + output.extension;
-    if (!IsPlainFileName(file) || !written.insert(file).second) {
+    // The extraction engine's rule: names that are one file on this host collide.
+    if (!IsPlainFileName(file) || !written.insert(CollisionKey(file)).second) {
         ReportError(request.archive,
                     DescribeEntry(archive, index) +
                         (IsPlainFileName(file) ? ": another entry of that name was rendered already"
@@ -185,9 +187,11 @@ bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
-    std::string error;  // names the path escaped
-    if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &error)) {
-        std::cerr << kErrorPrefix << error << '\n';
+    PlaceRules rules;  // its message names the path escaped
+    rules.protect = archive.GetArchiveIdentity();
+    const AtomicWriteResult result = WriteOutputFile(path, bytes.data(), bytes.size(), rules);
+    if (!result.Ok()) {
+        std::cerr << kErrorPrefix << result.message << '\n';
         return false;
     }
     return true;

@@ -40,6 +40,7 @@ void OpenEntry(CMainFrame* frame, uint16_t entry, const ViewerInfo* chosen) {
         return;  // nothing to show it in: go on with the next row
     }
     child->setWindowTitle(QString::fromLatin1(theArchive.GetEntryName(entry)));
+    child->SetSourceFile(theArchive.GetArchiveIdentity());
     // The child may close itself in here (an entry it cannot show, after saying why);
     // it is not touched again afterwards.
     child->LoadEntryBuffer(buffer, size);

@@ -71,7 +71,7 @@ private:
             return Finish(result, Outcome::Refused, RunReason::NotPlainName,
                           "not a plain file name");
         }
-        const std::string key = CollisionKey(result.target);
+        const std::string key = CollisionKey(result.target, m_options.namesIgnoreCase);
         if (m_targets.count(key) != 0) {
             return Finish(result, Outcome::Refused, RunReason::SameTargetInRun,
                           "another entry of this run was written to that file");
@@ -141,7 +141,8 @@ private:
         for (std::filesystem::directory_iterator it(host::FolderPath(m_options.folder), error), end;
              !error && it != end; it.increment(error)) {
             m_present.insert(
-                CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string())));
+                CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string()),
+                             m_options.namesIgnoreCase));
         }
         m_listed = !error;
     }

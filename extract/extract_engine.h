@@ -20,6 +20,7 @@
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
 #include "archive/run_shape.h"
+#include "extract/host_names.h"
 
 namespace extract {
 
@@ -55,6 +56,8 @@ struct Options {
     bool partial = false;     // write what can be recovered of entries that are not whole
     // false: a write-protected file in the way is refused instead of replaced
     bool replaceWriteProtected = true;
+    // Whether names that differ only in letter case are one file (forced in tests)
+    bool namesIgnoreCase = kHostNamesIgnoreCase;
     // Progress before each entry (false cancels the run after the entries already
     // written aside are in place) and the decision after each entry refused or failed,
     // as soon as that is known.

@@ -19,7 +19,33 @@ std::string HostNameFromLatin1(const std::string& latin1) {
     return utf8;
 }
 
-std::string CollisionKey(const std::string& path) {
+namespace {
+
+// Upper case of ASCII letters and of the Latin-1 ones in UTF-8 (U+00E0 to U+00FE but
+// U+00F7), the letters archive names can hold.
+std::string UpperLatin1(const std::string& path) {
+    std::string key = path;
+    for (size_t i = 0; i < key.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(key[i]);
+        if (c >= 'a' && c <= 'z') {
+            key[i] = static_cast<char>(c - 'a' + 'A');
+        } else if (c == 0xC3 && i + 1 < key.size()) {
+            const unsigned char next = static_cast<unsigned char>(key[i + 1]);
+            if (next >= 0xA0 && next <= 0xBE && next != 0xB7) {
+                key[i + 1] = static_cast<char>(next - 0x20);
+            }
+            ++i;
+        }
+    }
+    return key;
+}
+
+}  // namespace
+
+std::string CollisionKey(const std::string& path, bool ignoreCase) {
+    if (!ignoreCase) {
+        return path;
+    }
 #ifdef _WIN32
     // The file system's own case mapping, for letters past ASCII as well.
     const int size = static_cast<int>(path.size());
@@ -42,6 +68,6 @@ std::string CollisionKey(const std::string& path) {
     }
     return key;
 #else
-    return path;
+    return UpperLatin1(path);
 #endif
 }

@@ -9,6 +9,15 @@
 // "caf\xE9" -> "café" in UTF-8.
 std::string HostNameFromLatin1(const std::string& latin1);
 
-// The key under which two target paths name the same file for the host: the path
-// itself, or on Windows, whose file names ignore letter case, the path in lower case.
-std::string CollisionKey(const std::string& path);
+// Whether the host's file names ignore letter case (Windows).
+#ifdef _WIN32
+inline constexpr bool kHostNamesIgnoreCase = true;
+#else
+inline constexpr bool kHostNamesIgnoreCase = false;
+#endif
+
+// The key under which two target paths name the same file: the path itself, or where
+// names ignore letter case, the path in one case. Every command that writes several files
+// refuses a second file with the key of one it wrote. `ignoreCase` can be forced so that
+// the Windows rule can be tried anywhere (ASCII and Latin-1 letters there).
+std::string CollisionKey(const std::string& path, bool ignoreCase = kHostNamesIgnoreCase);

@@ -8,6 +8,7 @@
 
 #include "archive/entry_buffer.h"
 #include "framework/command_target.h"
+#include "platform/host_file.h"
 
 class CChildFrame : public QMdiSubWindow, public CCmdTarget {
     Q_OBJECT
@@ -33,6 +34,10 @@ public:
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void OnFileClose();
 
+    // The archive the entry was read from, which nothing the window writes may replace.
+    void SetSourceFile(const FileIdentity& file) { m_source = file; }
+    const FileIdentity& GetSourceFile() const { return m_source; }
+
     QWidget* GetClientWidget() const { return m_pClient; }
     // Resizes the frame so that its client widget is exactly width x height.
     void SetClientSize(int width, int height);
@@ -54,6 +59,7 @@ protected:
 private:
     QWidget* m_pClient;
     bool m_bClosed = false;
+    FileIdentity m_source;
 };
 
 // Entry window classes by name, so that the frame can create one knowing only its name.

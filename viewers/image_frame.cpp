@@ -192,9 +192,16 @@ void CImageFrame::OnFileExportImage() {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     std::string error = tr("Cannot encode the image as PNG.").toStdString();
-    if (QImageWriter(&buffer, "png").write(m_shown) &&
-        WriteFileAtomically(*path, png.constData(), static_cast<size_t>(png.size()), &error)) {
-        return;
+    if (QImageWriter(&buffer, "png").write(m_shown)) {
+        // The save dialog's own overwrite question may have been answered for the archive.
+        PlaceRules rules;
+        rules.protect = GetSourceFile();
+        const AtomicWriteResult written =
+            WriteOutputFile(*path, png.constData(), static_cast<size_t>(png.size()), rules);
+        if (written.Ok()) {
+            return;
+        }
+        error = written.message;
     }
     platform::MessageRequest message;
     message.text = error;

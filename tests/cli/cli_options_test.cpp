@@ -82,6 +82,8 @@ TEST(CliExtractOptions, StdoutCarriesOnlyTheBytesAndQuietWritesNoLines) {
     CliResult r = RunCli({"extract", archive, "-O", "b.bin", "*.txt"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, std::string(binary.begin(), binary.end()) + "line\n");
+    EXPECT_EQ(RunCli({"extract", archive, "-o", "-", "b.bin"}).out,
+              std::string(binary.begin(), binary.end()));
     EXPECT_EQ(RunCli({"extract", archive, "--stdout", "-o", dir.File("x")}).exitCode, 2);
 
     r = RunCli({"extract", archive, "-q", "-v", "-o", dir.File("quiet")});
@@ -182,6 +184,22 @@ TEST(CliRenderAll, RendersEveryFieldAndGoesOnPastFailures) {
     EXPECT_TRUE(Contains(r.err, "entry #1 (broken)")) << r.err;
     EXPECT_TRUE(fs::exists(out + "/second.png"));
     EXPECT_EQ(RunCli({"render", archive, "--all", "first", "-o", out}).exitCode, 2);
+}
+
+// Names that differ only in letter case are one file where the host's names ignore case.
+TEST(CliRenderAll, NamesThatAreOneFileOnTheHostCollide) {
+    TempDir dir;
+    const std::string archive = dir.Write(
+        "flevel.lgp", LgpWriter().Add("Cloud", Field(16)).Add("CLOUD", Field(32)).Build());
+    CliResult r = RunCli({"render", archive, "--all", "-o", dir.File("pngs")});
+#ifdef _WIN32
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Written(r), std::vector<std::string>{"Cloud.png"});
+    EXPECT_TRUE(Contains(r.err, "entry #1 (CLOUD): another entry of that name")) << r.err;
+#else
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Written(r).size(), 2u);
+#endif
 }
 
 // The man page carries the help's text: every example there is one here.

@@ -230,3 +230,17 @@ TEST_F(CliRenderTest, TheArchiveItselfIsNeverReplacedByTheOutput) {
     }
     EXPECT_EQ(ReadFile(m_archive), before);
 }
+
+// "-" is standard output for each output option; the raw bytes there are the file's.
+TEST_F(CliRenderTest, DashWritesEachOutputToStandardOutput) {
+    ASSERT_EQ(RunCli({"render", m_archive, "md1stin", "--raw", m_dir.File("bg.raw")}).exitCode, 0);
+    const Bytes raw = ReadFile(m_dir.File("bg.raw"));
+    CliResult r = RunCli({"render", m_archive, "md1stin", "--raw", "-"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(raw.begin(), raw.end()));
+    r = RunCli({"render", m_archive, "md1stin", "-o", "-"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(1, 3), "PNG");
+    EXPECT_EQ(RunCli({"render", m_archive, "md1stin", "-o", "-", "--raw", "-"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"render", m_archive, "--all", "-o", "-"}).exitCode, 2);
+}

@@ -141,5 +141,27 @@ TEST_F(ViewerCommandsTest, AlwaysDecompressLastsTheRunAndExtractStopsAsking) {
     EXPECT_FALSE(theApp.AlwaysDecompress());
 }
 
+// The save dialog's own overwrite question can be answered for the archive itself; the
+// image must not replace it, and a message says why.
+TEST_F(ViewerCommandsTest, ExportImageRefusesTheOpenArchive) {
+    OpenFieldArchive();
+    Select({0}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+    ASSERT_NE(Frame()->GetActiveChild(), nullptr);
+    const Bytes before = ReadFile(archivePath);
+    ordered.saveAnswers.push_back(archivePath);
+    Frame()->SendCommand(ID_FILE_EXPORT_IMAGE);
+    EXPECT_EQ(ReadFile(archivePath), before);
+    ASSERT_EQ(ordered.messages.size(), 1u);
+    EXPECT_NE(ordered.messages[0].text.find("the archive being read"), std::string::npos)
+        << ordered.messages[0].text;
+    ordered.saveAnswers.push_back(m_dir.File("field.png"));
+    Frame()->SendCommand(ID_FILE_EXPORT_IMAGE);
+    const Bytes png = ReadFile(m_dir.File("field.png"));
+    ASSERT_GE(png.size(), 4u);
+    EXPECT_EQ(Bytes(png.begin() + 1, png.begin() + 4), (Bytes{'P', 'N', 'G'}));
+}
+
 }  // namespace
 }  // namespace lumo::test

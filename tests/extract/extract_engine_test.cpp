@@ -128,6 +128,39 @@ TEST_F(ExtractEngineTest, RefusesWhatWouldLoseOrFakeData) {
     EXPECT_EQ(archive.Load(archivePath.c_str()), 6);  // still the archive
 }
 
+// The Windows rule, forced: names that differ only in letter case are one file.
+TEST_F(ExtractEngineTest, NamesThatDifferInCaseOnlyCollideWhereNamesIgnoreCase) {
+    LgpWriter writer;
+    writer.AddText("Cloud", "1").AddText("CLOUD", "2").AddText("caf\xE9", "3");
+    writer.AddText("CAF\xC9", "4").AddText("cafe", "5");
+    Load(writer);
+    options.namesIgnoreCase = true;
+    EXPECT_EQ(Run().written, 3u);
+    ASSERT_EQ(results.size(), 5u);
+    for (size_t refused : {1, 3}) {
+        EXPECT_EQ(results[refused].reason, "another entry of this run was written to that file");
+    }
+    EXPECT_EQ(ReadFile(dir.File("Cloud")), Text("1"));
+}
+
+// A write-protected file in the way stays, with the reason, unless the run may replace it.
+TEST_F(ExtractEngineTest, WriteProtectedFilesStayUnlessAllowed) {
+    LgpWriter writer;
+    writer.AddText("locked", "new");
+    Load(writer);
+    dir.Write("locked", Text("old"));
+    fs::permissions(dir.File("locked"), fs::perms::owner_read);
+    options.replaceWriteProtected = false;
+    EXPECT_EQ(Run().refused, 1u);
+    EXPECT_EQ(results[0].reason, "the file there is write-protected; not replaced");
+    EXPECT_EQ(ReadFile(dir.File("locked")), Text("old"));
+#ifndef _WIN32  // Windows replaces no read-only file
+    options.replaceWriteProtected = true;
+    EXPECT_TRUE(Run().AllWritten());
+    EXPECT_EQ(ReadFile(dir.File("locked")), Text("new"));
+#endif
+}
+
 TEST_F(ExtractEngineTest, DecompressedEntriesMustBeWhole) {
     Bytes lying = lumo::test::LzssCompressEntry(Text("field data field data"));
     lying[0] = 0x7F;
