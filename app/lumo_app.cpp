@@ -9,7 +9,6 @@
 #include "app/about_dlg.h"
 #include "app/globals.h"
 #include "app/main_frame.h"
-#include "archive/lgp_archive.h"
 #include "environment/game_environment.h"
 #include "res/resource.h"
 #include "res/resource_tables.h"
@@ -17,12 +16,14 @@
 
 namespace {
 
-// The application's own command map; the archive commands' table (commands/) follows
-// it. No ID is in both. ID_APP_EXIT stands for the framework's own map behind it.
+// The application's own command map; the document's (commands/) comes before it on the
+// route. No ID is in both. ID_APP_EXIT stands for the framework's own map behind it.
 const CommandMapEntry<CLumoApp> kAppCommands[] = {
     {ID_APP_ABOUT, &CLumoApp::OnAppAbout, nullptr},
     {ID_FILE_NEW, &CLumoApp::OnFileNew, nullptr},
     {ID_APP_EXIT, &CLumoApp::OnAppExit, nullptr},
+    {ID_OPTIONS_ALWAYSDECOMPRESS, &CLumoApp::OnOptionsAlwaysDecompress,
+     &CLumoApp::OnUpdateOptionsAlwaysDecompress},
 };
 
 // The host's look, except that a grayed menu item can be highlighted like any other:
@@ -89,10 +90,7 @@ int CLumoApp::ExitInstance() {
 }
 
 bool CLumoApp::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
-    if (DispatchCommand(*this, kAppCommands, id, query, ui)) {
-        return true;
-    }
-    return m_pArchiveCommands && m_pArchiveCommands->OnCmdMsg(id, query, ui);
+    return DispatchCommand(*this, kAppCommands, id, query, ui);
 }
 
 void CLumoApp::OnFileNew() {
@@ -114,6 +112,14 @@ void CLumoApp::OnAppExit() {
 
 void CLumoApp::OnNothing() {}
 
-void CLumoApp::OnUpdateItemExtract(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(theArchive.GetEntryCount() != 0);
+bool CLumoApp::OpenArchiveFile(const std::string& path) {
+    return m_openArchiveFile && m_openArchiveFile(path);
+}
+
+void CLumoApp::OnOptionsAlwaysDecompress() {
+    m_bAlwaysDecompress = !m_bAlwaysDecompress;
+}
+
+void CLumoApp::OnUpdateOptionsAlwaysDecompress(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(m_bAlwaysDecompress);
 }

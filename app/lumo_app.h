@@ -1,12 +1,13 @@
 #pragma once
 // The application object: starts the user interface, keeps what the archive commands
-// share, and holds the application's command map with every archive command.
+// share, and holds the application's own command map (About, New, Exit, the options).
 #include <functional>
 #include <string>
 
 #include "framework/command_target.h"
 #include "indexbar/list_ctrl.h"
 
+class ArchiveDocument;
 class CMainFrame;
 class CChildFrame;
 
@@ -24,46 +25,30 @@ public:
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
 
-    // Command handlers. Each lives in the file of the command it carries out. The
-    // archive commands (commands/) sit above this object: their table joins the
-    // application's command map through m_pArchiveCommands, never through this file.
-    void OnFileNew();                          // app/lumo_app.cpp
-    void OnAppAbout();                         // app/lumo_app.cpp
-    void OnAppExit();                          // app/lumo_app.cpp
-    void OnNothing();                          // app/lumo_app.cpp
-    void OnFileOpen();                         // commands/open_command.cpp
-    void OnItemExtract();                      // commands/extract_command.cpp
-    void OnUpdateItemExtract(CCmdUI* pCmdUI);  // app/lumo_app.cpp
-    void OnItemOpen();                         // commands/open_in_viewers_command.cpp
-    void OnItemOpenAs();                       // commands/open_in_viewers_command.cpp
-    void OnItemProperties();                   // commands/properties_command.cpp
-    void OnArchiveProperties();
-    void OnViewIndex();  // commands/index_commands.cpp
-    void OnUpdateViewIndex(CCmdUI* pCmdUI);
-    void OnEditCopy();
-    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    // Command handlers of the application's own map. The commands that act on the
+    // open archive are the document's (m_pDocument), which sits above this object.
+    void OnFileNew();
+    void OnAppAbout();
+    void OnAppExit();
+    void OnNothing();
     void OnOptionsAlwaysDecompress();
     void OnUpdateOptionsAlwaysDecompress(CCmdUI* pCmdUI);
-    void OnSortOriginal();  // commands/sort_commands.cpp
-    void OnSortName();
-    void OnSortType();
-    void OnSortSize();
-    void OnSortReverse();
 
     // Opens an archive as File > Open archive... does once a file is chosen (the
-    // command line's archive, a dropped file); false, after the same message box, when
-    // it fails.
-    bool OpenArchiveFile(const std::string& path);  // commands/open_command.cpp
+    // command line's archive, a dropped file), through the document; false, after the
+    // same message box, when it fails, and when there is no document.
+    bool OpenArchiveFile(const std::string& path);
 
     // Options > Always decompress files: Extract then decompresses without asking. It
     // lasts for the run; nothing is stored.
     bool AlwaysDecompress() const { return m_bAlwaysDecompress; }
 
-    // The archive commands' table, asked after the application's own; installed by the
-    // program at start-up (commands/archive_commands.h). Null: the shell alone.
-    CCmdTarget* m_pArchiveCommands = nullptr;
-    // OpenArchiveFile, for the shell, which sits below the commands: installed with them.
-    // Empty: the shell alone, and a dropped file is not taken.
+    // The open archive on the command route, asked after the main frame and before the
+    // application, and the document it holds; both are installed by the program at
+    // start-up (commands/archive_commands.h). Null: the shell alone.
+    CCmdTarget* m_pDocument = nullptr;
+    ArchiveDocument* m_pArchiveDocument = nullptr;
+    // OpenArchiveFile, installed with the document. Empty: a dropped file is not taken.
     std::function<bool(const std::string& path)> m_openArchiveFile;
     // Index rows dragged out: writes the entries where a drop can copy them from and
     // gives their files. Installed with the archive commands; empty: rows do not drag.

@@ -16,6 +16,7 @@
 #include "app/frame_classes.h"
 #include "app/globals.h"
 #include "app/lumo_app.h"
+#include "archive/archive_document.h"
 #include "archive/lgp_archive.h"
 #include "framework/command_route.h"
 #include "res/resource.h"
@@ -64,6 +65,9 @@ CMainFrame::CMainFrame() : m_pMdiArea(new QMdiArea(this)) {
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    if (theApp.m_pArchiveDocument) {
+        theApp.m_pArchiveDocument->RemoveObserver(&m_wndIndexBar);
+    }
     // The MDI area reports activations while the base class tears the children down;
     // this object is no longer a frame by then.
     disconnect(m_pMdiArea, nullptr, this, nullptr);
@@ -115,6 +119,9 @@ int CMainFrame::OnCreate() {
     layout->setSpacing(0);
     m_wndIndexBar.Create(client);
     m_wndIndexBar.SetCatalogue(&theArchive);
+    if (theApp.m_pArchiveDocument) {
+        theApp.m_pArchiveDocument->AddObserver(&m_wndIndexBar);
+    }
     layout->addWidget(&m_wndIndexBar);
     layout->addWidget(m_pMdiArea, 1);
     setCentralWidget(client);
@@ -124,8 +131,12 @@ int CMainFrame::OnCreate() {
     return 0;
 }
 
+CommandRouteTargets CMainFrame::Route() {
+    return {GetActiveChild(), this, theApp.m_pDocument, &theApp};
+}
+
 bool CMainFrame::RouteCommand(int id, CommandQuery query, CCmdUI* ui) {
-    return ::RouteCommand({GetActiveChild(), this, &theApp}, id, query, ui);
+    return ::RouteCommand(Route(), id, query, ui);
 }
 
 bool CMainFrame::SendCommand(int id) {
@@ -139,12 +150,12 @@ bool CMainFrame::SendCommand(int id) {
 
 void CMainFrame::UpdateAction(int id, QAction* action) {
     CCmdUI ui(id, action);
-    UpdateCommandOnRoute({GetActiveChild(), this, &theApp}, ui);
+    UpdateCommandOnRoute(Route(), ui);
 }
 
 bool CMainFrame::IsCommandEnabled(int id) {
     CCmdUI ui(id, nullptr);
-    UpdateCommandOnRoute({GetActiveChild(), this, &theApp}, ui);
+    UpdateCommandOnRoute(Route(), ui);
     return ui.m_bEnabled;
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <vector>
 
+#include "framework/command_route.h"
 #include "framework/command_target.h"
 #include "framework/menu_host.h"
 #include "framework/status_bar.h"
@@ -94,6 +95,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Active entry window, this frame, the document, the application.
+    CommandRouteTargets Route();
     bool RouteCommand(int id, CommandQuery query, CCmdUI* ui);
     void UpdateAction(int id, QAction* action);
     void CreateCommandActions();

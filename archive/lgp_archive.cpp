@@ -10,6 +10,7 @@
 #include <sys/mman.h>
 #endif
 
+#include "archive/lgp_snapshot.h"
 #include "archive/lgp_layout.h"
 #include "archive/lzss.h"
 #include "platform/ascii.h"
@@ -216,6 +217,7 @@ uint16_t CLgpArchive::Load(const char* path) {
         return 0;
     }
     m_entries.swap(entries);
+    m_snapshot.reset();
     m_scopeFile = nullptr;  // a scope holds the file loaded before
     m_szArchivePath = path;
     m_identity = file.Identity();
@@ -405,4 +407,17 @@ bool CLgpArchive::IsLoadedFile(const ReadOnlyFile& file) const {
 
 bool CLgpArchive::ArchiveChangedOnDisk() const {
     return !m_szArchivePath.empty() && !IdentifyFile(m_szArchivePath).Unchanged(m_identity);
+}
+
+std::shared_ptr<const LgpSnapshot> CLgpArchive::Snapshot() const {
+    if (!m_snapshot) {
+        auto copy = std::make_unique<CLgpArchive>();
+        copy->m_entries = m_entries;
+        copy->m_dwArchiveLength = m_dwArchiveLength;
+        copy->m_szArchivePath = m_szArchivePath;
+        copy->m_lastStatus = m_lastStatus;
+        copy->m_identity = m_identity;
+        m_snapshot = std::make_shared<const LgpSnapshot>(std::move(copy));
+    }
+    return m_snapshot;
 }

@@ -20,6 +20,7 @@
 //    reads return 0; the table is never indexed outside its records;
 //  - Load builds the new table aside and swaps it in only once complete.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,6 +59,8 @@ enum class LgpLoadStatus {
 
 // Short human text for a status: "cannot open file", "not an LGP archive", ...
 const char* DescribeLoadStatus(LgpLoadStatus status);
+
+class LgpSnapshot;
 
 class CLgpArchive {
 public:
@@ -141,8 +144,14 @@ public:
         ReadOnlyFile m_file;
     };
 
+    // The entries as they stand, as an entry source of their own (archive/lgp_snapshot.h):
+    // it keeps reading this archive whatever is loaded next. The same snapshot is handed
+    // out until a Load succeeds.
+    std::shared_ptr<const LgpSnapshot> Snapshot() const;
+
 private:
     struct Entry;
+    mutable std::shared_ptr<const LgpSnapshot> m_snapshot;
     // The file a read goes to, or null when it is not the one Load read: the scope's
     // while one lives, else one opened into `own` for this read alone.
     const ReadOnlyFile* FileForRead(std::optional<ReadOnlyFile>& own) const;

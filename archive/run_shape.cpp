@@ -25,8 +25,8 @@ RunReason ReasonOf(EntryProblem problem) {
     return RunReason::CannotRead;
 }
 
-bool RunState::Continue(size_t done, size_t total, uint16_t index) {
-    if (!m_cancelled && m_hooks.progress && !m_hooks.progress(done, total, index)) {
+bool RunState::Continue(size_t done, size_t total, EntryId entry) {
+    if (!m_cancelled && m_hooks.progress && !m_hooks.progress(done, total, entry)) {
         m_cancelled = true;
     }
     return !m_cancelled;

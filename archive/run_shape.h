@@ -12,6 +12,7 @@
 #include <string>
 
 #include "archive/entry_check.h"
+#include "archive/entry_source.h"
 
 enum class RunReason : uint8_t {
     None,
@@ -43,7 +44,7 @@ RunReason ReasonOf(EntryProblem problem);
 enum class RunDecision { Skip, SkipAll, Cancel };
 
 struct RunFailure {
-    uint16_t index = 0;
+    EntryId entry;
     RunReason reason = RunReason::None;
     std::string text;  // English, for lumo-cli and the log
 };
@@ -52,7 +53,7 @@ struct RunFailure {
 // (every failure skipped).
 struct RunHooks {
     // Before each entry, with the count done; false cancels the run.
-    std::function<bool(size_t done, size_t total, uint16_t index)> progress;
+    std::function<bool(size_t done, size_t total, EntryId entry)> progress;
     // After an entry failed, as soon as that is known: what to do next.
     std::function<RunDecision(const RunFailure&)> decide;
 };
@@ -63,7 +64,7 @@ public:
     explicit RunState(const RunHooks& hooks) : m_hooks(hooks) {}
 
     // Reports progress; false once the user or a decision cancelled the run.
-    bool Continue(size_t done, size_t total, uint16_t index);
+    bool Continue(size_t done, size_t total, EntryId entry);
     // Tells the front end about a failure (unless it said Skip All or the run stopped).
     void Failed(const RunFailure& failure);
     bool Cancelled() const { return m_cancelled; }

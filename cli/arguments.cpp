@@ -103,6 +103,9 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     if (arg == "--raw" && command == CliCommand::Render) {
         return TakeValue(args, i, &request.rawPath, error);
     }
+    if (arg == "--soundfont" && command == CliCommand::Render) {
+        return TakeValue(args, i, &request.soundFont, error);
+    }
     if (arg == "--palette" && command == CliCommand::Render) {
         return TakePalette(args, i, request, error);
     }
@@ -136,7 +139,7 @@ bool CheckCombinations(const CliRequest& request, std::string* error) {
     } else if (entries != 1) {
         problem = entries == 0 ? "missing ENTRY" : "render takes one ENTRY";
     } else if (request.pngPath.empty() && request.rawPath.empty()) {
-        problem = "render needs -o FILE.png or --raw FILE";
+        problem = "render needs -o FILE (.png, or .wav for music) or --raw FILE";
     }
     *error = problem;
     return problem.empty();
@@ -149,9 +152,8 @@ bool CheckOperands(CliRequest& request, std::vector<std::string>& operands, std:
     }
     request.archive = operands.front();
     request.entries.assign(operands.begin() + 1, operands.end());
-    const bool noEntries = request.command == CliCommand::List ||
-                           request.command == CliCommand::Verify ||
-                           (request.command == CliCommand::Info && request.json);
+    const bool noEntries =
+        request.command == CliCommand::List || request.command == CliCommand::Verify;
     if (noEntries && !request.entries.empty()) {
         *error = "unexpected argument " + request.entries.front();
         return false;
@@ -220,9 +222,12 @@ const char* UsageText() {
            "      Example: lumo-cli list --json flevel.lgp | python3 -m json.tool\n"
            "  lumo-cli info ARCHIVE [--json]\n"
            "      The archive's path, length and entry count.\n"
-           "  lumo-cli info ARCHIVE ENTRY...\n"
+           "  lumo-cli info ARCHIVE ENTRY... [--json]\n"
            "      Each entry's properties instead, as the Properties dialog shows them:\n"
-           "      one key<TAB>value line each, a blank line between entries.\n"
+           "      one key<TAB>value line each, a blank line between entries; --json\n"
+           "      prints an array of one object of key: text pairs per entry. Music\n"
+           "      (.mid) adds its length, tracks, format and division; camera tracks\n"
+           "      (.cam) their frames.\n"
            "      Example: lumo-cli info char.lgp\n"
            "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
            "                   [--force] [ENTRY...]\n"
@@ -244,21 +249,29 @@ const char* UsageText() {
            "      Example: lumo-cli extract flevel.lgp '*rm*' -o fields --decompress\n"
            "  lumo-cli render ARCHIVE ENTRY (-o FILE.png | --raw FILE) [--palette N]\n"
            "                  [--partial]\n"
-           "  lumo-cli render ARCHIVE --all -o DIR [--partial]\n"
+           "  lumo-cli render ARCHIVE ENTRY.mid -o FILE.wav [--soundfont FILE.sf2]\n"
+           "                  [--partial]\n"
+           "  lumo-cli render ARCHIVE --all -o DIR [--soundfont FILE.sf2] [--partial]\n"
            "      Renders a field entry's background to a PNG, or to raw 16-bit\n"
            "      little-endian 5-5-5 pixels (blue in bits 0-4, red in bits 10-14),\n"
            "      top row first, no padding. --all renders every field entry to\n"
            "      DIR/<name>.png; one that fails is reported and the others go on.\n"
            "      A texture renders to an 8-bit RGBA PNG, or to raw R, G, B, A bytes,\n"
            "      top row first, no padding; --palette picks its palette (default 0).\n"
+           "      A music entry (.mid) is played through the synthesizer into 44.1 kHz\n"
+           "      16-bit stereo, with the notes' release at the end, and written as\n"
+           "      WAV, or as FLAC when FILE ends in .flac; --all writes it to\n"
+           "      DIR/<name>.wav. The SoundFont is FILE.sf2, or else FluidR3_GM.sf2,\n"
+           "      TimGM6mb.sf2 or default-GM.sf2 in /usr/share/sounds/sf2.\n"
            "      An entry that is not whole is refused as extract refuses it; with\n"
            "      --partial it is rendered from what the archive holds, and reported.\n"
            "      FILE - is standard output; a device or FIFO is written as it is.\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
+           "      Example: lumo-cli render midi.lgp theme.mid -o theme.wav\n"
            "  lumo-cli verify ARCHIVE\n"
-           "      Reads every entry, decoding fields and textures, and lists each one\n"
-           "      that is cut short, lies about its stream or cannot be decoded:\n"
-           "      index<TAB>name<TAB>problem. Exit status 0 when there is none.\n"
+           "      Reads every entry, decoding fields, textures and music, and lists\n"
+           "      each one that is cut short, lies about its stream or cannot be\n"
+           "      decoded: index<TAB>name<TAB>problem. Exit status 0 when there is none.\n"
            "      Example: lumo-cli verify flevel.lgp\n"
            "  lumo-cli --help | --version\n"
            "\n"

@@ -14,12 +14,13 @@ struct CliRequest {
     std::string outputDir;             // extract -o
     bool decompress = false;           // extract --decompress
     bool partial = false;              // extract --partial
-    std::string pngPath;               // render -o
+    std::string pngPath;               // render -o: the PNG, or the WAV/FLAC of music
+    std::string soundFont;             // render --soundfont (music)
     std::string rawPath;               // render --raw
     std::optional<uint32_t> palette;   // render --palette (textures)
-    bool all = false;                  // render --all: every field, -o names a folder
+    bool all = false;                  // render --all: every field and music entry, -o a folder
     bool toStdout = false;             // extract --stdout / -O
-    bool json = false;                 // list, info --json
+    bool json = false;                 // list, info (of the archive or entries) --json
     bool longForm = false;             // list, info --long
     bool force = false;                // extract -f: replace write-protected files
     bool quiet = false;                // -q: no line per file written

@@ -1,11 +1,35 @@
 // info ARCHIVE ENTRY...: the properties the desktop program's Properties dialog shows,
-// one key<TAB>value line each, a blank line between entries.
+// one key<TAB>value line each, a blank line between entries; with --json an array of
+// one object per entry.
 #include <iostream>
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/json_writer.h"
 #include "extract/host_names.h"
 #include "formats/entry_report.h"
+
+namespace {
+
+std::string Text(const PropertyList& properties) {
+    std::string out;
+    for (const auto& [key, value] : properties) {
+        // Values are Latin-1, as the desktop program shows them.
+        out += key + '\t' + PrintableName(HostNameFromLatin1(value)) + '\n';
+    }
+    return out;
+}
+
+std::string Json(const PropertyList& properties) {
+    std::string out = "{";
+    for (const auto& [key, value] : properties) {
+        out += (out.size() > 1 ? "," : "") + JsonString(key) + ":" +
+               JsonString(HostNameFromLatin1(value));
+    }
+    return out + "}";
+}
+
+}  // namespace
 
 int RunEntryInfo(const CliRequest& request) {
     CLgpArchive archive;
@@ -21,14 +45,12 @@ int RunEntryInfo(const CliRequest& request) {
             status = kExitFailure;
             continue;
         }
+        const PropertyList properties = EntryProperties(archive, *index);
         if (!out.empty()) {
-            out += '\n';
+            out += request.json ? "," : "\n";
         }
-        for (const auto& [key, value] : EntryProperties(archive, *index)) {
-            // Values are Latin-1, as the desktop program shows them.
-            out += key + '\t' + PrintableName(HostNameFromLatin1(value)) + '\n';
-        }
+        out += request.json ? Json(properties) : Text(properties);
     }
-    std::cout << out << std::flush;
+    std::cout << (request.json ? "[" + out + "]\n" : out) << std::flush;
     return std::cout ? status : kExitFailure;
 }

@@ -3,10 +3,11 @@
 // stop the others, an archive changed on disk stops the run.
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <set>
 #include <vector>
 
-#include "archive/entry_reader.h"
+#include "archive/lgp_snapshot.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/patterns.h"
@@ -56,18 +57,23 @@ bool EnsureFolder(const std::string& folder) {
     return true;
 }
 
+// Entries are read through the catalogue's snapshot; messages name them by index.
+uint16_t IndexOf(const extract::EntryResult& result) {
+    return static_cast<uint16_t>(result.entry.value);  // the snapshot's ids are positions
+}
+
 // The engine's reason, with the counts that help when an entry is cut short.
 std::string Reason(const CLgpArchive& archive, const extract::EntryResult& result) {
     if (result.check.problem == EntryProblem::CutShort) {
         return result.reason + " (the archive holds " + std::to_string(result.check.storedBytes) +
-               " of its " + std::to_string(archive.GetEntrySize(result.index)) + " bytes)";
+               " of its " + std::to_string(archive.GetEntrySize(IndexOf(result))) + " bytes)";
     }
     return result.reason;
 }
 
 void Report(const CLgpArchive& archive, const CliRequest& request,
             const extract::EntryResult& result) {
-    const std::string entry = DescribeEntry(archive, result.index);
+    const std::string entry = DescribeEntry(archive, IndexOf(result));
     switch (result.outcome) {
         case extract::Outcome::Written:
         case extract::Outcome::Partial:
@@ -75,8 +81,8 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             // or fake lines of the listing that scripts read. The folder is the user's own
             // and is shown as given (a Windows folder keeps its single backslashes).
             if (!request.quiet) {
-                std::cout << JoinPath(request.outputDir,
-                                      PrintableName(extract::EntryHostName(archive, result.index)))
+                std::cout << JoinPath(request.outputDir, PrintableName(extract::EntryHostName(
+                                                             archive, IndexOf(result))))
                           << '\t' << result.bytes << '\n';
             }
             if (result.outcome == extract::Outcome::Partial) {
@@ -104,20 +110,20 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
 
 // --stdout: the entries' bytes, and nothing else, go to standard output; the same rule
 // for entries that are not whole as for files.
-bool ToStdout(const CLgpArchive& archive, const CliRequest& request,
+bool ToStdout(const CLgpArchive& archive, const IEntrySource& source, const CliRequest& request,
               const std::vector<uint16_t>& selection) {
-    const LgpEntryReader reader(archive);
+    const std::unique_ptr<IEntryReader> reader = source.OpenReader();
     std::vector<uint8_t> bytes;
     bool ok = true;
     for (uint16_t index : selection) {
-        const EntryCheck check = reader.Read(index, request.decompress, &bytes);
+        const EntryCheck check = reader->Read(source.IdAt(index), request.decompress, &bytes);
         if (check.problem == EntryProblem::ArchiveChanged ||
             check.problem == EntryProblem::CannotRead) {
             ReportError(request.archive, DescribeEntryProblem(check.problem));
             return false;
         }
         extract::EntryResult result;
-        result.index = index;
+        result.entry = source.IdAt(index);
         result.check = check;
         result.reason = DescribeEntryProblem(check.problem);
         if (!check.Whole()) {
@@ -133,7 +139,7 @@ bool ToStdout(const CLgpArchive& archive, const CliRequest& request,
                         static_cast<std::streamsize>(bytes.size()));
     }
     // Bytes read after the archive changed are not the entry's.
-    if (!reader.StillUnchanged()) {
+    if (!reader->StillUnchanged()) {
         ReportError(request.archive, DescribeEntryProblem(EntryProblem::ArchiveChanged));
         return false;
     }
@@ -147,10 +153,11 @@ int RunExtract(const CliRequest& request) {
     if (!OpenArchive(archive, request.archive)) {
         return kExitFailure;
     }
+    const EntrySourcePtr source = archive.Snapshot();
     std::vector<uint16_t> selection;
     bool ok = SelectEntries(archive, request, &selection);
     if (request.toStdout) {
-        ok = ToStdout(archive, request, selection) && ok;
+        ok = ToStdout(archive, *source, request, selection) && ok;
         std::cout << std::flush;
         return ok ? kExitOk : kExitFailure;
     }
@@ -168,7 +175,7 @@ int RunExtract(const CliRequest& request) {
         progress.Step();
     };
     const extract::Summary summary =
-        extract::ExtractEntries(archive, extract::JobsForEntries(selection), options);
+        extract::ExtractEntries(*source, extract::JobsForEntries(*source, selection), options);
     std::cout << std::flush;
     if (summary.archiveChanged) {
         ReportError(request.archive, DescribeEntryProblem(EntryProblem::ArchiveChanged));

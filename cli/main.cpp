@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/music_kind.h"
 #include "cli/arguments.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
         std::cerr << kErrorPrefix << error << "\nTry 'lumo-cli --help'.\n";
         return kExitUsage;
     }
+    RegisterMusicKind();
     int status = kExitFailure;
     try {
         status = Run(*request);

@@ -1,9 +1,11 @@
 // render: an entry drawn by what its kind renders to (the kinds table), to a PNG (-o) or
-// to the kind's raw pixels (--raw). A field renders its background, a texture its RGBA
-// pixels; the type code is what says what an entry's bytes are, so a kind that renders
-// to nothing is refused with a message rather than guessed at. Entries are read by the
-// rule extraction goes by: one that is not whole is refused with the entry check's
-// reason, or with --partial rendered from what the archive holds of it.
+// to the kind's raw pixels (--raw), or for music to WAV or FLAC (-o, by the name's
+// extension). A field renders its background, a texture its RGBA pixels, music what
+// the synthesizer plays; the type code is what says what an entry's bytes are, so a
+// kind that renders to nothing is refused with a message rather than guessed at.
+// Entries are read by the rule extraction goes by: one that is not whole is refused
+// with the entry check's reason, or with --partial rendered from what it holds.
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -17,6 +19,7 @@
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
 #include "formats/entry_kinds.h"
+#include "platform/ascii.h"
 #include "platform/file_output.h"
 
 namespace {
@@ -49,6 +52,7 @@ bool MakeOutput(const CLgpArchive& archive, const CliRequest& request, uint16_t 
                 std::vector<uint8_t>* file) {
     OutputOptions options;
     options.palette = request.palette;
+    options.soundFont = request.soundFont;
     const std::string problem = output.make(bytes.data(), bytes.size(), options, file);
     if (!problem.empty()) {
         ReportError(request.archive, DescribeEntry(archive, index) + ": " + problem);
@@ -60,7 +64,8 @@ bool MakeOutput(const CLgpArchive& archive, const CliRequest& request, uint16_t 
 // One entry of render --all to `folder`/<name><extension>; false (reported) when it fails.
 bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
                     const CliRequest& request, uint16_t index, std::set<std::string>& written) {
-    const KindOutput& output = *FindOutput(KindOf(archive.GetEntryType(index)), "png");
+    // A kind's first output is the one --all writes: a PNG for images, WAV for music.
+    const KindOutput& output = KindOf(archive.GetEntryType(index)).outputs.front();
     const std::string file = extract::EntryHostName(archive, index) + output.extension;
     // The extraction engine's rule: names that are one file on this host collide.
     if (!IsPlainFileName(file) || !written.insert(CollisionKey(file)).second) {
@@ -103,7 +108,7 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
     std::vector<uint16_t> chosen;
     for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
         const EntryKind& kind = KindOf(archive.GetEntryType(i));
-        if (kind.renderAll && FindOutput(kind, "png") != nullptr) {
+        if (kind.renderAll && !kind.outputs.empty()) {
             chosen.push_back(i);
         }
     }
@@ -128,13 +133,64 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
     return ok ? kExitOk : kExitFailure;
 }
 
+// "field, music or texture": the kinds that render to anything, for messages.
+std::string RenderableKinds() {
+    std::vector<std::string> names;
+    for (const EntryKind& kind : EntryKinds()) {
+        if (!kind.outputs.empty()) {
+            names.emplace_back(kind.name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+    }
+    return text;
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           std::equal(end.begin(), end.end(), text.end() - static_cast<long>(end.size()),
+                      [](char a, char b) { return ToLowerAscii(a) == ToLowerAscii(b); });
+}
+
+// The output -o writes: the one the file's extension names (raw only through --raw),
+// the kind's first for standard output ("-"), else the PNG, which images write under
+// any name; null when the kind has none of these.
+const KindOutput* OutputForPath(const EntryKind& kind, const std::string& path) {
+    for (const KindOutput& output : kind.outputs) {
+        if (std::string(output.format) != "raw" && EndsWithIgnoringCase(path, output.extension)) {
+            return &output;
+        }
+    }
+    if (path == "-" && !kind.outputs.empty()) {
+        return &kind.outputs.front();
+    }
+    return FindOutput(kind, "png");
+}
+
 // Refuses an entry whose kind cannot give what the request asks; reported.
 bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
                 const EntryKind& kind) {
     if (kind.outputs.empty()) {
         ReportError(request.archive, DescribeEntry(archive, index) + ": not a " +
-                                         KindsWithOutput("png") + " entry (type code " +
+                                         RenderableKinds() + " entry (type code " +
                                          std::to_string(kind.type) + ")");
+        return false;
+    }
+    if (!request.soundFont.empty() && FindOutput(kind, "wav") == nullptr) {
+        ReportError(request.archive, DescribeEntry(archive, index) +
+                                         ": --soundfont is for music; this entry is not music");
+        return false;
+    }
+    if (!request.pngPath.empty() && OutputForPath(kind, request.pngPath) == nullptr) {
+        std::string names;
+        for (const KindOutput& output : kind.outputs) {
+            names += (names.empty() ? "" : " or ") + std::string(output.extension);
+        }
+        ReportError(request.pngPath, std::string(kind.name) + " entries render to " + names +
+                                         " files; the name must end in one of them");
         return false;
     }
     if (request.palette && !kind.takesPalette) {
@@ -161,7 +217,8 @@ int RenderOne(const CLgpArchive& archive, const CliRequest& request, uint16_t in
     const std::pair<const char*, const std::string*> wanted[] = {{"raw", &request.rawPath},
                                                                  {"png", &request.pngPath}};
     for (const auto& [format, path] : wanted) {
-        const KindOutput* output = FindOutput(kind, format);
+        const KindOutput* output =
+            path == &request.pngPath ? OutputForPath(kind, *path) : FindOutput(kind, format);
         if (path->empty()) {
             continue;
         }

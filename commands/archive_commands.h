@@ -1,10 +1,10 @@
 #pragma once
-// The archive commands' part of the application's command map. The handlers are members
-// of the application object, defined in this folder, which sits above the shell (app/);
-// so the shell never names them, and the program joins their table to the
-// application's map at start-up.
+// Puts the open archive's document (archive_doc.h) on the application's command route.
+// The document sits above the shell (app/), which knows it only as a command target and
+// an ArchiveDocument; the program installs it at start-up.
 class CLumoApp;
 
-// Makes `app` route the archive commands (open, extract, open in viewers, sort) to their
-// handlers. A second call does nothing more.
+// Creates the document, which lives as long as the program, and joins it to `app`: the
+// route, the document the index follows, opening a file and dragging rows out. A second
+// call does nothing more.
 void InstallArchiveCommands(CLumoApp& app);

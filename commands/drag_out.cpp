@@ -15,7 +15,7 @@
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
-#include "archive/lgp_archive.h"
+#include "commands/archive_doc.h"
 #include "commands/run_reason_text.h"
 #include "extract/extract_engine.h"
 #include "platform/prompts.h"
@@ -35,7 +35,9 @@ std::vector<std::string>& PendingRefusals() {
 }
 
 QList<QUrl> ExtractForDrag(const std::vector<uint16_t>& entries) {
-    if (!DragRoot().isValid()) {
+    CArchiveDoc* document = TheArchiveDoc();
+    const EntrySourcePtr source = document ? document->Source() : nullptr;
+    if (!source || !DragRoot().isValid()) {
         return {};
     }
     static unsigned serial = 0;
@@ -48,18 +50,18 @@ QList<QUrl> ExtractForDrag(const std::vector<uint16_t>& entries) {
     options.folder = folder.toStdString();
     options.decompress = theApp.AlwaysDecompress();
     options.run.decide = [](const RunFailure&) { return RunDecision::Skip; };
-    options.report = [&files](const extract::EntryResult& result) {
+    options.report = [&files, &source](const extract::EntryResult& result) {
         if (result.outcome == extract::Outcome::Written) {
             files << QUrl::fromLocalFile(QString::fromStdString(result.target));
         } else {
             PendingRefusals().push_back(
                 QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
-                    .arg(QString::fromStdString(extract::EntryHostName(theArchive, result.index)),
+                    .arg(QString::fromStdString(extract::EntryHostName(*source, result.entry)),
                          RunReasonText(result.code, result.reason))
                     .toStdString());
         }
     };
-    extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);
+    extract::ExtractEntries(*source, extract::JobsForEntries(*source, entries), options);
     return files;
 }
 

@@ -20,6 +20,7 @@
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
 #include "archive/run_shape.h"
+#include "commands/archive_doc.h"
 #include "commands/run_reason_text.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
@@ -51,22 +52,21 @@ bool AskDecompress() {
 }
 
 // "Failed to extract file NAME: REASON." with the name as the index shows it.
-platform::MessageAnswer ShowFailure(uint16_t entry, const std::string& reason,
-                                    platform::MessageButtons buttons) {
+platform::MessageAnswer ShowFailure(const IEntrySource& source, EntryId entry,
+                                    const std::string& reason, platform::MessageButtons buttons) {
     platform::MessageRequest request;
     request.text =
         QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
-            .arg(
-                QString::fromStdString(EscapeForMessage(extract::EntryHostName(theArchive, entry))),
-                QString::fromStdString(reason))
+            .arg(QString::fromStdString(EscapeForMessage(extract::EntryHostName(source, entry))),
+                 QString::fromStdString(reason))
             .toStdString();
     request.buttons = buttons;
     request.icon = platform::MessageIcon::Exclamation;
     return platform::Prompts().ShowMessage(request);
 }
 
-QString EntryNameText(uint16_t entry) {
-    return QString::fromStdString(extract::EntryHostName(theArchive, entry));
+QString EntryNameText(const IEntrySource& source, EntryId entry) {
+    return QString::fromStdString(extract::EntryHostName(source, entry));
 }
 
 // With exactly one row selected, its entry; with none, the entry of the row last
@@ -76,25 +76,26 @@ int SingleEntry(const CListCtrl& list) {
     return selected.size() == 1 ? selected.front() : list.MarkedEntry();
 }
 
-void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
+void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, const std::string& initialDir) {
     // With no row marked and none selected there is nothing to do.
     int item = SingleEntry(list);
     if (item < 0) {
         return;
     }
-    auto entry = static_cast<uint16_t>(item);
-    const std::string name = extract::EntryHostName(theArchive, entry);
+    const EntryId entry = source.IdAt(static_cast<uint16_t>(item));
+    const std::string name = extract::EntryHostName(source, entry);
     const auto once = platform::MessageButtons::Ok;
     if (!IsPlainFileName(name)) {
         // Offered as the file name, such a name could point the dialog anywhere.
-        ShowFailure(entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")), once);
+        ShowFailure(source, entry, Text(QT_TRANSLATE_NOOP("CLumoApp", "not a plain file name")),
+                    once);
         return;
     }
-    bool decompress = IsCompressedType(theArchive.GetEntryType(entry)) && AskDecompress();
+    bool decompress = IsCompressedType(source.Type(entry)) && AskDecompress();
     // No use asking where to put bytes we do not have.
-    const EntryCheck check = CheckEntry(theArchive, entry, decompress);
+    const EntryCheck check = source.Check(entry, decompress);
     if (!check.Whole()) {
-        ShowFailure(entry,
+        ShowFailure(source, entry,
                     RunReasonText(ReasonOf(check.problem), DescribeEntryProblem(check.problem))
                         .toStdString(),
                     once);
@@ -104,7 +105,7 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     platform::SaveFileRequest request;
     request.initialDir = initialDir;
     request.fileName = name;
-    request.defaultExtension = HostNameFromLatin1(theArchive.GetEntryExtension(entry));
+    request.defaultExtension = HostNameFromLatin1(source.Extension(entry));
     request.filter = Text(kAllFilesFilter);
     request.overwritePrompt = true;
     std::optional<std::string> path = platform::Prompts().SaveFile(request);
@@ -114,20 +115,21 @@ void ExtractOneEntry(CListCtrl& list, const std::string& initialDir) {
     extract::Options options;
     options.decompress = decompress;
     options.run.decide = [&](const RunFailure& failure) {
-        ShowFailure(entry, RunReasonText(failure.reason, failure.text).toStdString(), once);
+        ShowFailure(source, entry, RunReasonText(failure.reason, failure.text).toStdString(), once);
         return RunDecision::Skip;
     };
     extract::Job job;
-    job.index = entry;
+    job.entry = entry;
     job.target = *path;
     // A changed archive stops the engine before it asks; said here instead.
-    if (extract::ExtractEntries(theArchive, {job}, options).archiveChanged) {
-        ShowFailure(entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
+    if (extract::ExtractEntries(source, {job}, options).archiveChanged) {
+        ShowFailure(source, entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
     }
 }
 
-RunDecision AskAboutFailure(const RunFailure& failure) {
-    switch (ShowFailure(failure.index, RunReasonText(failure.reason, failure.text).toStdString(),
+RunDecision AskAboutFailure(const IEntrySource& source, const RunFailure& failure) {
+    switch (ShowFailure(source, failure.entry,
+                        RunReasonText(failure.reason, failure.text).toStdString(),
                         platform::MessageButtons::SkipSkipAllCancel)) {
         case platform::MessageAnswer::Skip:
         case platform::MessageAnswer::Ok:
@@ -141,11 +143,13 @@ RunDecision AskAboutFailure(const RunFailure& failure) {
 
 // Asked once per run, while pane 0 names the first field entry; the answer holds for
 // every field entry of the run.
-bool AskDecompressFor(const std::vector<uint16_t>& entries, CStatusBar& statusBar) {
-    for (uint16_t entry : entries) {
-        if (IsCompressedType(theArchive.GetEntryType(entry))) {
+bool AskDecompressFor(const IEntrySource& source, const std::vector<uint16_t>& entries,
+                      CStatusBar& statusBar) {
+    for (uint16_t position : entries) {
+        const EntryId entry = source.IdAt(position);
+        if (IsCompressedType(source.Type(entry))) {
             statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
-                                         .arg(EntryNameText(entry)));
+                                         .arg(EntryNameText(source, entry)));
             return AskDecompress();
         }
     }
@@ -167,7 +171,7 @@ QString FinalStatus(const extract::Summary& summary) {
         .arg(failed);
 }
 
-void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
+void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatusBar& statusBar) {
     platform::FolderRequest request;
     request.title = Text(kFolderTitle);
     std::optional<std::string> folder = platform::Prompts().BrowseFolder(request);
@@ -177,16 +181,16 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
     const std::vector<uint16_t> entries = list.SelectedEntries();
     extract::Options options;
     options.folder = *folder;
-    options.decompress = AskDecompressFor(entries, statusBar);
+    options.decompress = AskDecompressFor(source, entries, statusBar);
     platform::ProgressRequest progressRequest;
     progressRequest.title = Text(kProgressTitle);
     progressRequest.total = entries.size();
     std::unique_ptr<platform::IProgress> progress =
         platform::Prompts().BeginProgress(progressRequest);
     QElapsedTimer sincePaint;
-    options.run.progress = [&](size_t done, size_t, uint16_t entry) {
-        const QString text =
-            QCoreApplication::translate("CLumoApp", "Extracting %1...").arg(EntryNameText(entry));
+    options.run.progress = [&](size_t done, size_t, EntryId entry) {
+        const QString text = QCoreApplication::translate("CLumoApp", "Extracting %1...")
+                                 .arg(EntryNameText(source, entry));
         // Painting the pane for each of thousands of entries would cost more than the
         // writing; it is painted when the eye can follow.
         const bool paint = !sincePaint.isValid() || sincePaint.elapsed() >= 50;
@@ -196,9 +200,11 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
         }
         return progress->Step(done, text.toStdString());
     };
-    options.run.decide = AskAboutFailure;
+    options.run.decide = [&source](const RunFailure& failure) {
+        return AskAboutFailure(source, failure);
+    };
     const extract::Summary summary =
-        extract::ExtractEntries(theArchive, extract::JobsForEntries(entries), options);
+        extract::ExtractEntries(source, extract::JobsForEntries(source, entries), options);
     progress.reset();
     if (summary.archiveChanged) {
         platform::MessageRequest changed;
@@ -213,17 +219,18 @@ void ExtractSelectedEntries(CListCtrl& list, CStatusBar& statusBar) {
 
 }  // namespace
 
-void CLumoApp::OnItemExtract() {
-    if (!m_pMainFrame) {
+void CArchiveDoc::OnItemExtract() {
+    const EntrySourcePtr source = Source();
+    if (!m_app.m_pMainFrame || !source) {
         return;
     }
-    CListCtrl* list = m_pMainFrame->m_wndIndexBar.GetListCtrl();
+    CListCtrl* list = m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl();
     if (!list) {
         return;
     }
     if (list->GetSelectedCount() < 2) {
-        ExtractOneEntry(*list, m_szInitialDir);
+        ExtractOneEntry(*source, *list, m_app.m_szInitialDir);
     } else {
-        ExtractSelectedEntries(*list, m_pMainFrame->m_wndStatusBar);
+        ExtractSelectedEntries(*source, *list, m_app.m_pMainFrame->m_wndStatusBar);
     }
 }

@@ -1,32 +1,32 @@
-// View > Archive > Show index, Edit > Copy of the selected names, and Options > Always
-// decompress files.
+// View > Archive > Show index and Edit > Copy of the selected names.
 #include <QApplication>
 #include <QClipboard>
 
-#include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
-#include "archive/lgp_archive.h"
+#include "commands/archive_doc.h"
 
-void CLumoApp::OnViewIndex() {
-    if (m_pMainFrame) {
-        CIndexBar& bar = m_pMainFrame->m_wndIndexBar;
+void CArchiveDoc::OnViewIndex() {
+    if (m_app.m_pMainFrame) {
+        CIndexBar& bar = m_app.m_pMainFrame->m_wndIndexBar;
         bar.setVisible(bar.isHidden());
     }
 }
 
-void CLumoApp::OnUpdateViewIndex(CCmdUI* pCmdUI) {
-    pCmdUI->SetCheck(m_pMainFrame && !m_pMainFrame->m_wndIndexBar.isHidden());
+void CArchiveDoc::OnUpdateViewIndex(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(m_app.m_pMainFrame && !m_app.m_pMainFrame->m_wndIndexBar.isHidden());
 }
 
-void CLumoApp::OnEditCopy() {
-    CListCtrl* list = m_pMainFrame ? m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
+// The names as the index lists them, one per line.
+void CArchiveDoc::OnEditCopy() {
+    CListCtrl* list =
+        m_app.m_pMainFrame ? m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
     if (!list) {
         return;
     }
     QString names;
-    for (uint16_t entry : list->SelectedEntries()) {
-        names += QString::fromLatin1(theArchive.GetEntryName(entry));
+    for (int row : list->GetSelectedRows()) {
+        names += list->GetModel()->Row(row).name;
         names += '\n';
     }
     if (!names.isEmpty()) {
@@ -34,15 +34,8 @@ void CLumoApp::OnEditCopy() {
     }
 }
 
-void CLumoApp::OnUpdateEditCopy(CCmdUI* pCmdUI) {
-    CListCtrl* list = m_pMainFrame ? m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
+void CArchiveDoc::OnUpdateEditCopy(CCmdUI* pCmdUI) {
+    CListCtrl* list =
+        m_app.m_pMainFrame ? m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
     pCmdUI->Enable(list && list->GetSelectedCount() > 0);
-}
-
-void CLumoApp::OnOptionsAlwaysDecompress() {
-    m_bAlwaysDecompress = !m_bAlwaysDecompress;
-}
-
-void CLumoApp::OnUpdateOptionsAlwaysDecompress(CCmdUI* pCmdUI) {
-    pCmdUI->SetCheck(m_bAlwaysDecompress);
 }

@@ -3,12 +3,13 @@
 #include <QString>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
+#include "archive/lgp_snapshot.h"
+#include "commands/archive_doc.h"
 #include "environment/game_environment.h"
 #include "platform/file_output.h"
 #include "platform/prompts.h"
@@ -17,24 +18,6 @@ namespace {
 
 const char kArchiveFilter[] =
     QT_TRANSLATE_NOOP("CLumoApp", "LGP Archives (*.lgp)|*.lgp|All files (*.*)|*.*|");
-
-// One row per entry in archive order: the row's item data is the entry index. The rows
-// are built first and handed to the list in one go, so the view sees one insertion.
-std::vector<IndexRow> RowsOf(const CLgpArchive& archive) {
-    const uint16_t count = archive.GetEntryCount();
-    std::vector<IndexRow> rows(count);
-    char size[16];
-    for (uint16_t i = 0; i < count; ++i) {
-        IndexRow& row = rows[i];
-        row.entryIndex = i;
-        // Names are single bytes per character on the archives' home platform.
-        row.name = QString::fromLatin1(archive.GetEntryName(i));
-        row.sizeText =
-            QString::fromLatin1(CGameEnvironment::FormatSizeShort(size, archive.GetEntrySize(i)));
-        row.typeCode = archive.GetEntryType(i);
-    }
-    return rows;
-}
 
 // A file that could not be loaded leaves the catalogue as it was, so the index, the
 // caption and the archive panes keep describing the archive that is still open.
@@ -52,25 +35,15 @@ void ReportFailedLoad(CStatusBar& statusBar, const std::string& path, const std:
     platform::Prompts().ShowMessage(message);
 }
 
-void FillIndex(CMainFrame& frame, const std::string& fileName) {
+// The document takes the catalogue's new snapshot; the index follows it by itself.
+void ShowOpened(CMainFrame& frame, ArchiveDocument& document, const std::string& fileName) {
     CStatusBar& statusBar = frame.m_wndStatusBar;
-    CListCtrl* list = frame.m_wndIndexBar.GetListCtrl();
-    if (list != nullptr) {
-        // Disabled until the new rows are all in, so nothing acts on a half-built index.
-        list->setEnabled(false);
-        list->DeleteAllItems();
-    }
     statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Listing..."));
     frame.m_wndIndexBar.SetArchiveName(QString::fromStdString(fileName));
+    document.SetSource(theArchive.Snapshot());
 
-    // Rows come in archive order whatever sort mode is stored; the next sort command
-    // applies it.
-    const uint16_t count = theArchive.GetEntryCount();
-    if (list != nullptr) {
-        list->AppendRows(RowsOf(theArchive));
-        list->setEnabled(true);
-        list->FocusFirstRow();
-    }
+    const IEntrySource& source = *document.Source();
+    const auto count = static_cast<qulonglong>(source.Count());
 
     char size[16];
     statusBar.SetPaneText(
@@ -78,18 +51,18 @@ void FillIndex(CMainFrame& frame, const std::string& fileName) {
     statusBar.SetPaneText(1, QString::fromStdString(fileName));
     statusBar.SetPaneText(2, QCoreApplication::translate("CLumoApp", "%1 files").arg(count));
     statusBar.SetPaneText(3, QString::fromLatin1(CGameEnvironment::FormatSizeLong(
-                                 size, theArchive.GetArchiveLength())));
+                                 size, static_cast<uint32_t>(source.ArchiveLength()))));
 }
 
 }  // namespace
 
-void CLumoApp::OnFileOpen() {
-    if (m_pMainFrame == nullptr) {
+void CArchiveDoc::OnFileOpen() {
+    if (m_app.m_pMainFrame == nullptr) {
         return;
     }
     platform::OpenFileRequest request;
-    request.initialDir = m_szInitialDir;
-    request.fileName = m_szFileName;
+    request.initialDir = m_app.m_szInitialDir;
+    request.fileName = m_app.m_szFileName;
     request.filter = QCoreApplication::translate("CLumoApp", kArchiveFilter).toStdString();
     request.mustExist = true;
     const std::optional<std::string> chosen = platform::Prompts().OpenFile(request);
@@ -100,25 +73,25 @@ void CLumoApp::OnFileOpen() {
     OpenArchiveFile(*chosen);
 }
 
-bool CLumoApp::OpenArchiveFile(const std::string& path) {
-    if (m_pMainFrame == nullptr || path.empty()) {
+bool CArchiveDoc::OpenArchiveFile(const std::string& path) {
+    if (m_app.m_pMainFrame == nullptr || path.empty()) {
         return false;
     }
     // The buffers follow the chosen file even when it then fails to load: the next
     // dialog starts in its folder with its name filled in, ready to be corrected.
     const size_t folderLength = FolderPartLength(path);
-    m_szPathName = path;
-    m_szFileName = path.substr(folderLength);
-    m_szInitialDir = path.substr(0, folderLength);
+    m_app.m_szPathName = path;
+    m_app.m_szFileName = path.substr(folderLength);
+    m_app.m_szInitialDir = path.substr(0, folderLength);
 
-    CStatusBar& statusBar = m_pMainFrame->m_wndStatusBar;
+    CStatusBar& statusBar = m_app.m_pMainFrame->m_wndStatusBar;
     statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Loading..."));
-    theArchive.Load(m_szPathName.c_str());
+    theArchive.Load(m_app.m_szPathName.c_str());
     const LgpLoadStatus status = theArchive.GetLastLoadStatus();
     if (status != LgpLoadStatus::Ok) {
-        ReportFailedLoad(statusBar, m_szPathName, m_szFileName, status);
+        ReportFailedLoad(statusBar, m_app.m_szPathName, m_app.m_szFileName, status);
         return false;
     }
-    FillIndex(*m_pMainFrame, m_szFileName);
+    ShowOpened(*m_app.m_pMainFrame, m_document, m_app.m_szFileName);
     return true;
 }

@@ -5,11 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
-#include "archive/entry_buffer.h"
-#include "archive/lgp_archive.h"
+#include "commands/archive_doc.h"
 #include "commands/open_as_dialog.h"
 #include "platform/prompts.h"
 #include "viewers/child_frame.h"
@@ -22,16 +20,24 @@ std::vector<uint16_t> SelectedEntries(CMainFrame* frame) {
     return list ? list->SelectedEntries() : std::vector<uint16_t>();
 }
 
-// Reads the entry as `viewer` wants it, or as its type says when no viewer is given
-// (then the bytes may still turn an entry of no known kind into text).
-void OpenEntry(CMainFrame* frame, uint16_t entry, const ViewerInfo* chosen) {
-    const uint8_t type = theArchive.GetEntryType(entry);
-    const ViewerInfo& wanted = chosen ? *chosen : ViewerFor(type);
-    EntryBuffer buffer;
-    const uint32_t size = wanted.decoded
-                              ? theArchive.ReadEntryDecompressed(entry, buffer.Address(), 0)
-                              : theArchive.ReadEntry(entry, buffer.Address());
-    const ViewerInfo& viewer = chosen ? *chosen : ViewerForContent(type, buffer.Data(), size);
+// The viewer `chosen`, or the one the entry's type picks; an entry of no known kind
+// whose stored bytes are text goes to the text viewer.
+const ViewerInfo& ViewerOf(const IEntrySource& source, EntryId id, const ViewerInfo* chosen) {
+    if (chosen) {
+        return *chosen;
+    }
+    const ViewerInfo& byType = ViewerFor(source.Type(id));
+    if (byType.kind != ViewerKind::Hex) {
+        return byType;
+    }
+    std::vector<uint8_t> bytes;
+    source.Read(id, false, &bytes);
+    return ViewerForContent(source.Type(id), bytes.data(), bytes.size());
+}
+
+void OpenEntry(CMainFrame* frame, const EntrySourcePtr& source, EntryId id,
+               const ViewerInfo* chosen) {
+    const ViewerInfo& viewer = ViewerOf(*source, id, chosen);
     CChildFrame* child = frame->CreateNewChild(viewer.className);
     if (!child) {
         child = frame->CreateNewChild("CChildFrame");  // the placeholder, at least
@@ -39,11 +45,11 @@ void OpenEntry(CMainFrame* frame, uint16_t entry, const ViewerInfo* chosen) {
     if (!child) {
         return;  // nothing to show it in: go on with the next row
     }
-    child->setWindowTitle(QString::fromLatin1(theArchive.GetEntryName(entry)));
-    child->SetSourceFile(theArchive.GetArchiveIdentity());
+    child->setWindowTitle(QString::fromLatin1(source->Name(id)));
+    child->SetSourceFile(source->ArchiveIdentity());
     // The child may close itself in here (an entry it cannot show, after saying why);
     // it is not touched again afterwards.
-    child->LoadEntryBuffer(buffer, size);
+    child->LoadEntryFrom(source, id);
 }
 
 // More windows than anyone reads at once is most likely a Select All by mistake.
@@ -74,27 +80,29 @@ bool MayOpen(size_t count) {
 
 }  // namespace
 
-void CLumoApp::OnItemOpen() {
-    const std::vector<uint16_t> entries = SelectedEntries(m_pMainFrame);
-    if (!MayOpen(entries.size())) {
+void CArchiveDoc::OnItemOpen() {
+    const EntrySourcePtr source = Source();
+    const std::vector<uint16_t> entries = SelectedEntries(m_app.m_pMainFrame);
+    if (!source || !MayOpen(entries.size())) {
         return;
     }
     // Top to bottom, so the last selected row's window ends up active.
     for (uint16_t entry : entries) {
-        OpenEntry(m_pMainFrame, entry, nullptr);
+        OpenEntry(m_app.m_pMainFrame, source, source->IdAt(entry), nullptr);
     }
 }
 
-void CLumoApp::OnItemOpenAs() {
-    const std::vector<uint16_t> entries = SelectedEntries(m_pMainFrame);
-    if (entries.empty()) {
+void CArchiveDoc::OnItemOpenAs() {
+    const EntrySourcePtr source = Source();
+    const std::vector<uint16_t> entries = SelectedEntries(m_app.m_pMainFrame);
+    if (!source || entries.empty()) {
         return;
     }
-    const std::optional<ViewerKind> kind = AskViewer(m_pMainFrame, entries.size());
+    const std::optional<ViewerKind> kind = AskViewer(m_app.m_pMainFrame, entries.size());
     if (!kind || !MayOpen(entries.size())) {
         return;
     }
     for (uint16_t entry : entries) {
-        OpenEntry(m_pMainFrame, entry, &ViewerInfoFor(*kind));
+        OpenEntry(m_app.m_pMainFrame, source, source->IdAt(entry), &ViewerInfoFor(*kind));
     }
 }

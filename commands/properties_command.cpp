@@ -3,10 +3,13 @@
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
+#include "archive/lgp_snapshot.h"
+#include "commands/archive_doc.h"
 #include "commands/properties_dialogs.h"
 
-void CLumoApp::OnItemProperties() {
-    CListCtrl* list = m_pMainFrame ? m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
+void CArchiveDoc::OnItemProperties() {
+    CListCtrl* list =
+        m_app.m_pMainFrame ? m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
     if (!list) {
         return;
     }
@@ -17,14 +20,18 @@ void CLumoApp::OnItemProperties() {
             entries.push_back(static_cast<uint16_t>(item));
         }
     }
-    if (entries.empty()) {
+    // The source is held while the dialog is up; its catalogue has the archive's layout.
+    const EntrySourcePtr source = Source();
+    if (entries.empty() || !source || !source->Catalogue()) {
         return;
     }
-    CPropertiesDialog dialog(theArchive, entries, m_pMainFrame);
+    CPropertiesDialog dialog(*source->Catalogue(), entries, m_app.m_pMainFrame);
     dialog.exec();
 }
 
-void CLumoApp::OnArchiveProperties() {
-    CArchivePropertiesDialog dialog(theArchive, m_pMainFrame);
+void CArchiveDoc::OnArchiveProperties() {
+    // Before any archive is open: the empty catalogue, as it always was.
+    const EntrySourcePtr source = Source() ? Source() : theArchive.Snapshot();
+    CArchivePropertiesDialog dialog(*source->Catalogue(), m_app.m_pMainFrame);
     dialog.exec();
 }

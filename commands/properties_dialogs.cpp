@@ -118,7 +118,7 @@ void CArchivePropertiesDialog::Verify() {
     progress.setMinimumDuration(300);
     bool cancelled = false;
     RunHooks run;
-    run.progress = [&progress](size_t done, size_t, uint16_t) {
+    run.progress = [&progress](size_t done, size_t, EntryId) {
         progress.setValue(static_cast<int>(done));
         QApplication::processEvents();
         return !progress.wasCanceled();

@@ -2,6 +2,7 @@
 // The mode commands leave the reverse flag alone; only Reverse order turns it round.
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
+#include "commands/archive_doc.h"
 #include "indexbar/index_sort.h"
 
 namespace {
@@ -20,24 +21,24 @@ void SortBy(CMainFrame* frame, int mode) {
 
 }  // namespace
 
-void CLumoApp::OnSortOriginal() {
-    SortBy(m_pMainFrame, SORTMODE_ORIGINAL);
+void CArchiveDoc::OnSortOriginal() {
+    SortBy(m_app.m_pMainFrame, SORTMODE_ORIGINAL);
 }
 
-void CLumoApp::OnSortName() {
-    SortBy(m_pMainFrame, SORTMODE_NAME);
+void CArchiveDoc::OnSortName() {
+    SortBy(m_app.m_pMainFrame, SORTMODE_NAME);
 }
 
-void CLumoApp::OnSortType() {
-    SortBy(m_pMainFrame, SORTMODE_TYPE);
+void CArchiveDoc::OnSortType() {
+    SortBy(m_app.m_pMainFrame, SORTMODE_TYPE);
 }
 
-void CLumoApp::OnSortSize() {
-    SortBy(m_pMainFrame, SORTMODE_SIZE);
+void CArchiveDoc::OnSortSize() {
+    SortBy(m_app.m_pMainFrame, SORTMODE_SIZE);
 }
 
-void CLumoApp::OnSortReverse() {
-    if (CIndexBar* bar = IndexBarOf(m_pMainFrame)) {
+void CArchiveDoc::OnSortReverse() {
+    if (CIndexBar* bar = IndexBarOf(m_app.m_pMainFrame)) {
         bar->m_bSortReverse = !bar->m_bSortReverse;
         bar->SortList();
     }

@@ -5,7 +5,7 @@
 #include <set>
 #include <unordered_set>
 
-#include "archive/entry_reader.h"
+#include "archive/lgp_snapshot.h"
 #include "extract/durable_batch.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
@@ -20,13 +20,13 @@ namespace {
 // waiting for that batch before their fate is final.
 class Run {
 public:
-    Run(const CLgpArchive& archive, const Options& options)
-        : m_archive(archive),
+    Run(const IEntrySource& source, const Options& options)
+        : m_source(source),
           m_options(options),
-          m_reader(archive),
+          m_reader(source.OpenReader()),
           m_state(options.run),
           m_batch(options.anonymousTemporaries),
-          m_identity(archive.GetArchiveIdentity()) {}
+          m_identity(source.ArchiveIdentity()) {}
 
     Summary Go(const std::vector<Job>& jobs) {
         m_summary.total = jobs.size();
@@ -40,7 +40,7 @@ public:
             std::max<size_t>(1, std::min(m_options.batchFiles,
                                          limit > kOtherHandles ? (limit - kOtherHandles) / 2 : 1));
         for (size_t done = 0; done < jobs.size() && !m_stop && !m_state.Cancelled(); ++done) {
-            if (!m_state.Continue(done, jobs.size(), jobs[done].index)) {
+            if (!m_state.Continue(done, jobs.size(), jobs[done].entry)) {
                 break;
             }
             One(jobs[done]);
@@ -64,8 +64,8 @@ private:
 
     void One(const Job& job) {
         EntryResult result;
-        result.index = job.index;
-        const std::string name = EntryHostName(m_archive, job.index);
+        result.entry = job.entry;
+        const std::string name = EntryHostName(m_source, job.entry);
         result.target = job.target.empty() ? JoinPath(m_options.folder, name) : job.target;
         if (job.target.empty() && !IsPlainFileName(name)) {
             return Finish(result, Outcome::Refused, RunReason::NotPlainName,
@@ -85,7 +85,7 @@ private:
             return Finish(result, Outcome::Refused, RunReason::TargetWriteProtected,
                           kTargetWriteProtected);
         }
-        const EntryCheck check = m_reader.Read(job.index, m_options.decompress, &m_bytes);
+        const EntryCheck check = m_reader->Read(job.entry, m_options.decompress, &m_bytes);
         result.check = check;
         const RunReason code = ReasonOf(check.problem);
         const std::string why = DescribeEntryProblem(check.problem);
@@ -156,7 +156,7 @@ private:
     // next one is written; its entries are told when that one is sent. An archive that
     // changed while the batch was read makes all of it suspect: none of it is placed.
     void Commit(bool last) {
-        if (m_batch.PendingFiles() != 0 && !m_reader.StillUnchanged()) {
+        if (m_batch.PendingFiles() != 0 && !m_reader->StillUnchanged()) {
             StopForChangedArchive();
         }
         const std::vector<CommitResult> placed = m_batch.Collect();
@@ -233,7 +233,7 @@ private:
     }
 
     void Decide(const EntryResult& result) {
-        m_state.Failed({result.index, result.code, result.reason});
+        m_state.Failed({result.entry, result.code, result.reason});
     }
 
     void Count(const EntryResult& result) {
@@ -256,9 +256,9 @@ private:
         }
     }
 
-    const CLgpArchive& m_archive;
+    const IEntrySource& m_source;
     const Options& m_options;
-    LgpEntryReader m_reader;
+    std::unique_ptr<IEntryReader> m_reader;
     RunState m_state;
     DurableBatch m_batch;
     FileIdentity m_identity;
@@ -275,16 +275,33 @@ private:
 
 }  // namespace
 
-std::vector<Job> JobsForEntries(const std::vector<uint16_t>& entries) {
-    std::vector<Job> jobs(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        jobs[i].index = entries[i];
+std::vector<Job> JobsForEntries(const IEntrySource& source,
+                                const std::vector<uint16_t>& positions) {
+    std::vector<Job> jobs(positions.size());
+    for (size_t i = 0; i < positions.size(); ++i) {
+        jobs[i].entry = source.IdAt(positions[i]);
     }
     return jobs;
 }
 
+std::vector<Job> JobsForEntries(const std::vector<uint16_t>& entries) {
+    std::vector<Job> jobs(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        jobs[i].entry = EntryId{entries[i]};  // the snapshot's ids are its table positions
+    }
+    return jobs;
+}
+
+std::string EntryHostName(const IEntrySource& source, EntryId entry) {
+    return HostNameFromLatin1(source.Name(entry));
+}
+
 std::string EntryHostName(const CLgpArchive& archive, uint16_t index) {
     return HostNameFromLatin1(archive.GetEntryName(index));
+}
+
+bool IsArchiveFile(const IEntrySource& source, const std::string& path) {
+    return IdentifyFile(path).SameFile(source.ArchiveIdentity());
 }
 
 bool IsArchiveFile(const CLgpArchive& archive, const std::string& path) {
@@ -293,6 +310,11 @@ bool IsArchiveFile(const CLgpArchive& archive, const std::string& path) {
 
 Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
                        const Options& options) {
+    return ExtractEntries(*archive.Snapshot(), jobs, options);
+}
+
+Summary ExtractEntries(const IEntrySource& source, const std::vector<Job>& jobs,
+                       const Options& options) {
     std::set<std::string> folders;
     for (const Job& job : jobs) {
         folders.insert(job.target.empty() ? options.folder : FolderOf(job.target));
@@ -300,7 +322,7 @@ Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
     for (const std::string& folder : folders) {
         SweepAbandonedTemporaries(folder);
     }
-    return Run(archive, options).Go(jobs);
+    return Run(source, options).Go(jobs);
 }
 
 }  // namespace extract

@@ -1,5 +1,5 @@
 #pragma once
-// The extraction engine: writes entries of the open archive to disk, the same way for
+// The extraction engine: writes entries of an entry source to disk, the same way for
 // the desktop program and lumo-cli, and says for each entry what became of it.
 //
 // What it guarantees, whatever the archive holds:
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "archive/entry_check.h"
+#include "archive/entry_source.h"
 #include "archive/lgp_archive.h"
 #include "archive/run_shape.h"
 #include "extract/host_names.h"
@@ -32,7 +33,7 @@ enum class Outcome {
 };
 
 struct EntryResult {
-    uint16_t index = 0;
+    EntryId entry;
     std::string target;  // the file's path (UTF-8)
     Outcome outcome = Outcome::Failed;
     RunReason code = RunReason::None;  // why it was refused, failed or is partial,
@@ -45,7 +46,7 @@ struct EntryResult {
 using Decision = RunDecision;
 
 struct Job {
-    uint16_t index = 0;
+    EntryId entry;
     // Where to write it; empty: the folder of the run, under the entry's host name.
     std::string target;
 };
@@ -82,16 +83,24 @@ struct Summary {
     bool AllWritten() const { return written == total; }
 };
 
-// The jobs for entries going into the run's folder under their own names.
+// The jobs for the entries at these positions of `source`, going into the run's folder
+// under their own names.
+std::vector<Job> JobsForEntries(const IEntrySource& source, const std::vector<uint16_t>& positions);
+// The same for a loaded catalogue, whose entries are known by their table positions.
 std::vector<Job> JobsForEntries(const std::vector<uint16_t>& entries);
 
+Summary ExtractEntries(const IEntrySource& source, const std::vector<Job>& jobs,
+                       const Options& options);
+// Extracts from the catalogue's snapshot (CLgpArchive::Snapshot).
 Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
                        const Options& options);
 
 // The file name an entry gets on the host: its name read as Latin-1, in UTF-8.
+std::string EntryHostName(const IEntrySource& source, EntryId entry);
 std::string EntryHostName(const CLgpArchive& archive, uint16_t index);
 
-// Whether `path` names the archive file itself, under any spelling or link.
+// Whether `path` names the source's archive file itself, under any spelling or link.
+bool IsArchiveFile(const IEntrySource& source, const std::string& path);
 bool IsArchiveFile(const CLgpArchive& archive, const std::string& path);
 
 }  // namespace extract

@@ -19,6 +19,7 @@ std::string HostNameFromLatin1(const std::string& latin1) {
     return utf8;
 }
 
+#ifndef _WIN32
 namespace {
 
 // Upper case of ASCII letters and of the Latin-1 ones in UTF-8 (U+00E0 to U+00FE but
@@ -41,6 +42,7 @@ std::string UpperLatin1(const std::string& path) {
 }
 
 }  // namespace
+#endif
 
 std::string CollisionKey(const std::string& path, bool ignoreCase) {
     if (!ignoreCase) {

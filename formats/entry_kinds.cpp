@@ -6,6 +6,7 @@
 
 #include "formats/field_info.h"
 #include "formats/field_renderer.h"
+#include "formats/other_kinds.h"
 #include "formats/png_writer.h"
 #include "formats/texture.h"
 
@@ -153,10 +154,8 @@ EntryKind Plain(uint8_t type, const char* name) {
     return {type, name, "hex", nullptr, nullptr, {}, false, false};
 }
 
-}  // namespace
-
-const std::vector<EntryKind>& EntryKinds() {
-    static const std::vector<EntryKind> kinds = {
+std::vector<EntryKind>& Kinds() {
+    static std::vector<EntryKind> kinds = {
         Plain(LGP_TYPE_OTHER, "other"),
         {LGP_TYPE_TEX,
          "texture",
@@ -166,7 +165,7 @@ const std::vector<EntryKind>& EntryKinds() {
          {{"png", ".png", TexturePng}, {"raw", ".raw", TextureRaw}},
          false,
          true},
-        Plain(LGP_TYPE_CAM, "camera"),
+        {LGP_TYPE_CAM, "camera", "camera", CameraProperties, nullptr, {}, false, false},
         {LGP_TYPE_FIELD,
          "field",
          "background",
@@ -176,13 +175,30 @@ const std::vector<EntryKind>& EntryKinds() {
          true,
          false},
         Plain(LGP_TYPE_P, "model"),
-        Plain(LGP_TYPE_MID, "music"),
+        // Music is read and played in audio/, which puts its whole row in at start-up.
+        {LGP_TYPE_MID, "music", "music", nullptr, nullptr, {}, false, false},
         {LGP_TYPE_TXT, "text", "text", nullptr, nullptr, {}, false, false},
         Plain(LGP_TYPE_A, "animation"),
-        Plain(LGP_TYPE_TUT, "tutorial"),
+        {LGP_TYPE_TUT, "tutorial", "tutorial", TutorialProperties, TutorialCheck, {}, false, false},
         Plain(LGP_TYPE_HRC, "skeleton"),
     };
     return kinds;
+}
+
+}  // namespace
+
+const std::vector<EntryKind>& EntryKinds() {
+    return Kinds();
+}
+
+void RegisterEntryKind(const EntryKind& kind) {
+    for (EntryKind& row : Kinds()) {
+        if (row.type == kind.type) {
+            row = kind;
+            return;
+        }
+    }
+    Kinds().push_back(kind);
 }
 
 const EntryKind& KindOf(uint8_t type) {

@@ -21,6 +21,7 @@ using PropertyList = std::vector<std::pair<std::string, std::string>>;
 // What the user chose for an output, where a kind asks.
 struct OutputOptions {
     std::optional<uint32_t> palette;  // kinds with `takesPalette`
+    std::string soundFont;            // music: "" for the installed default
 };
 
 // One file a kind renders or exports to. `make` turns the entry's bytes (decoded, for a
@@ -48,6 +49,9 @@ struct EntryKind {
 
 // Every kind with a row, "other" first.
 const std::vector<EntryKind>& EntryKinds();
+// Kinds decoded in folders above this one (music, in audio/) put their row in at
+// start-up, through each front end; it replaces the row of its type code.
+void RegisterEntryKind(const EntryKind& kind);
 // The row of a type code; "other" for a code without one.
 const EntryKind& KindOf(uint8_t type);
 // The output of a kind in `format`; null when it has none.

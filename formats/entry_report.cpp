@@ -100,7 +100,8 @@ std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive, const RunHooks
     RunState state(run);
     std::vector<EntryFault> faults;
     const size_t total = archive.GetEntryCount();
-    for (size_t i = 0; i < total && state.Continue(i, total, static_cast<uint16_t>(i)); ++i) {
+    for (size_t i = 0; i < total && state.Continue(i, total, EntryId{static_cast<uint32_t>(i)});
+         ++i) {
         const auto index = static_cast<uint16_t>(i);
         const EntryCheck check = CheckEntry(archive, index, true);
         EntryFault fault{index, DescribeEntryProblem(check.problem), ReasonOf(check.problem)};
@@ -109,12 +110,12 @@ std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive, const RunHooks
             fault.code = RunReason::CannotDecode;
         }
         if (!fault.problem.empty()) {
-            state.Failed({fault.index, fault.code, fault.problem});
+            state.Failed({EntryId{fault.index}, fault.code, fault.problem});
             faults.push_back(fault);
         }
     }
     if (!state.Cancelled() && run.progress) {
-        run.progress(total, total, static_cast<uint16_t>(total == 0 ? 0 : total - 1));
+        run.progress(total, total, EntryId{});
     }
     if (cancelled) {
         *cancelled = state.Cancelled();

@@ -14,3 +14,12 @@ void UpdateCommandOnRoute(CommandRoute route, CCmdUI& ui) {
         ui.Enable(RouteCommand(route, ui.m_nID, CommandQuery::HasHandler, nullptr));
     }
 }
+
+bool RouteCommand(const CommandRouteTargets& targets, int id, CommandQuery query, CCmdUI* ui) {
+    return RouteCommand({targets.activeChild, targets.frame, targets.document, targets.app}, id,
+                        query, ui);
+}
+
+void UpdateCommandOnRoute(const CommandRouteTargets& targets, CCmdUI& ui) {
+    UpdateCommandOnRoute({targets.activeChild, targets.frame, targets.document, targets.app}, ui);
+}

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "archive/lgp_archive.h"
+#include "environment/game_environment.h"
 #include "framework/menu_host.h"
 #include "indexbar/entry_type_icons.h"
 #include "indexbar/find_field.h"
@@ -171,6 +172,44 @@ QString CIndexBar::CaptionText() const {
         return tr("Archive index");
     }
     return tr("Archive index - %1").arg(m_szArchiveName);
+}
+
+namespace {
+
+// One row per entry in archive order, built first and handed to the list in one go, so
+// the view sees one insertion.
+std::vector<IndexRow> RowsOf(const IEntrySource& source) {
+    const size_t count = source.Count();
+    std::vector<IndexRow> rows(count);
+    char size[16];
+    for (size_t i = 0; i < count; ++i) {
+        const EntryId id = source.IdAt(i);
+        IndexRow& row = rows[i];
+        row.entryIndex = static_cast<uint16_t>(i);
+        // Names are single bytes per character on the archives' home platform.
+        row.name = QString::fromLatin1(source.Name(id));
+        row.sizeText =
+            QString::fromLatin1(CGameEnvironment::FormatSizeShort(size, source.Size(id)));
+        row.typeCode = source.Type(id);
+    }
+    return rows;
+}
+
+}  // namespace
+
+void CIndexBar::OnSourceReplaced(const EntrySourcePtr& source) {
+    m_source = source;
+    m_pCatalogue = source ? source->Catalogue() : nullptr;
+    if (m_wndList == nullptr) {
+        return;
+    }
+    m_wndList->setEnabled(false);
+    m_wndList->DeleteAllItems();
+    if (source) {
+        m_wndList->AppendRows(RowsOf(*source));
+        m_wndList->setEnabled(true);
+        m_wndList->FocusFirstRow();
+    }
 }
 
 void CIndexBar::SortList() {

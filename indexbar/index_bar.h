@@ -11,12 +11,13 @@
 #include <QWidget>
 #include <vector>
 
+#include "archive/entry_source.h"
 #include "indexbar/list_ctrl.h"
 
 class CFindField;
 class CLgpArchive;
 
-class CIndexBar : public QWidget {
+class CIndexBar : public QWidget, public IEntrySourceObserver {
     Q_OBJECT
 public:
     explicit CIndexBar(QWidget* parent = nullptr);
@@ -36,6 +37,12 @@ public:
     void SetArchiveName(const QString& name);
     QString CaptionText() const;
     const QFont& GetCaptionFont() const { return m_fontCaption; }
+
+    // Follows the open archive's document: lists the new source's entries in archive
+    // order (whatever sort mode is stored; the next sort command applies it), rows
+    // carrying their entry's position, and sorts by its catalogue. The list is disabled
+    // while it is refilled, so nothing acts on a half-built index. Null empties it.
+    void OnSourceReplaced(const EntrySourcePtr& source) override;
 
     // The catalogue the sort comparators look entries up in.
     void SetCatalogue(const CLgpArchive* catalogue) { m_pCatalogue = catalogue; }
@@ -89,4 +96,5 @@ private:
     int m_nDragOffset = 0;     // meanwhile: pointer x minus bar width
     QFont m_fontCaption;
     const CLgpArchive* m_pCatalogue = nullptr;
+    EntrySourcePtr m_source;  // keeps m_pCatalogue alive while it is listed
 };

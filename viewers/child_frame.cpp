@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPainter>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
+#include "viewers/viewer_table.h"
 
 const char* const CChildFrame::kPlaceholderText =
     QT_TRANSLATE_NOOP("CChildFrame", "-- This should not be here --");
@@ -64,6 +68,40 @@ bool CChildFrame::LoadEntryData(const unsigned char*, uint32_t) {
 
 bool CChildFrame::LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize) {
     return LoadEntryData(buffer.Data(), nSize);
+}
+
+bool CChildFrame::ReadsDecoded() const {
+    const char* name = metaObject()->className();
+    for (const ViewerInfo& info : Viewers()) {
+        if (std::strcmp(info.className, name) == 0) {
+            return info.decoded;
+        }
+    }
+    return false;
+}
+
+bool CChildFrame::LoadEntryFrom(const EntrySourcePtr& source, EntryId id) {
+    std::vector<uint8_t> bytes;
+    EntryCheck check;
+    check.problem = EntryProblem::CannotRead;
+    if (source) {
+        check = source->Read(id, ReadsDecoded(), &bytes);
+    }
+    // Into a block of its own, which a viewer that keeps the bytes whole may take; none,
+    // as from the catalogue's reads, when the archive could not be read at all.
+    EntryBuffer buffer;
+    const bool unread =
+        check.problem == EntryProblem::CannotRead || check.problem == EntryProblem::ArchiveChanged;
+    unsigned char* block =
+        unread ? nullptr
+               : static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
+    if (block && !bytes.empty()) {
+        std::memcpy(block, bytes.data(), bytes.size());
+    }
+    *buffer.Address() = block;
+    const auto size = block ? static_cast<uint32_t>(bytes.size()) : 0u;
+    bytes = std::vector<uint8_t>();
+    return LoadEntryBuffer(buffer, size);
 }
 
 bool CChildFrame::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "archive/entry_buffer.h"
+#include "archive/entry_source.h"
 #include "framework/command_target.h"
 #include "platform/host_file.h"
 
@@ -30,6 +31,15 @@ public:
     // whole may take the block instead of copying it (a 64 MiB entry would otherwise
     // cost a second 64 MiB). By default the bytes are passed to LoadEntryData.
     virtual bool LoadEntryBuffer(EntryBuffer& buffer, uint32_t nSize);
+    // Shows entry `id` of `source`, right after creation and titling. By default it reads
+    // the entry (decoded when ReadsDecoded()) and hands the bytes to LoadEntryBuffer, so
+    // a viewer of one entry's bytes needs nothing more; a viewer that needs other entries
+    // of the archive too keeps the source, which stays readable after another archive
+    // is opened. The frame may close itself in here, as in LoadEntryData.
+    virtual bool LoadEntryFrom(const EntrySourcePtr& source, EntryId id);
+    // Whether LoadEntryFrom reads a compressed entry decoded rather than as stored: as
+    // the viewer table's row of this class says (viewers/viewer_table.h).
+    virtual bool ReadsDecoded() const;
 
     bool OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) override;
     void OnFileClose();

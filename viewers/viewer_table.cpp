@@ -3,12 +3,16 @@
 #include <QtGlobal>
 #include <cstring>
 
+#include "audio/music_kind.h"
 #include "formats/entry_kinds.h"
 #include "formats/text.h"
+#include "viewers/camera_viewer.h"
 #include "viewers/editor_text.h"
 #include "viewers/hex_viewer.h"
+#include "viewers/music_viewer.h"
 #include "viewers/text_viewer.h"
 #include "viewers/texture_viewer.h"
+#include "viewers/tutorial_viewer.h"
 
 const std::vector<ViewerInfo>& Viewers() {
     static const std::vector<ViewerInfo> viewers = {
@@ -16,6 +20,11 @@ const std::vector<ViewerInfo>& Viewers() {
          "background"},
         {ViewerKind::Texture, "CTextureViewer", QT_TRANSLATE_NOOP("QObject", "Texture"), false,
          "texture"},
+        {ViewerKind::Music, "CMusicViewer", QT_TRANSLATE_NOOP("QObject", "Music"), false, "music"},
+        {ViewerKind::Camera, "CCameraViewer", QT_TRANSLATE_NOOP("QObject", "Camera"), false,
+         "camera"},
+        {ViewerKind::Tutorial, "CTutorialViewer", QT_TRANSLATE_NOOP("QObject", "Tutorial"), false,
+         "tutorial"},
         {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false, "text"},
         {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false, "hex"},
     };
@@ -57,4 +66,9 @@ void RegisterViewerClasses() {
     RegisterChildFrameClass("CTextureViewer", []() -> CChildFrame* { return new CTextureViewer; });
     RegisterChildFrameClass("CTextViewer", []() -> CChildFrame* { return new CTextViewer; });
     RegisterChildFrameClass("CHexViewer", []() -> CChildFrame* { return new CHexViewer; });
+    RegisterChildFrameClass("CMusicViewer", []() -> CChildFrame* { return new CMusicViewer; });
+    RegisterChildFrameClass("CCameraViewer", []() -> CChildFrame* { return new CCameraViewer; });
+    RegisterChildFrameClass("CTutorialViewer",
+                            []() -> CChildFrame* { return new CTutorialViewer; });
+    RegisterMusicKind();
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-enum class ViewerKind { Background, Texture, Text, Hex };
+enum class ViewerKind { Background, Texture, Music, Camera, Tutorial, Text, Hex };
 
 struct ViewerInfo {
     ViewerKind kind;
@@ -27,5 +27,6 @@ const ViewerInfo& ViewerFor(uint8_t type);
 // bytes are printable text.
 const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size_t size);
 
-// Registers the placeholder frame and every viewer class with the frame factory.
+// Registers the placeholder frame and every viewer class with the frame factory, and
+// puts the rows of the kinds decoded above formats/ (music) into the kinds table.
 void RegisterViewerClasses();

@@ -95,8 +95,10 @@ TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
     EXPECT_EQ(MenuBarTexts(Frame()->menuBar()),
               (QStringList{"&File", "&Edit", "&View", "&Archive", "&Window", "&Help"}));
     EXPECT_EQ(MenuTexts(Menu({"File"})),
-              (QStringList{"&New\tCtrl+N", "&Close\tCtrl+F4", "&Export image...", "-", "E&xit"}));
+              (QStringList{"&New\tCtrl+N", "&Close\tCtrl+F4", "&Export image...",
+                           "Export &audio...", "-", "E&xit"}));
     EXPECT_FALSE(Item({"File", "Export image..."})->isEnabled());  // no image in this window
+    EXPECT_FALSE(Item({"File", "Export audio..."})->isEnabled());  // nor music
     EXPECT_TRUE(Item({"File", "Close"})->isEnabled());
     for (const char* text : {"Undo", "Cut", "Copy", "Paste"}) {
         EXPECT_FALSE(Item({"Edit", text})->isEnabled()) << text;

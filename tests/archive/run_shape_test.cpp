@@ -24,23 +24,23 @@ TEST(RunState, AsksUntilSkipAllAndStopsAtCancel) {
         };
         RunState state(hooks);
         for (int i = 0; i < c.failures; ++i) {
-            state.Failed({static_cast<uint16_t>(i), RunReason::CutShort, "cut short"});
+            state.Failed({EntryId{static_cast<uint32_t>(i)}, RunReason::CutShort, "cut short"});
         }
         EXPECT_EQ(asked, c.asked);
         EXPECT_EQ(state.Cancelled(), c.cancelled);
-        EXPECT_EQ(state.Continue(1, 2, 1), !c.cancelled);
+        EXPECT_EQ(state.Continue(1, 2, EntryId{1}), !c.cancelled);
     }
     RunHooks stopAtOne;
     int asked = 0;
-    stopAtOne.progress = [](size_t done, size_t, uint16_t) { return done < 1; };
+    stopAtOne.progress = [](size_t done, size_t, EntryId) { return done < 1; };
     stopAtOne.decide = [&asked](const RunFailure&) {
         ++asked;
         return RunDecision::Skip;
     };
     RunState state(stopAtOne);
-    EXPECT_TRUE(state.Continue(0, 2, 0));
-    EXPECT_FALSE(state.Continue(1, 2, 1));
-    EXPECT_FALSE(state.Continue(0, 2, 0));  // cancelled for good
+    EXPECT_TRUE(state.Continue(0, 2, EntryId{0}));
+    EXPECT_FALSE(state.Continue(1, 2, EntryId{1}));
+    EXPECT_FALSE(state.Continue(0, 2, EntryId{0}));  // cancelled for good
     state.Failed({});
     RunState stopped(stopAtOne);
     stopped.Stop();

@@ -160,7 +160,7 @@ TEST_F(CliRenderTest, EntriesThatAreNotRenderableFailWithoutTouchingTheOutput) {
         std::string entry, problem;
     };
     for (const Case& c : {Case{"a.tex", "cannot render the texture: the texture is shorter"},
-                          Case{"notes.txt", "not a field or texture entry (type code 6"},
+                          Case{"notes.txt", "not a field, music or texture entry (type code 6"},
                           Case{"bad", "cannot render the background"},
                           Case{"nothing", "no entry named nothing"}, Case{"#9", "no entry #9"}}) {
         CliResult r = RunCli({"render", m_archive, c.entry, "-o", m_dir.File("keep.png")});

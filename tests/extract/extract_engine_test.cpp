@@ -236,7 +236,7 @@ TEST_F(ExtractEngineTest, FilesAppearingDuringTheRunAreLookedAtWhenMet) {
         for (const char* name : {"plain", "twin", "cut"}) {
             fs::remove(dir.File(name));
         }
-        options.run.progress = [&](size_t done, size_t, uint16_t) {
+        options.run.progress = [&](size_t done, size_t, EntryId) {
             if (done == 0) {
                 dir.Write("plain", Text("old"));
                 chmod(dir.File("plain").c_str(), 0600);
@@ -307,7 +307,7 @@ TEST_F(ExtractEngineTest, DecisionsAndProgressStopTheRun) {
     EXPECT_TRUE(summary.cancelled);
     EXPECT_FALSE(fs::exists(dir.File("a")));
     options.run.decide = nullptr;
-    options.run.progress = [](size_t done, size_t, uint16_t) { return done < 3; };
+    options.run.progress = [](size_t done, size_t, EntryId) { return done < 3; };
     summary = Run();
     EXPECT_TRUE(summary.cancelled);
     EXPECT_EQ(summary.written, 1u);  // "a"; then cancelled before "b"

@@ -98,7 +98,7 @@ TEST_F(EntryReport, VerifyListsEachBrokenEntryAndStopsWhenCancelled) {
 
     int calls = 0;
     RunHooks stopAtThree;
-    stopAtThree.progress = [&calls](size_t done, size_t total, uint16_t) {
+    stopAtThree.progress = [&calls](size_t done, size_t total, EntryId) {
         EXPECT_EQ(total, 5);
         ++calls;
         return done < 3;

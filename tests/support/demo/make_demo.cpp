@@ -13,6 +13,7 @@
 #include "tests/support/demo/texture_art.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
+#include "tests/support/music_builder.h"
 
 namespace {
 
@@ -33,24 +34,6 @@ void AppendFloat(Bytes& out, float f) {
     static_assert(sizeof bits == sizeof f);
     std::memcpy(&bits, &f, sizeof bits);
     Append32(out, bits);
-}
-
-// Camera frames: a rotation of 16-bit fixed-point values, a position, a zoom.
-Bytes Camera(int frames) {
-    Bytes out;
-    for (int f = 0; f < frames; ++f) {
-        const double a = f * 0.05;
-        for (double v :
-             {std::cos(a), 0.0, -std::sin(a), 0.0, 1.0, 0.0, std::sin(a), 0.0, std::cos(a)}) {
-            Append16(out, static_cast<uint16_t>(static_cast<int16_t>(v * 4096)));
-        }
-        Append16(out, 0);
-        for (int p : {f * 3, -200, 1500 - f}) {
-            Append32(out, static_cast<uint32_t>(p));
-        }
-        Append32(out, 512);
-    }
-    return out;
 }
 
 // A little polygon model: vertex count, triangle count, vertices, triangles.
@@ -75,27 +58,6 @@ Bytes Model(int rings) {
             }
         }
     }
-    return out;
-}
-
-// A standard MIDI file playing a short rising phrase.
-Bytes Midi() {
-    Bytes track;
-    const uint8_t notes[] = {60, 64, 67, 72, 67, 64, 60};
-    for (uint8_t note : notes) {
-        for (uint8_t b : {uint8_t(0x00), uint8_t(0x90), note, uint8_t(0x60), uint8_t(0x60),
-                          uint8_t(0x80), note, uint8_t(0x40)}) {
-            track.push_back(b);
-        }
-    }
-    for (uint8_t b : {0x00, 0xFF, 0x2F, 0x00}) {
-        track.push_back(b);
-    }
-    Bytes out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(track.size() >> shift));
-    }
-    out.insert(out.end(), track.begin(), track.end());
     return out;
 }
 
@@ -130,11 +92,12 @@ Bytes DemoArchive() {
                 "models, music, text, animations, tutorials and skeletons, plus files\n"
                 "of no known kind. Open flevel.lgp next to it to see field backgrounds.\n");
     lgp.Add("title.tex", lumo::test::RingTexture(64, 3));
-    lgp.Add("field.cam", Camera(60));
+    lgp.Add("field.cam", lumo::test::BuildCameraTrack(60));
     lgp.Add("cloud.p", Model(12));
-    lgp.Add("theme.mid", Midi());
+    lgp.Add("theme.mid", lumo::test::BuildSong(12, 4));
     lgp.Add("walk.a", Animation(40, 18));
-    lgp.AddText("intro.tut", "WINDOW 0 16 16 240 64\nTEXT Press the button to go on.\nWAIT\n");
+    lgp.Add("intro.tut",
+            lumo::test::BuildTutorial({"Press the button to go on.", "This is the menu."}));
     lgp.AddText("cloud.hrc",
                 "skeleton cloud\nbones 3\n\nhip root 0.0\nchest hip 0.42\nhead chest 0.18\n");
     lgp.AddText("license", "The demo entries were made by Lumo's own test builders.\n");
@@ -152,7 +115,7 @@ Bytes FieldArchive() {
         lgp.Add(field.name, lumo::test::LzssCompressEntry(field.file));
     }
     lgp.Add("fieldsky.tex", lumo::test::SkyTexture(64, 48));
-    lgp.AddText("help.tut", "WINDOW 0 8 8 200 40\nTEXT Walk with the arrow keys.\nWAIT\n");
+    lgp.Add("help.tut", lumo::test::BuildTutorial({"Walk with the arrow keys."}));
     return lgp.Build();
 }
 

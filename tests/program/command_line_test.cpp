@@ -1,7 +1,7 @@
 // lumo's command line: an archive to open, help, version, and what is refused.
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
+#include "program/command_line.h"
 
 namespace {
 

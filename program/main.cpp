@@ -1,4 +1,4 @@
-// The program's entry point, the one file above commands/: the command line, the
+// The program's entry point, the composition root above every folder: the command line, the
 // framework's application, the archive commands joined to the application object, its
 // start-up, the event loop, and its exit.
 #include <QApplication>
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "commands/archive_commands.h"
+#include "program/command_line.h"
 
 namespace {
 

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The loaded catalogue as an entry source: a copy of its table, path and file identity
+// taken when it is asked for, so it stays true to that archive after the catalogue loads
+// another one. Its ids are EntryId{table position}: it never changes, so they are stable.
+#include <memory>
+
+#include "archive/entry_source.h"
+#include "archive/lgp_archive.h"
+
+class LgpSnapshot : public IEntrySource {
+public:
+    // Takes the catalogue as it stands (its own copy, loaded or not).
+    explicit LgpSnapshot(std::unique_ptr<const CLgpArchive> catalogue);
+
+    size_t Count() const override;
+    EntryId IdAt(size_t position) const override;
+    size_t PositionOf(EntryId id) const override;
+    std::string Name(EntryId id) const override;
+    std::string Extension(EntryId id) const override;
+    std::string Folder(EntryId id) const override;
+    uint8_t Type(EntryId id) const override;
+    uint32_t Size(EntryId id) const override;
+    EntryId Find(std::string_view name) const override;
+    EntryCheck Check(EntryId id, bool decoded) const override;
+    std::unique_ptr<IEntryReader> OpenReader() const override;
+    const std::string& ArchivePath() const override { return m_path; }
+    const FileIdentity& ArchiveIdentity() const override;
+    uint64_t ArchiveLength() const override;
+    const CLgpArchive* Catalogue() const override { return m_catalogue.get(); }
+
+private:
+    std::unique_ptr<const CLgpArchive> m_catalogue;
+    std::string m_path;
+};

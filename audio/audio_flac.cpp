@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+// FLAC through libsndfile, written into memory through its virtual I/O so the bytes can
+// go to disk through the atomic writer like every other file.
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Sink {
+    std::vector<uint8_t>* bytes;
+    sf_count_t at = 0;
+};
+
+sf_count_t Length(void* user) {
+    return static_cast<sf_count_t>(static_cast<Sink*>(user)->bytes->size());
+}
+
+sf_count_t Seek(sf_count_t offset, int whence, void* user) {
+    Sink* sink = static_cast<Sink*>(user);
+    const sf_count_t base = whence == SEEK_CUR ? sink->at : whence == SEEK_END ? Length(user) : 0;
+    if (base + offset < 0) {
+        return -1;
+    }
+    sink->at = base + offset;
+    return sink->at;
+}
+
+sf_count_t Read(void* to, sf_count_t count, void* user) {
+    Sink* sink = static_cast<Sink*>(user);
+    const sf_count_t have = std::max<sf_count_t>(0, Length(user) - sink->at);
+    const sf_count_t n = std::min(count, have);
+    if (n > 0) {
+        std::memcpy(to, sink->bytes->data() + sink->at, static_cast<size_t>(n));
+        sink->at += n;
+    }
+    return n;
+}
+
+sf_count_t Write(const void* from, sf_count_t count, void* user) {
+    Sink* sink = static_cast<Sink*>(user);
+    const auto end = static_cast<size_t>(sink->at + count);
+    if (end > sink->bytes->size()) {
+        sink->bytes->resize(end);
+    }
+    std::memcpy(sink->bytes->data() + sink->at, from, static_cast<size_t>(count));
+    sink->at += count;
+    return count;
+}
+
+sf_count_t Tell(void* user) {
+    return static_cast<Sink*>(user)->at;
+}
+
+}  // namespace
+
+bool FlacAvailable() {
+    return true;
+}
+
+bool EncodeFlac(const int16_t* samples, size_t frames, int channels, int rate,
+                std::vector<uint8_t>& out, std::string* error) {
+    out.clear();
+    Sink sink{&out};
+    SF_VIRTUAL_IO io{Length, Seek, Read, Write, Tell};
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &sink);
+    if (file == nullptr) {
+        if (error) {
+            *error = std::string("cannot encode FLAC: ") + sf_strerror(nullptr);
+        }
+        return false;
+    }
+    const auto count = static_cast<sf_count_t>(frames);
+    const bool written = sf_writef_short(file, samples, count) == count;
+    const bool closed = sf_close(file) == 0;
+    if (!written || !closed) {
+        if (error) {
+            *error = "cannot encode FLAC";
+        }
+        return false;
+    }
+    return true;
+}

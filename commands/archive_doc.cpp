@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// The document's command map, and what no single command file owns.
+#include "commands/archive_doc.h"
+
+#include "app/globals.h"
+#include "app/lumo_app.h"
+#include "archive/lgp_archive.h"
+#include "res/resource.h"
+
+namespace {
+
+const CommandMapEntry<CArchiveDoc> kDocumentCommands[] = {
+    {IDC_INDEXLIST, &CArchiveDoc::OnItemOpen, nullptr},
+    {ID_FILE_OPEN, &CArchiveDoc::OnFileOpen, nullptr},
+    {ID_ITEM_EXTRACT, &CArchiveDoc::OnItemExtract, &CArchiveDoc::OnUpdateItemExtract},
+    {ID_ITEM_OPEN, &CArchiveDoc::OnItemOpen, nullptr},
+    {ID_SORT_NAME, &CArchiveDoc::OnSortName, nullptr},
+    {ID_SORT_ORIGINAL, &CArchiveDoc::OnSortOriginal, nullptr},
+    {ID_SORT_SIZE, &CArchiveDoc::OnSortSize, nullptr},
+    {ID_SORT_TYPE, &CArchiveDoc::OnSortType, nullptr},
+    {ID_SORT_REVERSE, &CArchiveDoc::OnSortReverse, nullptr},
+    {ID_ITEM_OPENAS, &CArchiveDoc::OnItemOpenAs, nullptr},
+    {ID_ITEM_PROPERTIES, &CArchiveDoc::OnItemProperties, nullptr},
+    {ID_ARCHIVE_PROPERTIES, &CArchiveDoc::OnArchiveProperties, nullptr},
+    {ID_VIEW_INDEX, &CArchiveDoc::OnViewIndex, &CArchiveDoc::OnUpdateViewIndex},
+    {ID_EDIT_COPY, &CArchiveDoc::OnEditCopy, &CArchiveDoc::OnUpdateEditCopy},
+};
+
+}  // namespace
+
+CArchiveDoc::CArchiveDoc(CLumoApp& app) : m_app(app) {}
+
+CArchiveDoc::~CArchiveDoc() = default;
+
+bool CArchiveDoc::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
+    return DispatchCommand(*this, kDocumentCommands, id, query, ui);
+}
+
+// The catalogue decides, as it always has: the document's source is its snapshot.
+void CArchiveDoc::OnUpdateItemExtract(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(theArchive.GetEntryCount() != 0);
+}
