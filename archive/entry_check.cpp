@@ -18,7 +18,7 @@ EntryCheck Problem(EntryProblem problem, EntryCheck check = {}) {
 }  // namespace
 
 EntryCheck CheckStoredBytes(uint32_t entrySize, const unsigned char* bytes, uint32_t delivered,
-                            bool stream) {
+                            bool stream, bool countDecoded) {
     EntryCheck check;
     check.storedBytes = delivered;
     if (stream && delivered >= kLengthFieldSize) {
@@ -35,6 +35,12 @@ EntryCheck CheckStoredBytes(uint32_t entrySize, const unsigned char* bytes, uint
     }
     if (check.streamLength > entrySize - kLengthFieldSize) {
         return Problem(EntryProblem::StreamPastEntry, check);
+    }
+    // No stream byte makes more than nine bytes of output.
+    if (!countDecoded && check.streamLength <= UINT32_MAX / 9) {
+        return LzssEndsOnItem(bytes + kLengthFieldSize, check.streamLength)
+                   ? check
+                   : Problem(EntryProblem::StreamCutShort, check);
     }
     const LzssMeasure measure = LzssMeasureStream(bytes + kLengthFieldSize, check.streamLength);
     check.decodedSize = measure.decodedSize;

@@ -38,9 +38,11 @@ EntryCheck CheckEntry(const CLgpArchive& archive, uint16_t index, bool decompres
 
 // The same rule for stored bytes already read (`delivered` of the entry's `entrySize`),
 // so that a caller about to write them need not read the entry twice. The data header
-// is taken as present.
+// is taken as present. Without `countDecoded`, a stream too short to decode to 4 GiB is
+// only walked for its items (much cheaper), and decodedSize stays 0: for a caller that
+// decodes it next and learns the size from that.
 EntryCheck CheckStoredBytes(uint32_t entrySize, const unsigned char* bytes, uint32_t delivered,
-                            bool stream);
+                            bool stream, bool countDecoded = true);
 
 // Short text for a problem, to follow "entry: ": "cut short", ...
 const char* DescribeEntryProblem(EntryProblem problem);

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/host_file.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "platform/host_file.h"
 
 class LgpEntryReader {
 public:

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#include "archive/lgp_archive.h"
+#include "archive/lgp_layout.h"
+#include "archive/lzss.h"
+
 namespace {
 
 // Pieces small enough that a sink writing them never holds much twice.
@@ -24,6 +28,72 @@ EntryCheck IEntrySource::CopyStored(EntryId id, const EntrySink& sink) const {
             check.problem = EntryProblem::CannotRead;
             break;
         }
+    }
+    return check;
+}
+
+namespace {
+
+bool SinkPieces(const uint8_t* data, size_t size, const EntrySink& sink) {
+    for (size_t at = 0; at < size; at += kSinkPiece) {
+        if (!sink(data + at, std::min(kSinkPiece, size - at))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The stream a compressed entry's stored bytes hold, as far as they hold it, decoded a
+// piece at a time.
+// A whole entry's check learns its decoded size here.
+bool SinkDecoded(const std::vector<uint8_t>& stored, EntryCheck& check, const EntrySink& sink) {
+    if (check.problem == EntryProblem::DecodedTooLarge || stored.size() < lgp::kStreamLengthSize) {
+        return true;
+    }
+    const size_t held = stored.size() - lgp::kStreamLengthSize;
+    const uint32_t length = static_cast<uint32_t>(std::min<size_t>(check.streamLength, held));
+    LzssPieceDecoder decoder(stored.data() + lgp::kStreamLengthSize, length);
+    size_t count = 0;
+    uint64_t total = 0;
+    while (const uint8_t* piece = decoder.Next(&count)) {
+        if (!sink(piece, count)) {
+            return false;
+        }
+        total += count;
+    }
+    if (check.Whole()) {
+        check.decodedSize = total;
+    }
+    return true;
+}
+
+}  // namespace
+
+EntryCheck CopyEntryOut(IEntryReader& reader, const IEntrySource& source, EntryId id, bool decoded,
+                        bool partial, const EntrySink& sink) {
+    std::vector<uint8_t> stored;
+    EntryCheck check = reader.Read(id, false, &stored);
+    if (check.problem == EntryProblem::CannotRead ||
+        check.problem == EntryProblem::ArchiveChanged) {
+        return check;
+    }
+    const bool stream = decoded && source.Type(id) == LGP_TYPE_FIELD;
+    if (stream && check.problem != EntryProblem::HeaderMissing) {
+        check = CheckStoredBytes(source.Size(id), stored.data(),
+                                 static_cast<uint32_t>(stored.size()), true, false);
+        // The reasons of an entry that is not whole come with every count.
+        if (!check.Whole()) {
+            check = CheckStoredBytes(source.Size(id), stored.data(),
+                                     static_cast<uint32_t>(stored.size()), true);
+        }
+    }
+    if (!check.Whole() && !partial) {
+        return check;
+    }
+    const bool sunk =
+        stream ? SinkDecoded(stored, check, sink) : SinkPieces(stored.data(), stored.size(), sink);
+    if (!sunk) {
+        check.problem = EntryProblem::CannotRead;
     }
     return check;
 }

@@ -21,8 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/host_file.h"
 #include "archive/entry_check.h"
+#include "platform/host_file.h"
 
 class CLgpArchive;
 
@@ -105,6 +105,14 @@ public:
     // has no loaded catalogue behind it.
     virtual const CLgpArchive* Catalogue() const = 0;
 };
+
+// Passes an entry's bytes to `sink` in pieces, as stored or, with `decoded` and a
+// compressed entry, as its stream decodes, without ever holding the decoded whole: the
+// stream is checked first (a walk over it, no decoding), and nothing reaches the sink
+// unless the entry is whole or `partial` asks for what it holds. A sink that refuses
+// stops the copy: CannotRead.
+EntryCheck CopyEntryOut(IEntryReader& reader, const IEntrySource& source, EntryId id, bool decoded,
+                        bool partial, const EntrySink& sink);
 
 using EntrySourcePtr = std::shared_ptr<const IEntrySource>;
 

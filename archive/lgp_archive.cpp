@@ -10,8 +10,8 @@
 #include <sys/mman.h>
 #endif
 
-#include "archive/lgp_snapshot.h"
 #include "archive/lgp_layout.h"
+#include "archive/lgp_snapshot.h"
 #include "archive/lzss.h"
 #include "platform/ascii.h"
 #include "platform/byte_cursor.h"

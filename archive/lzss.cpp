@@ -208,6 +208,29 @@ LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len) {
     return measure;
 }
 
+bool LzssEndsOnItem(const uint8_t* src, uint32_t len) {
+    if (src == nullptr) {
+        return true;
+    }
+    const uint8_t* in = src;
+    const uint8_t* end = src + len;
+    static constexpr GroupShapes kShapes = MakeGroupShapes();
+    while (end - in >= static_cast<ptrdiff_t>(kMaxGroupInput)) {
+        in += 1 + kShapes.of[*in].inputBytes;
+    }
+    while (in != end) {
+        uint32_t flags = *in++;
+        for (int item = 0; item < 8 && in != end; ++item, flags >>= 1) {
+            const ptrdiff_t size = (flags & 1) ? 1 : 2;
+            if (end - in < size) {
+                return false;
+            }
+            in += size;
+        }
+    }
+    return true;
+}
+
 uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len) {
     // A stream of 4 GiB could describe more than 4 GiB of output; the count saturates.
     const uint64_t total = LzssMeasureStream(src, len).decodedSize;
@@ -261,8 +284,8 @@ const uint8_t* LzssPieceDecoder::Next(size_t* count) {
     if (m_buffer.empty()) {
         // A short stream cannot make a whole piece: no group makes more than nine bytes
         // for each byte it takes.
-        const uint64_t most = 2 * kWindowSize + kMaxGroupOutput + kOverCopy +
-                              9 * static_cast<uint64_t>(m_end - m_in);
+        const uint64_t most =
+            2 * kWindowSize + kMaxGroupOutput + kOverCopy + 9 * static_cast<uint64_t>(m_end - m_in);
         m_buffer.resize(most < kPieceBuffer ? static_cast<size_t>(most) : kPieceBuffer);
     }
     // Keep at least the window before the next byte. Moving by whole windows keeps every

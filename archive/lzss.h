@@ -24,6 +24,10 @@ struct LzssMeasure {
 };
 LzssMeasure LzssMeasureStream(const uint8_t* src, uint32_t len);
 
+// Whether the stream ends on a whole item, walked without counting its output: the cheap
+// half of LzssMeasureStream.
+bool LzssEndsOnItem(const uint8_t* src, uint32_t len);
+
 // Number of bytes the stream decodes to (at most UINT32_MAX); writes nothing.
 uint32_t LzssDecodedSize(const uint8_t* src, uint32_t len);
 

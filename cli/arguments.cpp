@@ -10,7 +10,7 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"list", CliCommand::List},       {"info", CliCommand::Info},
     {"extract", CliCommand::Extract}, {"render", CliCommand::Render},
-    {"verify", CliCommand::Verify},
+    {"verify", CliCommand::Verify},   {"export", CliCommand::Export},
 };
 
 constexpr unsigned Bit(CliCommand command) {
@@ -34,6 +34,8 @@ constexpr Flag kFlags[] = {
     {"--json", nullptr, &CliRequest::json, Bit(CliCommand::List) | Bit(CliCommand::Info)},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
+    {"--all-anims", nullptr, &CliRequest::allAnimations, Bit(CliCommand::Export)},
+    {"--all-models", nullptr, &CliRequest::allModels, Bit(CliCommand::Export)},
     {"--quiet", "-q", &CliRequest::quiet, ~0u},
     {"--verbose", "-v", &CliRequest::verbose, ~0u},
 };
@@ -82,6 +84,43 @@ bool TakePalette(const std::vector<std::string>& args, size_t& i, CliRequest& re
     return true;
 }
 
+bool TakeFlag(const std::string& arg, CliRequest& request, std::string* error) {
+    for (const Flag& flag : kFlags) {
+        if ((arg == flag.longName || (flag.shortName && arg == flag.shortName)) &&
+            (flag.commands & Bit(request.command)) != 0) {
+            request.*flag.field = true;
+            return true;
+        }
+    }
+    *error = "unknown option " + arg;
+    return false;
+}
+
+// export's options with a value: -o, --anim (once per animation), --pose.
+bool TakeExportOption(const std::vector<std::string>& args, size_t& i, CliRequest& request,
+                      std::string* error) {
+    const std::string& arg = args[i];
+    if (arg == "-o") {
+        return TakeValue(args, i, &request.exportPath, error);
+    }
+    std::string value;
+    if (arg == "--anim") {
+        if (!TakeValue(args, i, &value, error)) {
+            return false;
+        }
+        request.animations.push_back(value);
+        return true;
+    }
+    if (arg == "--pose") {
+        if (!TakeValue(args, i, &value, error)) {
+            return false;
+        }
+        request.pose = value;
+        return true;
+    }
+    return TakeFlag(arg, request, error);
+}
+
 // Applies one option; false (with `error`) when it does not belong to the command.
 bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& request,
                 std::string* error) {
@@ -109,15 +148,37 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, CliRequest& req
     if (arg == "--palette" && command == CliCommand::Render) {
         return TakePalette(args, i, request, error);
     }
-    for (const Flag& flag : kFlags) {
-        if ((arg == flag.longName || (flag.shortName && arg == flag.shortName)) &&
-            (flag.commands & Bit(command)) != 0) {
-            request.*flag.field = true;
-            return true;
-        }
+    if (command == CliCommand::Export) {
+        return TakeExportOption(args, i, request, error);
     }
-    *error = "unknown option " + arg;
-    return false;
+    return TakeFlag(arg, request, error);
+}
+
+// export: one ENTRY and -o FILE, or --all-models and -o DIR; animations or a pose.
+std::string ExportProblem(const CliRequest& request) {
+    const size_t entries = request.entries.size();
+    const bool animated = request.allAnimations || !request.animations.empty();
+    if (request.exportPath.empty()) {
+        return "export needs -o FILE.glb (or -o DIR with --all-models)";
+    }
+    if (request.allModels) {
+        if (request.exportPath == "-") {
+            return "export --all-models writes a file per skeleton; -o - is not a folder";
+        }
+        return entries != 0 || request.pose || !request.animations.empty()
+                   ? "export --all-models takes no ENTRY, --anim or --pose"
+                   : "";
+    }
+    if (entries != 1) {
+        return entries == 0 ? "missing ENTRY" : "export takes one ENTRY";
+    }
+    if (request.allAnimations && !request.animations.empty()) {
+        return "--anim and --all-anims cannot go together";
+    }
+    if (request.pose && animated) {
+        return "--pose writes one still pose; it cannot go with --anim or --all-anims";
+    }
+    return "";
 }
 
 // Options that make no sense together, or a render without its one target.
@@ -126,6 +187,8 @@ bool CheckCombinations(const CliRequest& request, std::string* error) {
     std::string problem;
     if (request.toStdout && !request.outputDir.empty()) {
         problem = "--stdout and -o cannot go together";
+    } else if (request.command == CliCommand::Export) {
+        problem = ExportProblem(request);
     } else if (request.command != CliCommand::Render) {
         return true;
     } else if (request.all) {
@@ -227,7 +290,9 @@ const char* UsageText() {
            "      one key<TAB>value line each, a blank line between entries; --json\n"
            "      prints an array of one object of key: text pairs per entry. Music\n"
            "      (.mid) adds its length, tracks, format and division; camera tracks\n"
-           "      (.cam) their frames.\n"
+           "      (.cam) their frames. Models (.hrc, .p, .rsd, .a) add what the model\n"
+           "      holds; a skeleton the names of the animations that fit it, one\n"
+           "      'animation' line each (in JSON an \"animations\" array).\n"
            "      Example: lumo-cli info char.lgp\n"
            "  lumo-cli extract ARCHIVE [-o DIR | --stdout] [--decompress] [--partial]\n"
            "                   [--force] [ENTRY...]\n"
@@ -273,6 +338,20 @@ const char* UsageText() {
            "      each one that is cut short, lies about its stream or cannot be\n"
            "      decoded: index<TAB>name<TAB>problem. Exit status 0 when there is none.\n"
            "      Example: lumo-cli verify flevel.lgp\n"
+           "  lumo-cli export ARCHIVE ENTRY -o FILE.glb [--anim NAME]... [--all-anims]\n"
+           "                  [--pose NAME[:FRAME] | --pose rest]\n"
+           "  lumo-cli export ARCHIVE --all-models -o DIR [--all-anims]\n"
+           "      Writes a model as binary glTF 2.0: a skeleton (.hrc) with its meshes\n"
+           "      and textures, its bones as nodes and a skin; a mesh (.p) or resource\n"
+           "      (.rsd) as a static mesh. --anim NAME (once per animation; '.a' may be\n"
+           "      left out) adds an animation entry that fits the skeleton, --all-anims\n"
+           "      every one that does. --pose NAME[:FRAME] writes the model posed at\n"
+           "      that frame (from 0; default 0) as static meshes with no skin, --pose\n"
+           "      rest in its rest pose. --all-models writes DIR/<skeleton>.glb for\n"
+           "      every skeleton; one that fails is reported and the others go on.\n"
+           "      Pieces the archive lacks are named on standard error and left out.\n"
+           "      -o - writes the file to standard output.\n"
+           "      Example: lumo-cli export char.lgp aaaa.hrc -o hero.glb --all-anims\n"
            "  lumo-cli --help | --version\n"
            "\n"
            "Options for every command: -q, --quiet: no line per file written;\n"

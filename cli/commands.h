@@ -12,6 +12,7 @@ int RunInfo(const CliRequest& request);
 int RunExtract(const CliRequest& request);
 int RunRender(const CliRequest& request);
 int RunVerify(const CliRequest& request);
+int RunExport(const CliRequest& request);
 
 // Helpers of the commands above, each in a file of its own.
 int RunEntryInfo(const CliRequest& request);  // entry_info.cpp

@@ -1,30 +1,76 @@
 // info ARCHIVE ENTRY...: the properties the desktop program's Properties dialog shows,
 // one key<TAB>value line each, a blank line between entries; with --json an array of
-// one object per entry.
+// one object per entry. Model entries add what the model holds, and a skeleton the
+// animations that fit it.
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "extract/host_names.h"
 #include "formats/entry_report.h"
+#include "models/model_properties.h"
 
 namespace {
 
-std::string Text(const PropertyList& properties) {
+// The archive's model entries and animations, found once for every ENTRY that needs them.
+class ModelLookup {
+public:
+    explicit ModelLookup(const CLgpArchive& archive) : m_archive(archive) {}
+    ModelFacts Describe(uint16_t index) {
+        if (!m_entries) {
+            m_entries = std::make_unique<ArchiveModelEntries>(m_archive);
+            m_animations = std::make_unique<AnimationIndex>(*m_entries);
+        }
+        return DescribeModelEntry(*m_entries, index, *m_animations);
+    }
+
+private:
+    const CLgpArchive& m_archive;
+    std::unique_ptr<ArchiveModelEntries> m_entries;
+    std::unique_ptr<AnimationIndex> m_animations;
+};
+
+std::string TextBlock(const PropertyList& properties, const ModelFacts& facts) {
     std::string out;
     for (const auto& [key, value] : properties) {
         // Values are Latin-1, as the desktop program shows them.
         out += key + '\t' + PrintableName(HostNameFromLatin1(value)) + '\n';
     }
+    for (const auto& [key, value] : facts.properties) {
+        out += key + '\t' + PrintableName(value) + '\n';
+    }
+    for (const std::string& name : facts.fittingAnimations) {
+        out += "animation\t" + PrintableName(name) + '\n';
+    }
+    for (const std::string& warning : facts.warnings) {
+        out += "missing\t" + PrintableName(warning) + '\n';
+    }
     return out;
 }
 
-std::string Json(const PropertyList& properties) {
+std::string JsonArray(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        out += (i ? "," : "") + JsonString(items[i]);
+    }
+    return out + "]";
+}
+
+std::string JsonObject(const PropertyList& properties, const ModelFacts& facts) {
     std::string out = "{";
-    for (const auto& [key, value] : properties) {
-        out += (out.size() > 1 ? "," : "") + JsonString(key) + ":" +
-               JsonString(HostNameFromLatin1(value));
+    for (const auto* list : {&properties, &facts.properties}) {
+        for (const auto& [key, value] : *list) {
+            out += (out.size() > 1 ? "," : "") + JsonString(key) + ":" +
+                   JsonString(HostNameFromLatin1(value));
+        }
+    }
+    if (!facts.fittingAnimations.empty()) {
+        out += ",\"animations\":" + JsonArray(facts.fittingAnimations);
+    }
+    if (!facts.warnings.empty()) {
+        out += ",\"missing\":" + JsonArray(facts.warnings);
     }
     return out + "}";
 }
@@ -36,6 +82,7 @@ int RunEntryInfo(const CliRequest& request) {
     if (!OpenArchive(archive, request.archive)) {
         return kExitFailure;
     }
+    ModelLookup models(archive);
     int status = kExitOk;
     std::string out;
     for (const std::string& wanted : request.entries) {
@@ -45,11 +92,14 @@ int RunEntryInfo(const CliRequest& request) {
             status = kExitFailure;
             continue;
         }
+        const ModelFacts facts =
+            IsModelEntry(archive.GetEntryName(*index)) ? models.Describe(*index) : ModelFacts{};
         const PropertyList properties = EntryProperties(archive, *index);
-        if (!out.empty()) {
-            out += request.json ? "," : "\n";
+        if (request.json) {
+            out += (out.empty() ? "" : ",") + JsonObject(properties, facts);
+        } else {
+            out += (out.empty() ? "" : "\n") + TextBlock(properties, facts);
         }
-        out += request.json ? Json(properties) : Text(properties);
     }
     std::cout << (request.json ? "[" + out + "]\n" : out) << std::flush;
     return std::cout ? status : kExitFailure;

@@ -113,30 +113,30 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
 bool ToStdout(const CLgpArchive& archive, const IEntrySource& source, const CliRequest& request,
               const std::vector<uint16_t>& selection) {
     const std::unique_ptr<IEntryReader> reader = source.OpenReader();
-    std::vector<uint8_t> bytes;
+    const EntrySink toStdout = [](const uint8_t* data, size_t size) {
+        return static_cast<bool>(std::cout.write(reinterpret_cast<const char*>(data),
+                                                 static_cast<std::streamsize>(size)));
+    };
     bool ok = true;
     for (uint16_t index : selection) {
-        const EntryCheck check = reader->Read(source.IdAt(index), request.decompress, &bytes);
+        // Decoded a piece at a time: a large field never sits in memory whole.
+        const EntryCheck check = CopyEntryOut(*reader, source, source.IdAt(index),
+                                              request.decompress, request.partial, toStdout);
         if (check.problem == EntryProblem::ArchiveChanged ||
             check.problem == EntryProblem::CannotRead) {
             ReportError(request.archive, DescribeEntryProblem(check.problem));
             return false;
         }
-        extract::EntryResult result;
-        result.entry = source.IdAt(index);
-        result.check = check;
-        result.reason = DescribeEntryProblem(check.problem);
         if (!check.Whole()) {
+            extract::EntryResult result;
+            result.entry = source.IdAt(index);
+            result.check = check;
+            result.reason = DescribeEntryProblem(check.problem);
             ok = false;
             ReportError(request.archive,
                         DescribeEntry(archive, index) + ": " + Reason(archive, result) +
                             (request.partial ? "; written as far as it goes" : "; not written"));
-            if (!request.partial) {
-                continue;
-            }
         }
-        std::cout.write(reinterpret_cast<const char*>(bytes.data()),
-                        static_cast<std::streamsize>(bytes.size()));
     }
     // Bytes read after the archive changed are not the entry's.
     if (!reader->StillUnchanged()) {

@@ -1,4 +1,5 @@
-// lumo-cli: list, inspect, extract and render the entries of LGP archives.
+// lumo-cli: list, inspect, extract and render the entries of LGP archives, and export
+// their models.
 #include <exception>
 #include <iostream>
 #include <string>
@@ -88,6 +89,8 @@ int Run(const CliRequest& request) {
             return RunRender(request);
         case CliCommand::Verify:
             return RunVerify(request);
+        case CliCommand::Export:
+            return RunExport(request);
         case CliCommand::Version:
             std::cout << "lumo-cli " LUMO_VERSION "\n";
             return kExitOk;

@@ -9,6 +9,11 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <memory>
+
+#include "models/animation_index.h"
+#include "models/model_entries.h"
+#include "models/model_properties.h"
 
 #include "commands/run_reason_text.h"
 
@@ -68,6 +73,42 @@ QTableWidget* EntryRowsTable(const std::vector<PropertyList>& lists) {
     return table;
 }
 
+// A model entry's properties add what the model holds and, for a skeleton, the names
+// of the animations that fit it; the archive's animations are found once per dialog.
+class ModelRows {
+public:
+    explicit ModelRows(const CLgpArchive& archive) : m_archive(archive) {}
+    void Add(uint16_t entry, PropertyList& list) {
+        if (!IsModelEntry(m_archive.GetEntryName(entry))) {
+            return;
+        }
+        if (!m_entries) {
+            m_entries = std::make_unique<ArchiveModelEntries>(m_archive);
+            m_animations = std::make_unique<AnimationIndex>(*m_entries);
+        }
+        const ModelFacts facts = DescribeModelEntry(*m_entries, entry, *m_animations);
+        list.insert(list.end(), facts.properties.begin(), facts.properties.end());
+        AddJoined(list, "animations", facts.fittingAnimations, ", ");
+        AddJoined(list, "missing", facts.warnings, "; ");
+    }
+
+private:
+    static void AddJoined(PropertyList& list, const char* key,
+                          const std::vector<std::string>& items, const char* separator) {
+        std::string text;
+        for (const std::string& item : items) {
+            text += (text.empty() ? "" : separator) + item;
+        }
+        if (!text.empty()) {
+            list.emplace_back(key, text);
+        }
+    }
+
+    const CLgpArchive& m_archive;
+    std::unique_ptr<ArchiveModelEntries> m_entries;
+    std::unique_ptr<AnimationIndex> m_animations;
+};
+
 QDialogButtonBox* CloseButton(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -82,8 +123,10 @@ CPropertiesDialog::CPropertiesDialog(const CLgpArchive& archive,
     setObjectName("PropertiesDialog");
     setWindowTitle(tr("Properties"));
     std::vector<PropertyList> lists;
+    ModelRows models(archive);
     for (uint16_t entry : entries) {
         lists.push_back(EntryProperties(archive, entry));
+        models.Add(entry, lists.back());
     }
     m_pTable = lists.size() == 1 ? KeyValueTable(lists.front()) : EntryRowsTable(lists);
     auto* layout = new QVBoxLayout(this);

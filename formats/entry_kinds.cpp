@@ -154,6 +154,13 @@ EntryKind Plain(uint8_t type, const char* name) {
     return {type, name, "hex", nullptr, nullptr, {}, false, false};
 }
 
+// A piece of a 3D model: the model viewer opens it. What it holds depends on the other
+// entries of its archive (resources, meshes, textures), so models/ describes and
+// exports it rather than a row function over the entry's bytes alone.
+EntryKind ModelPiece(uint8_t type, const char* name) {
+    return {type, name, "model", nullptr, nullptr, {}, false, false};
+}
+
 std::vector<EntryKind>& Kinds() {
     static std::vector<EntryKind> kinds = {
         Plain(LGP_TYPE_OTHER, "other"),
@@ -174,13 +181,13 @@ std::vector<EntryKind>& Kinds() {
          {{"png", ".png", FieldPng}, {"raw", ".raw", FieldRaw}},
          true,
          false},
-        Plain(LGP_TYPE_P, "model"),
+        ModelPiece(LGP_TYPE_P, "model"),
         // Music is read and played in audio/, which puts its whole row in at start-up.
         {LGP_TYPE_MID, "music", "music", nullptr, nullptr, {}, false, false},
         {LGP_TYPE_TXT, "text", "text", nullptr, nullptr, {}, false, false},
-        Plain(LGP_TYPE_A, "animation"),
+        ModelPiece(LGP_TYPE_A, "animation"),
         {LGP_TYPE_TUT, "tutorial", "tutorial", TutorialProperties, TutorialCheck, {}, false, false},
-        Plain(LGP_TYPE_HRC, "skeleton"),
+        ModelPiece(LGP_TYPE_HRC, "skeleton"),
     };
     return kinds;
 }

@@ -70,6 +70,7 @@ constexpr int ID_VIEW_ZOOM_ACTUAL = 32802;
 constexpr int ID_VIEW_ZOOM_FIT = 32803;
 constexpr int ID_FILE_EXPORT_IMAGE = 32804;
 constexpr int ID_FILE_EXPORT_AUDIO = 32805;
+constexpr int ID_FILE_EXPORT_MODEL = 32806;
 
 // First of the window-list commands the Window menu appends, one per open child.
 constexpr int AFX_IDM_FIRST_MDICHILD = 0xFF00;

@@ -9,6 +9,7 @@
 #include "viewers/camera_viewer.h"
 #include "viewers/editor_text.h"
 #include "viewers/hex_viewer.h"
+#include "viewers/model_viewer.h"
 #include "viewers/music_viewer.h"
 #include "viewers/text_viewer.h"
 #include "viewers/texture_viewer.h"
@@ -25,6 +26,7 @@ const std::vector<ViewerInfo>& Viewers() {
          "camera"},
         {ViewerKind::Tutorial, "CTutorialViewer", QT_TRANSLATE_NOOP("QObject", "Tutorial"), false,
          "tutorial"},
+        {ViewerKind::Model, "CModelViewer", QT_TRANSLATE_NOOP("QObject", "Model"), false, "model"},
         {ViewerKind::Text, "CTextViewer", QT_TRANSLATE_NOOP("QObject", "Text"), false, "text"},
         {ViewerKind::Hex, "CHexViewer", QT_TRANSLATE_NOOP("QObject", "Hex"), false, "hex"},
     };
@@ -64,6 +66,7 @@ void RegisterViewerClasses() {
     RegisterChildFrameClass("CChildFrame", [] { return new CChildFrame; });
     RegisterChildFrameClass("CEditorText", []() -> CChildFrame* { return new CEditorText; });
     RegisterChildFrameClass("CTextureViewer", []() -> CChildFrame* { return new CTextureViewer; });
+    RegisterChildFrameClass("CModelViewer", []() -> CChildFrame* { return new CModelViewer; });
     RegisterChildFrameClass("CTextViewer", []() -> CChildFrame* { return new CTextViewer; });
     RegisterChildFrameClass("CHexViewer", []() -> CChildFrame* { return new CHexViewer; });
     RegisterChildFrameClass("CMusicViewer", []() -> CChildFrame* { return new CMusicViewer; });

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-enum class ViewerKind { Background, Texture, Music, Camera, Tutorial, Text, Hex };
+enum class ViewerKind { Background, Texture, Music, Camera, Tutorial, Model, Text, Hex };
 
 struct ViewerInfo {
     ViewerKind kind;

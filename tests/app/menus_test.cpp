@@ -96,7 +96,7 @@ TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
               (QStringList{"&File", "&Edit", "&View", "&Archive", "&Window", "&Help"}));
     EXPECT_EQ(MenuTexts(Menu({"File"})),
               (QStringList{"&New\tCtrl+N", "&Close\tCtrl+F4", "&Export image...",
-                           "Export &audio...", "-", "E&xit"}));
+                           "Export &audio...", "Export &model...", "-", "E&xit"}));
     EXPECT_FALSE(Item({"File", "Export image..."})->isEnabled());  // no image in this window
     EXPECT_FALSE(Item({"File", "Export audio..."})->isEnabled());  // nor music
     EXPECT_TRUE(Item({"File", "Close"})->isEnabled());

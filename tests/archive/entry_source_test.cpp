@@ -9,6 +9,7 @@
 #include "archive/archive_document.h"
 #include "archive/lgp_snapshot.h"
 #include "tests/support/lgp_writer.h"
+#include "tests/support/lzss_encoder.h"
 
 using lumo::test::Bytes;
 using lumo::test::LgpWriter;
@@ -107,6 +108,45 @@ TEST_F(EntrySourceTest, CopyStoredStopsWhenTheSinkRefuses) {
         source->CopyStored(EntryId{0}, [&](const uint8_t*, size_t) { return ++pieces < 2; });
     EXPECT_EQ(refused.problem, EntryProblem::CannotRead);
     EXPECT_EQ(pieces, 2);
+}
+
+// Decoded copies come a piece at a time and hold what a decoded read holds; an entry
+// that is not whole gives the sink nothing unless its start is asked for.
+TEST_F(EntrySourceTest, CopyEntryOutDecodesInPiecesAndOnlyWholeEntries) {
+    Bytes raw(3u << 20);
+    for (size_t i = 0; i < raw.size(); ++i) {
+        raw[i] = static_cast<uint8_t>(i * 7 / 5);
+    }
+    Bytes lying = lumo::test::LzssCompressEntry(Bytes(100, 1));
+    lying[0] = 0xF0;  // a stream length past the entry
+    const std::string path = m_dir.Write(
+        "flevel.lgp",
+        LgpWriter().Add("whole", lumo::test::LzssCompressEntry(raw)).Add("lying", lying).Build());
+    ASSERT_EQ(m_catalogue.Load(path.c_str()), 2);
+    const EntrySourcePtr source = m_catalogue.Snapshot();
+    const std::unique_ptr<IEntryReader> reader = source->OpenReader();
+    for (bool partial : {false, true}) {
+        for (uint32_t entry : {0u, 1u}) {
+            Bytes copied;
+            int pieces = 0;
+            const EntryCheck check =
+                CopyEntryOut(*reader, *source, EntryId{entry}, true, partial,
+                             [&](const uint8_t* data, size_t size) {
+                                 copied.insert(copied.end(), data, data + size);
+                                 return ++pieces > 0;
+                             });
+            Bytes read;
+            EXPECT_EQ(source->Read(EntryId{entry}, true, &read).problem, check.problem);
+            EXPECT_EQ(copied, check.Whole() || partial ? read : Bytes{}) << entry << partial;
+            if (entry == 0) {
+                EXPECT_EQ(copied, raw);
+                EXPECT_EQ(check.decodedSize, raw.size());
+                EXPECT_GT(pieces, 1);
+            } else {
+                EXPECT_EQ(check.problem, EntryProblem::StreamPastEntry);
+            }
+        }
+    }
 }
 
 struct Recorder : IEntrySourceObserver {

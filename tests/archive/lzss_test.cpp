@@ -206,6 +206,9 @@ TEST(Lzss, ArbitraryBytesMatchTheRingDecoder) {
         }
         Bytes expected = RingDecode(stream);
         EXPECT_EQ(SizeOf(stream), expected.size());
+        EXPECT_EQ(
+            LzssEndsOnItem(stream.data(), static_cast<uint32_t>(stream.size())),
+            LzssMeasureStream(stream.data(), static_cast<uint32_t>(stream.size())).endsOnItem);
         EXPECT_EQ(Decode(stream), expected);
     }
 }

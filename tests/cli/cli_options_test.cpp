@@ -208,7 +208,7 @@ TEST(CliHelp, EverySubcommandHasAnExampleThatTheManPageShows) {
     std::ifstream in(LUMO_SOURCE_DIR "/docs/lumo-cli.1");
     std::stringstream man;
     man << in.rdbuf();
-    for (const char* command : {"list", "info", "extract", "render", "verify"}) {
+    for (const char* command : {"list", "info", "extract", "render", "verify", "export"}) {
         const size_t at = help.find(std::string("Example: lumo-cli ") + command);
         ASSERT_NE(at, std::string::npos) << command;
         std::string example = help.substr(at + 9, help.find('\n', at) - at - 9);

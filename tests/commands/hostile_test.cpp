@@ -26,11 +26,13 @@ using platform::MessageButtons;
 class HostilePrompts : public platform::ScriptedPrompts {
 public:
     MessageAnswer decompress = MessageAnswer::Yes;
-    int errorBoxes = 0;  // the field viewer's "Error" boxes and the texture viewer's refusals
+    int errorBoxes =
+        0;  // the field viewer's "Error" boxes, the texture and model viewers' refusals
 
     platform::MessageAnswer ShowMessage(const platform::MessageRequest& request) override {
         messages.push_back(request);
-        if (request.text == "Error" || request.text.rfind("Cannot show the texture: ", 0) == 0) {
+        if (request.text == "Error" || request.text.rfind("Cannot show the texture: ", 0) == 0 ||
+            request.text.rfind("Cannot show the model: ", 0) == 0) {
             ++errorBoxes;
         }
         if (request.text.rfind("Open ", 0) == 0) {

@@ -69,8 +69,8 @@ TEST_F(ViewerCommandsTest, OpenAsOffersEveryViewerAndUsesTheChosenOne) {
     });
     Frame()->SendCommand(ID_ITEM_OPENAS);
     Settle();
-    EXPECT_EQ(offered,
-              (QStringList{"Background", "Texture", "Music", "Camera", "Tutorial", "Text", "Hex"}));
+    EXPECT_EQ(offered, (QStringList{"Background", "Texture", "Music", "Camera", "Tutorial", "Model",
+                                    "Text", "Hex"}));
     EXPECT_EQ(Classes(), (std::vector<std::string>{"CHexViewer", "CHexViewer"}));
 }
 

@@ -1,9 +1,7 @@
 // Writes the demo archives a new user can open: DIR/demo.lgp, a small archive with one
 // entry of every kind the index knows, and DIR/flevel.lgp, a field archive whose
 // compressed fields show painted backgrounds.
-#include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -13,67 +11,12 @@
 #include "tests/support/demo/texture_art.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
+#include "tests/support/model_builder.h"
 #include "tests/support/music_builder.h"
 
 namespace {
 
 using lumo::test::Bytes;
-
-void Append16(Bytes& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Append32(Bytes& out, uint32_t v) {
-    Append16(out, static_cast<uint16_t>(v));
-    Append16(out, static_cast<uint16_t>(v >> 16));
-}
-
-void AppendFloat(Bytes& out, float f) {
-    uint32_t bits = 0;
-    static_assert(sizeof bits == sizeof f);
-    std::memcpy(&bits, &f, sizeof bits);
-    Append32(out, bits);
-}
-
-// A little polygon model: vertex count, triangle count, vertices, triangles.
-Bytes Model(int rings) {
-    Bytes out;
-    const int vertices = rings * 8;
-    Append32(out, static_cast<uint32_t>(vertices));
-    Append32(out, static_cast<uint32_t>((rings - 1) * 16));
-    for (int r = 0; r < rings; ++r) {
-        for (int s = 0; s < 8; ++s) {
-            const double a = s * 0.785398;
-            AppendFloat(out, static_cast<float>(std::cos(a) * (r + 1)));
-            AppendFloat(out, static_cast<float>(r * 0.5));
-            AppendFloat(out, static_cast<float>(std::sin(a) * (r + 1)));
-        }
-    }
-    for (int r = 0; r + 1 < rings; ++r) {
-        for (int s = 0; s < 8; ++s) {
-            const int a = r * 8 + s, b = r * 8 + (s + 1) % 8;
-            for (int v : {a, b, a + 8, b, b + 8, a + 8}) {
-                Append16(out, static_cast<uint16_t>(v));
-            }
-        }
-    }
-    return out;
-}
-
-// Animation: frame count, bone count, then per frame a root offset and bone rotations.
-Bytes Animation(int frames, int bones) {
-    Bytes out;
-    Append32(out, 1);
-    Append32(out, static_cast<uint32_t>(frames));
-    Append32(out, static_cast<uint32_t>(bones));
-    for (int f = 0; f < frames; ++f) {
-        for (int i = 0; i < 3 + bones * 3; ++i) {
-            AppendFloat(out, static_cast<float>(std::sin(f * 0.2 + i) * 45.0));
-        }
-    }
-    return out;
-}
 
 Bytes Noise(size_t size, uint32_t seed) {
     Bytes out(size);
@@ -93,17 +36,20 @@ Bytes DemoArchive() {
                 "of no known kind. Open flevel.lgp next to it to see field backgrounds.\n");
     lgp.Add("title.tex", lumo::test::RingTexture(64, 3));
     lgp.Add("field.cam", lumo::test::BuildCameraTrack(60));
-    lgp.Add("cloud.p", Model(12));
     lgp.Add("theme.mid", lumo::test::BuildSong(12, 4));
-    lgp.Add("walk.a", Animation(40, 18));
     lgp.Add("intro.tut",
             lumo::test::BuildTutorial({"Press the button to go on.", "This is the menu."}));
-    lgp.AddText("cloud.hrc",
-                "skeleton cloud\nbones 3\n\nhip root 0.0\nchest hip 0.42\nhead chest 0.18\n");
+    // A small animated, textured figure: open demo.hrc to see it move.
+    for (const auto& [name, bytes] : lumo::test::DemoModelEntries(2, 30)) {
+        lgp.Add(name, bytes);
+    }
     lgp.AddText("license", "The demo entries were made by Lumo's own test builders.\n");
     lgp.Add("empty.txt", Bytes());
     lgp.Add("world.map", Noise(180 * 1024, 7));
-    lgp.Add("a_twenty_char_name.p", Model(3));
+    lgp.Add("a_twenty_char_name.p",
+            lumo::test::PBuilder()
+                .AddGroup(lumo::test::BoxGroup({0, 0, 0}, {1, 1, 1}, {90, 200, 90, 255}, false))
+                .Build());
     lgp.Add("backdrop.tex", lumo::test::SkyTexture(128, 96));
     lgp.Add("floor.tex", lumo::test::TileTexture(32));
     return lgp.Build();

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What Properties and lumo-cli's info say about a model entry, worked out once for both:
+// for a skeleton its bones, meshes, polygons, vertices, textures and the animations that
+// fit it; for a mesh, a resource or an animation what its file holds, or why it cannot
+// be read.
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "models/animation_index.h"
+#include "models/model_entries.h"
+
+struct ModelFacts {
+    std::vector<std::pair<std::string, std::string>> properties;  // in display order
+    std::vector<std::string> fittingAnimations;                   // skeletons: entry names
+    std::vector<std::string> warnings;                            // pieces missing
+};
+
+// Whether an entry name is one of the model kinds (.p, .hrc, .rsd, .a).
+bool IsModelEntry(const std::string& name);
+
+// The facts of entry `id`; `animations` is the archive's index, found once by the caller.
+ModelFacts DescribeModelEntry(const ModelEntries& entries, size_t id,
+                              const AnimationIndex& animations);
