@@ -91,7 +91,7 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             }
             break;
         case extract::Outcome::Refused:
-            if (result.reason == kTargetWriteProtected) {
+            if (result.code == RunReason::TargetWriteProtected) {
                 ReportError(request.archive,
                             entry + ": " + result.reason + " (--force replaces it)");
                 break;

@@ -120,7 +120,7 @@ std::vector<uint16_t> EntriesSelectedBy(const CLgpArchive& archive, const std::s
     const bool pattern = IsPattern(wanted);
     const std::string text = AsciiLower(wanted);
     for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        const std::string name = PrintableName(archive.GetEntryName(i));
+        const std::string name = ShownName(archive, i);
         if (pattern ? MatchPattern(wanted, name)
                     : AsciiLower(name).find(text) != std::string::npos) {
             selected.push_back(i);

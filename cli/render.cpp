@@ -66,7 +66,7 @@ bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
                     const CliRequest& request, uint16_t index, std::set<std::string>& written) {
     // A kind's first output is the one --all writes: a PNG for images, WAV for music.
     const KindOutput& output = KindOf(archive.GetEntryType(index)).outputs.front();
-    const std::string file = std::string(archive.GetEntryName(index)) + output.extension;
+    const std::string file = extract::EntryHostName(archive, index) + output.extension;
     // The extraction engine's rule: names that are one file on this host collide.
     if (!IsPlainFileName(file) || !written.insert(CollisionKey(file)).second) {
         ReportError(request.archive,
@@ -267,7 +267,7 @@ bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
-    PlaceRules rules;
+    PlaceRules rules;  // its message names the path escaped
     rules.protect = archive.GetArchiveIdentity();
     const AtomicWriteResult result = WriteOutputFile(path, bytes.data(), bytes.size(), rules);
     if (!result.Ok()) {

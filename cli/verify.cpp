@@ -21,8 +21,7 @@ int RunVerify(const CliRequest& request) {
         for (const EntryFault& fault : faults) {
             if (fault.damage == damage) {
                 damaged += damage ? 1 : 0;
-                out += std::to_string(fault.index) + '\t' +
-                       PrintableName(archive.GetEntryName(fault.index)) + '\t' +
+                out += std::to_string(fault.index) + '\t' + ShownName(archive, fault.index) + '\t' +
                        (damage ? "" : "warning: ") + fault.problem + '\n';
             }
         }

@@ -19,7 +19,9 @@
 #include "app/main_frame.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "archive/run_shape.h"
 #include "commands/archive_doc.h"
+#include "commands/run_reason_text.h"
 #include "extract/durable_batch.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
@@ -100,7 +102,10 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& s
     // No use asking where to put bytes we do not have.
     const EntryCheck check = source.Check(entry, decompress);
     if (!check.Whole()) {
-        ShowFailure(source, entry, DescribeEntryProblem(check.problem), once);
+        ShowFailure(source, entry,
+                    RunReasonText(ReasonOf(check.problem), DescribeEntryProblem(check.problem))
+                        .toStdString(),
+                    once);
         return;
     }
 
@@ -117,9 +122,9 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& s
     startDir = extract::FolderOf(*path);
     extract::Options options;
     options.decompress = decompress;
-    options.decide = [&](const extract::EntryResult& result) {
-        ShowFailure(source, entry, result.reason, once);
-        return extract::Decision::Skip;
+    options.run.decide = [&](const RunFailure& failure) {
+        ShowFailure(source, entry, RunReasonText(failure.reason, failure.text).toStdString(), once);
+        return RunDecision::Skip;
     };
     extract::Job job;
     job.entry = entry;
@@ -130,16 +135,17 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& s
     }
 }
 
-extract::Decision AskAboutFailure(const IEntrySource& source, const extract::EntryResult& result) {
-    switch (ShowFailure(source, result.entry, result.reason,
+RunDecision AskAboutFailure(const IEntrySource& source, const RunFailure& failure) {
+    switch (ShowFailure(source, failure.entry,
+                        RunReasonText(failure.reason, failure.text).toStdString(),
                         platform::MessageButtons::SkipSkipAllCancel)) {
         case platform::MessageAnswer::Skip:
         case platform::MessageAnswer::Ok:
-            return extract::Decision::Skip;
+            return RunDecision::Skip;
         case platform::MessageAnswer::SkipAll:
-            return extract::Decision::SkipAll;
+            return RunDecision::SkipAll;
         default:
-            return extract::Decision::Cancel;
+            return RunDecision::Cancel;
     }
 }
 
@@ -228,7 +234,7 @@ void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatus
     // the dialog up to date for each would cost more than the writing, and nobody reads
     // faster than thirty texts a second.
     QElapsedTimer sinceText;
-    options.progress = [&](size_t done, size_t, EntryId entry) {
+    options.run.progress = [&](size_t done, size_t, EntryId entry) {
         if (sinceText.isValid() && sinceText.elapsed() < kTextMilliseconds) {
             return progress->Step(done, std::string());
         }
@@ -245,9 +251,9 @@ void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatus
         name(result.entry);
         return AskAboutReplacing(result);
     };
-    options.decide = [&](const extract::EntryResult& result) {
-        name(result.entry);
-        return AskAboutFailure(source, result);
+    options.run.decide = [&](const RunFailure& failure) {
+        name(failure.entry);
+        return AskAboutFailure(source, failure);
     };
     const extract::Summary summary =
         extract::ExtractEntries(source, extract::JobsForEntries(source, entries), options);

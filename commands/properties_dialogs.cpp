@@ -17,6 +17,8 @@
 #include "models/model_entries.h"
 #include "models/model_properties.h"
 
+#include "commands/run_reason_text.h"
+
 namespace {
 
 QString Text(const std::string& s) {
@@ -160,14 +162,13 @@ void CArchivePropertiesDialog::Verify() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     bool cancelled = false;
-    const std::vector<EntryFault> faults = VerifyArchive(
-        m_archive,
-        [&progress](int done, int) {
-            progress.setValue(done);
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        },
-        &cancelled);
+    RunHooks run;
+    run.progress = [&progress](size_t done, size_t, EntryId) {
+        progress.setValue(static_cast<int>(done));
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    const std::vector<EntryFault> faults = VerifyArchive(m_archive, run, &cancelled);
     progress.reset();
     m_pProblems->clear();
     // Damage first: entries the archive does not hold whole; then the whole entries whose
@@ -193,7 +194,7 @@ void CArchivePropertiesDialog::Verify() {
                     tr("#%1 %2: %3")
                         .arg(fault.index)
                         .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
-                        .arg(Text(fault.problem)));
+                        .arg(RunReasonText(fault.code, fault.problem)));
             }
         }
     }

@@ -20,6 +20,7 @@
 #include "archive/entry_check.h"
 #include "archive/entry_source.h"
 #include "archive/lgp_archive.h"
+#include "archive/run_shape.h"
 #include "extract/host_names.h"
 
 namespace extract {
@@ -36,13 +37,14 @@ struct EntryResult {
     EntryId entry;
     std::string target;  // the file's path (UTF-8)
     Outcome outcome = Outcome::Failed;
-    std::string reason;  // why it was refused, failed or is partial
-    uint64_t bytes = 0;  // bytes written
-    EntryCheck check;    // what the archive holds of the entry, once it was read
+    RunReason code = RunReason::None;  // why it was refused, failed or is partial,
+    std::string reason;                // and the same in English
+    uint64_t bytes = 0;                // bytes written
+    EntryCheck check;                  // what the archive holds of the entry, once it was read
 };
 
 // What the front end wants after an entry was refused or failed.
-enum class Decision { Skip, SkipAll, Cancel };
+using Decision = RunDecision;
 
 // What the front end wants when an entry's target exists already. The "All" answers
 // hold for the rest of the run.
@@ -62,11 +64,10 @@ struct Options {
     bool replaceWriteProtected = true;
     // Whether names that differ only in letter case are one file (forced in tests)
     bool namesIgnoreCase = kHostNamesIgnoreCase;
-    // Called before each entry with the count done; false cancels the run after the
-    // entries already written aside are in place.
-    std::function<bool(size_t done, size_t total, EntryId entry)> progress;
-    // Called for each entry refused or failed, as soon as that is known.
-    std::function<Decision(const EntryResult&)> decide;
+    // Progress before each entry (false cancels the run after the entries already
+    // written aside are in place) and the decision after each entry refused or failed,
+    // as soon as that is known.
+    RunHooks run;
     // Called when an entry, read and whole, would replace a file; unset, it does. Skip
     // keeps the file (Outcome::Kept); Cancel keeps it and ends the run.
     std::function<ReplaceDecision(const EntryResult&)> replace;
