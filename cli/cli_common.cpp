@@ -13,7 +13,7 @@
 #include "platform/file_output.h"
 
 void ReportError(const std::string& subject, const std::string& problem) {
-    std::cerr << kErrorPrefix << EscapeForMessage(subject) << ": " << problem << '\n';
+    std::cerr << kErrorPrefix << EscapePathForMessage(subject) << ": " << problem << '\n';
 }
 
 namespace {

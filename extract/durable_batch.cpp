@@ -79,7 +79,7 @@ bool DurableBatch::SyncData(Flight& flight, std::string* error) const {
         ++flight.syncCalls;
         const int handle = pending.file.Handle();
         if (!(host::HasFileSystemSync() ? host::SyncFileSystem(handle) : host::SyncFile(handle))) {
-            *error = "cannot write " + EscapeForMessage(pending.file.Target()) + ": " +
+            *error = "cannot write " + EscapePathForMessage(pending.file.Target()) + ": " +
                      std::strerror(errno);
             return false;
         }

@@ -54,7 +54,7 @@ bool AtomicFile::Fail(AtomicWriteStep step, int error, const std::string& reason
     m_result.failedStep = step;
     m_result.systemError = error;
     m_result.reason = reason.empty() ? std::strerror(error) : reason;
-    m_result.message = "cannot write " + (m_target.empty() ? "\"\"" : EscapeForMessage(m_target)) +
+    m_result.message = "cannot write " + (m_target.empty() ? "\"\"" : EscapePathForMessage(m_target)) +
                        ": " + m_result.reason;
     Discard();
     return false;

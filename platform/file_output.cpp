@@ -220,7 +220,7 @@ AtomicWriteResult StreamFailure(const std::string& path, int error, const char* 
     result.failedStep = reason ? AtomicWriteStep::Refuse : AtomicWriteStep::Write;
     result.systemError = reason ? 0 : error;
     result.reason = reason ? reason : std::strerror(error);
-    result.message = "cannot write " + EscapeForMessage(path) + ": " + result.reason;
+    result.message = "cannot write " + EscapePathForMessage(path) + ": " + result.reason;
     return result;
 }
 

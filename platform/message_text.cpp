@@ -34,15 +34,13 @@ void AppendHex(std::string& out, unsigned char byte) {
     out += hex;
 }
 
-}  // namespace
-
-std::string EscapeForMessage(std::string_view text) {
+std::string Escape(std::string_view text, bool keepBackslash) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         const size_t length = Utf8SequenceLength(text, i);
-        if (c == '\\') {
+        if (c == '\\' && !keepBackslash) {
             out += "\\\\";
         } else if (length == 0 || c < 0x20 || c == 0x7F) {
             AppendHex(out, c);
@@ -59,4 +57,18 @@ std::string EscapeForMessage(std::string_view text) {
         ++i;
     }
     return out;
+}
+
+}  // namespace
+
+std::string EscapeForMessage(std::string_view text) {
+    return Escape(text, false);
+}
+
+std::string EscapePathForMessage(std::string_view path) {
+#ifdef _WIN32
+    return Escape(path, true);
+#else
+    return Escape(path, false);
+#endif
 }

@@ -14,3 +14,7 @@ size_t Utf8SequenceLength(std::string_view text, size_t i);
 // `text` (UTF-8) on one line: '\' as \\, the C0 controls, DEL and the C1 controls
 // (U+0080-U+009F) as \xHH, and any byte that is not valid UTF-8 as \xHH too.
 std::string EscapeForMessage(std::string_view text);
+
+// A host path the same way, except that on Windows '\' stays as it is: it separates the
+// path's folders there and can be no part of a name, so showing it doubled tells nothing.
+std::string EscapePathForMessage(std::string_view path);

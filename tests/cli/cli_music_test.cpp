@@ -45,6 +45,9 @@ uint32_t Le32(const lumo::test::Bytes& b, size_t at) {
 }  // namespace
 
 TEST_F(CliMusicTest, RenderWritesAWavAsLongAsTheSequenceAndAllWritesEachTune) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows build has no synthesizer";
+#endif
     CliResult r = RunCli({"render", m_archive, "tune.mid", "-o", m_dir.File("tune.wav")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const lumo::test::Bytes wav = ReadFile(m_dir.File("tune.wav"));
