@@ -1,5 +1,7 @@
 #include "app/about_dlg.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -8,11 +10,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QUrl>
 
 #include "platform/prompts.h"
 #include "res/resource_tables.h"
 
-const char* const CAboutDlg::kHomePage = "https://lumo.example.org/";
 const char* const CAboutDlg::kVersionLine =
     QT_TRANSLATE_NOOP("CAboutDlg", "Lumo LGP archive viewer, version %1");
 const char* const CAboutDlg::kDisclaimer =
@@ -113,7 +115,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     m_btnOK->setGeometry(220, 297, 77, 23);
     m_btnCancel = new QPushButton(tr("Check web site for updates"), this);
     m_btnCancel->setGeometry(50, 297, 162, 23);
-    m_btnLink = new CLinkButton(QString::fromUtf8(kHomePage), this);
+    m_btnLink = new CLinkButton(QString::fromStdString(HomePage()), this);
     m_btnLink->setGeometry(100, 263, 188, 15);
     setTabOrder(m_btnOK, m_btnCancel);
     setTabOrder(m_btnCancel, m_btnLink);
@@ -126,6 +128,18 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     connect(m_btnLink, &QAbstractButton::clicked, this, [this] { OnLinkClicked(); });
 
     OnInitDialog();
+}
+
+// A page that works offline and says what the program does: the README installed with
+// it, as a file: address.
+std::string CAboutDlg::HomePage() {
+    QString path =
+        QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                            .absoluteFilePath(QStringLiteral(LUMO_DOC_FROM_BIN "/README.md")));
+    if (!QFile::exists(path) && QFile::exists(QStringLiteral(LUMO_SOURCE_README))) {
+        path = QStringLiteral(LUMO_SOURCE_README);
+    }
+    return QUrl::fromLocalFile(path).toString().toStdString();
 }
 
 void CAboutDlg::OnInitDialog() {
@@ -141,7 +155,7 @@ int CAboutDlg::DoModal() {
 
 void CAboutDlg::OnLinkClicked() {
     // A browser that cannot be started is not reported: the box just stays open.
-    platform::Prompts().OpenWebPage(kHomePage);
+    platform::Prompts().OpenWebPage(HomePage());
 }
 
 void CAboutDlg::showEvent(QShowEvent* event) {

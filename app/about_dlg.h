@@ -4,6 +4,7 @@
 // both just close it; only the link opens the page.
 #include <QAbstractButton>
 #include <QDialog>
+#include <string>
 
 class QPushButton;
 
@@ -21,7 +22,8 @@ protected:
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    static const char* const kHomePage;
+    // The address the link shows and opens.
+    static std::string HomePage();
     static const char* const kVersionLine;
     static const char* const kDisclaimer;
     static constexpr int kWidth = 320;

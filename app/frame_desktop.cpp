@@ -14,6 +14,7 @@
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
 #include "indexbar/find_field.h"
+#include "res/resource.h"
 #include "viewers/child_frame.h"
 
 namespace {
@@ -116,14 +117,22 @@ void CMainFrame::OnUpdateWindowCycle(CCmdUI* pCmdUI) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (theApp.m_openArchiveFile && !DroppedFile(event->mimeData()).isEmpty()) {
+    if (CListCtrl::CarriesOwnRows(event->mimeData()) ||
+        (theApp.m_openArchiveFile && !DroppedFile(event->mimeData()).isEmpty())) {
         event->acceptProposedAction();
     }
 }
 
 // A dropped file is opened as if chosen in File > Open archive...; one that is not an
 // archive gets the same message.
+// Rows of the index dragged onto the workspace are opened in viewers, as Enter would:
+// the files the drag carries are copies of the entries, no archives.
 void CMainFrame::dropEvent(QDropEvent* event) {
+    if (CListCtrl::CarriesOwnRows(event->mimeData())) {
+        event->acceptProposedAction();
+        SendCommand(ID_ITEM_OPEN);
+        return;
+    }
     const QString path = DroppedFile(event->mimeData());
     if (path.isEmpty()) {
         return;

@@ -62,6 +62,9 @@ public:
     std::string m_szFileName;    // last chosen archive: file name without folder
     std::string m_szPathName;    // last chosen archive: full path
     std::string m_szInitialDir;  // where the open dialog starts
+    // Where the last extraction went, so that Extract's next dialog starts there rather
+    // than in the archive's folder (the game's own, in real use); empty before the first.
+    std::string m_szExtractDir;
 
 private:
     bool m_bAlwaysDecompress = false;

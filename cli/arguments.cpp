@@ -46,6 +46,7 @@ constexpr Flag kFlags[] = {
      Bit(CliCommand::List) | Bit(CliCommand::Info) | Bit(CliCommand::Diff) | kWriting},
     {"--long", nullptr, &CliRequest::longForm, Bit(CliCommand::List)},
     {"--all", nullptr, &CliRequest::all, Bit(CliCommand::Render)},
+    {"--strict", nullptr, &CliRequest::strict, Bit(CliCommand::Verify)},
     {"--all-anims", nullptr, &CliRequest::allAnimations, Bit(CliCommand::Export)},
     {"--all-models", nullptr, &CliRequest::allModels, Bit(CliCommand::Export)},
     {"--quiet", "-q", &CliRequest::quiet, ~0u},
@@ -336,9 +337,10 @@ const char* UsageText() {
            "      Writes DIR/<name> for each ENTRY (DIR/<folder>/<name> for entries\n"
            "      sharing a name); no ENTRY means every entry. An ENTRY\n"
            "      is a name as list shows it (escaped or not), #N for the entry with\n"
-           "      index N, or a shell-style pattern\n"
-           "      (*, ?, [...]; quote it) matched ignoring case against the names as\n"
-           "      list shows them; one that selects nothing is an error. DIR defaults\n"
+           "      index N, or a shell-style pattern (*, ?, [...]; quote it) matched\n"
+           "      ignoring case against the whole names as list shows them; any other\n"
+           "      text selects the names that contain it, as the desktop program's\n"
+           "      find field does. One that selects nothing is an error. DIR defaults\n"
            "      to the current folder. --stdout (-O, or -o -) writes the entries'\n"
            "      bytes to standard output instead, and nothing else. --decompress\n"
            "      decodes the field entries (type code 3); others are written as\n"
@@ -371,12 +373,16 @@ const char* UsageText() {
            "      FILE - is standard output; a device or FIFO is written as it is.\n"
            "      Example: lumo-cli render flevel.lgp md1stin -o md1stin.png\n"
            "      Example: lumo-cli render midi.lgp theme.mid -o theme.wav\n"
-           "  lumo-cli verify ARCHIVE\n"
+           "  lumo-cli verify ARCHIVE [--strict]\n"
            "      Checks that the game can find every entry (the lookup table, and the\n"
            "      folders of entries sharing a name), then reads every entry, decoding\n"
-           "      fields, textures and music, and lists each problem:\n"
-           "      index<TAB>name<TAB>problem\n"
-           "      ('-' for the archive as a whole). Exit status 0 when there is none.\n"
+           "      fields, textures and music. Each rule of the tables the archive breaks\n"
+           "      ('-' for the archive as a whole) and each entry that is cut short or\n"
+           "      lies about its stream is listed: the archive is damaged, exit status\n"
+           "      1. Then each whole entry that does not decode as its type suggests is\n"
+           "      listed as a warning (exit status 0 unless --strict):\n"
+           "      index<TAB>name<TAB>problem, or <TAB>warning: problem. An archive\n"
+           "      that cannot be read at all gives exit status 2.\n"
            "      Example: lumo-cli verify flevel.lgp\n"
            "  lumo-cli create ARCHIVE PATH... [--force]\n"
            "      A new archive from files and folders. A file is added under its own\n"

@@ -36,6 +36,7 @@ struct CliRequest {
     bool toStdout = false;                // extract --stdout / -O
     bool json = false;                    // list, info (of the archive or entries) --json
     bool longForm = false;                // list, info --long
+    bool strict = false;                  // verify --strict: warnings fail too
     bool quiet = false;                   // -q: no line per file written
     bool verbose = false;                 // -v: progress on a terminal's standard error
     std::string exportPath;               // export -o: the .glb, or with --all-models a folder

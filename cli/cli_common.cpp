@@ -13,7 +13,7 @@
 #include "platform/file_output.h"
 
 void ReportError(const std::string& subject, const std::string& problem) {
-    std::cerr << kErrorPrefix << subject << ": " << problem << '\n';
+    std::cerr << kErrorPrefix << EscapePathForMessage(subject) << ": " << problem << '\n';
 }
 
 namespace {
@@ -74,13 +74,14 @@ std::optional<uint32_t> ParseIndex(const std::string& wanted) {
 
 namespace {
 
-// Whether `wanted` names the entry: by its bytes, by the name list and the desktop
-// program show (Latin-1 read as UTF-8), or by either one as list escapes it.
+// Whether `wanted` names the entry: by the name list, JSON and the desktop program show
+// (the one mapping of name bytes to text), as is or as list escapes it. Not by the raw
+// bytes: a Latin-1 name whose bytes read as other UTF-8 text would answer to a name that
+// list shows for another entry.
 bool NamesEntry(const CLgpArchive& archive, uint16_t index, const std::string& wanted,
                 bool ignoreCase) {
-    const std::string raw = archive.GetEntryName(index);
     const std::string shown = extract::EntryHostName(archive, index);
-    for (const std::string& name : {raw, shown, PrintableName(shown), PrintableName(raw)}) {
+    for (const std::string& name : {shown, PrintableName(shown)}) {
         if (ignoreCase ? SameIgnoringCase(name, wanted) : name == wanted) {
             return true;
         }
@@ -116,12 +117,15 @@ std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted
     return "no entry named " + PrintableName(wanted);
 }
 
+std::string ShownName(const CLgpArchive& archive, uint16_t index) {
+    return PrintableName(extract::EntryHostName(archive, index));
+}
+
 std::string PrintableName(const std::string& name) {
     // The engine's messages and ours escape names alike.
     return EscapeForMessage(name);
 }
 
 std::string DescribeEntry(const CLgpArchive& archive, uint16_t index) {
-    return "entry #" + std::to_string(index) + " (" + PrintableName(archive.GetEntryName(index)) +
-           ")";
+    return "entry #" + std::to_string(index) + " (" + ShownName(archive, index) + ")";
 }

@@ -22,16 +22,21 @@ void ReportError(const std::string& subject, const std::string& problem);
 bool OpenArchive(CLgpArchive& archive, const std::string& path);
 
 // The entry an ENTRY argument names: "#N" (digits only) is the index N, anything else a
-// name as stored, as shown (Latin-1 in UTF-8) or as list escapes it, matched exactly or
-// else ignoring case; the first of several entries with that name wins.
+// name as list shows it (its bytes read as Latin-1, in UTF-8), escaped or not, matched
+// exactly or else ignoring case; the first of several entries with that name wins.
 std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted);
 
 // "no entry named X", or for "#N" that there is no such index.
 std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted);
 
-// A name as it may be shown on one line of output: control characters and '\' are
-// written as \xHH and \\, so a hostile name cannot break the tab-separated listing.
+// Text (UTF-8) as it may be shown on one line of output: control characters, C1
+// controls included, and bytes that are not UTF-8 as \xHH, '\' as \\, so a hostile
+// name cannot break the tab-separated listing.
 std::string PrintableName(const std::string& name);
+
+// An entry's name as every listing and message shows it: the one mapping of name bytes
+// to text (extract::EntryHostName), escaped by PrintableName.
+std::string ShownName(const CLgpArchive& archive, uint16_t index);
 
 // "entry #3 (name)" for messages.
 std::string DescribeEntry(const CLgpArchive& archive, uint16_t index);

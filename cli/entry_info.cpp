@@ -8,6 +8,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "extract/host_names.h"
 #include "formats/entry_report.h"
 #include "models/model_properties.h"
 
@@ -34,7 +35,8 @@ private:
 std::string TextBlock(const PropertyList& properties, const ModelFacts& facts) {
     std::string out;
     for (const auto& [key, value] : properties) {
-        out += key + '\t' + PrintableName(value) + '\n';
+        // Values are Latin-1, as the desktop program shows them.
+        out += key + '\t' + PrintableName(HostNameFromLatin1(value)) + '\n';
     }
     for (const auto& [key, value] : facts.properties) {
         out += key + '\t' + PrintableName(value) + '\n';
@@ -60,7 +62,8 @@ std::string JsonObject(const PropertyList& properties, const ModelFacts& facts) 
     std::string out = "{";
     for (const auto* list : {&properties, &facts.properties}) {
         for (const auto& [key, value] : *list) {
-            out += (out.size() > 1 ? "," : "") + JsonString(key) + ":" + JsonString(value);
+            out += (out.size() > 1 ? "," : "") + JsonString(key) + ":" +
+                   JsonString(HostNameFromLatin1(value));
         }
     }
     if (!facts.fittingAnimations.empty()) {

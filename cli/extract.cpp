@@ -91,7 +91,7 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             }
             break;
         case extract::Outcome::Refused:
-            if (result.reason == kTargetWriteProtected) {
+            if (result.code == RunReason::TargetWriteProtected) {
                 ReportError(request.archive,
                             entry + ": " + result.reason + " (--force replaces it)");
                 break;
@@ -99,6 +99,8 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             ReportError(request.archive, entry + ": " + Reason(archive, result) +
                                              (request.partial ? "" : "; not written"));
             break;
+        case extract::Outcome::Kept:
+            break;  // lumo-cli replaces files; it never asks
         case extract::Outcome::Failed:
             // An archive changed on disk is said once, for the whole run.
             if (result.reason != DescribeEntryProblem(EntryProblem::ArchiveChanged)) {
@@ -160,6 +162,9 @@ int RunExtract(const CliRequest& request) {
         ok = ToStdout(archive, *source, request, selection) && ok;
         std::cout << std::flush;
         return ok ? kExitOk : kExitFailure;
+    }
+    if (selection.empty()) {
+        return ok ? kExitOk : kExitFailure;  // and no empty folder left behind
     }
     if (!EnsureFolder(request.outputDir)) {
         return kExitFailure;

@@ -6,6 +6,8 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "environment/game_environment.h"
+#include "extract/extract_engine.h"
+#include "extract/host_names.h"
 
 namespace {
 
@@ -28,13 +30,13 @@ StreamSizes ReadStreamSizes(const CLgpArchive& archive, uint16_t i) {
 
 // `sizes` is null without --long.
 std::string TextLine(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
-    std::string line = std::to_string(i) + '\t' + PrintableName(archive.GetEntryName(i)) + '\t' +
-                       PrintableName(archive.GetEntryExtension(i)) + '\t' +
+    std::string line = std::to_string(i) + '\t' + ShownName(archive, i) + '\t' +
+                       PrintableName(HostNameFromLatin1(archive.GetEntryExtension(i))) + '\t' +
                        std::to_string(archive.GetEntrySize(i)) + '\t' +
                        std::to_string(archive.GetEntryType(i));
     // Only archives with entries sharing a name have folders; only their listings say so.
     if (archive.GetTables().conflictProblem.empty() && archive.GetTables().conflictRecords != 0) {
-        line += '\t' + PrintableName(archive.GetEntryFolder(i));
+        line += '\t' + PrintableName(HostNameFromLatin1(archive.GetEntryFolder(i)));
     }
     if (sizes) {
         line += '\t' + std::to_string(archive.GetEntryOffset(i)) + '\t' +
@@ -45,14 +47,15 @@ std::string TextLine(const CLgpArchive& archive, uint16_t i, const StreamSizes* 
 }
 
 std::string JsonEntry(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
-    std::string entry = "{\"index\":" + std::to_string(i) +
-                        ",\"name\":" + JsonString(archive.GetEntryName(i)) +
-                        ",\"extension\":" + JsonString(archive.GetEntryExtension(i)) +
-                        ",\"size\":" + std::to_string(archive.GetEntrySize(i)) +
-                        ",\"type\":" + std::to_string(archive.GetEntryType(i)) +
-                        ",\"folder\":" + JsonString(archive.GetEntryFolder(i)) +
-                        ",\"offset\":" + std::to_string(archive.GetEntryOffset(i)) +
-                        ",\"whole\":" + (archive.IsEntryWhole(i) ? "true" : "false");
+    std::string entry =
+        "{\"index\":" + std::to_string(i) +
+        ",\"name\":" + JsonString(extract::EntryHostName(archive, i)) +
+        ",\"extension\":" + JsonString(HostNameFromLatin1(archive.GetEntryExtension(i))) +
+        ",\"size\":" + std::to_string(archive.GetEntrySize(i)) +
+        ",\"type\":" + std::to_string(archive.GetEntryType(i)) +
+        ",\"folder\":" + JsonString(HostNameFromLatin1(archive.GetEntryFolder(i))) +
+        ",\"offset\":" + std::to_string(archive.GetEntryOffset(i)) +
+        ",\"whole\":" + (archive.IsEntryWhole(i) ? "true" : "false");
     if (sizes) {
         const auto number = [sizes](uint64_t n) {
             return sizes->compressed ? std::to_string(n) : std::string("null");

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "cli/cli_common.h"
+#include "platform/ascii.h"
 
 namespace {
 
@@ -98,16 +99,31 @@ bool MatchPattern(const std::string& pattern, const std::string& name) {
     return p == pattern.size();
 }
 
+namespace {
+
+std::string AsciiLower(std::string text) {
+    for (char& c : text) {
+        c = ToLowerAscii(c);
+    }
+    return text;
+}
+
+}  // namespace
+
 std::vector<uint16_t> EntriesSelectedBy(const CLgpArchive& archive, const std::string& wanted) {
     if (std::optional<uint16_t> index = FindEntry(archive, wanted)) {
         return {*index};
     }
+    // As in the desktop program's find field: a pattern is matched against the whole
+    // name, a plain text anywhere in it.
     std::vector<uint16_t> selected;
-    if (IsPattern(wanted)) {
-        for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-            if (MatchPattern(wanted, PrintableName(archive.GetEntryName(i)))) {
-                selected.push_back(i);
-            }
+    const bool pattern = IsPattern(wanted);
+    const std::string text = AsciiLower(wanted);
+    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
+        const std::string name = ShownName(archive, i);
+        if (pattern ? MatchPattern(wanted, name)
+                    : AsciiLower(name).find(text) != std::string::npos) {
+            selected.push_back(i);
         }
     }
     return selected;

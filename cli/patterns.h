@@ -18,7 +18,9 @@ bool MatchPattern(const std::string& pattern, const std::string& name);
 
 // The entries one ENTRY argument selects, in archive order: what FindEntry finds for it
 // ("#N", or a name, even one holding wildcard characters), or else, when it is a
-// pattern, every entry whose displayed name matches. Empty when it selects nothing.
+// pattern, every entry whose whole displayed name matches, and when it is not, every
+// entry whose displayed name contains it, ignoring ASCII case. Empty when it selects
+// nothing.
 std::vector<uint16_t> EntriesSelectedBy(const CLgpArchive& archive, const std::string& wanted);
 
 // The message for an ENTRY that selects nothing.

@@ -66,7 +66,7 @@ bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
                     const CliRequest& request, uint16_t index, std::set<std::string>& written) {
     // A kind's first output is the one --all writes: a PNG for images, WAV for music.
     const KindOutput& output = KindOf(archive.GetEntryType(index)).outputs.front();
-    const std::string file = std::string(archive.GetEntryName(index)) + output.extension;
+    const std::string file = extract::EntryHostName(archive, index) + output.extension;
     // The extraction engine's rule: names that are one file on this host collide.
     if (!IsPlainFileName(file) || !written.insert(CollisionKey(file)).second) {
         ReportError(request.archive,
@@ -155,9 +155,9 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& end) {
                       [](char a, char b) { return ToLowerAscii(a) == ToLowerAscii(b); });
 }
 
-// The output -o writes: the one the file's extension names (raw only through --raw),
-// the kind's first for standard output ("-"), else the PNG, which images write under
-// any name; null when the kind has none of these.
+// The output -o writes: the one the file's extension names (raw only through --raw), or
+// the kind's first for standard output ("-"); null when the kind has none of these. A
+// PNG under another file type's name would mislead whatever opens it.
 const KindOutput* OutputForPath(const EntryKind& kind, const std::string& path) {
     for (const KindOutput& output : kind.outputs) {
         if (std::string(output.format) != "raw" && EndsWithIgnoringCase(path, output.extension)) {
@@ -167,7 +167,7 @@ const KindOutput* OutputForPath(const EntryKind& kind, const std::string& path) 
     if (path == "-" && !kind.outputs.empty()) {
         return &kind.outputs.front();
     }
-    return FindOutput(kind, "png");
+    return nullptr;
 }
 
 // Refuses an entry whose kind cannot give what the request asks; reported.
@@ -201,8 +201,31 @@ bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t 
     return true;
 }
 
+// -o names one file, and never the archive: checked before its name's ending, so that
+// the worse mistake is the one reported. A folder would only get a file in it that
+// nothing looks for.
+bool OutputTargetOk(const CLgpArchive& archive, const std::string& path) {
+    if (path.empty() || path == "-") {
+        return true;
+    }
+    if (extract::IsArchiveFile(archive, path)) {
+        ReportError(path, "is the archive being read; not overwritten");
+        return false;
+    }
+    std::error_code error;
+    if (path.back() == '/' || path.back() == '\\' ||
+        std::filesystem::is_directory(HostPath(path), error)) {
+        ReportError(path, "is a folder; -o takes the output file's name (such as FILE.png)");
+        return false;
+    }
+    return true;
+}
+
 // The single entry's outputs: --raw, then -o. A kind that cannot make one stops the run.
 int RenderOne(const CLgpArchive& archive, const CliRequest& request, uint16_t index) {
+    if (!OutputTargetOk(archive, request.pngPath)) {
+        return kExitFailure;
+    }
     const EntryKind& kind = KindOf(archive.GetEntryType(index));
     if (!KindServes(archive, request, index, kind)) {
         return kExitFailure;
@@ -244,7 +267,7 @@ bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
-    PlaceRules rules;
+    PlaceRules rules;  // its message names the path escaped
     rules.protect = archive.GetArchiveIdentity();
     const AtomicWriteResult result = WriteOutputFile(path, bytes.data(), bytes.size(), rules);
     if (!result.Ok()) {

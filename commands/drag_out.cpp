@@ -16,6 +16,7 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "commands/archive_doc.h"
+#include "commands/run_reason_text.h"
 #include "extract/extract_engine.h"
 #include "platform/prompts.h"
 
@@ -48,7 +49,7 @@ QList<QUrl> ExtractForDrag(const std::vector<uint16_t>& entries) {
     extract::Options options;
     options.folder = folder.toStdString();
     options.decompress = theApp.AlwaysDecompress();
-    options.decide = [](const extract::EntryResult&) { return extract::Decision::Skip; };
+    options.run.decide = [](const RunFailure&) { return RunDecision::Skip; };
     options.report = [&files, &source](const extract::EntryResult& result) {
         if (result.outcome == extract::Outcome::Written) {
             files << QUrl::fromLocalFile(QString::fromStdString(result.target));
@@ -56,7 +57,7 @@ QList<QUrl> ExtractForDrag(const std::vector<uint16_t>& entries) {
             PendingRefusals().push_back(
                 QCoreApplication::translate("CLumoApp", "Failed to extract file %1: %2.")
                     .arg(QString::fromStdString(extract::EntryHostName(*source, result.entry)),
-                         QString::fromStdString(result.reason))
+                         RunReasonText(result.code, result.reason))
                     .toStdString());
         }
     };

@@ -19,7 +19,10 @@
 #include "app/main_frame.h"
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
+#include "archive/run_shape.h"
 #include "commands/archive_doc.h"
+#include "commands/run_reason_text.h"
+#include "extract/durable_batch.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
 #include "platform/file_output.h"
@@ -32,6 +35,7 @@ const char kFolderTitle[] =
     QT_TRANSLATE_NOOP("CLumoApp", "Please specify where to place the extracted files.");
 const char kAllFilesFilter[] = QT_TRANSLATE_NOOP("CLumoApp", "All files (*.*)|*.*||");
 const char kProgressTitle[] = QT_TRANSLATE_NOOP("CLumoApp", "Extracting files...");
+constexpr qint64 kTextMilliseconds = 33;
 
 // A text of the tables above as the prompts take it.
 std::string Text(const char* source) {
@@ -67,6 +71,11 @@ QString EntryNameText(const IEntrySource& source, EntryId entry) {
     return QString::fromStdString(extract::EntryHostName(source, entry));
 }
 
+QString ExtractingText(const IEntrySource& source, EntryId entry) {
+    return QCoreApplication::translate("CLumoApp", "Extracting %1...")
+        .arg(EntryNameText(source, entry));
+}
+
 // With exactly one row selected, its entry; with none, the entry of the row last
 // clicked, which holds the selection mark.
 int SingleEntry(const CListCtrl& list) {
@@ -74,7 +83,7 @@ int SingleEntry(const CListCtrl& list) {
     return selected.size() == 1 ? selected.front() : list.MarkedEntry();
 }
 
-void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, const std::string& initialDir) {
+void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& startDir) {
     // With no row marked and none selected there is nothing to do.
     int item = SingleEntry(list);
     if (item < 0) {
@@ -93,12 +102,15 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, const std::str
     // No use asking where to put bytes we do not have.
     const EntryCheck check = source.Check(entry, decompress);
     if (!check.Whole()) {
-        ShowFailure(source, entry, DescribeEntryProblem(check.problem), once);
+        ShowFailure(source, entry,
+                    RunReasonText(ReasonOf(check.problem), DescribeEntryProblem(check.problem))
+                        .toStdString(),
+                    once);
         return;
     }
 
     platform::SaveFileRequest request;
-    request.initialDir = initialDir;
+    request.initialDir = startDir;
     request.fileName = name;
     request.defaultExtension = HostNameFromLatin1(source.Extension(entry));
     request.filter = Text(kAllFilesFilter);
@@ -107,11 +119,12 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, const std::str
     if (!path) {
         return;
     }
+    startDir = extract::FolderOf(*path);
     extract::Options options;
     options.decompress = decompress;
-    options.decide = [&](const extract::EntryResult& result) {
-        ShowFailure(source, entry, result.reason, once);
-        return extract::Decision::Skip;
+    options.run.decide = [&](const RunFailure& failure) {
+        ShowFailure(source, entry, RunReasonText(failure.reason, failure.text).toStdString(), once);
+        return RunDecision::Skip;
     };
     extract::Job job;
     job.entry = entry;
@@ -122,16 +135,41 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, const std::str
     }
 }
 
-extract::Decision AskAboutFailure(const IEntrySource& source, const extract::EntryResult& result) {
-    switch (ShowFailure(source, result.entry, result.reason,
+RunDecision AskAboutFailure(const IEntrySource& source, const RunFailure& failure) {
+    switch (ShowFailure(source, failure.entry,
+                        RunReasonText(failure.reason, failure.text).toStdString(),
                         platform::MessageButtons::SkipSkipAllCancel)) {
         case platform::MessageAnswer::Skip:
         case platform::MessageAnswer::Ok:
-            return extract::Decision::Skip;
+            return RunDecision::Skip;
         case platform::MessageAnswer::SkipAll:
-            return extract::Decision::SkipAll;
+            return RunDecision::SkipAll;
         default:
-            return extract::Decision::Cancel;
+            return RunDecision::Cancel;
+    }
+}
+
+// Asked for each entry whose file is in the folder already, until the user answers for
+// them all; a modder's edited copies must not go without a word.
+extract::ReplaceDecision AskAboutReplacing(const extract::EntryResult& result) {
+    platform::MessageRequest request;
+    request.text =
+        QCoreApplication::translate("CLumoApp", "The file %1 exists already. Replace it?")
+            .arg(QString::fromStdString(result.target))
+            .toStdString();
+    request.buttons = platform::MessageButtons::ReplaceSkipAllCancel;
+    request.icon = platform::MessageIcon::Question;
+    switch (platform::Prompts().ShowMessage(request)) {
+        case platform::MessageAnswer::Replace:
+            return extract::ReplaceDecision::Replace;
+        case platform::MessageAnswer::ReplaceAll:
+            return extract::ReplaceDecision::ReplaceAll;
+        case platform::MessageAnswer::Skip:
+            return extract::ReplaceDecision::Skip;
+        case platform::MessageAnswer::SkipAll:
+            return extract::ReplaceDecision::SkipAll;
+        default:
+            return extract::ReplaceDecision::Cancel;
     }
 }
 
@@ -142,8 +180,7 @@ bool AskDecompressFor(const IEntrySource& source, const std::vector<uint16_t>& e
     for (uint16_t position : entries) {
         const EntryId entry = source.IdAt(position);
         if (IsCompressedType(source.Type(entry))) {
-            statusBar.SetPaneText(0, QCoreApplication::translate("CLumoApp", "Extracting %1...")
-                                         .arg(EntryNameText(source, entry)));
+            statusBar.SetPaneText(0, ExtractingText(source, entry));
             return AskDecompress();
         }
     }
@@ -151,27 +188,39 @@ bool AskDecompressFor(const IEntrySource& source, const std::vector<uint16_t>& e
 }
 
 // Entries a cancelled run never reached did not fail; those a changed archive kept from
-// being read did.
+// being read did. Files the user kept are neither.
 QString FinalStatus(const extract::Summary& summary) {
     if (summary.AllWritten()) {
         return QCoreApplication::translate("CLumoApp", "Successfully extracted %1 files.")
             .arg(summary.written);
     }
     const size_t failed = summary.cancelled ? summary.refused + summary.failed + summary.partial
-                                            : summary.total - summary.written;
-    return QCoreApplication::translate("CLumoApp", "Extracted %1 of %2 files; %3 failed.")
-        .arg(summary.written)
-        .arg(summary.total)
-        .arg(failed);
+                                            : summary.total - summary.written - summary.kept;
+    QString text =
+        summary.cancelled
+            ? QCoreApplication::translate("CLumoApp",
+                                          "Extraction cancelled after %1 of %2 files; %3 failed.")
+            : QCoreApplication::translate("CLumoApp", "Extracted %1 of %2 files; %3 failed.");
+    text = text.arg(summary.written).arg(summary.total).arg(failed);
+    if (summary.kept == 1) {
+        text += QCoreApplication::translate("CLumoApp", " 1 existing file kept.");
+    } else if (summary.kept > 1) {
+        text +=
+            QCoreApplication::translate("CLumoApp", " %1 existing files kept.").arg(summary.kept);
+    }
+    return text;
 }
 
-void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatusBar& statusBar) {
+void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatusBar& statusBar,
+                            std::string& startDir) {
     platform::FolderRequest request;
     request.title = Text(kFolderTitle);
+    request.initialDir = startDir;
     std::optional<std::string> folder = platform::Prompts().BrowseFolder(request);
     if (!folder) {
         return;
     }
+    startDir = *folder;
     const std::vector<uint16_t> entries = list.SelectedEntries();
     extract::Options options;
     options.folder = *folder;
@@ -181,21 +230,30 @@ void ExtractSelectedEntries(const IEntrySource& source, CListCtrl& list, CStatus
     progressRequest.total = entries.size();
     std::unique_ptr<platform::IProgress> progress =
         platform::Prompts().BeginProgress(progressRequest);
-    QElapsedTimer sincePaint;
-    options.progress = [&](size_t done, size_t, EntryId entry) {
-        const QString text = QCoreApplication::translate("CLumoApp", "Extracting %1...")
-                                 .arg(EntryNameText(source, entry));
-        // Painting the pane for each of thousands of entries would cost more than the
-        // writing; it is painted when the eye can follow.
-        const bool paint = !sincePaint.isValid() || sincePaint.elapsed() >= 50;
-        statusBar.SetPaneText(0, text, paint);
-        if (paint) {
-            sincePaint.start();
+    // Thousands of small entries are written in a second or two; bringing the pane and
+    // the dialog up to date for each would cost more than the writing, and nobody reads
+    // faster than thirty texts a second.
+    QElapsedTimer sinceText;
+    options.run.progress = [&](size_t done, size_t, EntryId entry) {
+        if (sinceText.isValid() && sinceText.elapsed() < kTextMilliseconds) {
+            return progress->Step(done, std::string());
         }
+        sinceText.start();
+        const QString text = ExtractingText(source, entry);
+        statusBar.SetPaneText(0, text);
         return progress->Step(done, text.toStdString());
     };
-    options.decide = [&source](const extract::EntryResult& result) {
-        return AskAboutFailure(source, result);
+    // A question names its entry in pane 0 too, whatever the pane last showed.
+    const auto name = [&](EntryId entry) {
+        statusBar.SetPaneText(0, ExtractingText(source, entry));
+    };
+    options.replace = [&](const extract::EntryResult& result) {
+        name(result.entry);
+        return AskAboutReplacing(result);
+    };
+    options.run.decide = [&](const RunFailure& failure) {
+        name(failure.entry);
+        return AskAboutFailure(source, failure);
     };
     const extract::Summary summary =
         extract::ExtractEntries(source, extract::JobsForEntries(source, entries), options);
@@ -222,9 +280,14 @@ void CArchiveDoc::OnItemExtract() {
     if (!list) {
         return;
     }
+    // The first extraction starts in the archive's folder; later ones where the last went.
+    if (m_app.m_szExtractDir.empty()) {
+        m_app.m_szExtractDir = m_app.m_szInitialDir;
+    }
     if (list->GetSelectedCount() < 2) {
-        ExtractOneEntry(*source, *list, m_app.m_szInitialDir);
+        ExtractOneEntry(*source, *list, m_app.m_szExtractDir);
     } else {
-        ExtractSelectedEntries(*source, *list, m_app.m_pMainFrame->m_wndStatusBar);
+        ExtractSelectedEntries(*source, *list, m_app.m_pMainFrame->m_wndStatusBar,
+                               m_app.m_szExtractDir);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFont>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -9,11 +10,14 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 #include "models/animation_index.h"
 #include "models/model_entries.h"
 #include "models/model_properties.h"
+
+#include "commands/run_reason_text.h"
 
 namespace {
 
@@ -158,25 +162,43 @@ void CArchivePropertiesDialog::Verify() {
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     bool cancelled = false;
-    const std::vector<EntryFault> faults = VerifyArchive(
-        m_archive,
-        [&progress](int done, int) {
-            progress.setValue(done);
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        },
-        &cancelled);
+    RunHooks run;
+    run.progress = [&progress](size_t done, size_t, EntryId) {
+        progress.setValue(static_cast<int>(done));
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    const std::vector<EntryFault> faults = VerifyArchive(m_archive, run, &cancelled);
     progress.reset();
     m_pProblems->clear();
-    for (const EntryFault& fault : faults) {
-        if (fault.wholeArchive) {
-            m_pProblems->addItem(tr("Archive: %1").arg(Text(fault.problem)));
+    // Damage first: entries the archive does not hold whole; then the whole entries whose
+    // bytes only do not decode as their type suggests.
+    for (bool damage : {true, false}) {
+        const auto count =
+            std::count_if(faults.begin(), faults.end(),
+                          [damage](const EntryFault& f) { return f.damage == damage; });
+        if (count == 0) {
             continue;
         }
-        m_pProblems->addItem(tr("#%1 %2: %3")
-                                 .arg(fault.index)
-                                 .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
-                                 .arg(Text(fault.problem)));
+        auto* heading = new QListWidgetItem(
+            damage ? tr("Damaged (%1), not held whole by the archive:").arg(count)
+                   : tr("Warnings (%1), whole but not decoding as their type suggests:").arg(count),
+            m_pProblems);
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        heading->setFlags(Qt::ItemIsEnabled);
+        for (const EntryFault& fault : faults) {
+            if (fault.damage == damage && fault.wholeArchive) {
+                m_pProblems->addItem(tr("Archive: %1").arg(Text(fault.problem)));
+            } else if (fault.damage == damage) {
+                m_pProblems->addItem(
+                    tr("#%1 %2: %3")
+                        .arg(fault.index)
+                        .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
+                        .arg(RunReasonText(fault.code, fault.problem)));
+            }
+        }
     }
     QString verdict = faults.empty() ? tr("Every entry is whole and decodes.")
                                      : tr("%n entries have problems:", "", int(faults.size()));

@@ -7,6 +7,7 @@
 
 #include "platform/file_output.h"
 #include "platform/host_calls.h"
+#include "platform/message_text.h"
 
 namespace extract {
 
@@ -78,7 +79,8 @@ bool DurableBatch::SyncData(Flight& flight, std::string* error) const {
         ++flight.syncCalls;
         const int handle = pending.file.Handle();
         if (!(host::HasFileSystemSync() ? host::SyncFileSystem(handle) : host::SyncFile(handle))) {
-            *error = "cannot write " + pending.file.Target() + ": " + std::strerror(errno);
+            *error = "cannot write " + EscapePathForMessage(pending.file.Target()) + ": " +
+                     std::strerror(errno);
             return false;
         }
     }

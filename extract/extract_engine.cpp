@@ -57,6 +57,7 @@ public:
         : m_source(source),
           m_options(options),
           m_reader(source.OpenReader()),
+          m_state(options.run),
           m_batch(options.anonymousTemporaries),
           m_identity(source.ArchiveIdentity()) {}
 
@@ -71,9 +72,9 @@ public:
         m_batchFiles =
             std::max<size_t>(1, std::min(m_options.batchFiles,
                                          limit > kOtherHandles ? (limit - kOtherHandles) / 2 : 1));
-        for (size_t done = 0; done < jobs.size() && !m_stop; ++done) {
-            if (m_options.progress && !m_options.progress(done, jobs.size(), jobs[done].entry)) {
-                m_summary.cancelled = true;
+        for (size_t done = 0;
+             done < jobs.size() && !m_stop && !m_state.Cancelled() && !m_replaceCancelled; ++done) {
+            if (!m_state.Continue(done, jobs.size(), jobs[done].entry)) {
                 break;
             }
             One(jobs[done]);
@@ -84,6 +85,7 @@ public:
             }
         }
         Commit(true);
+        m_summary.cancelled = m_state.Cancelled() || m_replaceCancelled;
         m_summary.syncCalls = m_batch.SyncCalls();
         return m_summary;
     }
@@ -110,11 +112,12 @@ private:
         const std::string name = EntryHostName(m_source, job.entry);
         result.target = job.target.empty() ? JoinPath(m_options.folder, name) : job.target;
         if (job.target.empty() && !IsPlainFileName(name)) {
-            return Finish(result, Outcome::Refused, "not a plain file name");
+            return Finish(result, Outcome::Refused, RunReason::NotPlainName,
+                          "not a plain file name");
         }
         const std::string key = CollisionKey(result.target, m_options.namesIgnoreCase);
         if (m_targets.count(key) != 0) {
-            return Finish(result, Outcome::Refused,
+            return Finish(result, Outcome::Refused, RunReason::SameTargetInRun,
                           "another entry of this run was written to that file");
         }
         // Names that differ only in letter case are different entries; in a folder that
@@ -127,34 +130,43 @@ private:
         }
         const InTheWay existing = MayExist(job, key) ? LookAt(result.target) : InTheWay{};
         if (IsTheArchive(existing, result.target)) {
-            return Finish(result, Outcome::Refused, kTargetIsTheArchive);
+            return Finish(result, Outcome::Refused, RunReason::TargetIsArchive,
+                          kTargetIsTheArchive);
         }
         if (existing.writeProtected && !m_options.replaceWriteProtected) {
-            return Finish(result, Outcome::Refused, kTargetWriteProtected);
+            return Finish(result, Outcome::Refused, RunReason::TargetWriteProtected,
+                          kTargetWriteProtected);
         }
         const EntryCheck check = m_reader->Read(job.entry, m_options.decompress, &m_bytes);
         result.check = check;
+        const RunReason code = ReasonOf(check.problem);
+        const std::string why = DescribeEntryProblem(check.problem);
         if (check.problem == EntryProblem::ArchiveChanged) {
-            m_summary.archiveChanged = true;
-            m_stop = true;
-            FailPending(DescribeEntryProblem(check.problem));  // may be the new file's bytes
-            return Finish(result, Outcome::Failed, DescribeEntryProblem(check.problem));
+            StopForChangedArchive();  // what was read may be the new file's bytes
+            return Finish(result, Outcome::Failed, code, why);
         }
         if (check.problem == EntryProblem::CannotRead) {
-            return Finish(result, Outcome::Failed, DescribeEntryProblem(check.problem));
+            return Finish(result, Outcome::Failed, code, why);
         }
         Outcome outcome = Outcome::Written;
         if (!check.Whole()) {
-            const std::string why = DescribeEntryProblem(check.problem);
             if (!m_options.partial) {
-                return Finish(result, Outcome::Refused, why);
+                return Finish(result, Outcome::Refused, code, why);
             }
             if (existing.kind != PathKind::Nothing) {
-                return Finish(result, Outcome::Refused,
+                return Finish(result, Outcome::Refused, RunReason::NotOverExisting,
                               why + "; not written over the existing file");
             }
             outcome = Outcome::Partial;
+            result.code = code;
             result.reason = why;
+        }
+        // A folder in the way is no file to replace: the write fails, and asking first
+        // would only add a question.
+        const bool aFile =
+            existing.kind == PathKind::RegularFile || existing.kind == PathKind::Link;
+        if (aFile && !MayReplace(result)) {
+            return Keep(result);
         }
         PlaceRules rules;
         rules.protect = m_identity;
@@ -162,7 +174,7 @@ private:
         rules.replaceWriteProtected = m_options.replaceWriteProtected;
         std::string error;
         if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), rules, &error)) {
-            return Finish(result, Outcome::Failed, error);
+            return Finish(result, Outcome::Failed, WriteReason(error), error);
         }
         m_targets.insert(key);
         m_folded.emplace(FoldedAscii(result.target), key);
@@ -238,9 +250,7 @@ private:
     // changed while the batch was read makes all of it suspect: none of it is placed.
     void Commit(bool last) {
         if (m_batch.PendingFiles() != 0 && !m_reader->StillUnchanged()) {
-            m_summary.archiveChanged = true;
-            m_stop = true;
-            FailPending(DescribeEntryProblem(EntryProblem::ArchiveChanged));
+            StopForChangedArchive();
         }
         const std::vector<CommitResult> placed = m_batch.Collect();
         if (m_batch.PendingFiles() != 0) {
@@ -259,7 +269,8 @@ private:
         size_t next = 0;
         for (Waiting& waiting : waitingList) {
             if (waiting.inBatch && next < placed.size() && !placed[next++].ok) {
-                Fail(waiting.result, placed[next - 1].error);
+                const std::string& error = placed[next - 1].error;
+                Fail(waiting.result, WriteReason(error), error);
                 Decide(waiting.result);
             }
             Count(waiting.result);
@@ -267,45 +278,83 @@ private:
         waitingList.clear();
     }
 
-    // Nothing written aside is placed: the batch is dropped and its entries fail.
-    void FailPending(const std::string& why) {
+    // The run stops, and nothing written aside is placed: the batch is dropped and its
+    // entries fail.
+    void StopForChangedArchive() {
+        m_summary.archiveChanged = true;
+        m_stop = true;
+        m_state.Stop();
         m_batch.Discard();
         for (Waiting& waiting : m_waiting) {
             if (waiting.inBatch) {
-                Fail(waiting.result, why);
+                Fail(waiting.result, RunReason::ArchiveChanged,
+                     DescribeEntryProblem(EntryProblem::ArchiveChanged));
                 waiting.inBatch = false;
             }
         }
     }
 
-    static void Fail(EntryResult& result, const std::string& why) {
+    // Whether the file at the entry's target may be replaced, as the user says.
+    bool MayReplace(const EntryResult& result) {
+        if (!m_options.replace || m_replace == ReplaceDecision::ReplaceAll) {
+            return true;
+        }
+        if (m_replace != ReplaceDecision::SkipAll) {
+            m_replace = m_options.replace(result);
+        }
+        switch (m_replace) {
+            case ReplaceDecision::Replace:
+            case ReplaceDecision::ReplaceAll:
+                return true;
+            case ReplaceDecision::Cancel:
+                m_replaceCancelled = true;
+                return false;
+            case ReplaceDecision::Skip:
+            case ReplaceDecision::SkipAll:
+                return false;
+        }
+        return false;
+    }
+
+    void Keep(EntryResult& result) {
+        result.outcome = Outcome::Kept;
+        result.reason = "the existing file was kept";
+        m_waiting.push_back({result, false});
+    }
+
+    // The code of a refusal by the placing rules; any other failure is the host's.
+    static RunReason WriteReason(const std::string& error) {
+        const std::pair<const char*, RunReason> kRefusals[] = {
+            {kTargetIsTheArchive, RunReason::TargetIsArchive},
+            {kTargetWriteProtected, RunReason::TargetWriteProtected},
+            {kTargetTaken, RunReason::TargetTaken},
+            {kTargetNotAFile, RunReason::TargetNotAFile},
+        };
+        for (const auto& [text, code] : kRefusals) {
+            if (error == text) {
+                return code;
+            }
+        }
+        return RunReason::CannotWrite;
+    }
+
+    static void Fail(EntryResult& result, RunReason code, const std::string& why) {
         result.outcome = Outcome::Failed;
+        result.code = code;
         result.reason = why;
         result.bytes = 0;
     }
 
-    void Finish(EntryResult& result, Outcome outcome, const std::string& why) {
+    void Finish(EntryResult& result, Outcome outcome, RunReason code, const std::string& why) {
         result.outcome = outcome;
+        result.code = code;
         result.reason = why;
         Decide(result);
         m_waiting.push_back({result, false});
     }
 
     void Decide(const EntryResult& result) {
-        if (!m_options.decide || m_quiet || m_stop) {
-            return;
-        }
-        switch (m_options.decide(result)) {
-            case Decision::Skip:
-                break;
-            case Decision::SkipAll:
-                m_quiet = true;
-                break;
-            case Decision::Cancel:
-                m_summary.cancelled = true;
-                m_stop = true;
-                break;
-        }
+        m_state.Failed({result.entry, result.code, result.reason});
     }
 
     void Count(const EntryResult& result) {
@@ -322,6 +371,9 @@ private:
             case Outcome::Failed:
                 ++m_summary.failed;
                 break;
+            case Outcome::Kept:
+                ++m_summary.kept;
+                break;
         }
         if (m_options.report) {
             m_options.report(result);
@@ -331,6 +383,7 @@ private:
     const IEntrySource& m_source;
     const Options& m_options;
     std::unique_ptr<IEntryReader> m_reader;
+    RunState m_state;
     DurableBatch m_batch;
     FileIdentity m_identity;
     Summary m_summary;
@@ -343,8 +396,9 @@ private:
     std::vector<Waiting> m_inFlight;  // the entries of the batch being placed
     std::vector<uint8_t> m_bytes;
     size_t m_batchFiles = 1;
-    bool m_quiet = false;
-    bool m_stop = false;
+    bool m_stop = false;                                   // the archive changed
+    bool m_replaceCancelled = false;                       // Cancel when asked about a target
+    ReplaceDecision m_replace = ReplaceDecision::Replace;  // the last answer about a target
 };
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "archive/entry_check.h"
 #include "archive/entry_source.h"
 #include "archive/lgp_archive.h"
+#include "archive/run_shape.h"
 #include "extract/host_names.h"
 
 namespace extract {
@@ -29,19 +30,25 @@ enum class Outcome {
     Partial,  // not whole; what the archive holds of it was written (partial runs)
     Refused,  // not written, for a reason of the entry or its target
     Failed,   // not written: the archive could not be read, or the disk refused
+    Kept,     // not written: the user kept the file that was there
 };
 
 struct EntryResult {
     EntryId entry;
     std::string target;  // the file's path (UTF-8)
     Outcome outcome = Outcome::Failed;
-    std::string reason;  // why it was refused, failed or is partial
-    uint64_t bytes = 0;  // bytes written
-    EntryCheck check;    // what the archive holds of the entry, once it was read
+    RunReason code = RunReason::None;  // why it was refused, failed or is partial,
+    std::string reason;                // and the same in English
+    uint64_t bytes = 0;                // bytes written
+    EntryCheck check;                  // what the archive holds of the entry, once it was read
 };
 
 // What the front end wants after an entry was refused or failed.
-enum class Decision { Skip, SkipAll, Cancel };
+using Decision = RunDecision;
+
+// What the front end wants when an entry's target exists already. The "All" answers
+// hold for the rest of the run.
+enum class ReplaceDecision { Replace, Skip, ReplaceAll, SkipAll, Cancel };
 
 struct Job {
     EntryId entry;
@@ -57,11 +64,13 @@ struct Options {
     bool replaceWriteProtected = true;
     // Whether names that differ only in letter case are one file (forced in tests)
     bool namesIgnoreCase = kHostNamesIgnoreCase;
-    // Called before each entry with the count done; false cancels the run after the
-    // entries already written aside are in place.
-    std::function<bool(size_t done, size_t total, EntryId entry)> progress;
-    // Called for each entry refused or failed, as soon as that is known.
-    std::function<Decision(const EntryResult&)> decide;
+    // Progress before each entry (false cancels the run after the entries already
+    // written aside are in place) and the decision after each entry refused or failed,
+    // as soon as that is known.
+    RunHooks run;
+    // Called when an entry, read and whole, would replace a file; unset, it does. Skip
+    // keeps the file (Outcome::Kept); Cancel keeps it and ends the run.
+    std::function<ReplaceDecision(const EntryResult&)> replace;
     // Called once per entry when its fate is final, in the order of the jobs.
     std::function<void(const EntryResult&)> report;
     // Batch limits: files and bytes written aside before one sync.
@@ -76,6 +85,7 @@ struct Summary {
     size_t partial = 0;
     size_t refused = 0;
     size_t failed = 0;
+    size_t kept = 0;              // existing files the user kept
     bool cancelled = false;       // by the user, or by a Cancel decision
     bool archiveChanged = false;  // the run stopped: the archive changed on disk
     unsigned syncCalls = 0;

@@ -1,7 +1,5 @@
 #include "extract/host_names.h"
 
-#include <cstdio>
-
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -74,21 +72,4 @@ std::string CollisionKey(const std::string& path, bool ignoreCase) {
 #else
     return UpperLatin1(path);
 #endif
-}
-
-std::string EscapeForMessage(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (u < 0x20 || u == 0x7F) {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02X", u);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }

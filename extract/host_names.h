@@ -1,7 +1,10 @@
 #pragma once
-// From archive name bytes to the names files get on the host, the same in every front
-// end: the bytes are Latin-1 text, as the index shows them, and become UTF-8.
+// From archive name bytes to text: the one mapping every front end uses for the names
+// it lists, matches, writes in JSON and gives files on the host. The bytes are Latin-1
+// text, as the index shows them, and become UTF-8, whatever they would read as in UTF-8.
 #include <string>
+
+#include "platform/message_text.h"  // EscapeForMessage, for the names made here
 
 // "caf\xE9" -> "café" in UTF-8.
 std::string HostNameFromLatin1(const std::string& latin1);
@@ -18,6 +21,3 @@ inline constexpr bool kHostNamesIgnoreCase = false;
 // refuses a second file with the key of one it wrote. `ignoreCase` can be forced so that
 // the Windows rule can be tried anywhere (ASCII and Latin-1 letters there).
 std::string CollisionKey(const std::string& path, bool ignoreCase = kHostNamesIgnoreCase);
-
-// Text safe to show on one line: control characters and '\' as \xHH and \\.
-std::string EscapeForMessage(const std::string& text);

@@ -98,35 +98,38 @@ PropertyList ArchiveProperties(const CLgpArchive& archive) {
     return out;
 }
 
-std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
-                                      const std::function<bool(int, int)>& progress,
+std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive, const RunHooks& run,
                                       bool* cancelled) {
     const CLgpArchive::ReadScope scope(archive);
+    RunState state(run);
     std::vector<EntryFault> faults;
-    for (const SoundFault& fault : CheckSoundArchive(archive)) {
-        faults.push_back({fault.index, fault.wholeArchive, fault.problem});
+    for (const SoundFault& sound : CheckSoundArchive(archive)) {
+        EntryFault fault{sound.index, sound.problem, RunReason::GameCannotFind};
+        fault.damage = true;
+        fault.wholeArchive = sound.wholeArchive;
+        faults.push_back(fault);
     }
-    const int total = archive.GetEntryCount();
-    if (cancelled) {
-        *cancelled = false;
-    }
-    for (int i = 0; i < total; ++i) {
-        if (progress && !progress(i, total)) {
-            if (cancelled) {
-                *cancelled = true;
-            }
-            return faults;
-        }
+    const size_t total = archive.GetEntryCount();
+    for (size_t i = 0; i < total && state.Continue(i, total, EntryId{static_cast<uint32_t>(i)});
+         ++i) {
         const auto index = static_cast<uint16_t>(i);
         const EntryCheck check = CheckEntry(archive, index, true);
-        std::string problem =
-            check.Whole() ? DecodeProblem(archive, index) : DescribeEntryProblem(check.problem);
-        if (!problem.empty()) {
-            faults.push_back({index, false, problem});
+        EntryFault fault{index, DescribeEntryProblem(check.problem), ReasonOf(check.problem)};
+        if (check.Whole()) {
+            fault.problem = DecodeProblem(archive, index);
+            fault.code = RunReason::CannotDecode;
+        }
+        fault.damage = !check.Whole();
+        if (!fault.problem.empty()) {
+            state.Failed({EntryId{fault.index}, fault.code, fault.problem});
+            faults.push_back(fault);
         }
     }
-    if (progress) {
-        progress(total, total);
+    if (!state.Cancelled() && run.progress) {
+        run.progress(total, total, EntryId{});
+    }
+    if (cancelled) {
+        *cancelled = state.Cancelled();
     }
     return faults;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/lgp_archive.h"
+#include "archive/run_shape.h"
 #include "formats/entry_kinds.h"
 
 // "texture", "field", "other", ... for a type code: its kind's name.
@@ -25,15 +26,21 @@ PropertyList ArchiveProperties(const CLgpArchive& archive);
 
 struct EntryFault {
     uint16_t index = 0;
+    std::string problem;  // "cut short", "texture: the pixels run past the end ..."
+    RunReason code = RunReason::None;
+    // The archive does not hold the entry whole (cut short, a stream that lies), or its
+    // tables break a rule the game relies on: the archive is damaged. Otherwise the entry
+    // is whole and its bytes only do not decode as its type suggests, which is worth a
+    // warning and no more.
+    bool damage = false;
     bool wholeArchive = false;  // a fault of the archive's tables, not of one entry
-    std::string problem;        // "cut short", "texture: the pixels run past the end ..."
 };
 
 // First every rule the game relies on to find entries that the archive breaks (the
-// sound-archive check), then reads every entry, decoding fields and textures, and lists
-// each one that is cut short, lies about its stream, or cannot be decoded. `progress` (may be
-// empty) is told (done, total) before each entry and may return false to stop; `cancelled` then
-// says so and the list holds what was found until then.
-std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive,
-                                      const std::function<bool(int, int)>& progress,
+// sound-archive check), then reads every entry, decoding it by its kind, and lists each
+// one that is cut short, lies about its stream, or cannot be decoded. The run's progress
+// hook is told (done, total, entry) before each entry and may return false to stop; its
+// decide hook hears of each fault and may cancel. `cancelled` then says so and the list
+// holds what was found until then.
+std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive, const RunHooks& run,
                                       bool* cancelled);

@@ -288,7 +288,7 @@ FieldError Render(const Bytes& bytes, FieldImage& out) {
     out.width = bg.width;
     out.height = bg.height;
     out.strideBytes = (size_t{bg.width} * 2 + 3) & ~size_t{3};
-    out.pixels.assign(bg.height * (out.strideBytes / 2), 0);
+    out.pixels = PixelBuffer(bg.height * (out.strideBytes / 2));
 
     TileDrawer drawer(bytes, bg, out);
     error = drawer.DrawList(bg.tiles1, bg.count1);

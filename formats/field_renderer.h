@@ -5,9 +5,12 @@
 //
 // Every byte is untrusted: nothing is read outside [data, data + size) and nothing is
 // written outside the image; a file that cannot be rendered yields an error.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <new>
+#include <utility>
 
 enum class FieldError {
     None,
@@ -21,13 +24,73 @@ enum class FieldError {
 
 const char* DescribeFieldError(FieldError error);
 
+// Pixels that start out zero by way of calloc: the pages of a large image come zeroed
+// from the system and cost nothing until a tile draws on them, where clearing them
+// first would write every byte of up to 32 MB. A plain block, not a vector: a vector
+// with such an allocator still walks every element to make and unmake it.
+class PixelBuffer {
+public:
+    PixelBuffer() = default;
+    explicit PixelBuffer(size_t count) { Allocate(count); }
+    PixelBuffer(const PixelBuffer& other) { *this = other; }
+    PixelBuffer(PixelBuffer&& other) noexcept { *this = std::move(other); }
+    PixelBuffer& operator=(const PixelBuffer& other) {
+        if (this != &other) {
+            Allocate(other.m_size);
+            std::copy(other.begin(), other.end(), begin());
+        }
+        return *this;
+    }
+    PixelBuffer& operator=(PixelBuffer&& other) noexcept {
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        return *this;
+    }
+    ~PixelBuffer() { std::free(m_data); }
+
+    // `count` pixels of `value`.
+    void assign(size_t count, uint16_t value) {
+        Allocate(count);
+        std::fill(begin(), end(), value);
+    }
+
+    size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    uint16_t* data() { return m_data; }
+    const uint16_t* data() const { return m_data; }
+    uint16_t* begin() { return m_data; }
+    uint16_t* end() { return m_data + m_size; }
+    const uint16_t* begin() const { return m_data; }
+    const uint16_t* end() const { return m_data + m_size; }
+    uint16_t& operator[](size_t i) { return m_data[i]; }
+    uint16_t operator[](size_t i) const { return m_data[i]; }
+
+private:
+    // Replaces the block with `count` zeroed pixels.
+    void Allocate(size_t count) {
+        std::free(m_data);
+        m_data = nullptr;
+        m_size = 0;
+        if (count != 0) {
+            m_data = static_cast<uint16_t*>(std::calloc(count, sizeof(uint16_t)));
+            if (m_data == nullptr) {
+                throw std::bad_alloc();
+            }
+            m_size = count;
+        }
+    }
+
+    uint16_t* m_data = nullptr;
+    size_t m_size = 0;
+};
+
 // Pixels: H rows of W values, each 16-bit in the 5-5-5 layout (blue bits 0-4, green 5-9,
 // red 10-14), rows padded to a multiple of 4 bytes as a 16-bit device bitmap wants.
 struct FieldImage {
     uint16_t width = 0;
     uint16_t height = 0;
-    size_t strideBytes = 0;        // bytes per row: width * 2 rounded up to 4
-    std::vector<uint16_t> pixels;  // height * strideBytes / 2 values
+    size_t strideBytes = 0;  // bytes per row: width * 2 rounded up to 4
+    PixelBuffer pixels;      // height * strideBytes / 2 values
 
     uint16_t PixelAt(int x, int y) const { return pixels[y * (strideBytes / 2) + x]; }
 };

@@ -11,8 +11,8 @@ CFindField::CFindField(QWidget* parent) : QLineEdit(parent) {
     setObjectName(QStringLiteral("FindField"));
     setPlaceholderText(tr("Find entry (Ctrl+F)"));
     setToolTip(
-        tr("Show only the entries whose names contain this text; * and ? "
-           "stand for any characters and any one character"));
+        tr("Show only the entries whose names contain this text; with * (any "
+           "characters) or ? (any one character) the whole name must match"));
     setClearButtonEnabled(true);
     setFixedSize(kFieldWidth, kFieldHeight);
 }
@@ -29,6 +29,9 @@ void CFindField::keyPressEvent(QKeyEvent* event) {
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            emit acceptRequested();
+            event->accept();
+            return;
         case Qt::Key_Down:
             emit leaveRequested();
             event->accept();

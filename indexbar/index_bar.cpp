@@ -107,6 +107,14 @@ bool CIndexBar::Create(QWidget* parent) {
     connect(m_wndFind, &QLineEdit::textChanged, this, &CIndexBar::SetFilterText);
     connect(m_wndFind, &CFindField::leaveRequested, m_wndList,
             [this] { m_wndList->setFocus(Qt::ShortcutFocusReason); });
+    // So that a second Enter opens what the search found.
+    connect(m_wndFind, &CFindField::acceptRequested, m_wndList, [this] {
+        if (m_wndList->GetItemCount() != 0) {
+            m_wndList->SelectRows({0});
+            m_wndList->SetSelectionMark(0);
+        }
+        m_wndList->setFocus(Qt::ShortcutFocusReason);
+    });
 
     connect(m_wndList, &CListCtrl::activateRequested, this, [this] {
         if (m_wndList->isEnabled()) {
@@ -141,8 +149,12 @@ void CIndexBar::SetUpColumns() {
         m_wndList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_wndList);
     QHeaderView* header = m_wndList->header();
     header->setMinimumSectionSize(0);
+    // Size keeps the width it has in a bar of the first width; Name has the rest, so that
+    // names show whole and a bar widened by the user gives its room to them.
     header->resizeSection(IndexListModel::NameColumn, 106);
-    header->resizeSection(IndexListModel::SizeColumn, m_nBarWidth - scrollBarExtent - 128);
+    header->setSectionResizeMode(IndexListModel::NameColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(IndexListModel::SizeColumn, QHeaderView::Fixed);
+    header->resizeSection(IndexListModel::SizeColumn, kMinBarWidth - scrollBarExtent - 128);
 }
 
 void CIndexBar::SetBarWidth(int width) {

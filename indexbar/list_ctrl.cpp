@@ -1,6 +1,8 @@
 #include "indexbar/list_ctrl.h"
 
+#include <QByteArray>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -33,6 +35,9 @@ CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_model(new IndexList
 
 void CListCtrl::DeleteAllItems() {
     m_model->Clear();
+    // The rows that come next are in archive order, whatever sort is stored: no heading
+    // may claim otherwise until the next sort.
+    header()->setSortIndicatorShown(false);
 }
 
 void CListCtrl::AppendRows(std::vector<IndexRow> rows) {
@@ -225,7 +230,15 @@ QMimeData* CListCtrl::MakeDragData() {
     }
     auto* data = new QMimeData;
     data->setUrls(files);
+    data->setData(QLatin1String(kRowsMimeType),
+                  QByteArray::number(QCoreApplication::applicationPid()));
     return data;
+}
+
+bool CListCtrl::CarriesOwnRows(const QMimeData* data) {
+    return data != nullptr && data->hasFormat(QLatin1String(kRowsMimeType)) &&
+           data->data(QLatin1String(kRowsMimeType)) ==
+               QByteArray::number(QCoreApplication::applicationPid());
 }
 
 // The files are written before the drag starts: a file manager copies them from where

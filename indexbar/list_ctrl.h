@@ -59,8 +59,13 @@ public:
     // provider, or when it gives no file, no drag starts.
     using DragFileProvider = std::function<QList<QUrl>(const std::vector<uint16_t>& entries)>;
     void SetDragFileProvider(DragFileProvider provider);
-    // What a drag of the selected rows would carry; null when it would not start.
+    // What a drag of the selected rows would carry; null when it would not start. Besides
+    // the files it says, under kRowsMimeType, that these are this program's own rows (the
+    // process id as text), so that a drop back on the program can open them instead.
     QMimeData* MakeDragData();
+    static constexpr char kRowsMimeType[] = "application/x-lumo-index-rows";
+    // Whether `data` carries rows dragged out of this process's index.
+    static bool CarriesOwnRows(const QMimeData* data);
 
 signals:
     // Double-click anywhere in the list, or Enter / Return.

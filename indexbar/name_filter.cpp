@@ -25,36 +25,42 @@ NameFilter::NameFilter(const QString& text) {
     if (m_pattern == QLatin1String("*")) {
         m_pattern.clear();
     }
+    m_whole = m_pattern.contains(QLatin1Char('*')) || m_pattern.contains(QLatin1Char('?'));
 }
 
-// Wildcard matching of "*pattern*" with the usual backtracking to the last star: each
-// name is short, so the worst case (length of name times length of pattern) stays small.
+// Wildcard matching with the usual backtracking to the last star: each name is short, so
+// the worst case (length of name times length of pattern) stays small. A plain text is
+// matched as if it began and ended with a star.
 bool NameFilter::Matches(QStringView name) const {
     const qsizetype n = name.size();
     const qsizetype m = m_pattern.size();
     const QChar* pattern = m_pattern.constData();
     qsizetype i = 0;
     qsizetype j = 0;
-    qsizetype resumeAt = 0;  // pattern position after the last star (the implied first)
-    qsizetype mark = 0;      // name position that star has swallowed up to
-    while (true) {
-        if (j == m) {
-            return true;  // the rest of the name falls to the implied last star
-        }
-        if (pattern[j] == QLatin1Char('*')) {
+    qsizetype resumeAt = m_whole ? -1 : 0;  // pattern position after the last star
+    qsizetype mark = 0;                     // name position that star has swallowed up to
+    while (i < n) {
+        if (j < m && pattern[j] == QLatin1Char('*')) {
             resumeAt = ++j;
             mark = i;
             continue;
         }
-        if (i == n) {
-            return false;
-        }
-        if (pattern[j] == QLatin1Char('?') || pattern[j] == Lower(name[i])) {
+        if (j < m && (pattern[j] == QLatin1Char('?') || pattern[j] == Lower(name[i]))) {
             ++i;
             ++j;
             continue;
         }
+        if (j == m && !m_whole) {
+            return true;  // the rest of the name falls to the implied last star
+        }
+        if (resumeAt < 0) {
+            return false;
+        }
         j = resumeAt;
         i = ++mark;
     }
+    while (j < m && pattern[j] == QLatin1Char('*')) {
+        ++j;
+    }
+    return j == m;
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The index's find field: which entry names contain the text typed, ignoring letter
-// case, where '*' stands for any run of characters and '?' for any one character.
+// The index's find field: which entry names hold the text typed, ignoring letter case.
+// A text without '*' or '?' is looked for anywhere in the name; a text with them is
+// matched against the whole name, '*' standing for any run of characters and '?' for
+// any one character. lumo-cli's ENTRY patterns read the same way.
 #include <QString>
 #include <QStringView>
 
@@ -14,5 +16,6 @@ public:
     bool Matches(QStringView name) const;
 
 private:
-    QString m_pattern;  // lower case; a run of '*' kept as one
+    QString m_pattern;     // lower case; a run of '*' kept as one
+    bool m_whole = false;  // the pattern has wildcards: it must match the whole name
 };

@@ -11,6 +11,7 @@
 
 #include "platform/file_output.h"
 #include "platform/host_calls.h"
+#include "platform/message_text.h"
 #include "platform/temporary_place.h"
 
 #ifdef _WIN32
@@ -53,8 +54,8 @@ bool AtomicFile::Fail(AtomicWriteStep step, int error, const std::string& reason
     m_result.failedStep = step;
     m_result.systemError = error;
     m_result.reason = reason.empty() ? std::strerror(error) : reason;
-    m_result.message =
-        "cannot write " + (m_target.empty() ? "\"\"" : m_target) + ": " + m_result.reason;
+    m_result.message = "cannot write " + (m_target.empty() ? "\"\"" : EscapePathForMessage(m_target)) +
+                       ": " + m_result.reason;
     Discard();
     return false;
 }

@@ -17,6 +17,8 @@
 #include <unistd.h>
 #endif
 
+#include "platform/message_text.h"
+
 namespace {
 
 #ifdef _WIN32
@@ -105,8 +107,9 @@ bool IsPlainAnywhere(std::string_view name) {
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-// CON, PRN, AUX, NUL, COM0-9 and LPT0-9 name devices in every folder, with any
-// extension and with spaces before it.
+// CON, CONIN$, CONOUT$, PRN, AUX, NUL, COM0-9 and LPT0-9, and COM and LPT with a
+// superscript 1, 2 or 3 (U+00B9, U+00B2, U+00B3), name devices in every folder, with
+// any extension and with spaces before it.
 bool IsWindowsDeviceName(std::string_view name) {
     std::string_view stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ') {
@@ -116,12 +119,17 @@ bool IsWindowsDeviceName(std::string_view name) {
     for (char c : stem) {
         upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
-    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") {
-        return true;
+    for (const char* device : {"CON", "CONIN$", "CONOUT$", "PRN", "AUX", "NUL"}) {
+        if (upper == device) {
+            return true;
+        }
     }
-    return upper.size() == 4 &&
-           (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
-           upper[3] >= '0' && upper[3] <= '9';
+    if (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0) {
+        return false;
+    }
+    const std::string_view number = std::string_view(upper).substr(3);
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 }  // namespace
@@ -212,7 +220,7 @@ AtomicWriteResult StreamFailure(const std::string& path, int error, const char* 
     result.failedStep = reason ? AtomicWriteStep::Refuse : AtomicWriteStep::Write;
     result.systemError = reason ? 0 : error;
     result.reason = reason ? reason : std::strerror(error);
-    result.message = "cannot write " + path + ": " + result.reason;
+    result.message = "cannot write " + EscapePathForMessage(path) + ": " + result.reason;
     return result;
 }
 

@@ -13,12 +13,14 @@ class QWidget;
 namespace platform {
 
 // SkipSkipAllCancel: a failure in the middle of a run of many; Escape means Cancel.
-enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel };
+// ReplaceSkipAllCancel: a target of such a run exists (Replace, Skip, Replace All, Skip
+// All, Cancel); Escape means Cancel.
+enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel, ReplaceSkipAllCancel };
 enum class MessageIcon { None, Question, Exclamation };
-enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll, Replace, ReplaceAll };
 
 struct OpenFileRequest {
-    std::string initialDir;  // empty: the host's default folder
+    std::string initialDir{};  // empty: the host's default folder
     std::string fileName;    // pre-filled name, may be empty
     // Filter in the "Description|pattern|Description|pattern|" form; the first pair is
     // selected.
@@ -38,6 +40,7 @@ struct SaveFileRequest {
 
 struct FolderRequest {
     std::string title;
+    std::string initialDir{};  // empty: the host's default folder
     QWidget* owner = nullptr;
 };
 
@@ -65,7 +68,8 @@ struct FileErrorReport {
 };
 
 // A long run's progress: shown as a modal dialog with Cancel once the run has taken
-// about half a second, never for runs shorter than that.
+// about half a second, never for runs shorter than that. A message box shown while it
+// runs comes up in front of it and takes the input until it is answered.
 struct ProgressRequest {
     std::string title;
     size_t total = 0;
@@ -75,8 +79,9 @@ struct ProgressRequest {
 class IProgress {
 public:
     virtual ~IProgress() = default;
-    // Reports `done` of the total and what is being done now; false once the user has
-    // asked to cancel.
+    // Reports `done` of the total and what is being done now (empty: the text stays as
+    // it was); false once the user has asked to cancel. Cheap enough to call per entry:
+    // the dialog is brought up to date about thirty times a second.
     virtual bool Step(size_t done, const std::string& text) = 0;
 };
 

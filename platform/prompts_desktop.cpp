@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QUrl>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -19,6 +21,10 @@ namespace {
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+// The progress dialog of the run under way, if any: a message box of that run belongs
+// in front of it.
+QProgressDialog* g_runProgress = nullptr;
 
 QWidget* OwnerOf(QWidget* owner) {
     return owner ? owner : QApplication::activeWindow();
@@ -83,8 +89,8 @@ std::optional<std::string> DesktopPrompts::SaveFile(const SaveFileRequest& reque
 }
 
 std::optional<std::string> DesktopPrompts::BrowseFolder(const FolderRequest& request) {
-    QString folder =
-        QFileDialog::getExistingDirectory(OwnerOf(request.owner), FromUtf8(request.title));
+    QString folder = QFileDialog::getExistingDirectory(
+        OwnerOf(request.owner), FromUtf8(request.title), FromUtf8(request.initialDir));
     if (folder.isEmpty()) {
         return std::nullopt;
     }
@@ -104,19 +110,56 @@ std::optional<std::string> DesktopPrompts::AskText(const TextRequest& request) {
 
 namespace {
 
-MessageAnswer AskSkip(QMessageBox& box) {
-    box.setStandardButtons(QMessageBox::NoButton);
-    QPushButton* skip = box.addButton(QObject::tr("&Skip"), QMessageBox::AcceptRole);
-    QPushButton* skipAll = box.addButton(QObject::tr("Skip &All"), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(skip);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == skip) {
-        return MessageAnswer::Skip;
+// The owner of a message box: while a run shows its progress, that dialog, shown now if
+// its half second has not passed yet. Otherwise the progress would come up later on top
+// of the box, modal, and keep every click and key from it.
+QWidget* MessageOwner(QWidget* owner) {
+    if (owner || !g_runProgress) {
+        return OwnerOf(owner);
     }
-    return box.clickedButton() == skipAll ? MessageAnswer::SkipAll : MessageAnswer::Cancel;
+    if (!g_runProgress->isVisible()) {
+        g_runProgress->show();
+    }
+    return g_runProgress;
 }
+
+// The buttons of a question asked in the middle of a run, with their answers; the first
+// is the default, Escape is Cancel.
+MessageAnswer AskInRun(QMessageBox& box,
+                       const std::vector<std::pair<QString, MessageAnswer>>& choices) {
+    box.setStandardButtons(QMessageBox::NoButton);
+    std::vector<std::pair<QAbstractButton*, MessageAnswer>> buttons;
+    for (const auto& [text, answer] : choices) {
+        buttons.emplace_back(box.addButton(text, QMessageBox::AcceptRole), answer);
+    }
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(static_cast<QPushButton*>(buttons.front().first));
+    box.setEscapeButton(cancel);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+    for (const auto& [button, answer] : buttons) {
+        if (box.clickedButton() == button) {
+            return answer;
+        }
+    }
+    return MessageAnswer::Cancel;
+}
+
+MessageAnswer AskSkip(QMessageBox& box) {
+    return AskInRun(box, {{QObject::tr("&Skip"), MessageAnswer::Skip},
+                          {QObject::tr("Skip &All"), MessageAnswer::SkipAll}});
+}
+
+MessageAnswer AskReplace(QMessageBox& box) {
+    return AskInRun(box, {{QObject::tr("&Replace"), MessageAnswer::Replace},
+                          {QObject::tr("&Skip"), MessageAnswer::Skip},
+                          {QObject::tr("Replace A&ll"), MessageAnswer::ReplaceAll},
+                          {QObject::tr("Skip &All"), MessageAnswer::SkipAll}});
+}
+
+constexpr qint64 kStepMilliseconds = 33;
 
 // A modal progress dialog that Qt shows only once the run has lasted half a second.
 class DesktopProgress : public IProgress {
@@ -129,21 +172,33 @@ public:
         m_dialog.setAutoReset(false);
         m_dialog.setValue(0);
         m_clock.start();
+        m_previous = std::exchange(g_runProgress, &m_dialog);
     }
+    ~DesktopProgress() override { g_runProgress = m_previous; }
 
     bool Step(size_t done, const std::string& text) override {
-        // A label change costs a layout; twenty a second is as many as anyone reads.
-        if (m_clock.elapsed() >= 50 || done == 0) {
-            m_dialog.setLabelText(FromUtf8(text));
-            m_clock.restart();
+        // Each value given to a modal progress dialog runs the event loop; thirty times a
+        // second keeps the bar moving without costing the run more than its writing.
+        if (!text.empty()) {
+            m_text = text;
+        }
+        if (done != 0 && m_clock.elapsed() < kStepMilliseconds) {
+            return !m_dialog.wasCanceled();
+        }
+        if (!m_text.empty()) {
+            m_dialog.setLabelText(FromUtf8(m_text));
+            m_text.clear();
         }
         m_dialog.setValue(static_cast<int>(done));
+        m_clock.restart();
         return !m_dialog.wasCanceled();
     }
 
 private:
     QProgressDialog m_dialog;
     QElapsedTimer m_clock;
+    QProgressDialog* m_previous = nullptr;
+    std::string m_text;  // the latest text, not shown yet
 };
 
 }  // namespace
@@ -164,9 +219,12 @@ MessageAnswer DesktopPrompts::ShowMessage(const MessageRequest& request) {
                                                : QMessageBox::StandardButtons(QMessageBox::Ok);
     QString caption =
         request.caption.empty() ? QApplication::applicationName() : FromUtf8(request.caption);
-    QMessageBox box(icon, caption, FromUtf8(request.text), buttons, OwnerOf(request.owner));
+    QMessageBox box(icon, caption, FromUtf8(request.text), buttons, MessageOwner(request.owner));
     if (request.buttons == MessageButtons::SkipSkipAllCancel) {
         return AskSkip(box);
+    }
+    if (request.buttons == MessageButtons::ReplaceSkipAllCancel) {
+        return AskReplace(box);
     }
     switch (box.exec()) {
         case QMessageBox::Yes:
@@ -183,7 +241,7 @@ MessageAnswer DesktopPrompts::ShowMessage(const MessageRequest& request) {
 }
 
 void DesktopPrompts::ReportFileError(const FileErrorReport& report) {
-    QMessageBox::critical(OwnerOf(nullptr), QApplication::applicationName(),
+    QMessageBox::critical(MessageOwner(nullptr), QApplication::applicationName(),
                           FromUtf8(FormatFileErrorMessage(report)));
 }
 

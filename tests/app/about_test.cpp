@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 #include <climits>
 
 #include "app/about_dlg.h"
@@ -72,12 +74,15 @@ TEST_F(AboutTest, EveryCloseButtonClosesWithoutOpeningThePage) {
 TEST_F(AboutTest, LinkOpensTheHomePageAndLeavesTheBoxOpen) {
     CAboutDlg box(Frame());
     box.show();
-    EXPECT_EQ(box.m_btnLink->text(), CAboutDlg::kHomePage);
+    const std::string page = CAboutDlg::HomePage();
+    EXPECT_EQ(box.m_btnLink->text().toStdString(), page);
+    const QUrl address(QString::fromStdString(page));
+    ASSERT_TRUE(address.isLocalFile()) << page;  // works offline
+    EXPECT_TRUE(QFile::exists(address.toLocalFile())) << page;
     QTest::mouseClick(box.m_btnLink, Qt::LeftButton);
     box.m_btnLink->setFocus();
     QTest::keyClick(box.m_btnLink, Qt::Key_Space);
-    EXPECT_EQ(prompts.webPages,
-              (std::vector<std::string>{CAboutDlg::kHomePage, CAboutDlg::kHomePage}));
+    EXPECT_EQ(prompts.webPages, (std::vector<std::string>{page, page}));
     EXPECT_TRUE(box.isVisible());
     // A browser that cannot be started changes nothing either.
     prompts.webPagesOpen = false;

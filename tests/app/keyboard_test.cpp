@@ -89,6 +89,19 @@ TEST_F(KeyboardTest, CtrlFFindsAndEscapeClears) {
     EXPECT_EQ(QApplication::focusWidget(), &List());
 }
 
+// Find, Enter, Enter: the first entry found opens.
+TEST_F(KeyboardTest, EnterInTheFindFieldReadiesTheFirstEntryShown) {
+    OpenNamed({"alpha.txt", "beta.txt", "gamma.txt"});
+    PressKeys(Frame(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    CFindField* field = Frame()->m_wndIndexBar.GetFindField();
+    QTest::keyClicks(field, "MA");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), &List());
+    EXPECT_EQ(List().SelectedEntries(), (std::vector<uint16_t>{2}));
+    QTest::keyClick(&List(), Qt::Key_Return);
+    ASSERT_EQ(Frame()->GetChildFrames().size(), 1u);
+}
+
 TEST_F(KeyboardTest, CtrlEAndTheArchiveMenuExtract) {
     OpenNamed({"a.txt", "b.txt"});
     List().SelectRows({1});

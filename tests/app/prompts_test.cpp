@@ -2,7 +2,15 @@
 // and the scripted prompts that the other tests rely on.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QTest>
+#include <QTimer>
+
 #include "platform/prompts.h"
+#include "platform/prompts_desktop.h"
 #include "tests/support/qt/prompts_scripted.h"
 
 using platform::FileFilter;
@@ -78,6 +86,64 @@ TEST(ScriptedPrompts, GuardRestoresThePreviousPrompts) {
         EXPECT_NE(&platform::Prompts(), before);
     }
     EXPECT_EQ(&platform::Prompts(), before);
+}
+
+// The progress dialog shows itself half a second into a run; a question asked before
+// that must still end up in front of it, and answerable by key and by mouse alike.
+TEST(DesktopPrompts, AQuestionDuringARunComesInFrontOfTheProgressAndTakesInput) {
+    using platform::MessageAnswer;
+    using platform::MessageButtons;
+    const struct {
+        MessageButtons buttons;
+        const char* click;  // a button to click, or null: press Escape
+        MessageAnswer expected;
+    } kCases[] = {
+        {MessageButtons::SkipSkipAllCancel, nullptr, MessageAnswer::Cancel},
+        {MessageButtons::ReplaceSkipAllCancel, "Replace A&ll", MessageAnswer::ReplaceAll},
+        {MessageButtons::ReplaceSkipAllCancel, "&Skip", MessageAnswer::Skip},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.click ? c.click : "Escape");
+        platform::DesktopPrompts prompts;
+        std::unique_ptr<platform::IProgress> progress =
+            prompts.BeginProgress({"Extracting files...", 4, nullptr});
+        progress->Step(0, "Extracting a...");
+        QWidget* owner = nullptr;
+        QTimer::singleShot(700, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                return;
+            }
+            owner = box->parentWidget();
+            QWindow* window = box->windowHandle();
+            if (!c.click) {
+                QTest::keyClick(window, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == c.click) {
+                    QTest::mouseClick(window, Qt::LeftButton, {},
+                                      button->mapTo(box, button->rect().center()));
+                }
+            }
+        });
+        // Should the input not reach the box, it is closed unanswered after a while.
+        QTimer unblock;
+        QObject::connect(&unblock, &QTimer::timeout, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                    box->done(0);
+                }
+            }
+        });
+        unblock.start(3000);
+        platform::MessageRequest request;
+        request.text = "Failed to extract file b: cannot write b.";
+        request.buttons = c.buttons;
+        EXPECT_EQ(prompts.ShowMessage(request), c.expected);
+        ASSERT_NE(qobject_cast<QProgressDialog*>(owner), nullptr);
+        EXPECT_TRUE(owner->isVisible());
+    }
 }
 
 }  // namespace

@@ -439,6 +439,9 @@ TEST_F(LgpArchiveTest, AStreamRunningIntoTheNextEntryDecodesOnlyItsOwnBytes) {
 // Within a scope the reads go to its one open file: the loaded file's bytes even after
 // the path names another, and nothing once the file is rewritten in place.
 TEST_F(LgpArchiveTest, AReadScopeReadsTheLoadedFileUntilItIsRewritten) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows moves no file that is open for reading";
+#endif
     LgpWriter writer;
     writer.AddText("a.txt", "alpha").SetBareLayout(true);
     const Bytes file = writer.Build();

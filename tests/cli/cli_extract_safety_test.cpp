@@ -59,6 +59,48 @@ TEST(CliExtractSafety, EntriesAreChosenByTheNameListShowsEscapedOrNot) {
     EXPECT_EQ(ReadFile(dir.File("all/caf\xC3\xA9.txt")), Text("latin"));  // UTF-8 on disk
 }
 
+// Name bytes map to text one way (Latin-1) for list, JSON, matching and the files written,
+// even where the bytes would also read as other UTF-8 text.
+TEST(CliExtractSafety, ANameIsTheSameTextInEveryCommand) {
+    TempDir dir;
+    LgpWriter writer;
+    writer.AddText("p1", "utf8-looking").AddText("p2", "latin");
+    writer.SetRawName(0, RawName("\xC3\xA9.txt")).SetRawName(1, RawName("\xE9.txt"));
+    const std::string archive = dir.Write("demo.lgp", writer.Build());
+    const std::string looking = "\xC3\x83\xC2\xA9.txt", latin = "\xC3\xA9.txt";
+
+    CliResult r = RunCli({"list", archive});
+    EXPECT_EQ(r.out, "0\t" + looking + "\ttxt\t12\t6\n1\t" + latin + "\ttxt\t5\t6\n");
+    r = RunCli({"list", "--json", archive});
+    EXPECT_TRUE(Contains(r.out, "\"name\":\"" + looking + "\"")) << r.out;
+    EXPECT_TRUE(Contains(r.out, "\"name\":\"" + latin + "\"")) << r.out;
+    for (const char* wanted : {"\xC3\xA9.txt", "*\xC3\xA9*"}) {
+        const std::string out = dir.File("one");
+        fs::remove_all(out);
+        r = RunCli({"extract", archive, "-o", out, wanted});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
+        EXPECT_EQ(ReadFile(out + "/" + latin), Text("latin")) << wanted;
+    }
+}
+
+// One escaping for names and paths in messages: C0 and C1 controls never reach the
+// terminal raw.
+TEST(CliExtractSafety, MessagesEscapeNamesAndPaths) {
+    TempDir dir;
+    LgpWriter writer;
+    writer.AddText("x", "0123456789").SetRawName(0, RawName("n\x85\x1B[2J"));
+    const Bytes file = writer.Build();
+    const std::string archive = dir.Write("cut.lgp", lumo::test::Truncated(file, file.size() - 20));
+    CliResult r = RunCli({"list", archive});
+    EXPECT_TRUE(Contains(r.err, "entry #0 (n\\x85\\x1B[2J): cut short")) << r.err;
+    r = RunCli({"list", dir.File("no\nsuch\xC2\x9B.lgp")});
+    EXPECT_TRUE(Contains(r.err, "no\\x0Asuch\\x9B.lgp: cannot open file")) << r.err;
+    for (const CliResult& run : {RunCli({"list", archive}), r}) {
+        EXPECT_EQ(run.err.find_first_of("\x1B\n"), run.err.size() - 1) << run.err;
+    }
+}
+
 // What is in the way of an entry, and what extract makes of it without --force.
 TEST(CliExtractSafety, WhatIsInTheWayIsReplacedOnlyWhenItMayBe) {
     TempDir dir;

@@ -45,6 +45,9 @@ uint32_t Le32(const lumo::test::Bytes& b, size_t at) {
 }  // namespace
 
 TEST_F(CliMusicTest, RenderWritesAWavAsLongAsTheSequenceAndAllWritesEachTune) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Windows build has no synthesizer";
+#endif
     CliResult r = RunCli({"render", m_archive, "tune.mid", "-o", m_dir.File("tune.wav")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const lumo::test::Bytes wav = ReadFile(m_dir.File("tune.wav"));
@@ -72,7 +75,7 @@ TEST_F(CliMusicTest, InfoGivesLengthTracksFormatAndDivisionAlsoAsJson) {
     EXPECT_EQ((*info)[size_t{0}]["division"].text, "480 ticks per quarter note");
     EXPECT_TRUE(Contains((*info)[size_t{1}]["music"].text, "track count")) << r.out;
     EXPECT_EQ((*info)[size_t{2}]["frames"].text, "4");
-    r = RunCli({"verify", m_archive});
+    r = RunCli({"verify", "--strict", m_archive});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(Contains(r.out, "lying.mid")) << r.out;
 }

@@ -56,7 +56,8 @@ TEST(CliPatterns, SelectEntriesByDisplayedNameIgnoringCase) {
              {{"?b?.TXT", "#0"}, {"abc.txt", "one.tex"}},
              {{"[a-b]*"}, {"abc.txt", "a[1].p", "bz.p"}},
              {{"[!a-b]*.p*"}, {}},
-             {{"a[1].p"}, {"a[1].p"}},  // the name itself before any pattern
+             {{"a[1].p"}, {"a[1].p"}},          // the name itself before any pattern
+             {{"TE"}, {"one.tex", "two.TEX"}},  // no wildcard: the names that contain it
              {{"a\\[*"}, {"a[1].p"}},
          }) {
         CliResult r = RunCli(
@@ -72,6 +73,8 @@ TEST(CliPatterns, SelectEntriesByDisplayedNameIgnoringCase) {
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(Contains(none.err, "no entry matches *.mid")) << none.err;
     EXPECT_EQ(Written(none), std::vector<std::string>{"one.tex"});
+    EXPECT_EQ(RunCli({"extract", archive, "*.mid", "-o", dir.File("unused")}).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("unused")));  // no empty folder left
 }
 
 TEST(CliExtractOptions, StdoutCarriesOnlyTheBytesAndQuietWritesNoLines) {

@@ -231,6 +231,23 @@ TEST_F(CliRenderTest, TheArchiveItselfIsNeverReplacedByTheOutput) {
     EXPECT_EQ(ReadFile(m_archive), before);
 }
 
+TEST_F(CliRenderTest, OutputMustNameAPngFile) {
+    const struct {
+        std::string path;
+        const char* problem;
+    } kCases[] = {
+        {m_dir.Path() + "/", "is a folder"},
+        {m_dir.Path(), "is a folder"},
+        {m_dir.File("bg.jpg"), "the name must end in one of them"},
+    };
+    for (const auto& c : kCases) {
+        CliResult r = RunCli({"render", m_archive, "md1stin", "-o", c.path});
+        EXPECT_EQ(r.exitCode, 1) << c.path;
+        EXPECT_NE(r.err.find(c.problem), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(m_dir.File("bg.jpg")));
+}
+
 // "-" is standard output for each output option; the raw bytes there are the file's.
 TEST_F(CliRenderTest, DashWritesEachOutputToStandardOutput) {
     ASSERT_EQ(RunCli({"render", m_archive, "md1stin", "--raw", m_dir.File("bg.raw")}).exitCode, 0);

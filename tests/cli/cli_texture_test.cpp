@@ -131,12 +131,22 @@ TEST_F(CliTextureTest, InfoPrintsEachEntrysPropertiesAsKeyTabValue) {
     }
 }
 
-TEST_F(CliTextureTest, VerifyListsProblemEntriesAndFails) {
+TEST_F(CliTextureTest, VerifyWarnsOfEntriesThatDoNotDecodeAndFailsOnlyWhenStrict) {
     CliResult r = RunCli({"verify", m_archive});
-    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(Lines(r.out),
-              (std::vector<std::string>{
-                  "1\tbad.tex\ttexture: a pixel names a palette entry that is not stored"}));
+              (std::vector<std::string>{"1\tbad.tex\twarning: texture: a pixel names a palette "
+                                        "entry that is not stored"}));
+    EXPECT_EQ(RunCli({"verify", "--strict", m_archive}).exitCode, 1);
+    // Damage fails without --strict, and is listed first.
+    LgpWriter writer;
+    writer.Add("bad.tex", Bytes{1, 2, 3, 4}).Add("cut", Bytes(90, 1));
+    const Bytes bytes = writer.Build();
+    r = RunCli({"verify", m_dir.Write("cut.lgp", lumo::test::Truncated(
+                                                     bytes, writer.DataOffset(1) + 24 + 50))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(Lines(r.out).at(0).substr(0, 6), "1\tcut\t") << r.out;
+    EXPECT_EQ(RunCli({"verify", m_dir.Write("none.lgp", Bytes{'x'})}).exitCode, 2);
     const std::string whole =
         m_dir.Write("whole.lgp", LgpWriter().Add("sky.tex", m_texture).Build());
     r = RunCli({"verify", whole});

@@ -1,10 +1,14 @@
 // Index rows dragged out: the entries are written through the extraction engine and the
 // drag carries their files; refused entries are told once the drag has ended.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 #include <memory>
 
 #include "tests/commands/open_fixture.h"
+#include "viewers/child_frame.h"
 
 namespace lumo::test {
 namespace {
@@ -35,6 +39,28 @@ TEST_F(DragOutTest, RowsLandAsFilesAndRefusalsAreToldAfterTheDrag) {
     std::unique_ptr<QMimeData> again(List().MakeDragData());
     ASSERT_NE(again, nullptr);
     EXPECT_NE(again->urls().at(0), urls[0]);
+}
+
+// On Lumo's own workspace the rows open in viewers: the files they carry are no archives.
+TEST_F(DragOutTest, RowsDroppedOnTheWorkspaceOpenInViewers) {
+    const std::string path =
+        Open("drop.lgp", LgpWriter().AddText("one.txt", "first").AddText("two.txt", "second"));
+    for (const std::vector<int>& rows : {std::vector<int>{0}, std::vector<int>{0, 1}}) {
+        for (CChildFrame* child : Frame()->GetChildFrames()) {
+            child->CloseFrame();
+        }
+        List().SelectRows(rows);
+        std::unique_ptr<QMimeData> data(List().MakeDragData());
+        ASSERT_NE(data, nullptr);
+        QDragEnterEvent enter(QPoint(400, 200), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(Frame(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(400, 200), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(Frame(), &drop);
+        EXPECT_EQ(Frame()->GetChildFrames().size(), rows.size());
+        EXPECT_EQ(theArchive.GetArchivePath(), path);
+        EXPECT_TRUE(prompts.messages.empty());
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Extract of many entries: failures asked about once each unless the user says otherwise,
 // progress with Cancel, and the final status.
+#include <QElapsedTimer>
 #include <filesystem>
 
 #include "app/lumo_app.h"
@@ -49,7 +50,7 @@ TEST_F(ExtractRunTest, AnswersToAFailureDecideWhatFollows) {
     } kCases[] = {
         {MessageAnswer::Skip, 40, 2, "Extracted 2 of 42 files; 40 failed."},
         {MessageAnswer::SkipAll, 1, 2, "Extracted 2 of 42 files; 40 failed."},
-        {MessageAnswer::Cancel, 1, 0, "Extracted 0 of 42 files; 1 failed."},
+        {MessageAnswer::Cancel, 1, 0, "Extraction cancelled after 0 of 42 files; 1 failed."},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
@@ -77,7 +78,64 @@ TEST_F(ExtractRunTest, CancelInTheProgressStopsWithNothingHalfWritten) {
     EXPECT_EQ(ordered.progressTexts.front(), "Extracting g0...");
     EXPECT_EQ(OutCount(), 2u);  // g0, g1, and no temporary
     EXPECT_EQ(ReadFile(m_out.File("g1")), (Bytes{'g', 'o', 'o', 'd'}));
-    EXPECT_EQ(PaneText(0), "Extracted 2 of 5 files; 0 failed.");
+    EXPECT_EQ(PaneText(0), "Extraction cancelled after 2 of 5 files; 0 failed.");
+}
+
+TEST_F(ExtractRunTest, FilesInTheFolderAreReplacedOnlyWhenTheUserSaysSo) {
+    const Bytes old{'o', 'l', 'd'};
+    const Bytes good{'g', 'o', 'o', 'd'};
+    using A = MessageAnswer;
+    const struct {
+        std::vector<A> answers;
+        size_t questions;
+        std::vector<bool> replaced;  // g0..g3
+        const char* status;
+    } kCases[] = {
+        {{A::Replace, A::Skip, A::Replace, A::Skip},
+         4,
+         {true, false, true, false},
+         "Extracted 2 of 4 files; 0 failed. 2 existing files kept."},
+        {{A::ReplaceAll}, 1, {true, true, true, true}, "Successfully extracted 4 files."},
+        {{A::Skip, A::SkipAll},
+         2,
+         {false, false, false, false},
+         "Extracted 0 of 4 files; 0 failed. 4 existing files kept."},
+        {{A::Replace, A::Cancel},
+         2,
+         {true, false, false, false},
+         "Extraction cancelled after 1 of 4 files; 0 failed. 1 existing file kept."},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.status);
+        fs::remove_all(m_out.Path());
+        fs::create_directory(m_out.Path());
+        for (int i = 0; i < 4; ++i) {
+            WriteFile(m_out.File("g" + std::to_string(i)), old);
+        }
+        OpenAndSelect(0, 4);
+        ordered.messageAnswers.assign(c.answers.begin(), c.answers.end());
+        Frame()->SendCommand(ID_ITEM_EXTRACT);
+        ASSERT_EQ(ordered.messages.size(), c.questions);
+        EXPECT_EQ(ordered.messages[0].text,
+                  "The file " + m_out.File("g0") + " exists already. Replace it?");
+        EXPECT_EQ(ordered.messages[0].buttons, platform::MessageButtons::ReplaceSkipAllCancel);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(ReadFile(m_out.File("g" + std::to_string(i))), c.replaced[i] ? good : old)
+                << i;
+        }
+        EXPECT_EQ(OutCount(), 4u);
+        EXPECT_EQ(PaneText(0), c.status);
+    }
+}
+
+TEST_F(ExtractRunTest, ProgressTextsComeAtMostThirtyTimesASecond) {
+    OpenAndSelect(0, 2000);
+    QElapsedTimer clock;
+    clock.start();
+    Frame()->SendCommand(ID_ITEM_EXTRACT);
+    ASSERT_EQ(PaneText(0), "Successfully extracted 2000 files.");
+    EXPECT_LE(ordered.progressTexts.size(), 2 + static_cast<size_t>(clock.elapsed() / 30));
+    EXPECT_EQ(ordered.progressTexts.front(), "Extracting g0...");
 }
 
 }  // namespace

@@ -215,6 +215,25 @@ TEST_F(ExtractTest, SingleWriteErrorIsReportedWithTheFileAndKeepsTheOldFile) {
     EXPECT_EQ(OutFiles(), (std::vector<std::string>{"beta.tex"}));
 }
 
+TEST_F(ExtractTest, DialogsStartWhereTheLastExtractionWent) {
+    OpenPlainArchive();
+    const std::string archiveFolder = theApp.m_szInitialDir;
+    TempDir other;
+    Select({0}, 0);
+    ordered.saveAnswers.push_back(Out("alpha.txt"));
+    Extract();
+    Select({0, 1}, 0);
+    ordered.folderAnswers.push_back(other.Path());
+    Extract();
+    Select({1}, 1);
+    Extract();  // the save dialog cancelled
+    ASSERT_EQ(ordered.saveRequests.size(), 2u);
+    ASSERT_EQ(ordered.folderRequests.size(), 1u);
+    EXPECT_EQ(ordered.saveRequests[0].initialDir, archiveFolder);
+    EXPECT_EQ(ordered.folderRequests[0].initialDir, m_out.Path() + "/");
+    EXPECT_EQ(ordered.saveRequests[1].initialDir, other.Path());
+}
+
 TEST_F(ExtractTest, ManyPlainEntriesGoIntoTheFolderWithoutAQuestion) {
     OpenPlainArchive();
     Select({0, 1, 2}, 2);
@@ -266,17 +285,19 @@ TEST_F(ExtractTest, QuestionWaitsForTheFirstFieldEntry) {
     EXPECT_EQ(ReadFile(Out("md1_1")), fieldB);
 }
 
-TEST_F(ExtractTest, ManyEntriesReplaceExistingFilesAndASecondNamesakeIsReported) {
+TEST_F(ExtractTest, ManyEntriesReplaceExistingFilesWhenToldAndASecondNamesakeIsReported) {
     LgpWriter writer;
     writer.Add("same.bin", Bytes{1}).Add("other", Bytes{2}).Add("same.bin", Bytes{3, 3});
     OpenArchive("twins.lgp", writer);
     m_out.Write("other", Bytes(50, 9));
     Select({0, 1, 2}, 0);
     ordered.folderAnswers.push_back(m_out.Path());
+    ordered.messageAnswers.push_back(MessageAnswer::Replace);
     Extract();
-    ASSERT_EQ(ordered.messages.size(), 1u);  // "other" replaced without asking
-    ExpectFailedToExtract(0, "same.bin: another entry of this run was written to that file.");
-    EXPECT_EQ(ordered.messages[0].buttons, MessageButtons::SkipSkipAllCancel);
+    ASSERT_EQ(ordered.messages.size(), 2u);  // replace "other"?, then the namesake
+    EXPECT_EQ(ordered.messages[0].buttons, MessageButtons::ReplaceSkipAllCancel);
+    ExpectFailedToExtract(1, "same.bin: another entry of this run was written to that file.");
+    EXPECT_EQ(ordered.messages[1].buttons, MessageButtons::SkipSkipAllCancel);
     EXPECT_EQ(ReadFile(Out("same.bin")), Bytes{1});
     EXPECT_EQ(ReadFile(Out("other")), Bytes{2});
     EXPECT_EQ(OutFiles(), (std::vector<std::string>{"other", "same.bin"}));
@@ -310,17 +331,17 @@ TEST_F(ExtractTest, WriteErrorCancelledEndsTheRunAndKeepsTheOldFile) {
     m_out.Write("large", Bytes{'o', 'l', 'd'});
     Select({0, 1, 2}, 0);
     ordered.folderAnswers.push_back(m_out.Path());
-    ordered.messageAnswers.push_back(MessageAnswer::Cancel);
+    ordered.messageAnswers = {MessageAnswer::Replace, MessageAnswer::Cancel};
     {
         FileSizeLimit limit(1000);
         Extract();
     }
-    ASSERT_EQ(ordered.messages.size(), 1u);
-    ExpectFailedToExtract(0, "large: cannot write " + Out("large"));
+    ASSERT_EQ(ordered.messages.size(), 2u);
+    ExpectFailedToExtract(1, "large: cannot write " + Out("large"));
     EXPECT_EQ(ReadFile(Out("small")), Bytes(10, 1));
     EXPECT_EQ(ReadFile(Out("large")), (Bytes{'o', 'l', 'd'}));
     EXPECT_FALSE(fs::exists(Out("after")));
-    EXPECT_EQ(PaneText(0), "Extracted 1 of 3 files; 1 failed.");
+    EXPECT_EQ(PaneText(0), "Extraction cancelled after 1 of 3 files; 1 failed.");
     EXPECT_EQ(OutFiles(), (std::vector<std::string>{"large", "small"}));
 }
 
@@ -430,6 +451,7 @@ TEST_F(ExtractTest, EntriesTheArchiveHoldsOnlyInPartAreFailuresNotShortFiles) {
 
     for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No}) {
         ordered.Forget();
+        fs::remove(Out("md1stin"));  // or the second round asks whether to replace it
         Select({0, 1, 2}, 0);
         ordered.folderAnswers.push_back(m_out.Path());
         ordered.messageAnswers.push_back(answer);

@@ -120,8 +120,10 @@ TEST_F(SortTest, AnotherArchiveComesInArchiveOrderUnderTheStoredState) {
     Open("next.lgp", Named({"c", "a", "b"}));
     EXPECT_EQ(ItemData(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(State(), std::make_pair(3, true));
+    EXPECT_FALSE(List().header()->isSortIndicatorShown());  // the rows are not by size
     Sort(ID_SORT_NAME);
     EXPECT_EQ(Names(), (QStringList{"c", "b", "a"}));
+    EXPECT_TRUE(List().header()->isSortIndicatorShown());
 }
 
 TEST_F(SortTest, EmptyListAndNoArchive) {

@@ -98,8 +98,9 @@ TEST_F(ViewerCommandsTest, ArchivePropertiesVerifyListsTheBrokenEntries) {
     CArchivePropertiesDialog dialog(theArchive);
     EXPECT_EQ(dialog.GetTable()->item(2, 1)->text(), "5");  // entries
     dialog.Verify();
-    ASSERT_EQ(dialog.GetProblemList()->count(), 1);
-    EXPECT_TRUE(dialog.GetProblemList()->item(0)->text().startsWith("#4 cut.tex: texture: "));
+    ASSERT_EQ(dialog.GetProblemList()->count(), 2);  // grouped under a heading
+    EXPECT_TRUE(dialog.GetProblemList()->item(0)->text().startsWith("Warnings (1)"));
+    EXPECT_TRUE(dialog.GetProblemList()->item(1)->text().startsWith("#4 cut.tex: texture: "));
     EXPECT_EQ(dialog.GetVerdict()->text(), "1 entries have problems:");
 }
 

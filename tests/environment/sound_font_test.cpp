@@ -21,12 +21,14 @@ TEST(SoundFont, TheChosenOneThenTheBestInstalledThenAReason) {
     EXPECT_NE(error.find("timgm6mb-soundfont"), std::string::npos);
     put("TimGM6mb.sf2", "RIFF");
     put("FluidR3_GM.sf2", "");  // empty: not a usable file
-    const std::string small = (root / "usr/share/sounds/sf2/TimGM6mb.sf2").string();
-    EXPECT_EQ(FindSoundFont("", &error, root.string()), small);
+    // Compared as paths: Windows joins them with either separator.
+    auto path = [](const fs::path& p) { return p.lexically_normal().generic_string(); };
+    const fs::path small = root / "usr/share/sounds/sf2/TimGM6mb.sf2";
+    EXPECT_EQ(path(FindSoundFont("", &error, root.string())), path(small));
     put("FluidR3_GM.sf2", "RIFF");
-    EXPECT_EQ(FindSoundFont("", &error, root.string()),
-              (root / "usr/share/sounds/sf2/FluidR3_GM.sf2").string());
-    EXPECT_EQ(FindSoundFont(small, &error, root.string()), small);
+    EXPECT_EQ(path(FindSoundFont("", &error, root.string())),
+              path(root / "usr/share/sounds/sf2/FluidR3_GM.sf2"));
+    EXPECT_EQ(path(FindSoundFont(small.string(), &error, root.string())), path(small));
     EXPECT_EQ(FindSoundFont((root / "mine.sf2").string(), &error, root.string()), "");
     EXPECT_NE(error.find("mine.sf2"), std::string::npos);
     fs::remove_all(root);

@@ -103,19 +103,24 @@ TEST_F(ExtractEngineTest, RefusesWhatWouldLoseOrFakeData) {
     const struct {
         size_t row;
         extract::Outcome outcome;
+        RunReason code;  // beside the text, for a front end to translate
         const char* reason;
     } kExpected[] = {
-        {0, extract::Outcome::Refused, "that file is the archive being read"},
-        {1, extract::Outcome::Written, ""},
-        {2, extract::Outcome::Refused, "another entry of this run was written to that file"},
-        {3, extract::Outcome::Refused, "that file is the archive being read"},
-        {4, extract::Outcome::Refused, "not a plain file name"},
-        {5, extract::Outcome::Refused, "cut short"},
+        {0, extract::Outcome::Refused, RunReason::TargetIsArchive,
+         "that file is the archive being read"},
+        {1, extract::Outcome::Written, RunReason::None, ""},
+        {2, extract::Outcome::Refused, RunReason::SameTargetInRun,
+         "another entry of this run was written to that file"},
+        {3, extract::Outcome::Refused, RunReason::TargetIsArchive,
+         "that file is the archive being read"},
+        {4, extract::Outcome::Refused, RunReason::NotPlainName, "not a plain file name"},
+        {5, extract::Outcome::Refused, RunReason::CutShort, "cut short"},
     };
     ASSERT_EQ(results.size(), 6u);
     for (const auto& e : kExpected) {
         SCOPED_TRACE(e.row);
         EXPECT_EQ(results[e.row].outcome, e.outcome);
+        EXPECT_EQ(results[e.row].code, e.code);
         EXPECT_EQ(results[e.row].reason, e.reason);
     }
     EXPECT_EQ(ReadFile(dir.File("cut")), Text("good old copy"));
@@ -231,7 +236,7 @@ TEST_F(ExtractEngineTest, FilesAppearingDuringTheRunAreLookedAtWhenMet) {
         for (const char* name : {"plain", "twin", "cut"}) {
             fs::remove(dir.File(name));
         }
-        options.progress = [&](size_t done, size_t, EntryId) {
+        options.run.progress = [&](size_t done, size_t, EntryId) {
             if (done == 0) {
                 dir.Write("plain", Text("old"));
                 chmod(dir.File("plain").c_str(), 0600);
@@ -290,19 +295,19 @@ TEST_F(ExtractEngineTest, DecisionsAndProgressStopTheRun) {
     writer.AddText("..", "x").AddText("..", "y").AddText("a", "a").AddText("b", "b");
     Load(writer);
     int asked = 0;
-    options.decide = [&](const extract::EntryResult&) {
+    options.run.decide = [&](const RunFailure&) {
         ++asked;
         return extract::Decision::SkipAll;
     };
     EXPECT_EQ(Run().written, 2u);
     EXPECT_EQ(asked, 1);
-    options.decide = [&](const extract::EntryResult&) { return extract::Decision::Cancel; };
+    options.run.decide = [&](const RunFailure&) { return extract::Decision::Cancel; };
     fs::remove(dir.File("a"));
     extract::Summary summary = Run();
     EXPECT_TRUE(summary.cancelled);
     EXPECT_FALSE(fs::exists(dir.File("a")));
-    options.decide = nullptr;
-    options.progress = [](size_t done, size_t, EntryId) { return done < 3; };
+    options.run.decide = nullptr;
+    options.run.progress = [](size_t done, size_t, EntryId) { return done < 3; };
     summary = Run();
     EXPECT_TRUE(summary.cancelled);
     EXPECT_EQ(summary.written, 1u);  // "a"; then cancelled before "b"

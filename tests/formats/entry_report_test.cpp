@@ -68,6 +68,14 @@ TEST_F(EntryReport, TexturePropertiesTellSizeDepthAndPalettes) {
     EXPECT_EQ(AsMap(EntryProperties(archive_, 4)).at("whole"), "no: cut short");
 }
 
+// Codes without a row are "other"; what renders is said from the table, not a list.
+TEST(EntryKinds, UnknownCodesAreOtherAndRenderingKindsAreNamedFromTheTable) {
+    EXPECT_STREQ(KindOf(LGP_TYPE_TEX).name, "texture");
+    EXPECT_STREQ(KindOf(200).name, "other");
+    EXPECT_EQ(KindsWithOutput("png"), "field or texture");
+    EXPECT_EQ(FindOutput(KindOf(LGP_TYPE_TXT), "png"), nullptr);
+}
+
 TEST_F(EntryReport, ArchivePropertiesCountEntriesAndBytesPerType) {
     const auto p = AsMap(ArchiveProperties(archive_));
     EXPECT_EQ(p.at("path"), path_);
@@ -91,9 +99,12 @@ TEST_F(EntryReport, VerifyListsEachBrokenEntryAndStopsWhenCancelled) {
     EXPECT_EQ(faults[1].index, 3);
     EXPECT_EQ(faults[2].index, 4);
     EXPECT_EQ(faults[2].problem, "cut short");
+    EXPECT_EQ(faults[0].code, RunReason::CannotDecode);
+    EXPECT_EQ(faults[2].code, RunReason::CutShort);
 
     int calls = 0;
-    const auto stopAtThree = [&calls](int done, int total) {
+    RunHooks stopAtThree;
+    stopAtThree.progress = [&calls](size_t done, size_t total, EntryId) {
         EXPECT_EQ(total, 5);
         ++calls;
         return done < 3;

@@ -258,6 +258,17 @@ TEST(FieldRenderer, RefusesMoreThan16MebiPixels) {
     EXPECT_EQ(Render(FieldBuilder(4096, 4096).Build()).pixels.size(), 4096u * 4096u);
 }
 
+// Pixels no tile reaches are zero, also in an image that held a drawn one before: its
+// storage is never reused uncleared.
+TEST(FieldRenderer, PixelsNoTileReachesAreZeroEvenInAReusedImage) {
+    FieldImage image;
+    ASSERT_EQ(RenderInto(SolidField(16, 1).AddTile(1, TileAt(-8, -8)).Build(), image),
+              FieldError::None);
+    ASSERT_EQ(image.PixelAt(0, 0), kRedPixel);
+    ASSERT_EQ(RenderInto(FieldBuilder(16, 16).Build(), image), FieldError::None);
+    EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), 0), 16 * 16);
+}
+
 TEST(FieldRenderer, RefusesNullAndEmptyInput) {
     FieldImage image;
     EXPECT_EQ(RenderFieldBackground(nullptr, 0, image), FieldError::Empty);

@@ -42,7 +42,7 @@ TEST_F(FilterTest, ShowsMatchingEntriesAndKeepsTheSelectionOfThoseStillShown) {
     EXPECT_EQ(list.GetSelectedRows(), (std::vector<int>{0, 2}));
     EXPECT_EQ(list.MarkedEntry(), 4);
 
-    list.SetFilterText("a*a");
+    list.SetFilterText("*a*a*");
     EXPECT_EQ(Shown(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(list.SelectedEntries(), (std::vector<uint16_t>{0}));
     EXPECT_EQ(list.MarkedEntry(), -1);

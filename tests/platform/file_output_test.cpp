@@ -68,13 +68,19 @@ TEST(PlainFileName, RefusesNamesThatReachOutsideTheFolder) {
 // Windows drops trailing dots and spaces and treats device names as devices in every
 // folder, so such names would write another file than the one named, or none.
 TEST(PlainFileName, WindowsRulesRefuseNamesWindowsWouldChange) {
-    for (const char* name : {"a.tex", "md1stin", "..a", "con1", "console.txt", "com10", "lpt"}) {
+    for (const char* name : {"a.tex", "md1stin", "..a", "con1", "console.txt", "com10", "lpt",
+                             "conin", "COM\xC2\xB4", "LPT\xC2\xB9\xC2\xB9"}) {
         EXPECT_TRUE(IsPlainWindowsFileName(name)) << name;
     }
     for (const char* name :
          {"..",      "a/b",        "a\\b",     "c:x",  "a.",     "a..",   "... ",      ".. ",
           "x ",      "a?b",        "a*",       "<a>",  "a|b",    "\"q\"", "tab\there", "CON",
           "nul.txt", "Aux.tar.gz", "nul .txt", "com1", "LPT9.p", "prn"}) {
+        EXPECT_FALSE(IsPlainWindowsFileName(name)) << name;
+    }
+    // The console's own devices, and COM and LPT with a superscript digit (in UTF-8).
+    for (const char* name :
+         {"CONIN$", "conout$.txt", "COM\xC2\xB9", "lpt\xC2\xB2.p", "Com\xC2\xB3 .x"}) {
         EXPECT_FALSE(IsPlainWindowsFileName(name)) << name;
     }
 }
@@ -137,6 +143,14 @@ TEST_F(FileOutputTest, MissingFolderFailsWithAReasonAndCreatesNothing) {
     EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
     EXPECT_EQ(CountFiles(m_dir), 0u);
     EXPECT_FALSE(WriteFileAtomically(target.string(), "x", 1, nullptr));
+}
+
+// A path in a message is escaped like every name: a line break in it cannot split the line.
+TEST_F(FileOutputTest, AFailureNamesThePathEscaped) {
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically((m_dir / "no\nwhere" / "x").string(), "x", 1, &error));
+    EXPECT_NE(error.find("no\\x0Awhere"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
 }
 
 TEST_F(FileOutputTest, TargetThatIsAFolderIsLeftAloneAndTheTemporaryRemoved) {

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "app/main_frame.h"
+#include "formats/entry_kinds.h"
 #include "formats/hex.h"
 #include "res/resource.h"
 #include "tests/support/lgp_writer.h"
@@ -19,6 +20,7 @@
 #include "viewers/hex_viewer.h"
 #include "viewers/text_viewer.h"
 #include "viewers/texture_viewer.h"
+#include "viewers/viewer_table.h"
 
 namespace lumo::test {
 namespace {
@@ -51,6 +53,15 @@ protected:
         return viewer->GetClientWidget()->grab().toImage();
     }
 };
+
+// Each kind names its viewer by id; a row naming one that does not exist would open hex.
+TEST(ViewerTable, EveryKindOpensInTheViewerItNames) {
+    for (const EntryKind& kind : EntryKinds()) {
+        EXPECT_STREQ(ViewerFor(kind.type).id, kind.viewer) << kind.name;
+    }
+    EXPECT_EQ(ViewerFor(LGP_TYPE_FIELD).kind, ViewerKind::Background);
+    EXPECT_EQ(ViewerFor(200).kind, ViewerKind::Hex);  // a code without a row
+}
 
 TEST_F(ViewersTest, TextureShowsAtRealSizeOnACheckerboardWithAPaletteChooser) {
     auto* viewer = Open<CTextureViewer>("CTextureViewer", RedTexture());

@@ -8,7 +8,9 @@ class ScriptedProgress : public IProgress {
 public:
     explicit ScriptedProgress(ScriptedPrompts& owner) : m_owner(owner) {}
     bool Step(size_t done, const std::string& text) override {
-        m_owner.progressTexts.push_back(text);
+        if (!text.empty()) {
+            m_owner.progressTexts.push_back(text);
+        }
         return !m_owner.cancelProgressAt || done < *m_owner.cancelProgressAt;
     }
 
@@ -60,6 +62,7 @@ MessageAnswer ScriptedPrompts::ShowMessage(const MessageRequest& request) {
             case MessageButtons::YesNo:
                 return MessageAnswer::No;
             case MessageButtons::SkipSkipAllCancel:
+            case MessageButtons::ReplaceSkipAllCancel:
                 return MessageAnswer::Skip;
             case MessageButtons::Ok:
                 break;

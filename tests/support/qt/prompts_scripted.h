@@ -2,7 +2,7 @@
 // Prompts for tests: answers come from queues filled beforehand, and every question is
 // recorded so that a test can check what the user would have been asked. A dialog with
 // no queued answer counts as cancelled; a message box with none answers No (Yes/No),
-// Skip (Skip/Skip All/Cancel) or OK.
+// Skip (Skip/Skip All/Cancel, Replace/Skip/.../Cancel) or OK.
 #include <deque>
 #include <functional>
 
@@ -34,7 +34,7 @@ public:
     std::vector<FileErrorReport> fileErrors;
     std::vector<std::string> webPages;
     std::vector<ProgressRequest> progressRequests;
-    std::vector<std::string> progressTexts;  // every step's text
+    std::vector<std::string> progressTexts;  // every step's text that was not empty
 
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
     std::optional<std::string> SaveFile(const SaveFileRequest& request) override;

@@ -30,6 +30,7 @@ void ShellTest::TearDown() {
     theApp.m_szFileName.clear();
     theApp.m_szPathName.clear();
     theApp.m_szInitialDir.clear();
+    theApp.m_szExtractDir.clear();
     platform::SetPrompts(m_previousPrompts);
 }
 
