@@ -106,7 +106,7 @@ private:
             job.target = FolderTarget(m_options.folder, m_source, job.entry, &why);
             if (job.target.empty()) {
                 result.target = EntryHostName(m_source, job.entry);
-                return Finish(result, Outcome::Refused, why);
+                return Finish(result, Outcome::Refused, RunReason::NotPlainName, why);
             }
         }
         const std::string name = EntryHostName(m_source, job.entry);
@@ -124,7 +124,7 @@ private:
         // ignores case the later one would replace the earlier, so it is refused there.
         const auto folded = m_folded.find(FoldedAscii(result.target));
         if (folded != m_folded.end() && folded->second != key && FolderIgnoresCase(result.target)) {
-            return Finish(result, Outcome::Refused,
+            return Finish(result, Outcome::Refused, RunReason::SameTargetInRun,
                           "another entry of this run differs from it only in letter case, "
                           "and this folder ignores case");
         }
