@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Lumo: the two everyday commands are `make run` and `make test`.
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The About box: version line and disclaimer on white, and a link control that opens
 // the project's home page in the user's browser. "OK" and "Check web site for updates"

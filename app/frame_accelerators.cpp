@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_frame.h"
 
 // Accelerators: the shortcuts of the accelerator table on the commands' actions, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_frame.h"
 
 // Window > Arrange Icons, Cascade and Tile: the entry windows laid out in the MDI area.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_frame.h"
 
 // The bars: the two tool bars in one row with their grippers, and the View menu's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entry window classes are registered by the viewer table, so a new viewer touches only
 // viewers/.
 #include "app/frame_classes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the main frame does for a desktop user beyond the menus: the keyboard (pane and
 // window cycling, the find field), the find field in the tool bar row with its count in
 // pane 0, and files dropped on the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_frame.h"
 
 // Menus: the shared actions of the commands, the menu bars built from the menu resources,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_frame.h"
 
 // The Window menu's list of entry windows, and More Windows... to pick any other.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The only definitions of the global objects; their order here is their construction
 // order.
 #include "app/globals.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The three global objects of the program. They are defined in one source file
 // (globals.cpp), in this order, so that they are constructed in this order and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/lumo_app.h"
 
 #include <QApplication>

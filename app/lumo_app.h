@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application object: starts the user interface, keeps what the archive commands
 // share, and holds the application's own command map (About, New, Exit, the options).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_frame.h"
 
 // The frame's making, its layout, the command route and the entry windows' creation.

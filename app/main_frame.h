@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one top-level window: menu bar, the two tool bars in one row at the top, the
 // status bar, the archive index at the left and the MDI area with the entry windows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Owns a block handed out by the catalogue's reads (taken with malloc) and frees it on
 // every way out of the caller.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "archive/entry_check.h"
 
 #include "archive/entry_buffer.h"

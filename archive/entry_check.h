@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Whether an entry of the open archive is whole: the one rule every reader that writes
 // or shows an entry goes by, so that a short or lying entry is never taken for the real

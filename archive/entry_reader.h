@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads many entries of a loaded catalogue from one open of its file, as a run that
 // writes them out needs: the file is opened once and must be the one Load read. A caller

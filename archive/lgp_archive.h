@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The catalogue of the one LGP archive open at a time.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // LZSS decoder for the compressed entries of field archives.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extract-all of an archive of 65,535 entries with lumo-cli against `tar -x` of the same
 // files, each side on a file system made anew for its run (a small ext4 image,
 // loop-mounted), in rounds that take turns at going first. Printed: the medians, the

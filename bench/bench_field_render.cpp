@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rendering a large field background: 1,024 x 1,024 pixels from 4,000 tiles spread over
 // two lists, eight palettes and four texture pages, with some transparent texels.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive index with a full archive of 65,535 entries: filling the list and painting
 // it once, sorting it by name, and filtering it.
 #include <benchmark/benchmark.h>

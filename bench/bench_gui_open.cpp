@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File > Open archive on a full archive of 65,535 entries, through the real main frame:
 // dialog answer, catalogue load, listing and panes, until the list has painted once. Then
 // the Sort by name command on those rows.

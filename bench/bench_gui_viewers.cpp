@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening entries in their viewers through the real main frame and Item > Open, until
 // the new window has painted once: a 64 MiB entry in the hex viewer, and a 1,024 x 1,024
 // paletted texture in the texture viewer.

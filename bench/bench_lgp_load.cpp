@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening an archive of 65,535 entries, the most a count can name (its count field's
 // upper bytes set, as some writers leave them). The argument is the average entry size
 // in bytes: small entries put the data headers close together, larger ones spread them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decode throughput of the LZSS decoder on field-like data, against a plain 4,096-byte
 // ring-buffer decoder as the baseline. The "vs_ring" counter is the baseline's time over
 // ours: above 1 means we are faster.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decoding textures to RGBA: a 1,024 x 1,024 paletted texture of 256 colours, and the
 // same size in 16-bit direct colour, both with the colour key on.
 #include <benchmark/benchmark.h>

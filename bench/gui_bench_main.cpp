@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main of every desktop-program benchmark: Qt on the offscreen platform unless the
 // environment says otherwise, and the program's commands installed as at start-up.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command line of lumo-cli, parsed into one request.
 #include <cstdint>

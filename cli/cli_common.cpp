@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_common.h"
 
 #include <algorithm>

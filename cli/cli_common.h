@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the subcommands share: opening the archive, naming entries, reporting errors.
 #include <cstdint>

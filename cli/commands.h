@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The subcommands; each returns the process's exit status.
 #include <cstdint>

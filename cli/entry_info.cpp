@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // info ARCHIVE ENTRY...: the properties the desktop program's Properties dialog shows,
 // one key<TAB>value line each, a blank line between entries; with --json an array of
 // one object per entry. Model entries add what the model holds, and a skeleton the

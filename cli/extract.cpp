@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // extract: writes entries into a folder through the extraction engine, printing each
 // file written and reporting each entry refused or failed; one entry's failure does not
 // stop the others, an archive changed on disk stops the run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/json_writer.h"
 
 #include <cstdio>

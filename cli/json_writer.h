@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pieces of lumo-cli's JSON output.
 #include <string>

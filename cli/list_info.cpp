@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // list and info: read-only looks at the catalogue, as text lines or as one JSON document.
 #include <iostream>
 

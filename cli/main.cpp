@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo-cli: list, inspect, extract and render the entries of LGP archives, and export
 // their models.
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // ENTRY arguments that name many entries: shell-style wildcards, matched against the
 // names as lumo-cli displays them (control characters as \xHH, '\' as \\), ignoring

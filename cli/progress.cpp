@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/progress.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // "N/M files" on standard error while a long run goes on, for lumo-cli -v. Shown only
 // when standard error is a terminal: in a log file the rewritten line would be noise.

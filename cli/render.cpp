@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // render: an entry drawn by what its kind renders to (the kinds table), to a PNG (-o) or
 // to the kind's raw pixels (--raw), or for music to WAV or FLAC (-o, by the name's
 // extension). A field renders its background, a texture its RGBA pixels, music what

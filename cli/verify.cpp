@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // verify ARCHIVE: the integrity check modders run after editing an archive, the same
 // one as the desktop program's Verify.
 #include <iostream>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # GoogleTest for a cross build: Debian ships its sources (package googletest) but no
 # libraries for other targets, so they are built here with the project's compiler.
 set(LUMO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for cross builds")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A cross-built Windows program finds its DLLs in its own folder: after each link, the
 # ones it needs from the mingw-w64 tree are copied next to it.
 function(lumo_collect_dlls target)

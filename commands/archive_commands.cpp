@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "commands/archive_commands.h"
 
 #include "app/lumo_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Puts the open archive's document (archive_doc.h) on the application's command route.
 // The document sits above the shell (app/), which knows it only as a command target and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Index rows dragged to a file manager or the desktop: the entries are extracted through
 // the extraction engine, with the same refusals as Extract, into a folder of their own
 // under the program's temporary folder; the drag carries the files, which the drop

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extract: write the selected entries to disk, through the extraction engine that
 // lumo-cli uses as well.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // View > Archive > Show index and Edit > Copy of the selected names.
 #include <QApplication>
 #include <QClipboard>

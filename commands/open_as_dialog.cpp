@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "commands/open_as_dialog.h"
 
 #include <QDialog>

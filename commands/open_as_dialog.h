@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Open as...: which viewer the selected entries open in.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File > Open archive: choose an archive, load it into the catalogue and fill the index.
 #include <QCoreApplication>
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Open and Open as...: show each selected entry in a window of its own, in the viewer
 // its type (or the user) picks.
 #include <QCoreApplication>

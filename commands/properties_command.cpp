@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Properties and Archive properties: dialogs over what the entry report works out.
 #include "app/globals.h"
 #include "app/lumo_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "commands/properties_dialogs.h"
 
 #include <QApplication>

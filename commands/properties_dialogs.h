@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Properties of entries (one row per entry when several are selected) and of the
 // archive, with Verify: the same facts lumo-cli's info and verify print.

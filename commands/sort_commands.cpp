@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sort commands of the index menus: set the index bar's sort state and re-sort.
 // The mode commands leave the reverse flag alone; only Reverse order turns it round.
 #include "app/lumo_app.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `make package`: a .deb of the install rules above. Its dependencies are worked out
 # from the programs' shared libraries (dpkg-shlibdeps), so they are the Qt 6 runtime
 # packages of the release it is built on, with the versions it was built against.

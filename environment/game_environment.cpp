@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/game_environment.h"
 
 #include <cstdio>

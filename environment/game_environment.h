@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The game's environment: where its data folder is, and byte counts as text.
 //

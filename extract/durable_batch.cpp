@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "extract/durable_batch.h"
 
 #include <cerrno>

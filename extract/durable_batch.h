@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writes files so that a crash, a power cut or a killed run leaves every target either
 // as it was or wholly new, without paying for a disk sync per file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The extraction engine: writes entries of an entry source to disk, the same way for
 // the desktop program and lumo-cli, and says for each entry what became of it.

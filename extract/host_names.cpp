@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "extract/host_names.h"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // From archive name bytes to text: the one mapping every front end uses for the names
 // it lists, matches, writes in JSON and gives files on the host. The bytes are Latin-1

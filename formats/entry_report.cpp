@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formats/entry_report.h"
 
 #include <map>

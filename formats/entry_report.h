@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What Properties, Archive properties and Verify say about entries, worked out once for
 // both front ends: the desktop program's dialogs and lumo-cli's info and verify print

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formats/field_info.h"
 
 #include "platform/byte_cursor.h"

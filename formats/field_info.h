@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The size of a field file's background and its tile counts, as Properties shows them,
 // read without rendering. Qt-free; every read is bounds-checked.

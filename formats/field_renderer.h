@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Renders a field file's background (the decompressed bytes of a "flevel.lgp" entry)
 // from its 16x16 tiles into a 5-5-5 image. Qt-free: the viewer window, the command-line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Entries shown as hex: one line per 16 bytes, and finding bytes in them. Qt-free; the
 // hex viewer formats only the lines on screen, so a 64 MiB entry costs nothing to open.

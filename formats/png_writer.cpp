@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formats/png_writer.h"
 
 #include <zlib.h>

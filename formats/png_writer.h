@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A minimal PNG encoder: 8-bit RGB or RGBA, no interlace, every row with filter 0.
 #include <cstdint>

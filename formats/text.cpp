@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formats/text.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Entries shown as text: which bytes count as text, and the text with its line endings
 // made one kind. Qt-free. Text is Latin-1, one byte per character, as the game's files

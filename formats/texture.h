@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Decodes the game's textures (".tex" entries) to 8-bit RGBA. Qt-free: the texture
 // viewer, lumo-cli, Properties, Verify and the benchmarks share it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/command_route.h"
 
 bool RouteCommand(CommandRoute route, int id, CommandQuery query, CCmdUI* ui) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command route: a list of command targets asked in order, the first table with an
 // entry winning. The program's route is the active entry window, the main frame, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/command_target.h"
 
 #include <QAction>

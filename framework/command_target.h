@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Command maps as data. A window or the application holds a table of
 // {command ID, handler, update handler}; the main frame offers each command to the

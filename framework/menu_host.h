@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a window offers the bars inside it that show popup menus built from the menu
 // resources (the index bar's context menu): the main frame implements it, so a bar asks

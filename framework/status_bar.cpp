@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/status_bar.h"
 
 #include "res/resource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The frame's status bar: pane 0 for messages and prompts, stretching over the width
 // left, and fixed-width sunken panes after it whose texts are clipped to their width.

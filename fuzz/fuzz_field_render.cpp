@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders arbitrary bytes as a field file. The renderer must refuse or render, never
 // read outside the input or write outside the image; a rendered image must have the
 // size its header promises.

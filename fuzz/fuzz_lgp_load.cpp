@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loads arbitrary bytes as an archive and reads every entry every way. The catalogue
 // takes a path, so the input goes to a file of this process's own; the first byte picks
 // whether the file is named like the field archive (whose entries are compressed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to the LZSS decoder. Buffers are sized exactly, so the sanitizer
 // catches any read past the stream or write past the capacity; the output is checked
 // against a plain ring-buffer decoder, against a decode into a smaller buffer and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary text to the readers of the files the game folder lookup trusts no
 // more than an archive: Steam's library list and the escapes and hex data of Wine's
 // registry files. The decoders must end, and never read outside the text.

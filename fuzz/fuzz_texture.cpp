@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Decodes arbitrary bytes as a texture. The decoder must refuse or decode, never read
 // outside the input or write outside the image; a decoded image has exactly the size
 // its header promises, and the whole-texture check agrees with decoding palette 0.

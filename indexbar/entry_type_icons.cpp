@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/entry_type_icons.h"
 
 #include <QPixmap>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The entry-type icons: one 14x14 image per entry type code, cut from a strip of eleven
 // that is compiled into the program. Magenta pixels of the strip are transparent.

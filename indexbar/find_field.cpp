@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/find_field.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The find field of the archive index: typing narrows the index to the entries whose
 // names hold the text (see NameFilter). Esc empties it (a second Esc, or Down, hands the

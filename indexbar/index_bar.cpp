@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/index_bar.h"
 
 #include <QCursor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The archive index: the bar docked at the left of the main frame with a gripper, a
 // caption naming the open archive, etched edges, and the entry list below them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/index_context_menu.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The index list's context menu. A right click with rows selected shows the "Item" popup
 // next to the row last clicked, with "&Open" as the default; with none selected it

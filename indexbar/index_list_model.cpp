@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/index_list_model.h"
 
 #include "indexbar/index_sort.h"

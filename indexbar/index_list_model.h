@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The rows of the archive index, held in one vector so that filling, clearing and
 // re-ordering tens of thousands of rows costs one model signal, not one per row.

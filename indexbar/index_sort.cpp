@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/index_sort.h"
 
 #include "archive/lgp_archive.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Orderings of the index rows. Each comparator takes the entry indices of two rows and
 // the catalogue, and returns < 0 when entry a goes first, 0 when their keys are equal,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/list_ctrl.h"
 
 #include <QByteArray>

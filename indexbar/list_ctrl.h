@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The report-style entry list inside the index bar. It owns its row model and gives the
 // archive commands what they need: the rows, their item data (entry indices), the

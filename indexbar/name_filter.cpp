@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "indexbar/name_filter.h"
 
 namespace {

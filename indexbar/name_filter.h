@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The index's find field: which entry names hold the text typed, ignoring letter case.
 // A text without '*' or '?' is looked for anywhere in the name; a text with them is

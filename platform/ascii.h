@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // ASCII text helpers shared by the catalogue, the host layer and lumo-cli: archive
 // names, registry keys and values compare in ASCII case only, whatever the locale.

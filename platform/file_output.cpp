@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/file_output.h"
 
 #include "platform/host_calls.h"

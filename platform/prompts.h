@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every dialog and message box the program shows goes through this interface, so that
 // the commands can be driven by a script in tests and the host's own dialogs are used

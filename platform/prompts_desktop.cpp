@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/prompts_desktop.h"
 
 #include <QApplication>

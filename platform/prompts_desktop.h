@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The prompts on a desktop: the host's file dialogs, message boxes and web browser.
 #include "platform/prompts.h"

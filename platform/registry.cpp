@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parts of the registry source that every host shares: the process's sources, and
 // the Wine file format and path mapping (pure text and file-system work).
 #include "platform/ascii.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real registry. Keys are opened for reading only: asking for more fails for every
 // user without administrator rights. The 32-bit view comes first, as the game's 32-bit
 // installer writes there on a 64-bit system; the 64-bit view after it finds a key that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The registry of hosts without one: the "system.reg" files of Wine prefixes.
 //
 // The file is text: "[Key\\Path] stamp" opens a key (names relative to

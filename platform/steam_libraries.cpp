@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/steam_libraries.h"
 
 #include <algorithm>

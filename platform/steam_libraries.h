@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where Steam keeps games: the libraries a Steam installation lists in
 // steamapps/libraryfolders.vdf, a text file of quoted keys and values in nested braces:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "program/command_line.h"
 
 namespace {

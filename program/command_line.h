@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What `lumo` was asked to do on its command line. Plain C++ so that it can be read
 // before the QApplication exists: --help and --version must work without a display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's entry point, the composition root above every folder: the command line, the
 // framework's application, the archive commands joined to the application object, its
 // start-up, the event loop, and its exit.

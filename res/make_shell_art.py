@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the shell's pictures: tool bar images, the application icon and the
 pointing-hand cursor. Each picture is a character grid; every character names a
 colour. Run it from anywhere; it rewrites the PNG files next to itself."""

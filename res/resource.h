@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Command and resource identifiers. The numbers are those of the original resource
 // script, so menus, tool bars, accelerators and the string table agree on them.

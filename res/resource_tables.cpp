@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/resource_tables.h"
 
 #include <Qt>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's resources as data: menus, the accelerator table, the string table and
 // the tool bars. The main frame builds its widgets from these tables at start-up, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "res/scaled_icons.h"
 
 #include <QPixmap>

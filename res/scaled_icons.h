@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Icons with a picture drawn for each scale the screen may have (1x, 1.5x, 2x for the
 // tool bars; 16 to 256 px for the program's icon), so that nothing is a blurred

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/child_frame.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The MDI child in which an opened archive entry is shown, and the base of every typed
 // entry viewer. It shows no content of its own, only a placeholder line. A viewer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/editor_text.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The field background viewer: an entry window that shows the background image of a
 // field file (the decompressed bytes of a "flevel.lgp" entry), rendered once from its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/find_prompt.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Edit > Find in an entry window: asks what to find, offering the last search, moves to
 // the next match and says so when there is none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/hex_viewer.h"
 
 #include <QApplication>

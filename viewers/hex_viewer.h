@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The hex viewer: any entry as offset, 16 bytes in hex and the same bytes as characters,
 // read-only, with Find, and Copy of the lines marked by Find or picked with the mouse. Only the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/image_frame.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The base of the entry windows that show an image (field backgrounds, textures): the
 // image at the client area's top-left corner, scroll bars once it is larger than the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/text_viewer.h"
 
 #include <QApplication>

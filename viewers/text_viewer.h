@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The text viewer: an entry's bytes as Latin-1 text, read-only, lines ended by either
 // kind of line ending, with Find and Edit > Copy of the selection.

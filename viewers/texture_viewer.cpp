@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/texture_viewer.h"
 
 #include <QComboBox>

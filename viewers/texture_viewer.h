@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The texture viewer: a ".tex" entry decoded to RGBA and shown at its real size on a
 // checkerboard where it is transparent, with a palette chooser above it when the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "viewers/viewer_table.h"
 
 #include <QtGlobal>

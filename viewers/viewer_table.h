@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Which window shows which entry. Open picks by the entry's type (and, for entries of no
 // known kind, by whether their bytes are text); Open as... offers every viewer. A new

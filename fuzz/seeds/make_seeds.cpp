@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the seed inputs of the fuzz targets with the test builders. Build it from the
 // repository root with the two builder sources (tests/support/lgp_writer.cpp and
 // tests/support/lzss_encoder.cpp, include path ".") and run it with "fuzz/seeds".

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the entry-type icon strip res/entry_types.png: eleven 14x14 icons side by side.
 
 Every icon is a white page with its top-right corner folded; icons 1 to 8 carry an emblem

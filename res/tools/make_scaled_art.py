@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the pictures that must stay sharp at any scale from shapes, not pixels: the
 application icon and the archive type icon at the sizes the desktop's icon theme asks
 for (16 to 256 px, plus SVG), and the tool bar strips at 1.5x and 2x. The 1x tool bar

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The About box: size, texts, the ways to close it, and the link.
 #include <gtest/gtest.h>
 

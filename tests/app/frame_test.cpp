@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main frame's bars, panes and index placement, and the entry child frames.
 #include <gtest/gtest.h>
 

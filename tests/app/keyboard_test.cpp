@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The frame from the keyboard and from the file manager: pane and window cycling, the
 // find field, Extract's key and menu item, the Window menu's mark, and dropped files.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Menus, command routing, the update pass and the accelerators of the real main frame.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The prompts layer: the file filter as the host dialogs want it, the file error text,
 // and the scripted prompts that the other tests rely on.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The resource tables: every command a menu, tool bar or accelerator names has its
 // prompt, and menus are well formed.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "archive/lgp_archive.h"
 
 #include <gtest/gtest.h>

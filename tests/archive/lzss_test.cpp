@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "archive/lzss.h"
 
 #include <gtest/gtest.h>

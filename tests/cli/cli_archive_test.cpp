@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo-cli's usage, list and info, and what it says about files it cannot use.
 #include <gtest/gtest.h>
 #ifndef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo-cli extract: the archive itself, names as list shows them, and a killed run.
 #include <gtest/gtest.h>
 

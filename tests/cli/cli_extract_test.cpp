@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo-cli extract: the bytes written, the selection, and what it refuses.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo-cli's scripting options: patterns, --stdout, -q, -v, --version, --json, --long,
 // the failing list of an archive cut short, render --all, and the help's examples.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo-cli render: raw pixels and PNG of a small field, and the refusals.
 #include <gtest/gtest.h>
 #include <zlib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo-cli render of textures, info of entries, and verify.
 #include <gtest/gtest.h>
 #include <zlib.h>

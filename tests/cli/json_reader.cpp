@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/cli/json_reader.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Just enough JSON reading to check lumo-cli's --json output: a value is read back into
 // a tree, and any syntax error (or trailing text) makes the result null.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/cli/process.h"
 
 #ifdef _WIN32

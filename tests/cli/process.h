@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Starting a program and waiting for it, on POSIX hosts and on Windows alike.
 #include <string>

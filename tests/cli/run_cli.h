@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs lumo-cli with exactly the given arguments (no shell in between) and collects
 // what it printed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The index list's right click menu, double-click and Enter.
 #include <QAction>
 #include <QActionGroup>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Index rows dragged out: the entries are written through the extraction engine and the
 // drag carries their files; refused entries are told once the drag has ended.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Archives for the Extract and Open tests: a field archive whose entries are stored
 // compressed, with one entry that keeps a plain type there, and a plain archive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extract of many entries: failures asked about once each unless the user says otherwise,
 // progress with Cancel, and the final status.
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Extract: one entry through the save dialog, many into a folder, the decompression
 // question, atomic replacement, and the failures.
 #include <signal.h>

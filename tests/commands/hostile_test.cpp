@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hostile archives through the real commands: open, every sort command, open in viewers
 // and extract (one and many, decompressed and stored) on archives cut short, with lying
 // offsets and sizes, broken compressed streams and field files the viewer must refuse.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main frame with an index to fill: opens archives written by the test through the
 // scripted open dialog and reads the index back.

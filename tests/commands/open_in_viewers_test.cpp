@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Open: one window per selected row, of the class that fits the entry, titled with its
 // name; the last one active.
 #include <QMdiArea>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File > Open archive: the dialog, the listing, the panes and caption, and failed loads.
 #include <QEvent>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sorting the index: the five sort commands, heading clicks, and what opening keeps.
 #include <QHeaderView>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Open by type and content, Open as..., Properties, Archive properties with Verify, Show
 // index, Copy of names, and Always decompress files.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data folder lookup against fake homes and Wine prefixes made in a temporary folder.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real registry, in a key of the test's own that it writes in either view and
 // removes again. Writing HKEY_LOCAL_MACHINE needs an administrator on Windows; under
 // Wine, where the tests run, anyone may.

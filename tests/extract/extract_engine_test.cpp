@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "extract/extract_engine.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The demo archives written at build time: what a new user opens first must load, and
 // every field in it must render edge to edge.
 #include <gtest/gtest.h>

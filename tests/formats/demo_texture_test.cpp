@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The demo archives' textures: what a new user opens first must show as images.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Properties and Verify on a field archive the builders write: a field, textures whole
 // and broken, and an entry the file cuts short.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formats/field_renderer.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which entries count as text, line endings, hex lines and Find.
 #include <gtest/gtest.h>
 

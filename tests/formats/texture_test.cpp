@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Texture decoding on textures the builder writes: every header case and each refusal.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The index narrowed by the find field: which rows show, and that the selection, the
 // mark and sorting speak in entries whatever rows are shown.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The index bar as the frame holds it: size and placement, caption, edges, columns,
 // the list's start state, and its reactions to the user.
 #include <gtest/gtest.h>

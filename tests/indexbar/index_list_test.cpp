@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The entry list and its row model: bulk filling, item data, icons, the selection as the
 // archive commands read it, and re-ordering.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Orderings of the index rows over a catalogue read from a real archive file.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The find field's matching: contains, or the whole name with '*' and '?'; any case.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // lumo's command line: an archive to open, help, version, and what is refused.
 #include <gtest/gtest.h>
 

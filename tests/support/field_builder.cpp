@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/field_builder.h"
 
 #include <algorithm>

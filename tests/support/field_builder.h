@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Builds field files (the decompressed bytes of a field archive entry) the way real ones
 // look: a 9-section table (more on request) whose sections other than the palette and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/lgp_writer.h"
 
 #include <algorithm>

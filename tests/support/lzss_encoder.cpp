@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/lzss_encoder.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Builds LZSS streams for tests: a greedy compressor for real-looking entries, and an
 // item-by-item writer for streams with exactly the references a test wants, including

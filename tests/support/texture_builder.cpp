@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/texture_builder.h"
 
 namespace lumo::test {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Builds texture files (".tex") the way the format note lays them out: a 236-byte header,
 // the palettes (blue, green, red, unused), the pixels, then the key bytes. Header bytes

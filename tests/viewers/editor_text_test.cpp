@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field background viewer window: what its client area shows, read back from the
 // window itself, how it sizes itself, and how it takes files it cannot show.
 #include "viewers/editor_text.h"

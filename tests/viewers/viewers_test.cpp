@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The texture, text and hex viewers and what every image viewer does: zoom, scroll bars,
 // the usable frame, copy and export. Driven on the offscreen platform.
 #include <gtest/gtest.h>

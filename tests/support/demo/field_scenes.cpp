@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/demo/field_scenes.h"
 
 #include <algorithm>

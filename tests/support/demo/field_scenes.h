@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Small painted scenes turned into field files the way the game's own are made: each
 // picture layer is cut into 16x16 tiles with one palette each, identical tiles share a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the demo archives a new user can open: DIR/demo.lgp, a small archive with one
 // entry of every kind the index knows, and DIR/flevel.lgp, a field archive whose
 // compressed fields show painted backgrounds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the seed inputs of the field renderer's fuzz target into DIR. Each seed is a
 // small field file cut right after the last texel its tiles read, so the seeds stay a
 // few kilobytes although a texture page alone is 64 KiB.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the seed inputs of the texture decoder's fuzz target into DIR: small textures
 // of each layout, and two that are refused, so the fuzzer starts on both sides.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/demo/texture_art.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Textures painted by the texture builder for the demo archives and the fuzz seeds: one
 // of each layout a game archive holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one place that picks the platform of test and benchmark programs that make a
 // QApplication. gtest_discover_tests runs a test program at build time, outside ctest's

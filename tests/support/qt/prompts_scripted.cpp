@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/qt/prompts_scripted.h"
 
 namespace platform {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Prompts for tests: answers come from queues filled beforehand, and every question is
 // recorded so that a test can check what the user would have been asked. A dialog with

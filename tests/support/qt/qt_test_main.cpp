@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Main of the Qt test programs: the offscreen platform unless another is asked for, and
 // the application object with the archive commands, as the program has it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/qt/shell_test_support.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Helpers for widget tests that drive the real main frame.
 #include <gtest/gtest.h>
