@@ -56,19 +56,19 @@ bool LoadAnimation(ExportContext& context, const ModelScene& scene, const std::s
 }
 
 // --pose NAME[:FRAME] or --pose rest.
-bool LoadPose(ExportContext& context, const ModelScene& scene, const std::string& spec,
+bool LoadPose(ExportContext& context, const ModelScene& scene, const std::string& asked,
               GltfExportOptions& options, std::string* error) {
-    if (spec == "rest") {
+    if (asked == "rest") {
         options.pose = PoseSkeleton(scene.skeleton, nullptr, 0);
         return true;
     }
-    std::string name = spec;
+    std::string name = asked;
     size_t frame = 0;
-    const size_t colon = spec.rfind(':');
-    if (colon != std::string::npos && colon + 1 < spec.size() && spec.size() - colon <= 10 &&
-        spec.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
-        name = spec.substr(0, colon);
-        frame = std::stoul(spec.substr(colon + 1));
+    const size_t colon = asked.rfind(':');
+    if (colon != std::string::npos && colon + 1 < asked.size() && asked.size() - colon <= 10 &&
+        asked.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+        name = asked.substr(0, colon);
+        frame = std::stoul(asked.substr(colon + 1));
     }
     NamedAnimation animation;
     if (!LoadAnimation(context, scene, name, animation, error)) {
