@@ -4,6 +4,8 @@
 // model exports, and a model it cannot put together is reported.
 #include <gtest/gtest.h>
 
+#include <QPointer>
+
 #include <QTest>
 
 #include "app/main_frame.h"
@@ -31,9 +33,11 @@ protected:
         ASSERT_GT(m_archive.Load(m_dir.Write("char.lgp", writer.Build()).c_str()), 0);
     }
 
-    CModelViewer* Open(const char* name) {
-        auto* viewer = qobject_cast<CModelViewer*>(Frame()->CreateNewChild("CModelViewer"));
-        EXPECT_NE(viewer, nullptr);
+    // Null once the window has gone (one that cannot show its entry closes itself).
+    QPointer<CModelViewer> Open(const char* name) {
+        QPointer<CModelViewer> viewer =
+            qobject_cast<CModelViewer*>(Frame()->CreateNewChild("CModelViewer"));
+        EXPECT_FALSE(viewer.isNull());
         viewer->setWindowTitle(name);
         const EntrySourcePtr source = m_archive.Snapshot();
         viewer->LoadEntryFrom(source, source->Find(name));
