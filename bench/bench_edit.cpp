@@ -25,10 +25,13 @@
 
 #include "archive/lzss.h"
 #include "archive/lzss_encoder.h"
+#include "bench/fresh_volume.h"
 #include "tests/support/demo/field_scenes.h"
 #include "tests/support/lgp_writer.h"
 
 namespace fs = std::filesystem;
+using lumo::bench::FreshVolume;
+using lumo::bench::Run;
 using lumo::test::Bytes;
 
 namespace {
@@ -148,35 +151,6 @@ void BM_EncoderVersusGreedy(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EncoderVersusGreedy)->Iterations(1)->Unit(benchmark::kSecond);
-
-int Run(const std::string& command) {
-    return std::system(command.c_str());
-}
-
-// A folder on a file system of its own, made for one run and gone after it.
-class FreshVolume {
-public:
-    explicit FreshVolume(const fs::path& folder) : m_folder(folder) {
-        fs::create_directories(m_folder);
-        const std::string image = "'" + m_folder.string() + ".img'";
-        m_mounted = Run("truncate -s 1G " + image + " && mkfs.ext4 -q -F -N 140000 " + image +
-                        " 2>/dev/null && mount -o loop " + image + " '" + m_folder.string() +
-                        "' 2>/dev/null") == 0;
-        Run("sync");
-    }
-    ~FreshVolume() {
-        if (m_mounted) {
-            Run("umount '" + m_folder.string() + "'");
-        }
-        fs::remove_all(m_folder);
-        fs::remove(m_folder.string() + ".img");
-    }
-    bool Mounted() const { return m_mounted; }
-
-private:
-    fs::path m_folder;
-    bool m_mounted = false;
-};
 
 fs::path Root() {
     static const fs::path root = [] {

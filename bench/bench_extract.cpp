@@ -22,12 +22,15 @@
 #include <random>
 #include <string>
 
+#include "bench/fresh_volume.h"
 #include "extract/extract_engine.h"
 #include "tests/support/lgp_writer.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using lumo::bench::FreshVolume;
+using lumo::bench::Run;
 using lumo::test::Bytes;
 using lumo::test::LgpWriter;
 
@@ -99,10 +102,6 @@ const Fixture& Files() {
     return fixture;
 }
 
-int Run(const std::string& command) {
-    return std::system(command.c_str());
-}
-
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
@@ -111,36 +110,6 @@ double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
 }
-
-// A folder on a file system of its own, made for one run and gone after it.
-class FreshVolume {
-public:
-    FreshVolume(const fs::path& root, const std::string& name)
-        : m_image(root / (name + ".img")), m_folder(root / name) {
-        fs::create_directories(m_folder);
-        const std::string image = "'" + m_image.string() + "'";
-        m_mounted = Run("truncate -s 1G " + image + " && mkfs.ext4 -q -F -N 131072 " + image +
-                        " 2>/dev/null && mount -o loop " + image + " '" + m_folder.string() +
-                        "' 2>/dev/null") == 0;
-        Run("sync");
-    }
-    ~FreshVolume() {
-        if (m_mounted) {
-            Run("umount '" + m_folder.string() + "'");
-        } else {
-            fs::remove_all(m_folder);
-        }
-        fs::remove(m_image);
-        fs::remove(m_folder);
-    }
-    const fs::path& Folder() const { return m_folder; }
-    bool Mounted() const { return m_mounted; }
-
-private:
-    fs::path m_image;
-    fs::path m_folder;
-    bool m_mounted = false;
-};
 
 struct TarTimes {
     double extract = -1;
@@ -193,8 +162,8 @@ void BM_ExtractAllVersusTar(benchmark::State& state) {
         TarTimes tar;
         double lumo = 0;
         for (int side = 0; side < 2; ++side) {
-            FreshVolume volume(f.root,
-                               "round" + std::to_string(round) + "-" + std::to_string(side));
+            FreshVolume volume(f.root /
+                               ("round" + std::to_string(round) + "-" + std::to_string(side)));
             mounted = mounted && volume.Mounted();
             if ((side == 0) == (round % 2 == 0)) {
                 tar = TimeTar(f, volume.Folder());
@@ -213,7 +182,7 @@ void BM_ExtractAllVersusTar(benchmark::State& state) {
     }
     unsigned syncs = 0;
     {
-        FreshVolume volume(f.root, "syncs");
+        FreshVolume volume(f.root / "syncs");
         syncs = EngineSyncs(archive, volume.Folder());
     }
     const double tar = Median(tarTimes);
