@@ -12,9 +12,15 @@
 bool AtomicSink::Begin(const std::string& target) {
     AtomicFileOptions options;
     options.check = [this](const ReadOnlyFile&) {
-        // The archive reader opens paths; the file written aside is reachable through
-        // this process's own handle on it.
-        return m_check ? m_check("/proc/self/fd/" + std::to_string(m_file.Handle())) : "";
+        // The archive reader opens paths, so the file written aside is read back through
+        // the path the atomic file knows it by: its temporary's name, or on Linux the
+        // anonymous file's entry among this process's open files.
+        if (!m_check) {
+            return std::string();
+        }
+        const std::string path = m_file.WrittenPath();
+        return path.empty() ? m_file.Target() + ": the archive written aside cannot be read back"
+                            : m_check(path);
     };
     return m_file.Begin(target, options) || Fail(m_file.Result().message);
 }

@@ -162,6 +162,9 @@ SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry
             if (why.empty() && fromArchive && archive.ArchiveChangedOnDisk()) {
                 why = ChangedOnDisk(archive);
             }
+            // Every byte of the old archive is read by now. Windows replaces no file
+            // that is open, and the target is often the archive itself.
+            archiveFile.reset();
             return why;
         })) {
         result.error = aside.Error();

@@ -54,8 +54,9 @@ bool AtomicFile::Fail(AtomicWriteStep step, int error, const std::string& reason
     m_result.failedStep = step;
     m_result.systemError = error;
     m_result.reason = reason.empty() ? std::strerror(error) : reason;
-    m_result.message = "cannot write " + (m_target.empty() ? "\"\"" : EscapePathForMessage(m_target)) +
-                       ": " + m_result.reason;
+    m_result.message = "cannot write " +
+                       (m_target.empty() ? "\"\"" : EscapePathForMessage(m_target)) + ": " +
+                       m_result.reason;
     Discard();
     return false;
 }
@@ -190,6 +191,13 @@ bool AtomicFile::MayReplace(const InTheWay& found) {
     // A file replaced keeps the permissions its owner gave it.
     host::SetPermissions(m_handle, found.permissions);
     return true;
+}
+
+std::string AtomicFile::WrittenPath() const {
+    if (m_handle < 0) {
+        return "";
+    }
+    return m_temporary.empty() ? host::AnonymousPath(m_handle) : m_temporary;
 }
 
 void AtomicFile::Close() {

@@ -92,6 +92,9 @@ public:
     const std::string& Target() const { return m_target; }
     const AtomicWriteResult& Result() const { return m_result; }
     int Handle() const { return m_handle; }
+    // A path the file written aside can be opened again by until it is placed (the named
+    // temporary, or the host's name for an anonymous file); "" when there is none.
+    std::string WrittenPath() const;
 
 private:
     bool Fail(AtomicWriteStep step, int error, const std::string& reason = std::string());

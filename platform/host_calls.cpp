@@ -72,6 +72,9 @@ bool LinkAnonymous(int, int, const std::string&) {
     errno = ENOSYS;
     return false;
 }
+std::string AnonymousPath(int) {
+    return "";
+}
 void CloseFile(int fd) {
     _close(fd);
 }
@@ -187,6 +190,9 @@ bool LinkAnonymous(int fd, int folder, const std::string& name) {
     const std::string self = std::to_string(fd);
     return linkat(OwnFileTable(), self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
+std::string AnonymousPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
 #else
 int CreateAnonymous(int) {
     errno = EOPNOTSUPP;
@@ -195,6 +201,9 @@ int CreateAnonymous(int) {
 bool LinkAnonymous(int, int, const std::string&) {
     errno = EOPNOTSUPP;
     return false;
+}
+std::string AnonymousPath(int) {
+    return "";
 }
 #endif
 void CloseFile(int fd) {

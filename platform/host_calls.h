@@ -26,6 +26,9 @@ int CreateAnonymous(int folder);
 // Gives an anonymous file the name `name` in the folder; fails with EEXIST when it is
 // taken.
 bool LinkAnonymous(int fd, int folder, const std::string& name);
+// A path that opens the anonymous file `fd` again, for code that reads by path; "" where
+// the host has no anonymous files.
+std::string AnonymousPath(int fd);
 
 // Writes what it can of `size` bytes; the count written, or -1.
 long WriteSome(int fd, const char* data, size_t size);

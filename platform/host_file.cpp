@@ -37,9 +37,28 @@ FileIdentity IdentityOf(int fd) {
     return identity;
 }
 
+// Shared for reading, writing and deleting, as a POSIX reader would be: a file this
+// program has open can still be replaced by an atomic write, the archive being saved
+// over among them, and the open handle keeps reading the file it opened.
 int OpenForReading(const std::string& path) {
     const std::wstring wide = HostPath(path).wstring();
-    return wide.empty() ? -1 : _wopen(wide.c_str(), _O_RDONLY | _O_BINARY);
+    if (wide.empty()) {
+        errno = EINVAL;
+        return -1;
+    }
+    HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        errno = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+        return -1;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+    }
+    return fd;
 }
 
 void CloseHandle(int fd) {

@@ -57,9 +57,6 @@ EntrySource Text(const std::string& text) {
 // Archives in any order, with names of every kind, re-save to the same entries, in a
 // layout the game can use.
 TEST(SaveTest, RandomArchivesSaveToTheSameEntriesAndSound) {
-#ifdef _WIN32
-    GTEST_SKIP() << "saving an archive fails its read-back check on Windows (open)";
-#endif
     std::mt19937 random(7);
     const std::string first = "abz_-09AZ";
     for (int round = 0; round < 20; ++round) {
@@ -93,9 +90,6 @@ TEST(SaveTest, RandomArchivesSaveToTheSameEntriesAndSound) {
 }
 
 TEST(SaveTest, EveryChangeUndoesAndRedoes) {
-#ifdef _WIN32
-    GTEST_SKIP() << "saving an archive fails its read-back check on Windows (open)";
-#endif
     TempDir dir;
     const std::string path =
         dir.Write("a.lgp", LgpWriter().AddText("aa.p", "1").AddText("bb.p", "2").Build());
