@@ -21,8 +21,8 @@ std::vector<uint16_t> SelectedEntries(CMainFrame* frame) {
     return list ? list->SelectedEntries() : std::vector<uint16_t>();
 }
 
-// The viewer `chosen`, or the one the entry's type picks; an entry of no known kind
-// whose stored bytes are text goes to the text viewer.
+// The viewer `chosen`, or the one the entry's type picks, or its name; an entry of no
+// known kind whose stored bytes are text goes to the text viewer.
 const ViewerInfo& ViewerOf(const IEntrySource& source, EntryId id, const ViewerInfo* chosen) {
     if (chosen) {
         return *chosen;
@@ -30,6 +30,9 @@ const ViewerInfo& ViewerOf(const IEntrySource& source, EntryId id, const ViewerI
     const ViewerInfo& byType = ViewerFor(source.Type(id));
     if (byType.kind != ViewerKind::Hex) {
         return byType;
+    }
+    if (const ViewerInfo* byName = ViewerForName(source.Type(id), source.Name(id))) {
+        return *byName;
     }
     std::vector<uint8_t> bytes;
     source.Read(id, false, &bytes);

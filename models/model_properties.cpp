@@ -2,6 +2,7 @@
 #include "models/model_properties.h"
 
 #include "models/animation.h"
+#include "models/battle_models.h"
 #include "models/p_mesh.h"
 #include "models/resource.h"
 #include "models/scene.h"
@@ -72,7 +73,7 @@ bool IsModelEntry(const std::string& name) {
             return true;
         }
     }
-    return false;
+    return IsBattleModelEntry(name);
 }
 
 ModelFacts DescribeModelEntry(const ModelEntries& entries, size_t id,

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "models/battle_models.h"
 #include "models/conventions.h"
 #include "models/model_text.h"
 #include "models/resource.h"
@@ -188,6 +189,62 @@ void AddGroup(const PMesh& mesh, const PGroup& group, SceneBatch& batch) {
     }
 }
 
+// Battle and summon pieces have no known place on their skeleton: each is set beside
+// the one before it along x, the row centred on the origin.
+void LayOutInRow(ModelScene& scene) {
+    std::vector<std::pair<float, float>> spans;  // each part's lowest and highest x
+    float widest = 0;
+    for (const ScenePart& part : scene.parts) {
+        const std::vector<Vec3>& vertices = scene.meshes[part.mesh].vertices;
+        float low = 0, high = 0;
+        for (size_t i = 0; i < vertices.size(); ++i) {
+            low = i == 0 ? vertices[i].x : std::min(low, vertices[i].x);
+            high = i == 0 ? vertices[i].x : std::max(high, vertices[i].x);
+        }
+        spans.emplace_back(low, high);
+        widest = std::max(widest, high - low);
+    }
+    const float gap = widest > 0 ? widest / 4 : 1;
+    std::vector<float> shifts;
+    float next = 0;
+    for (const auto& span : spans) {
+        shifts.push_back(next - span.first);
+        next += span.second - span.first + gap;
+    }
+    const float centre = (next - gap) / 2;
+    for (size_t i = 0; i < scene.parts.size(); ++i) {
+        for (Vec3& v : scene.meshes[scene.parts[i].mesh].vertices) {
+            v.x += shifts[i] - centre;
+        }
+    }
+}
+
+// A battle or summon skeleton shows every piece and weapon of its model; a piece or a
+// weapon shows itself. Their meshes number their textures as the model's texture names.
+bool LoadBattleModel(const ModelEntries& entries, size_t id, const BattleName& name,
+                     ModelScene& scene, std::string* error) {
+    const std::vector<size_t> meshes =
+        name.role == BattleRole::Skeleton ? BattleMeshes(entries, name) : std::vector<size_t>{id};
+    if (meshes.empty()) {
+        *error = entries.Name(id) + ": the archive holds no pieces of this model";
+        return false;
+    }
+    Resource resource;
+    resource.textures = BattleTextures(entries, name);
+    SceneLoader loader(entries, scene);
+    for (size_t mesh : meshes) {
+        resource.mesh = entries.Name(mesh);
+        loader.AddPart(resource, -1);
+    }
+    if (scene.parts.empty()) {
+        *error = scene.warnings.empty() ? entries.Name(id) + ": no piece could be read"
+                                        : scene.warnings.front();
+        return false;
+    }
+    LayOutInRow(scene);
+    return true;
+}
+
 }  // namespace
 
 bool LoadModelScene(const ModelEntries& entries, size_t id, ModelScene& scene, std::string* error) {
@@ -218,6 +275,10 @@ bool LoadModelScene(const ModelEntries& entries, size_t id, ModelScene& scene, s
         resource.mesh = LowerAscii(name);
         loader.AddPart(resource, -1);
         return true;
+    }
+    const std::optional<BattleName> battle = ParseBattleName(name);
+    if (battle && IsBattleModelEntry(name)) {
+        return LoadBattleModel(entries, id, *battle, scene, error);
     }
     *error = name + " is not a skeleton, resource or mesh";
     return false;

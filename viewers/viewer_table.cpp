@@ -7,6 +7,8 @@
 #include "audio/music_kind.h"
 #include "formats/entry_kinds.h"
 #include "formats/text.h"
+#include "models/battle_models.h"
+#include "models/model_properties.h"
 #include "viewers/camera_viewer.h"
 #include "viewers/editor_text.h"
 #include "viewers/hex_viewer.h"
@@ -59,6 +61,19 @@ const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size
         return ViewerInfoFor(ViewerKind::Text);
     }
     return byType;
+}
+
+const ViewerInfo* ViewerForName(uint8_t type, const std::string& name) {
+    if (ViewerFor(type).kind != ViewerKind::Hex) {
+        return nullptr;
+    }
+    if (IsModelEntry(name)) {
+        return &ViewerInfoFor(ViewerKind::Model);
+    }
+    if (IsBattleTextureEntry(name)) {
+        return &ViewerInfoFor(ViewerKind::Texture);
+    }
+    return nullptr;
 }
 
 // Registered here, in one place: a class registered from its own file would be dropped

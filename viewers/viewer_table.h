@@ -6,6 +6,7 @@
 // which kind it opens, by the viewer's id.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 enum class ViewerKind { Background, Texture, Music, Camera, Tutorial, Model, Text, Hex };
@@ -27,6 +28,11 @@ const ViewerInfo& ViewerFor(uint8_t type);
 // The type's choice, turned to the text viewer when it would be hex and the stored
 // bytes are printable text.
 const ViewerInfo& ViewerForContent(uint8_t type, const unsigned char* data, size_t size);
+
+// For an entry whose type code says nothing of it, the viewer its name picks: resource
+// files, and the battle and summon models and textures, which have no extension of
+// their own. Null when the name says nothing either.
+const ViewerInfo* ViewerForName(uint8_t type, const std::string& name);
 
 // Registers the placeholder frame and every viewer class with the frame factory, and
 // puts the rows of the kinds decoded above formats/ (music) into the kinds table.

@@ -62,6 +62,12 @@ TEST(ViewerTable, EveryKindOpensInTheViewerItNames) {
     }
     EXPECT_EQ(ViewerFor(LGP_TYPE_FIELD).kind, ViewerKind::Background);
     EXPECT_EQ(ViewerFor(200).kind, ViewerKind::Hex);  // a code without a row
+    // Names pick a viewer only where the type code says nothing.
+    EXPECT_EQ(ViewerForName(LGP_TYPE_OTHER, "demb.rsd")->kind, ViewerKind::Model);
+    EXPECT_EQ(ViewerForName(LGP_TYPE_OTHER, "rtaa")->kind, ViewerKind::Model);
+    EXPECT_EQ(ViewerForName(LGP_TYPE_OTHER, "rtac")->kind, ViewerKind::Texture);
+    EXPECT_EQ(ViewerForName(LGP_TYPE_OTHER, "readme"), nullptr);
+    EXPECT_EQ(ViewerForName(LGP_TYPE_TXT, "rtaa"), nullptr);
 }
 
 TEST_F(ViewersTest, TextureShowsAtRealSizeOnACheckerboardWithAPaletteChooser) {
