@@ -56,10 +56,10 @@ struct TextRequest {
 struct MessageRequest {
     std::string text;
     std::string caption;  // empty: the program's name
-    std::string detail;   // shown under the text when not empty: the reason, say
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     QWidget* owner = nullptr;
+    std::string detail{};  // shown under the text when not empty: the reason, say
 };
 
 // A file operation that failed, reported the way the file layer reports it: the file's
