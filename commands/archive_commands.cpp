@@ -4,6 +4,8 @@
 #include "app/lumo_app.h"
 #include "commands/archive_doc.h"
 #include "commands/drag_out.h"
+#include "res/resource.h"
+#include "viewers/child_frame.h"
 
 namespace {
 
@@ -28,5 +30,7 @@ void InstallArchiveCommands(CLumoApp& app) {
             return Installed()->OpenArchiveFile(path);
         };
         InstallDragOut(app);
+        CChildFrame::SetEntryCommand(ID_ITEM_EXTRACT, &ExtractWindowEntry);
+        CChildFrame::SetEntryCommand(ID_ITEM_PROPERTIES, &ShowWindowEntryProperties);
     }
 }

@@ -21,6 +21,7 @@
 #include "archive/entry_check.h"
 #include "archive/lgp_archive.h"
 #include "archive/run_shape.h"
+#include "commands/archive_commands.h"
 #include "commands/archive_doc.h"
 #include "commands/run_reason_text.h"
 #include "extract/durable_batch.h"
@@ -28,6 +29,7 @@
 #include "extract/host_names.h"
 #include "platform/file_output.h"
 #include "platform/prompts.h"
+#include "viewers/child_frame.h"
 
 namespace {
 
@@ -84,13 +86,7 @@ int SingleEntry(const CListCtrl& list) {
     return selected.size() == 1 ? selected.front() : list.MarkedEntry();
 }
 
-void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& startDir) {
-    // With no row marked and none selected there is nothing to do.
-    int item = SingleEntry(list);
-    if (item < 0) {
-        return;
-    }
-    const EntryId entry = source.IdAt(static_cast<uint16_t>(item));
+void ExtractOneEntry(const IEntrySource& source, EntryId entry, std::string& startDir) {
     const std::string name = extract::EntryHostName(source, entry);
     const auto once = platform::MessageButtons::Ok;
     if (!IsPlainFileName(name)) {
@@ -134,6 +130,22 @@ void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& s
     if (extract::ExtractEntries(source, {job}, options).archiveChanged) {
         ShowFailure(source, entry, DescribeEntryProblem(EntryProblem::ArchiveChanged), once);
     }
+}
+
+void ExtractOneEntry(const IEntrySource& source, CListCtrl& list, std::string& startDir) {
+    // With no row marked and none selected there is nothing to do.
+    int item = SingleEntry(list);
+    if (item >= 0) {
+        ExtractOneEntry(source, source.IdAt(static_cast<uint16_t>(item)), startDir);
+    }
+}
+
+// The first extraction starts in the archive's folder; later ones where the last went.
+std::string& ExtractStart(CLumoApp& app) {
+    if (app.m_szExtractDir.empty()) {
+        app.m_szExtractDir = app.m_szInitialDir;
+    }
+    return app.m_szExtractDir;
 }
 
 RunDecision AskAboutFailure(const IEntrySource& source, const RunFailure& failure) {
@@ -281,14 +293,18 @@ void CArchiveDoc::OnItemExtract() {
     if (!list) {
         return;
     }
-    // The first extraction starts in the archive's folder; later ones where the last went.
-    if (m_app.m_szExtractDir.empty()) {
-        m_app.m_szExtractDir = m_app.m_szInitialDir;
-    }
     if (list->GetSelectedCount() < 2) {
-        ExtractOneEntry(*source, *list, m_app.m_szExtractDir);
+        ExtractOneEntry(*source, *list, ExtractStart(m_app));
     } else {
         ExtractSelectedEntries(*source, *list, m_app.m_pMainFrame->m_wndStatusBar,
-                               m_app.m_szExtractDir);
+                               ExtractStart(m_app));
+    }
+}
+
+void ExtractWindowEntry(CChildFrame& frame) {
+    // Held for the run: the window may be closed while a dialog is up.
+    const EntrySourcePtr source = frame.GetEntrySource();
+    if (source && source->Contains(frame.GetEntry())) {
+        ExtractOneEntry(*source, frame.GetEntry(), ExtractStart(theApp));
     }
 }

@@ -39,8 +39,8 @@ const ViewerInfo& ViewerOf(const IEntrySource& source, EntryId id, const ViewerI
     return ViewerForContent(source.Type(id), bytes.data(), bytes.size());
 }
 
-void OpenEntry(CMainFrame* frame, const EntrySourcePtr& source, EntryId id,
-               const ViewerInfo* chosen) {
+void OpenEntry(CMainFrame* frame, ArchiveDocument& document, const EntrySourcePtr& source,
+               EntryId id, const ViewerInfo* chosen) {
     const ViewerInfo& viewer = ViewerOf(*source, id, chosen);
     CChildFrame* child = frame->CreateNewChild(viewer.className);
     if (!child) {
@@ -49,8 +49,7 @@ void OpenEntry(CMainFrame* frame, const EntrySourcePtr& source, EntryId id,
     if (!child) {
         return;  // nothing to show it in: go on with the next row
     }
-    child->setWindowTitle(QString::fromLatin1(source->Name(id)));
-    child->SetSourceFile(source->ArchiveIdentity());
+    child->SetEntry(source, id, &document);
     // The child may close itself in here (an entry it cannot show, after saying why);
     // it is not touched again afterwards.
     child->LoadEntryFrom(source, id);
@@ -92,7 +91,7 @@ void CArchiveDoc::OnItemOpen() {
     }
     // Top to bottom, so the last selected row's window ends up active.
     for (uint16_t entry : entries) {
-        OpenEntry(m_app.m_pMainFrame, source, source->IdAt(entry), nullptr);
+        OpenEntry(m_app.m_pMainFrame, Document(), source, source->IdAt(entry), nullptr);
     }
 }
 
@@ -107,6 +106,7 @@ void CArchiveDoc::OnItemOpenAs() {
         return;
     }
     for (uint16_t entry : entries) {
-        OpenEntry(m_app.m_pMainFrame, source, source->IdAt(entry), &ViewerInfoFor(*kind));
+        OpenEntry(m_app.m_pMainFrame, Document(), source, source->IdAt(entry),
+                  &ViewerInfoFor(*kind));
     }
 }

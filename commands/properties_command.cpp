@@ -5,8 +5,10 @@
 #include "app/main_frame.h"
 #include "archive/lgp_archive.h"
 #include "archive/lgp_snapshot.h"
+#include "commands/archive_commands.h"
 #include "commands/archive_doc.h"
 #include "commands/properties_dialogs.h"
+#include "viewers/child_frame.h"
 
 void CArchiveDoc::OnItemProperties() {
     CListCtrl* list =
@@ -27,6 +29,19 @@ void CArchiveDoc::OnItemProperties() {
         return;
     }
     CPropertiesDialog dialog(*source->Catalogue(), entries, m_app.m_pMainFrame);
+    dialog.exec();
+}
+
+void ShowWindowEntryProperties(CChildFrame& frame) {
+    const EntrySourcePtr source = frame.GetEntrySource();
+    // An entry added by a change list has no place in the catalogue to describe.
+    if (!source || !source->Catalogue() || frame.GetEntry().value >= kFirstAddedEntryId ||
+        !source->Contains(frame.GetEntry())) {
+        return;
+    }
+    const std::vector<uint16_t> entries{
+        static_cast<uint16_t>(source->PositionOf(frame.GetEntry()))};
+    CPropertiesDialog dialog(*source->Catalogue(), entries, theApp.m_pMainFrame);
     dialog.exec();
 }
 

@@ -22,7 +22,7 @@ enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll, Replace, ReplaceA
 
 struct OpenFileRequest {
     std::string initialDir{};  // empty: the host's default folder
-    std::string fileName;    // pre-filled name, may be empty
+    std::string fileName;      // pre-filled name, may be empty
     // Filter in the "Description|pattern|Description|pattern|" form; the first pair is
     // selected.
     std::string filter;
@@ -59,6 +59,7 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     QWidget* owner = nullptr;
+    std::string detail{};  // shown under the text when not empty: the reason, say
 };
 
 // A file operation that failed, reported the way the file layer reports it: the file's

@@ -221,6 +221,9 @@ MessageAnswer DesktopPrompts::ShowMessage(const MessageRequest& request) {
     QString caption =
         request.caption.empty() ? QApplication::applicationName() : FromUtf8(request.caption);
     QMessageBox box(icon, caption, FromUtf8(request.text), buttons, MessageOwner(request.owner));
+    if (!request.detail.empty()) {
+        box.setInformativeText(FromUtf8(request.detail));
+    }
     if (request.buttons == MessageButtons::SkipSkipAllCancel) {
         return AskSkip(box);
     }

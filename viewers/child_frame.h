@@ -7,12 +7,16 @@
 #include <QMdiSubWindow>
 #include <cstdint>
 
+#include "archive/archive_document.h"
 #include "archive/entry_buffer.h"
 #include "archive/entry_source.h"
 #include "framework/command_target.h"
 #include "platform/host_file.h"
 
-class CChildFrame : public QMdiSubWindow, public CCmdTarget {
+class QLabel;
+class QVBoxLayout;
+
+class CChildFrame : public QMdiSubWindow, public CCmdTarget, public IEntrySourceObserver {
     Q_OBJECT
 public:
     explicit CChildFrame(QWidget* parent = nullptr);
@@ -49,6 +53,26 @@ public:
     void SetSourceFile(const FileIdentity& file) { m_source = file; }
     const FileIdentity& GetSourceFile() const { return m_source; }
 
+    // The entry the window shows and the archive it came from, set by the opener before
+    // LoadEntryFrom. The title names both ("md1stin — flevel.lgp"). With `document`, the
+    // window follows which archive is open and says so in its title once its own is not;
+    // it keeps its source either way, so its entry commands still act on its archive.
+    void SetEntry(const EntrySourcePtr& source, EntryId id, ArchiveDocument* document);
+    const EntrySourcePtr& GetEntrySource() const { return m_entrySource; }
+    EntryId GetEntry() const { return m_entry; }
+    // The entry's name; the window title for a window that shows no archive entry.
+    QString GetEntryName() const;
+    bool IsArchiveOpen() const { return m_bArchiveOpen; }
+    void OnSourceReplaced(const EntrySourcePtr& source) override;
+    // A line above the content saying what is wrong with the entry; empty hides it.
+    void ShowNotice(const QString& text);
+    QString GetNotice() const;
+
+    // Commands a window carries out on its own entry (Extract, Properties). Their
+    // handlers belong to the archive commands, which install them here.
+    using EntryCommand = void (*)(CChildFrame& frame);
+    static void SetEntryCommand(int id, EntryCommand command);
+
     QWidget* GetClientWidget() const { return m_pClient; }
     // Resizes the frame so that its client widget is exactly width x height.
     void SetClientSize(int width, int height);
@@ -68,7 +92,16 @@ protected:
     bool FocusElsewhere() const;
 
 private:
+    void UpdateTitle();
+    bool OnEntryCommand(int id, CommandQuery query, CCmdUI* ui);
+
+    QLabel* m_pNotice = nullptr;
+    QVBoxLayout* m_pLayout;
     QWidget* m_pClient;
+    EntrySourcePtr m_entrySource;
+    EntryId m_entry{};
+    ArchiveDocument* m_pDocument = nullptr;
+    bool m_bArchiveOpen = true;
     bool m_bClosed = false;
     FileIdentity m_source;
 };

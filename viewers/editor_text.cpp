@@ -20,6 +20,7 @@ bool CEditorText::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
     if (error != FieldError::None) {
         platform::MessageRequest request;
         request.text = tr("Error").toStdString();
+        request.detail = DescribeFieldError(error);
         request.buttons = platform::MessageButtons::Ok;
         request.icon = platform::MessageIcon::None;
         request.owner = this;

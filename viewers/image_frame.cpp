@@ -181,7 +181,7 @@ void CImageFrame::OnEditCopy() {
 
 void CImageFrame::OnFileExportImage() {
     platform::SaveFileRequest request;
-    request.fileName = windowTitle().section('.', 0, 0).toStdString() + ".png";
+    request.fileName = GetEntryName().section('.', 0, 0).toStdString() + ".png";
     request.defaultExtension = "png";
     request.filter = tr("PNG images (*.png)|*.png|").toStdString();
     request.owner = this;

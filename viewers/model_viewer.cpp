@@ -132,7 +132,7 @@ bool CModelViewer::LoadEntryFrom(const EntrySourcePtr& source, EntryId id) {
 
 bool CModelViewer::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
     std::vector<uint8_t> bytes(pData, pData + (pData ? nSize : 0));
-    const LoneEntry entry(windowTitle().toStdString(), bytes);
+    const LoneEntry entry(GetEntryName().toStdString(), bytes);
     return Load(entry, 0, bytes);
 }
 
@@ -342,7 +342,7 @@ void CModelViewer::Report(const std::string& text) {
 
 void CModelViewer::OnFileExportModel() {
     platform::SaveFileRequest request;
-    request.fileName = windowTitle().section('.', 0, 0).toStdString() + ".glb";
+    request.fileName = GetEntryName().section('.', 0, 0).toStdString() + ".glb";
     request.defaultExtension = "glb";
     request.filter = tr("glTF binary files (*.glb)|*.glb|").toStdString();
     request.owner = this;
@@ -351,7 +351,7 @@ void CModelViewer::OnFileExportModel() {
         return;
     }
     GltfExportOptions options;
-    options.name = windowTitle().toStdString();
+    options.name = GetEntryName().toStdString();
     if (m_scene.hasSkeleton) {
         options.animations = m_animations;
     }
@@ -364,7 +364,7 @@ void CModelViewer::OnFileExportModel() {
 
 void CModelViewer::OnFileExportImage() {
     platform::SaveFileRequest request;
-    request.fileName = windowTitle().section('.', 0, 0).toStdString() + ".png";
+    request.fileName = GetEntryName().section('.', 0, 0).toStdString() + ".png";
     request.defaultExtension = "png";
     request.filter = tr("PNG images (*.png)|*.png|").toStdString();
     request.owner = this;

@@ -128,7 +128,7 @@ bool CMusicViewer::LoadEntryData(const unsigned char* pData, uint32_t nSize) {
 }
 
 void CMusicViewer::ShowSequence() {
-    m_pTitle->setText(tr("%1 — %2").arg(windowTitle(), Time(m_info.lengthSeconds)));
+    m_pTitle->setText(tr("%1 — %2").arg(GetEntryName(), Time(m_info.lengthSeconds)));
     for (size_t i = 0; i < m_info.tracks.size(); ++i) {
         const MidiTrack& track = m_info.tracks[i];
         auto* item = new QTreeWidgetItem(m_pTracks);
@@ -146,7 +146,7 @@ void CMusicViewer::ShowSequence() {
 }
 
 void CMusicViewer::ShowUnreadable(MidiError error) {
-    m_pTitle->setText(windowTitle());
+    m_pTitle->setText(GetEntryName());
     m_pNotice->setText(
         tr("Shown as bytes: %1.").arg(QString::fromLatin1(DescribeMidiError(error))));
     m_pNotice->show();
@@ -211,7 +211,7 @@ void CMusicViewer::OnChooseSoundFont() {
 }
 
 void CMusicViewer::OnFileExportAudio() {
-    ExportMusic(this, m_data, windowTitle().toStdString(), GetSourceFile());
+    ExportMusic(this, m_data, GetEntryName().toStdString(), GetSourceFile());
 }
 
 void CMusicViewer::OnUpdateExportAudio(CCmdUI* pCmdUI) {

@@ -219,7 +219,7 @@ TEST_F(ContextMenuTest, DoubleClickAndEnterSendTheOpenCommandForSelectedRows) {
     // Each one opened the selected entry, and had done so when the list's handler returned.
     const std::vector<CChildFrame*> children = Frame()->GetChildFrames();
     ASSERT_EQ(children.size(), 3u);
-    EXPECT_EQ(children[0]->windowTitle(), "b");
+    EXPECT_EQ(children[0]->windowTitle(), "b — ctx.lgp");
 }
 
 // Before any archive is open the list is disabled and none of its reactions happen.

@@ -54,7 +54,8 @@ TEST_F(OpenInViewersTest, EachSelectedRowOpensInOrderAndTheLastIsActive) {
 
     // room.tex keeps its type here; its five bytes are no texture, which its viewer says
     // before it closes.
-    const std::vector<Window> expected{{"CEditorText", "md1stin"}, {"CEditorText", "md1_1"}};
+    const std::vector<Window> expected{{"CEditorText", "md1stin — flevel.lgp"},
+                                       {"CEditorText", "md1_1 — flevel.lgp"}};
     ASSERT_EQ(Windows(), expected);
     std::vector<CChildFrame*> children = Frame()->GetChildFrames();
     EXPECT_EQ(Frame()->GetActiveChild(), children[1]);
@@ -77,7 +78,7 @@ TEST_F(OpenInViewersTest, IndexCommandOpensTheSameWayAndTwiceGivesTwoWindows) {
         auto* viewer = qobject_cast<CEditorText*>(child);
         ASSERT_NE(viewer, nullptr);
         EXPECT_TRUE(ShowsFieldA(viewer));
-        EXPECT_EQ(viewer->windowTitle(), "md1stin");
+        EXPECT_EQ(viewer->windowTitle(), "md1stin — flevel.lgp");
     }
 }
 
@@ -86,7 +87,8 @@ TEST_F(OpenInViewersTest, EntriesOfOtherArchivesOpenInTheirViewersAndStayOpen) {
     Select({0, 2}, 2);
     Frame()->SendCommand(ID_ITEM_OPEN);
     Settle();
-    const std::vector<Window> expected{{"CTextViewer", "alpha.txt"}, {"CHexViewer", "gamma"}};
+    const std::vector<Window> expected{{"CTextViewer", "alpha.txt — chars.lgp"},
+                                       {"CHexViewer", "gamma — chars.lgp"}};
     EXPECT_EQ(Windows(), expected);
 }
 
@@ -112,10 +114,51 @@ TEST_F(OpenInViewersTest, FieldTheViewerCannotShowClosesAndTheNextRowStillOpens)
 
     ASSERT_EQ(ordered.messages.size(), 1u);
     EXPECT_EQ(ordered.messages[0].text, "Error");
+    EXPECT_EQ(ordered.messages[0].detail, "the background section runs past the end of the file");
     Settle();
-    const std::vector<Window> expected{{"CEditorText", "good"}};
+    const std::vector<Window> expected{{"CEditorText", "good — flevel.lgp"}};
     EXPECT_EQ(Windows(), expected);
     EXPECT_EQ(Frame()->GetActiveChild(), Frame()->GetChildFrames().at(0));
+}
+
+// A window keeps its archive: once another is open its title says so, and Extract and
+// Properties in it act on its own entry from its own archive, not on the index.
+TEST_F(OpenInViewersTest, WindowOfAnEarlierArchiveSaysSoAndExtractsItsOwnEntry) {
+    OpenFieldArchive();
+    Select({2}, 2);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+    const Bytes stored = storedB;
+    OpenPlainArchive();
+    Select({0}, 0);
+    CChildFrame* window = Frame()->GetChildFrames().at(0);
+    EXPECT_EQ(window->windowTitle(), "md1_1 — flevel.lgp (archive no longer open)");
+    EXPECT_EQ(window->GetEntryName(), "md1_1");
+
+    Frame()->GetMdiArea()->setActiveSubWindow(window);
+    ASSERT_TRUE(Frame()->IsCommandEnabled(ID_ITEM_PROPERTIES));
+    const std::string target = m_dir.File("saved");
+    ordered.messageAnswers.push_back(MessageAnswer::No);  // stored, not decompressed
+    ordered.saveAnswers.push_back(target);
+    Frame()->SendCommand(ID_ITEM_EXTRACT);
+    ASSERT_EQ(ordered.saveRequests.size(), 1u);
+    EXPECT_EQ(ordered.saveRequests[0].fileName, "md1_1");
+    EXPECT_EQ(ReadFile(target), stored);
+
+    // The same archive opened again is the window's own once more.
+    OpenFieldArchive();
+    EXPECT_EQ(window->windowTitle(), "md1_1 — flevel.lgp");
+}
+
+TEST_F(OpenInViewersTest, EntryThatIsNotWholeOpensWithANoticeOfWhatIsMissing) {
+    OpenPlainArchive();
+    std::filesystem::remove(archivePath);
+    Select({0}, 0);
+    Frame()->SendCommand(ID_ITEM_OPEN);
+    Settle();
+    ASSERT_EQ(Frame()->GetChildFrames().size(), 1u);
+    EXPECT_EQ(Frame()->GetChildFrames()[0]->GetNotice(),
+              "This entry is not whole: the archive changed on disk since it was opened.");
 }
 
 TEST_F(OpenInViewersTest, ArchiveGoneSinceItWasOpenedGivesViewersNoData) {
