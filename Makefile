@@ -83,8 +83,10 @@ fuzz:
 	    [ -f "$$f" ] && [ -x "$$f" ] || continue; \
 	    echo "== $$f for $(FUZZ_SECONDS) s"; \
 	    mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
+	    mkdir -p fuzz/corpus/$$(basename $$f); \
 	    "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	        $(FUZZ_BUILD)/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f) || exit 1; \
+	        $(FUZZ_BUILD)/corpus/$$(basename $$f) fuzz/corpus/$$(basename $$f) \
+	        fuzz/seeds/$$(basename $$f) || exit 1; \
 	done
 
 # lumo-cli.exe and the Qt-free libraries for 64-bit Windows, cross-compiled with

@@ -23,18 +23,17 @@ EntryCheck Problem(EntryProblem problem) {
 }  // namespace
 
 LgpEntryReader::LgpEntryReader(const CLgpArchive& archive)
-    : m_archive(archive), m_file(archive.GetArchivePath()) {
+    : m_archive(archive), m_file(archive.OpenBytes()) {
     if (!m_file.IsOpen()) {
         m_openProblem = archive.ArchiveChangedOnDisk() ? EntryProblem::ArchiveChanged
                                                        : EntryProblem::CannotRead;
-    } else if (!archive.IsLoadedFile(m_file)) {
+    } else if (!archive.IsLoadedBytes(m_file)) {
         m_openProblem = EntryProblem::ArchiveChanged;
     }
 }
 
 bool LgpEntryReader::StillUnchanged() const {
-    return m_openProblem == EntryProblem::None &&
-           m_file.Current().Unchanged(m_archive.GetArchiveIdentity());
+    return m_openProblem == EntryProblem::None && m_archive.StillLoadedBytes(m_file);
 }
 
 EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uint8_t>* out) const {

@@ -31,7 +31,7 @@ private:
     bool ReadBytes(uint64_t offset, uint8_t* buffer, uint64_t count) const;
 
     const CLgpArchive& m_archive;
-    ReadOnlyFile m_file;
+    LgpBytes m_file;
     EntryProblem m_openProblem = EntryProblem::None;
     // Small entries lying one after the other are read a window at a time, not one call
     // each.

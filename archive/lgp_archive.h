@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/lgp_bytes.h"
 #include "archive/lgp_tables.h"
 #include "platform/host_file.h"
 
@@ -76,6 +77,10 @@ public:
     // On failure the previous entries, count and path stay; a file that opens but is
     // refused still records its length, as GetArchiveLength() reports.
     uint16_t Load(const char* path);
+    // The same from a block of bytes in memory, which the catalogue keeps: `name` stands
+    // for the file's name (it tells the field archive). Reads then go to the block, the
+    // path is "", and the identity is not known, so nothing takes it for a file.
+    uint16_t LoadFromMemory(std::vector<uint8_t> bytes, const std::string& name);
     LgpLoadStatus GetLastLoadStatus() const;
 
     // Indices are taken modulo 65,536 and must be below GetEntryCount().
@@ -138,6 +143,11 @@ public:
     bool ArchiveChangedOnDisk() const;
     // Whether an open file is the one Load read.
     bool IsLoadedFile(const ReadOnlyFile& file) const;
+    // The bytes Load read, opened anew: the file at the path, or the block in memory.
+    LgpBytes OpenBytes() const;
+    // Whether opened bytes are the ones Load read, as opened or as they are now.
+    bool IsLoadedBytes(const LgpBytes& bytes) const;
+    bool StillLoadedBytes(const LgpBytes& bytes) const;
 
     // While a ReadScope lives, the catalogue's reads go to the one file it opened instead
     // of opening the archive again for each read: a run of many reads (Verify, Properties,
@@ -152,7 +162,7 @@ public:
 
     private:
         const CLgpArchive& m_archive;
-        ReadOnlyFile m_file;
+        LgpBytes m_file;
     };
 
     // The entries as they stand, as an entry source of their own (archive/lgp_snapshot.h):
@@ -165,10 +175,12 @@ private:
     mutable std::shared_ptr<const LgpSnapshot> m_snapshot;
     // The file a read goes to, or null when it is not the one Load read: the scope's
     // while one lives, else one opened into `own` for this read alone.
-    const ReadOnlyFile* FileForRead(std::optional<ReadOnlyFile>& own) const;
+    const LgpBytes* FileForRead(std::optional<LgpBytes>& own) const;
+    uint16_t LoadFrom(const LgpBytes& file, const std::string& path, const std::string& name);
 
     std::vector<Entry> m_entries;
-    mutable const ReadOnlyFile* m_scopeFile = nullptr;
+    mutable const LgpBytes* m_scopeFile = nullptr;
+    LgpBlock m_block;  // the bytes of an archive loaded from memory
     uint32_t m_dwArchiveLength = 0;
     std::string m_szArchivePath;
     LgpLoadStatus m_lastStatus = LgpLoadStatus::Ok;

@@ -18,8 +18,8 @@ uint16_t ConflictIndexAt(const uint8_t* toc, uint32_t index) {
 
 // Reads the conflict records from `offset` on into `tables`; returns "" or the reason the
 // table cannot be used.
-std::string ReadConflicts(const ReadOnlyFile& file, uint64_t offset, const uint8_t* toc,
-                          uint32_t count, LgpTables& tables) {
+std::string ReadConflicts(const LgpBytes& file, uint64_t offset, const uint8_t* toc, uint32_t count,
+                          LgpTables& tables) {
     uint8_t word[2];
     if (file.ReadAt(offset, word, 2) != 2) {
         return "the archive ends before its conflict table";
@@ -75,7 +75,7 @@ std::string ReadConflicts(const ReadOnlyFile& file, uint64_t offset, const uint8
 
 }  // namespace
 
-LgpTables ReadLgpTables(const ReadOnlyFile& file, const uint8_t* toc, uint32_t count) {
+LgpTables ReadLgpTables(const LgpBytes& file, const uint8_t* toc, uint32_t count) {
     LgpTables tables;
     tables.folders.assign(count, std::string());
     const uint64_t lookup = lgp::LookupTableOffset(count);

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/lgp_bytes.h"
 #include "archive/lgp_rules.h"
-#include "platform/host_file.h"
 
 struct LgpSlotRecord {
     uint16_t first = 0;  // 1-based TOC index of the run's first record, 0 when empty
@@ -29,4 +29,4 @@ struct LgpTables {
 
 // Reads both tables of an archive of `count` entries whose table of contents (count
 // records of 27 bytes) is `toc`.
-LgpTables ReadLgpTables(const ReadOnlyFile& file, const uint8_t* toc, uint32_t count);
+LgpTables ReadLgpTables(const LgpBytes& file, const uint8_t* toc, uint32_t count);

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Renders arbitrary bytes as a field file. The renderer must refuse or render, never
 // read outside the input or write outside the image; a rendered image must have the
-// size its header promises.
+// size its header promises. The size and tile counts Properties reads without rendering
+// go through the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
+#include "formats/field_info.h"
 #include "formats/field_renderer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ReadFieldInfo(data, size);
     FieldImage image;
     const FieldError error = RenderFieldBackground(data, size, image);
     if (error == FieldError::None) {

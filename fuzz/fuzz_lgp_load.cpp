@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Loads arbitrary bytes as an archive and reads every entry every way. The catalogue
-// takes a path, so the input goes to a file of this process's own; the first byte picks
-// whether the file is named like the field archive (whose entries are compressed).
-#include <unistd.h>
-
+// Loads arbitrary bytes as an archive, from memory, and reads every entry every way; the
+// first byte picks whether it is named like the field archive (whose entries are
+// compressed).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,24 +15,6 @@
 
 namespace {
 
-// Kept for the whole run (never destroyed), so the exit handler can still remove it.
-const std::string& WorkDir() {
-    static const std::string* dir = [] {
-        std::filesystem::path base = "/dev/shm";
-        if (!std::filesystem::is_directory(base)) {
-            base = std::filesystem::temp_directory_path();
-        }
-        base /= "lumo-fuzz-lgp-" + std::to_string(getpid());
-        std::filesystem::create_directories(base);
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(WorkDir(), ignored);
-        });
-        return new std::string(base.string());
-    }();
-    return *dir;
-}
-
 // Caller's buffers are only handed out for sizes near what the file could hold, so that
 // lying size fields do not turn every run into megabytes of clearing.
 constexpr uint32_t kCallerBufferSlack = 1u << 16;
@@ -44,7 +23,7 @@ void ReadEverything(const CLgpArchive& archive) {
     // One open file for the run's reads, as Verify and render --all have.
     const CLgpArchive::ReadScope scope(archive);
     // Enough entries to reach every shape (each entry takes the same paths), few enough
-    // that a run costs a few file opens rather than hundreds.
+    // that a run stays short.
     uint16_t count = archive.GetEntryCount() < 16 ? archive.GetEntryCount() : 16;
     for (uint16_t i = 0; i < count; ++i) {
         if (std::strlen(archive.GetEntryName(i)) > 20 ||
@@ -102,26 +81,19 @@ void ReadEverything(const CLgpArchive& archive) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    bool field = size > 0 && (data[0] & 1) != 0;
-    std::string path = WorkDir() + (field ? "/flevel.lgp" : "/input.lgp");
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return 0;
-    }
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-
+    const bool field = size > 0 && (data[0] & 1) != 0;
+    const char* name = field ? "flevel.lgp" : "input.lgp";
+    const std::vector<uint8_t> bytes(data, data + size);
     CLgpArchive archive;
-    uint16_t count = archive.Load(path.c_str());
+    uint16_t count = archive.LoadFromMemory(bytes, name);
     if (count != archive.GetEntryCount() && archive.GetLastLoadStatus() == LgpLoadStatus::Ok) {
         std::abort();
     }
     ReadEverything(archive);
     // A second load of the same bytes replaces the table in place.
-    if (archive.Load(path.c_str()) != count) {
+    if (archive.LoadFromMemory(bytes, name) != count) {
         std::abort();
     }
     ReadEverything(archive);
-    std::remove(path.c_str());
     return 0;
 }

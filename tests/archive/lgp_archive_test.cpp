@@ -12,6 +12,7 @@
 #include <iterator>
 #include <memory>
 
+#include "archive/entry_reader.h"
 #include "tests/support/lgp_writer.h"
 #include "tests/support/lzss_encoder.h"
 
@@ -533,4 +534,42 @@ TEST_F(LgpArchiveTest, HoldsTheMostEntriesACountCanName) {
     EXPECT_STREQ(archive.GetEntryName(65534), "f65534.p");
     EXPECT_EQ(archive.GetEntrySize(65534), 1u);
     EXPECT_EQ(Read(archive, 65534).bytes, Bytes{static_cast<uint8_t>(65534)});
+}
+
+// An archive loaded from memory answers every question as the same bytes loaded from a
+// file do, whole and cut anywhere; it names no file, so nothing opens one for it.
+TEST_F(LgpArchiveTest, LoadedFromMemoryItReadsAsTheFileDoes) {
+    LgpWriter writer;
+    writer.Add("md1stin", LzssEntry(LzssCompress(Sequence(40, 3)))).Add("two", Sequence(9, 2));
+    writer.SetBareLayout(true);
+    const Bytes file = writer.Build();
+    const std::string path = dir.File("flevel.lgp");
+    for (size_t length = 0; length <= file.size(); ++length) {
+        SCOPED_TRACE(length);
+        lumo::test::WriteFile(path, Truncated(file, length));
+        CLgpArchive disk;
+        CLgpArchive memory;
+        ASSERT_EQ(memory.LoadFromMemory(Truncated(file, length), "FLEVEL.LGP"),
+                  disk.Load(path.c_str()));
+        ASSERT_EQ(memory.GetLastLoadStatus(), disk.GetLastLoadStatus());
+        EXPECT_STREQ(memory.GetArchivePath(), "");
+        EXPECT_FALSE(memory.ArchiveChangedOnDisk());
+        for (uint16_t i = 0; i < disk.GetEntryCount(); ++i) {
+            EXPECT_EQ(memory.GetEntryType(i), disk.GetEntryType(i));
+            EXPECT_EQ(memory.GetEntrySize(i), disk.GetEntrySize(i));
+            EXPECT_EQ(Read(memory, i).bytes, Read(disk, i).bytes);
+            EXPECT_EQ(Collect([&](unsigned char** p) {
+                          return memory.ReadEntryDecompressed(i, p, 0);
+                      }).bytes,
+                      Collect([&](unsigned char** p) {
+                          return disk.ReadEntryDecompressed(i, p, 0);
+                      }).bytes);
+            EXPECT_EQ(memory.IsEntryWhole(i), disk.IsEntryWhole(i));
+            Bytes fromMemory;
+            Bytes fromDisk;
+            EXPECT_EQ(LgpEntryReader(memory).Read(i, true, &fromMemory).problem,
+                      LgpEntryReader(disk).Read(i, true, &fromDisk).problem);
+            EXPECT_EQ(fromMemory, fromDisk);
+        }
+    }
 }
