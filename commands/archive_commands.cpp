@@ -27,6 +27,7 @@ void InstallArchiveCommands(CLumoApp& app) {
         app.m_openArchiveFile = [](const std::string& path) {
             return Installed()->OpenArchiveFile(path);
         };
+        app.m_mayClose = [] { return Installed()->MayDropChanges(); };
         InstallDragOut(app);
     }
 }

@@ -16,13 +16,14 @@ namespace platform {
 // SkipSkipAllCancel: a failure in the middle of a run of many; Escape means Cancel.
 // ReplaceSkipAllCancel: a target of such a run exists (Replace, Skip, Replace All, Skip
 // All, Cancel); Escape means Cancel.
-enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel, ReplaceSkipAllCancel };
+// SaveDiscardCancel: unsaved changes are about to go; Yes saves, No discards them.
+enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel, ReplaceSkipAllCancel, SaveDiscardCancel };
 enum class MessageIcon { None, Question, Exclamation };
 enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll, Replace, ReplaceAll };
 
 struct OpenFileRequest {
     std::string initialDir{};  // empty: the host's default folder
-    std::string fileName;    // pre-filled name, may be empty
+    std::string fileName;      // pre-filled name, may be empty
     // Filter in the "Description|pattern|Description|pattern|" form; the first pair is
     // selected.
     std::string filter;
