@@ -45,5 +45,6 @@ bool CArchiveDoc::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
 
 // The archive as it will be saved decides: with no change that is the catalogue's.
 void CArchiveDoc::OnUpdateItemExtract(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(Source() && Source()->Count() != 0);
+    const bool edited = Source() && !Source()->Catalogue();
+    pCmdUI->Enable(edited ? Source()->Count() != 0 : theArchive.GetEntryCount() != 0);
 }
