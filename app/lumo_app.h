@@ -54,6 +54,9 @@ public:
     // Index rows dragged out: writes the entries where a drop can copy them from and
     // gives their files. Installed with the archive commands; empty: rows do not drag.
     CListCtrl::DragFileProvider m_dragFiles;
+    // Asked before the main frame closes; false keeps it open (unsaved changes the user
+    // did not let go). Empty: it always closes.
+    std::function<bool()> m_mayClose;
     // Called once such a drag has ended, dropped or not.
     std::function<void()> m_dragEnded;
     // The main frame; null before InitInstance and once its window is gone.

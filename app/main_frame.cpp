@@ -6,6 +6,7 @@
 // file of their own (frame_*.cpp).
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -210,6 +211,14 @@ bool CMainFrame::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
 
 void CMainFrame::ShowIdleMessage() {
     m_wndStatusBar.SetPaneText(0, ResText(AFX_IDS_IDLEMESSAGE));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (theApp.m_mayClose && !theApp.m_mayClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 bool CMainFrame::event(QEvent* event) {

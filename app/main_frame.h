@@ -18,6 +18,7 @@
 class QMdiArea;
 class QMdiSubWindow;
 class QKeyEvent;
+class QCloseEvent;
 class QMenu;
 class CChildFrame;
 struct MenuResource;
@@ -89,6 +90,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     QMenu* createPopupMenu() override;

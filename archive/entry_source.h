@@ -58,6 +58,10 @@ public:
     virtual EntryCheck Read(EntryId id, bool decoded, std::vector<uint8_t>* out) = 0;
 };
 
+// Where an entry stands against the archive's file: as saved, changed (replaced or
+// renamed) or added by changes not saved yet.
+enum class EntryState { Saved, Changed, Added };
+
 class IEntrySource {
 public:
     virtual ~IEntrySource() = default;
@@ -89,6 +93,11 @@ public:
     virtual EntryCheck Check(EntryId id, bool decoded) const = 0;
 
     virtual std::unique_ptr<IEntryReader> OpenReader() const = 0;
+    // Saved for every entry of a source read from its file.
+    virtual EntryState State(EntryId id) const {
+        (void)id;
+        return EntryState::Saved;
+    }
     // One entry from a reader of its own (see IEntryReader::Read).
     EntryCheck Read(EntryId id, bool decoded, std::vector<uint8_t>* out) const;
     // Passes the stored bytes the file holds to `sink`, in pieces; the check says whether

@@ -29,6 +29,7 @@ void InstallArchiveCommands(CLumoApp& app) {
         app.m_openArchiveFile = [](const std::string& path) {
             return Installed()->OpenArchiveFile(path);
         };
+        app.m_mayClose = [] { return Installed()->MayDropChanges(); };
         InstallDragOut(app);
         CChildFrame::SetEntryCommand(ID_ITEM_EXTRACT, &ExtractWindowEntry);
         CChildFrame::SetEntryCommand(ID_ITEM_PROPERTIES, &ShowWindowEntryProperties);

@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "archive/lgp_archive.h"
+#include "edit/lgp_changes.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,6 +25,12 @@ const CommandMapEntry<CArchiveDoc> kDocumentCommands[] = {
     {ID_ARCHIVE_PROPERTIES, &CArchiveDoc::OnArchiveProperties, nullptr},
     {ID_VIEW_INDEX, &CArchiveDoc::OnViewIndex, &CArchiveDoc::OnUpdateViewIndex},
     {ID_EDIT_COPY, &CArchiveDoc::OnEditCopy, &CArchiveDoc::OnUpdateEditCopy},
+    {ID_ARCHIVE_REMOVE, &CArchiveDoc::OnArchiveRemove, &CArchiveDoc::OnUpdateArchiveRemove},
+    {ID_ITEM_DELETE, &CArchiveDoc::OnArchiveRemove, &CArchiveDoc::OnUpdateArchiveRemove},
+    {ID_EDIT_UNDO, &CArchiveDoc::OnEditUndo, &CArchiveDoc::OnUpdateEditUndo},
+    {ID_EDIT_REDO, &CArchiveDoc::OnEditRedo, &CArchiveDoc::OnUpdateEditRedo},
+    {ID_FILE_SAVE, &CArchiveDoc::OnFileSave, &CArchiveDoc::OnUpdateFileSave},
+    {ID_FILE_SAVE_AS, &CArchiveDoc::OnFileSaveAs, &CArchiveDoc::OnUpdateFileSaveAs},
 };
 
 }  // namespace
@@ -36,7 +43,8 @@ bool CArchiveDoc::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
     return DispatchCommand(*this, kDocumentCommands, id, query, ui);
 }
 
-// The catalogue decides, as it always has: the document's source is its snapshot.
+// The archive as it will be saved decides: with no change that is the catalogue's.
 void CArchiveDoc::OnUpdateItemExtract(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(theArchive.GetEntryCount() != 0);
+    const bool edited = Source() && !Source()->Catalogue();
+    pCmdUI->Enable(edited ? Source()->Count() != 0 : theArchive.GetEntryCount() != 0);
 }

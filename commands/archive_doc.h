@@ -6,11 +6,13 @@
 // commands that act on the archive: open, extract, open in viewers, properties and
 // verify, the index's own commands and the sort commands. The application keeps what
 // is not about one archive (About, New, Exit, the options, the shared buffers).
+#include <memory>
 #include <string>
 
 #include "archive/archive_document.h"
 #include "framework/command_target.h"
 
+class ArchiveEdits;
 class CLumoApp;
 
 class CArchiveDoc : public CCmdTarget {
@@ -44,7 +46,22 @@ public:
     void OnUpdateViewIndex(CCmdUI* pCmdUI);    // index_commands.cpp
     void OnEditCopy();                         // index_commands.cpp
     void OnUpdateEditCopy(CCmdUI* pCmdUI);     // index_commands.cpp
-    void OnSortOriginal();                     // sort_commands.cpp
+    void OnArchiveRemove();                    // edit_commands.cpp
+    void OnUpdateArchiveRemove(CCmdUI* pCmdUI);
+    void OnEditUndo();
+    void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    void OnEditRedo();
+    void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    void OnFileSave();
+    void OnUpdateFileSave(CCmdUI* pCmdUI);
+    void OnFileSaveAs();
+    void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
+    // How many changes wait for a save.
+    size_t PendingChanges() const;
+    // With changes waiting, asks Save / Discard / Cancel; false when the user cancelled
+    // or the save failed, so the caller keeps everything as it is.
+    bool MayDropChanges();
+    void OnSortOriginal();  // sort_commands.cpp
     void OnSortName();
     void OnSortType();
     void OnSortSize();
@@ -53,8 +70,16 @@ public:
     CLumoApp& App() { return m_app; }
 
 private:
+    ArchiveEdits& Edits();
+    // Offers the archive as the changes make it, and says so in the title and pane 0.
+    void PublishChanges();
+    void ForgetChanges();
+    bool SaveTo(const std::string& path);
+
     CLumoApp& m_app;
     ArchiveDocument m_document;
+    EntrySourcePtr m_saved;  // the snapshot the changes apply to
+    std::unique_ptr<ArchiveEdits> m_edits;
 };
 
 // The program's document: made by InstallArchiveCommands (archive_commands.h); null

@@ -75,7 +75,7 @@ void CArchiveDoc::OnFileOpen() {
 }
 
 bool CArchiveDoc::OpenArchiveFile(const std::string& path) {
-    if (m_app.m_pMainFrame == nullptr || path.empty()) {
+    if (m_app.m_pMainFrame == nullptr || path.empty() || !MayDropChanges()) {
         return false;
     }
     // The buffers follow the chosen file even when it then fails to load: the next
@@ -93,6 +93,7 @@ bool CArchiveDoc::OpenArchiveFile(const std::string& path) {
         ReportFailedLoad(statusBar, m_app.m_szPathName, m_app.m_szFileName, status);
         return false;
     }
+    ForgetChanges();
     ShowOpened(*m_app.m_pMainFrame, m_document, m_app.m_szFileName);
     return true;
 }

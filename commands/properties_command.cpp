@@ -47,7 +47,9 @@ void ShowWindowEntryProperties(CChildFrame& frame) {
 
 void CArchiveDoc::OnArchiveProperties() {
     // Before any archive is open: the empty catalogue, as it always was.
-    const EntrySourcePtr source = Source() ? Source() : theArchive.Snapshot();
+    // Changes waiting: the file as it is on disk.
+    const EntrySourcePtr source =
+        Source() && Source()->Catalogue() ? Source() : theArchive.Snapshot();
     CArchivePropertiesDialog dialog(*source->Catalogue(), m_app.m_pMainFrame);
     dialog.exec();
 }

@@ -16,7 +16,8 @@ namespace platform {
 // SkipSkipAllCancel: a failure in the middle of a run of many; Escape means Cancel.
 // ReplaceSkipAllCancel: a target of such a run exists (Replace, Skip, Replace All, Skip
 // All, Cancel); Escape means Cancel.
-enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel, ReplaceSkipAllCancel };
+// SaveDiscardCancel: unsaved changes are about to go; Yes saves, No discards them.
+enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel, ReplaceSkipAllCancel, SaveDiscardCancel };
 enum class MessageIcon { None, Question, Exclamation };
 enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll, Replace, ReplaceAll };
 

@@ -230,6 +230,13 @@ MessageAnswer DesktopPrompts::ShowMessage(const MessageRequest& request) {
     if (request.buttons == MessageButtons::ReplaceSkipAllCancel) {
         return AskReplace(box);
     }
+    if (request.buttons == MessageButtons::SaveDiscardCancel) {
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        const int chosen = box.exec();
+        return chosen == QMessageBox::Save      ? MessageAnswer::Yes
+               : chosen == QMessageBox::Discard ? MessageAnswer::No
+                                                : MessageAnswer::Cancel;
+    }
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;

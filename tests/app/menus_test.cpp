@@ -96,8 +96,9 @@ TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
     EXPECT_EQ(MenuBarTexts(Frame()->menuBar()),
               (QStringList{"&File", "&Edit", "&View", "&Archive", "&Window", "&Help"}));
     EXPECT_EQ(MenuTexts(Menu({"File"})),
-              (QStringList{"&New\tCtrl+N", "&Close\tCtrl+F4", "&Export image...",
-                           "Export &audio...", "Export &model...", "-", "E&xit"}));
+              (QStringList{"&New\tCtrl+N", "&Close\tCtrl+F4", "&Save\tCtrl+S",
+                           "Save &As...\tCtrl+Shift+S", "&Export image...", "Export &audio...",
+                           "Export &model...", "-", "E&xit"}));
     EXPECT_FALSE(Item({"File", "Export image..."})->isEnabled());  // no image in this window
     EXPECT_FALSE(Item({"File", "Export audio..."})->isEnabled());  // nor music
     EXPECT_TRUE(Item({"File", "Close"})->isEnabled());

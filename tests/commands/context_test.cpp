@@ -108,7 +108,7 @@ TEST_F(ContextMenuTest, SelectedRowsShowTheItemPopupBesideTheMarkedRow) {
     EXPECT_EQ(face.defaultText, "&Open");  // drawn in bold
     EXPECT_TRUE(face.enabled.at("Open"));
     EXPECT_TRUE(face.enabled.at("Extract"));
-    EXPECT_FALSE(face.enabled.at("Delete"));
+    EXPECT_TRUE(face.enabled.at("Delete"));
     const QPoint rowCorner =
         List().viewport()->mapToGlobal(List().visualRect(List().GetModel()->index(2, 0)).topLeft());
     EXPECT_EQ(face.pos, rowCorner + QPoint(14, 14));

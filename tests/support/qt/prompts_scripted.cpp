@@ -61,6 +61,7 @@ MessageAnswer ScriptedPrompts::ShowMessage(const MessageRequest& request) {
     if (messageAnswers.empty()) {
         switch (request.buttons) {
             case MessageButtons::YesNo:
+            case MessageButtons::SaveDiscardCancel:
                 return MessageAnswer::No;
             case MessageButtons::SkipSkipAllCancel:
             case MessageButtons::ReplaceSkipAllCancel:

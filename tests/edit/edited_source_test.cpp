@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// The archive as it will be saved, read as an entry source: kept entries read from the
+// file under their old ids, added and replaced ones from their own bytes.
+#include <gtest/gtest.h>
+
+#include "archive/lgp_snapshot.h"
+#include "edit/edited_source.h"
+#include "tests/support/lgp_writer.h"
+
+using lumo::test::Bytes;
+using lumo::test::LgpWriter;
+using lumo::test::TempDir;
+
+namespace {
+
+std::string Text(const IEntrySource& source, EntryId id) {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(source.Read(id, false, &bytes).Whole());
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(EditedSource, ShowsEveryChangeUnderStableIds) {
+    TempDir dir;
+    const std::string path =
+        dir.Write("a.lgp", LgpWriter().AddText("one.txt", "1").AddText("two.txt", "22").Build());
+    CLgpArchive archive;
+    archive.Load(path.c_str());
+    const EntrySourcePtr base = archive.Snapshot();
+    ArchiveEdits edits(*base->Catalogue());
+    ASSERT_EQ(edits.Remove(0), "");
+    ASSERT_EQ(edits.Add("new.txt", "", MemorySource({'n', 'e', 'w'})), "");
+    ASSERT_EQ(edits.Replace(0, MemorySource({'r'})), "");
+    const EditedSource source(base, edits.Entries());
+
+    ASSERT_EQ(source.Count(), 2u);
+    const EntryId two = source.IdAt(0);
+    const EntryId added = source.IdAt(1);
+    EXPECT_EQ(two, EntryId{1});
+    EXPECT_EQ(added, EntryId{kFirstAddedEntryId});
+    EXPECT_EQ(source.Find("NEW.TXT"), added);
+    EXPECT_FALSE(source.Find("one.txt").Valid());
+    EXPECT_EQ(Text(source, two), "r");
+    EXPECT_EQ(source.Size(two), 1u);
+    EXPECT_EQ(Text(source, added), "new");
+    EXPECT_EQ(source.Extension(added), "txt");
+    EXPECT_EQ(source.State(two), EntryState::Changed);
+    EXPECT_EQ(source.State(added), EntryState::Added);
+    EXPECT_EQ(source.Catalogue(), nullptr);
+    EXPECT_EQ(source.ArchivePath(), base->ArchivePath());
+}
+
+TEST(EditedSource, KeptEntriesReadFromTheArchiveFile) {
+    TempDir dir;
+    const std::string path = dir.Write("a.lgp", LgpWriter().AddText("one.txt", "first").Build());
+    CLgpArchive archive;
+    archive.Load(path.c_str());
+    const EntrySourcePtr base = archive.Snapshot();
+    const EditedSource source(base, ArchiveEdits(*base->Catalogue()).Entries());
+    EXPECT_EQ(Text(source, source.IdAt(0)), "first");
+    EXPECT_EQ(source.State(source.IdAt(0)), EntryState::Saved);
+    EXPECT_TRUE(source.Check(source.IdAt(0), false).Whole());
+    std::vector<uint8_t> none;
+    EXPECT_EQ(source.Read(EntryId{7}, false, &none).problem, EntryProblem::CannotRead);
+}
+
+}  // namespace
