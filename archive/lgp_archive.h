@@ -50,6 +50,12 @@ inline bool IsCompressedType(uint8_t type) {
     return type == LGP_TYPE_FIELD;
 }
 
+// The type code Load gives an entry named `entryName` in an archive whose file is named
+// `archiveFileName` (without its folder): its extension's (after the first '.'), else
+// field in "flevel.lgp" and other elsewhere, ignoring ASCII letter case. What a change
+// list adds or renames is typed by it, so it reads as the saved archive will.
+uint8_t EntryTypeForName(const std::string& entryName, const std::string& archiveFileName);
+
 // Why the last Load returned what it did; Load returns 0 both for a failure and for a
 // valid empty archive, and callers that must tell them apart ask this.
 enum class LgpLoadStatus {

@@ -48,6 +48,10 @@ uint8_t TypeFor(const char* extension, bool fieldArchive) {
     return fieldArchive ? LGP_TYPE_FIELD : LGP_TYPE_OTHER;
 }
 
+bool IsFieldArchiveName(const std::string& fileName) {
+    return SameIgnoringCase(fileName, "flevel.lgp");
+}
+
 // Fills the entries' names, extensions, types and offsets from the table of contents.
 template <typename Entry>
 void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldArchive) {
@@ -115,6 +119,12 @@ bool ReadDataHeaders(const LgpBytes& file, std::vector<Entry>& entries) {
 
 }  // namespace
 
+uint8_t EntryTypeForName(const std::string& entryName, const std::string& archiveFileName) {
+    const size_t dot = entryName.find('.');
+    const std::string extension = dot == std::string::npos ? "" : entryName.substr(dot + 1);
+    return TypeFor(extension.c_str(), IsFieldArchiveName(archiveFileName));
+}
+
 uint16_t CLgpArchive::Load(const char* path) {
     if (path == nullptr) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
@@ -171,7 +181,7 @@ uint16_t CLgpArchive::LoadFrom(const LgpBytes& file, const std::string& path,
     // The new table is built aside and swapped in only once complete, so a failure
     // part-way leaves the previous catalogue usable.
     std::vector<Entry> entries(count);
-    ParseToc(toc.data(), entries, SameIgnoringCase(name, "flevel.lgp"));
+    ParseToc(toc.data(), entries, IsFieldArchiveName(name));
     if (!ReadDataHeaders(file, entries)) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;

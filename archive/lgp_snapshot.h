@@ -4,6 +4,7 @@
 // taken when it is asked for, so it stays true to that archive after the catalogue loads
 // another one. Its ids are EntryId{table position}: it never changes, so they are stable.
 #include <memory>
+#include <optional>
 
 #include "archive/entry_source.h"
 #include "archive/lgp_archive.h"
@@ -32,4 +33,19 @@ public:
 private:
     std::unique_ptr<const CLgpArchive> m_catalogue;
     std::string m_path;
+};
+
+// While it lives, the checks and reads of a source with a catalogue behind it go to one
+// open file (CLgpArchive::ReadScope), as a run over many entries wants; for a source with
+// no catalogue it does nothing.
+class SourceReadScope {
+public:
+    explicit SourceReadScope(const IEntrySource& source) {
+        if (const CLgpArchive* catalogue = source.Catalogue()) {
+            m_scope.emplace(*catalogue);
+        }
+    }
+
+private:
+    std::optional<CLgpArchive::ReadScope> m_scope;
 };

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "archive/lgp_snapshot.h"
 #include "extract/extract_engine.h"
 #include "extract/host_names.h"
 #include "platform/ascii.h"
@@ -54,6 +55,14 @@ bool OpenArchive(CLgpArchive& archive, const std::string& path) {
     return true;
 }
 
+EntrySourcePtr OpenSource(const std::string& path) {
+    CLgpArchive archive;
+    if (!OpenArchive(archive, path)) {
+        return nullptr;
+    }
+    return archive.Snapshot();  // a copy of its own: it outlives `archive`
+}
+
 namespace {
 
 std::optional<uint32_t> ParseIndex(const std::string& wanted) {
@@ -79,9 +88,9 @@ namespace {
 // (the one mapping of name bytes to text), as is or as list escapes it. Not by the raw
 // bytes: a Latin-1 name whose bytes read as other UTF-8 text would answer to a name that
 // list shows for another entry.
-bool NamesEntry(const CLgpArchive& archive, uint16_t index, const std::string& wanted,
+bool NamesEntry(const IEntrySource& source, EntryId id, const std::string& wanted,
                 bool ignoreCase) {
-    const std::string shown = extract::EntryHostName(archive, index);
+    const std::string shown = extract::EntryHostName(source, id);
     for (const std::string& name : {shown, PrintableName(shown)}) {
         if (ignoreCase ? SameIgnoringCase(name, wanted) : name == wanted) {
             return true;
@@ -92,34 +101,48 @@ bool NamesEntry(const CLgpArchive& archive, uint16_t index, const std::string& w
 
 }  // namespace
 
-std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted) {
-    const uint16_t count = archive.GetEntryCount();
+std::optional<EntryId> FindEntry(const IEntrySource& source, const std::string& wanted) {
+    const size_t count = source.Count();
     if (std::optional<uint32_t> index = ParseIndex(wanted)) {
         if (*index >= count) {
             return std::nullopt;
         }
-        return static_cast<uint16_t>(*index);
+        return source.IdAt(*index);
     }
     for (bool ignoreCase : {false, true}) {
-        for (uint16_t i = 0; i < count; ++i) {
-            if (NamesEntry(archive, i, wanted, ignoreCase)) {
-                return i;
+        for (size_t i = 0; i < count; ++i) {
+            if (NamesEntry(source, source.IdAt(i), wanted, ignoreCase)) {
+                return source.IdAt(i);
             }
         }
     }
     return std::nullopt;
 }
 
-std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted) {
+// The catalogue's forms read its snapshot, whose ids are the table positions.
+std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted) {
+    const std::optional<EntryId> id = FindEntry(*archive.Snapshot(), wanted);
+    return id ? std::optional<uint16_t>(static_cast<uint16_t>(id->value)) : std::nullopt;
+}
+
+std::string NoEntryProblem(const IEntrySource& source, const std::string& wanted) {
     if (ParseIndex(wanted)) {
         return "no entry " + PrintableName(wanted) + " (the archive has " +
-               std::to_string(archive.GetEntryCount()) + " entries)";
+               std::to_string(source.Count()) + " entries)";
     }
     return "no entry named " + PrintableName(wanted);
 }
 
+std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted) {
+    return NoEntryProblem(*archive.Snapshot(), wanted);
+}
+
+std::string ShownName(const IEntrySource& source, EntryId id) {
+    return PrintableName(extract::EntryHostName(source, id));
+}
+
 std::string ShownName(const CLgpArchive& archive, uint16_t index) {
-    return PrintableName(extract::EntryHostName(archive, index));
+    return ShownName(*archive.Snapshot(), EntryId{index});
 }
 
 std::string PrintableName(const std::string& name) {
@@ -127,6 +150,10 @@ std::string PrintableName(const std::string& name) {
     return EscapeForMessage(name);
 }
 
+std::string DescribeEntry(const IEntrySource& source, EntryId id) {
+    return "entry #" + std::to_string(source.PositionOf(id)) + " (" + ShownName(source, id) + ")";
+}
+
 std::string DescribeEntry(const CLgpArchive& archive, uint16_t index) {
-    return "entry #" + std::to_string(index) + " (" + ShownName(archive, index) + ")";
+    return DescribeEntry(*archive.Snapshot(), EntryId{index});
 }

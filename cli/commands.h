@@ -24,5 +24,5 @@ int RunDiff(const CliRequest& request);  // diff.cpp
 int RunEntryInfo(const CliRequest& request);  // entry_info.cpp
 // Writes a rendered image atomically; false (reported) when it cannot.
 // Never over the archive itself.
-bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
+bool WriteRenderOutput(const FileIdentity& archive, const std::string& path,
                        const std::vector<uint8_t>& bytes);  // render.cpp

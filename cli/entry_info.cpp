@@ -18,18 +18,18 @@ namespace {
 // The archive's model entries and animations, found once for every ENTRY that needs them.
 class ModelLookup {
 public:
-    explicit ModelLookup(const CLgpArchive& archive) : m_archive(archive) {}
-    ModelFacts Describe(uint16_t index) {
+    explicit ModelLookup(const IEntrySource& source) : m_source(source) {}
+    ModelFacts Describe(EntryId id) {
         if (!m_entries) {
-            m_entries = std::make_unique<ArchiveModelEntries>(m_archive);
+            m_entries = std::make_unique<SourceModelEntries>(m_source);
             m_animations = std::make_unique<AnimationIndex>(*m_entries);
         }
-        return DescribeModelEntry(*m_entries, index, *m_animations);
+        return DescribeModelEntry(*m_entries, m_source.PositionOf(id), *m_animations);
     }
 
 private:
-    const CLgpArchive& m_archive;
-    std::unique_ptr<ArchiveModelEntries> m_entries;
+    const IEntrySource& m_source;
+    std::unique_ptr<SourceModelEntries> m_entries;
     std::unique_ptr<AnimationIndex> m_animations;
 };
 
@@ -79,23 +79,23 @@ std::string JsonObject(const PropertyList& properties, const ModelFacts& facts) 
 }  // namespace
 
 int RunEntryInfo(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenArchive(archive, request.archive)) {
+    const EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
         return kExitFailure;
     }
-    ModelLookup models(archive);
+    ModelLookup models(*source);
     int status = kExitOk;
     std::string out;
     for (const std::string& wanted : request.entries) {
-        const std::optional<uint16_t> index = FindEntry(archive, wanted);
-        if (!index) {
-            ReportError(request.archive, NoEntryProblem(archive, wanted));
+        const std::optional<EntryId> id = FindEntry(*source, wanted);
+        if (!id) {
+            ReportError(request.archive, NoEntryProblem(*source, wanted));
             status = kExitFailure;
             continue;
         }
         const ModelFacts facts =
-            IsModelEntry(archive.GetEntryName(*index)) ? models.Describe(*index) : ModelFacts{};
-        const PropertyList properties = EntryProperties(archive, *index);
+            IsModelEntry(source->Name(*id)) ? models.Describe(*id) : ModelFacts{};
+        const PropertyList properties = EntryProperties(*source, *id);
         if (request.json) {
             out += (out.empty() ? "" : ",") + JsonObject(properties, facts);
         } else {

@@ -137,7 +137,7 @@ bool ExportEntry(ExportContext& context, uint16_t index, const std::string& path
         ReportError(context.request.archive, subject + ": " + error);
         return false;
     }
-    if (!WriteRenderOutput(context.archive, path, glb)) {
+    if (!WriteRenderOutput(context.archive.GetArchiveIdentity(), path, glb)) {
         return false;
     }
     if (!context.request.quiet && path != "-") {  // "-" was standard output itself

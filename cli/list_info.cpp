@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "archive/entry_check.h"
+#include "archive/lgp_snapshot.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
@@ -20,43 +21,53 @@ struct StreamSizes {
     EntryCheck check;
 };
 
-StreamSizes ReadStreamSizes(const CLgpArchive& archive, uint16_t i) {
+StreamSizes ReadStreamSizes(const IEntrySource& source, EntryId id) {
     StreamSizes sizes;
-    sizes.compressed = IsCompressedType(archive.GetEntryType(i));
+    sizes.compressed = IsCompressedType(source.Type(id));
     if (sizes.compressed) {
-        sizes.check = CheckEntry(archive, i, true);
+        sizes.check = source.Check(id, true);
     }
     return sizes;
 }
 
+// Only archives with entries sharing a name have folders; only their listings say so.
+bool ListsFolders(const CLgpArchive& catalogue) {
+    return catalogue.GetTables().conflictProblem.empty() &&
+           catalogue.GetTables().conflictRecords != 0;
+}
+
+// What the long listing and JSON give of the archive's own layout: the catalogue's.
+uint32_t OffsetOf(const IEntrySource& source, size_t i) {
+    return source.Catalogue()->GetEntryOffset(static_cast<uint16_t>(i));
+}
+
 // `sizes` is null without --long.
-std::string TextLine(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
-    std::string line = std::to_string(i) + '\t' + ShownName(archive, i) + '\t' +
-                       PrintableName(HostNameFromLatin1(archive.GetEntryExtension(i))) + '\t' +
-                       std::to_string(archive.GetEntrySize(i)) + '\t' +
-                       std::to_string(archive.GetEntryType(i));
-    // Only archives with entries sharing a name have folders; only their listings say so.
-    if (archive.GetTables().conflictProblem.empty() && archive.GetTables().conflictRecords != 0) {
-        line += '\t' + PrintableName(HostNameFromLatin1(archive.GetEntryFolder(i)));
+std::string TextLine(const IEntrySource& source, size_t i, const StreamSizes* sizes) {
+    const EntryId id = source.IdAt(i);
+    std::string line = std::to_string(i) + '\t' + ShownName(source, id) + '\t' +
+                       PrintableName(HostNameFromLatin1(source.Extension(id))) + '\t' +
+                       std::to_string(source.Size(id)) + '\t' + std::to_string(source.Type(id));
+    if (ListsFolders(*source.Catalogue())) {
+        line += '\t' + PrintableName(HostNameFromLatin1(source.Folder(id)));
     }
     if (sizes) {
-        line += '\t' + std::to_string(archive.GetEntryOffset(i)) + '\t' +
+        line += '\t' + std::to_string(OffsetOf(source, i)) + '\t' +
                 (sizes->compressed ? std::to_string(sizes->check.streamLength) : "-") + '\t' +
                 (sizes->compressed ? std::to_string(sizes->check.decodedSize) : "-");
     }
     return line + '\n';
 }
 
-std::string JsonEntry(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
-    std::string entry =
-        "{\"index\":" + std::to_string(i) +
-        ",\"name\":" + JsonString(extract::EntryHostName(archive, i)) +
-        ",\"extension\":" + JsonString(HostNameFromLatin1(archive.GetEntryExtension(i))) +
-        ",\"size\":" + std::to_string(archive.GetEntrySize(i)) +
-        ",\"type\":" + std::to_string(archive.GetEntryType(i)) +
-        ",\"folder\":" + JsonString(HostNameFromLatin1(archive.GetEntryFolder(i))) +
-        ",\"offset\":" + std::to_string(archive.GetEntryOffset(i)) +
-        ",\"whole\":" + (archive.IsEntryWhole(i) ? "true" : "false");
+std::string JsonEntry(const IEntrySource& source, size_t i, const StreamSizes* sizes) {
+    const EntryId id = source.IdAt(i);
+    std::string entry = "{\"index\":" + std::to_string(i) +
+                        ",\"name\":" + JsonString(extract::EntryHostName(source, id)) +
+                        ",\"extension\":" + JsonString(HostNameFromLatin1(source.Extension(id))) +
+                        ",\"size\":" + std::to_string(source.Size(id)) +
+                        ",\"type\":" + std::to_string(source.Type(id)) +
+                        ",\"folder\":" + JsonString(HostNameFromLatin1(source.Folder(id))) +
+                        ",\"offset\":" + std::to_string(OffsetOf(source, i)) +
+                        ",\"whole\":" + (source.Check(id, false).Whole() ? "true" : "false");
     if (sizes) {
         const auto number = [sizes](uint64_t n) {
             return sizes->compressed ? std::to_string(n) : std::string("null");
@@ -70,18 +81,18 @@ std::string JsonEntry(const CLgpArchive& archive, uint16_t i, const StreamSizes*
 // Why an entry is not whole, in the entry check's words, as extract and verify say it:
 // the file holds it only in part, or, with --long, which shows what field entries decode
 // to, its stream is one extraction would refuse.
-EntryProblem ProblemOf(const CLgpArchive& archive, uint16_t i, const StreamSizes* sizes) {
+EntryProblem ProblemOf(const IEntrySource& source, EntryId id, const StreamSizes* sizes) {
     if (sizes != nullptr && sizes->compressed) {
         return sizes->check.problem;
     }
-    return CheckEntry(archive, i, false).problem;
+    return source.Check(id, false).problem;
 }
 
 }  // namespace
 
 int RunList(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenArchive(archive, request.archive)) {
+    const EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
         return kExitFailure;
     }
     std::string out;
@@ -89,18 +100,19 @@ int RunList(const CliRequest& request) {
         out = "{\"archive\":" + JsonString(request.archive) + ",\"entries\":[";
     }
     std::vector<std::string> problems;
-    const CLgpArchive::ReadScope scope(archive);
-    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        const StreamSizes sizes = request.longForm ? ReadStreamSizes(archive, i) : StreamSizes();
+    const SourceReadScope scope(*source);
+    for (size_t i = 0; i < source->Count(); ++i) {
+        const EntryId id = source->IdAt(i);
+        const StreamSizes sizes = request.longForm ? ReadStreamSizes(*source, id) : StreamSizes();
         const StreamSizes* shown = request.longForm ? &sizes : nullptr;
         if (request.json) {
-            out += (i == 0 ? "\n" : ",\n") + JsonEntry(archive, i, shown);
+            out += (i == 0 ? "\n" : ",\n") + JsonEntry(*source, i, shown);
         } else {
-            out += TextLine(archive, i, shown);
+            out += TextLine(*source, i, shown);
         }
-        const EntryProblem problem = ProblemOf(archive, i, shown);
+        const EntryProblem problem = ProblemOf(*source, id, shown);
         if (problem != EntryProblem::None) {
-            problems.push_back(DescribeEntry(archive, i) + ": " + DescribeEntryProblem(problem));
+            problems.push_back(DescribeEntry(*source, id) + ": " + DescribeEntryProblem(problem));
         }
     }
     if (request.json) {
@@ -119,14 +131,14 @@ int RunInfo(const CliRequest& request) {
     if (!request.entries.empty()) {
         return RunEntryInfo(request);
     }
-    CLgpArchive archive;
-    if (!OpenArchive(archive, request.archive)) {
+    const EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
         return kExitFailure;
     }
-    const uint32_t length = archive.GetArchiveLength();
+    const auto length = static_cast<uint32_t>(source->ArchiveLength());
     if (request.json) {
         std::cout << "{\"archive\":" << JsonString(request.archive) << ",\"length\":" << length
-                  << ",\"entryCount\":" << archive.GetEntryCount() << "}\n"
+                  << ",\"entryCount\":" << source->Count() << "}\n"
                   << std::flush;
         return std::cout ? kExitOk : kExitFailure;
     }
@@ -134,7 +146,7 @@ int RunInfo(const CliRequest& request) {
     std::cout << "path:\t" << request.archive << '\n'
               << "length:\t" << length << " (" << CGameEnvironment::FormatSizeLong(size, length)
               << ")\n"
-              << "entries:\t" << archive.GetEntryCount() << '\n'
+              << "entries:\t" << source->Count() << '\n'
               << std::flush;
     return std::cout ? kExitOk : kExitFailure;
 }

@@ -13,7 +13,6 @@
 #include <system_error>
 #include <vector>
 
-#include "archive/entry_reader.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/progress.h"
@@ -22,6 +21,7 @@
 #include "formats/entry_kinds.h"
 #include "platform/ascii.h"
 #include "platform/file_output.h"
+#include "platform/host_file.h"
 
 namespace {
 
@@ -29,10 +29,9 @@ enum class Readiness { Refused, Whole, Partial };
 
 // The entry's bytes as its kind renders them (decoded when compressed). Not whole: the
 // reason is reported, and the bytes are kept only with --partial.
-Readiness ReadForRender(const LgpEntryReader& reader, const CLgpArchive& archive,
-                        const CliRequest& request, uint16_t index, std::vector<uint8_t>* bytes) {
-    const EntryCheck check =
-        reader.Read(index, IsCompressedType(archive.GetEntryType(index)), bytes);
+Readiness ReadForRender(IEntryReader& reader, const IEntrySource& source, const CliRequest& request,
+                        EntryId id, std::vector<uint8_t>* bytes) {
+    const EntryCheck check = reader.Read(id, IsCompressedType(source.Type(id)), bytes);
     if (check.problem == EntryProblem::ArchiveChanged ||
         check.problem == EntryProblem::CannotRead) {
         ReportError(request.archive, DescribeEntryProblem(check.problem));
@@ -42,13 +41,13 @@ Readiness ReadForRender(const LgpEntryReader& reader, const CLgpArchive& archive
         return Readiness::Whole;
     }
     ReportError(request.archive,
-                DescribeEntry(archive, index) + ": " + DescribeEntryProblem(check.problem) +
+                DescribeEntry(source, id) + ": " + DescribeEntryProblem(check.problem) +
                     (request.partial ? "; rendered as far as it goes" : "; not rendered"));
     return request.partial ? Readiness::Partial : Readiness::Refused;
 }
 
 // Makes one output of the entry's kind; false (reported) when the kind cannot.
-bool MakeOutput(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
+bool MakeOutput(const IEntrySource& source, const CliRequest& request, EntryId id,
                 const KindOutput& output, const std::vector<uint8_t>& bytes,
                 std::vector<uint8_t>* file) {
     OutputOptions options;
@@ -56,35 +55,34 @@ bool MakeOutput(const CLgpArchive& archive, const CliRequest& request, uint16_t 
     options.soundFont = request.soundFont;
     const std::string problem = output.make(bytes.data(), bytes.size(), options, file);
     if (!problem.empty()) {
-        ReportError(request.archive, DescribeEntry(archive, index) + ": " + problem);
+        ReportError(request.archive, DescribeEntry(source, id) + ": " + problem);
         return false;
     }
     return true;
 }
 
 // One entry of render --all to `folder`/<name><extension>; false (reported) when it fails.
-bool RenderToFolder(const LgpEntryReader& reader, const CLgpArchive& archive,
-                    const CliRequest& request, uint16_t index, std::set<std::string>& written) {
+bool RenderToFolder(IEntryReader& reader, const IEntrySource& source, const CliRequest& request,
+                    EntryId id, std::set<std::string>& written) {
     // A kind's first output is the one --all writes: a PNG for images, WAV for music.
-    const KindOutput& output = KindOf(archive.GetEntryType(index)).outputs.front();
-    const std::string file = extract::EntryHostName(archive, index) + output.extension;
+    const KindOutput& output = KindOf(source.Type(id)).outputs.front();
+    const std::string file = extract::EntryHostName(source, id) + output.extension;
     // The extraction engine's rule: names that are one file on this host collide.
     if (!IsPlainFileName(file) || !written.insert(CollisionKey(file)).second) {
         ReportError(request.archive,
-                    DescribeEntry(archive, index) +
+                    DescribeEntry(source, id) +
                         (IsPlainFileName(file) ? ": another entry of that name was rendered already"
                                                : ": not a plain file name; refused"));
         return false;
     }
     std::vector<uint8_t> bytes;
     std::vector<uint8_t> png;
-    const Readiness readiness = ReadForRender(reader, archive, request, index, &bytes);
-    if (readiness == Readiness::Refused ||
-        !MakeOutput(archive, request, index, output, bytes, &png)) {
+    const Readiness readiness = ReadForRender(reader, source, request, id, &bytes);
+    if (readiness == Readiness::Refused || !MakeOutput(source, request, id, output, bytes, &png)) {
         return false;
     }
     const std::string path = JoinPath(request.pngPath, file);
-    if (!WriteRenderOutput(archive, path, png)) {
+    if (!WriteRenderOutput(source.ArchiveIdentity(), path, png)) {
         return false;
     }
     if (!request.quiet) {
@@ -105,12 +103,12 @@ std::string KindsRenderedByAll() {
 }
 
 // Every entry of a kind render --all draws; a failure is reported and the others go on.
-int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
-    std::vector<uint16_t> chosen;
-    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        const EntryKind& kind = KindOf(archive.GetEntryType(i));
+int RenderAll(const IEntrySource& source, const CliRequest& request) {
+    std::vector<EntryId> chosen;
+    for (size_t i = 0; i < source.Count(); ++i) {
+        const EntryKind& kind = KindOf(source.Type(source.IdAt(i)));
         if (kind.renderAll && !kind.outputs.empty()) {
-            chosen.push_back(i);
+            chosen.push_back(source.IdAt(i));
         }
     }
     if (chosen.empty()) {
@@ -125,10 +123,10 @@ int RenderAll(const CLgpArchive& archive, const CliRequest& request) {
     }
     bool ok = true;
     std::set<std::string> written;
-    const LgpEntryReader reader(archive);
+    const std::unique_ptr<IEntryReader> reader = source.OpenReader();
     Progress progress(request.verbose, chosen.size());
-    for (uint16_t index : chosen) {
-        ok = RenderToFolder(reader, archive, request, index, written) && ok;
+    for (EntryId id : chosen) {
+        ok = RenderToFolder(*reader, source, request, id, written) && ok;
         progress.Step();
     }
     return ok ? kExitOk : kExitFailure;
@@ -172,16 +170,15 @@ const KindOutput* OutputForPath(const EntryKind& kind, const std::string& path) 
 }
 
 // Refuses an entry whose kind cannot give what the request asks; reported.
-bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t index,
+bool KindServes(const IEntrySource& source, const CliRequest& request, EntryId id,
                 const EntryKind& kind) {
     if (kind.outputs.empty()) {
-        ReportError(request.archive, DescribeEntry(archive, index) + ": not a " +
-                                         RenderableKinds() + " entry (type code " +
-                                         std::to_string(kind.type) + ")");
+        ReportError(request.archive, DescribeEntry(source, id) + ": not a " + RenderableKinds() +
+                                         " entry (type code " + std::to_string(kind.type) + ")");
         return false;
     }
     if (!request.soundFont.empty() && FindOutput(kind, "wav") == nullptr) {
-        ReportError(request.archive, DescribeEntry(archive, index) +
+        ReportError(request.archive, DescribeEntry(source, id) +
                                          ": --soundfont is for music; this entry is not music");
         return false;
     }
@@ -195,8 +192,8 @@ bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t 
         return false;
     }
     if (request.palette && !kind.takesPalette) {
-        ReportError(request.archive, DescribeEntry(archive, index) + ": --palette is not for " +
-                                         kind.name + " entries");
+        ReportError(request.archive,
+                    DescribeEntry(source, id) + ": --palette is not for " + kind.name + " entries");
         return false;
     }
     return true;
@@ -205,11 +202,11 @@ bool KindServes(const CLgpArchive& archive, const CliRequest& request, uint16_t 
 // -o names one file, and never the archive: checked before its name's ending, so that
 // the worse mistake is the one reported. A folder would only get a file in it that
 // nothing looks for.
-bool OutputTargetOk(const CLgpArchive& archive, const std::string& path) {
+bool OutputTargetOk(const IEntrySource& source, const std::string& path) {
     if (path.empty() || path == "-") {
         return true;
     }
-    if (extract::IsArchiveFile(archive, path)) {
+    if (extract::IsArchiveFile(source, path)) {
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
@@ -223,17 +220,16 @@ bool OutputTargetOk(const CLgpArchive& archive, const std::string& path) {
 }
 
 // The single entry's outputs: --raw, then -o. A kind that cannot make one stops the run.
-int RenderOne(const CLgpArchive& archive, const CliRequest& request, uint16_t index) {
-    if (!OutputTargetOk(archive, request.pngPath)) {
+int RenderOne(const IEntrySource& source, const CliRequest& request, EntryId id) {
+    if (!OutputTargetOk(source, request.pngPath)) {
         return kExitFailure;
     }
-    const EntryKind& kind = KindOf(archive.GetEntryType(index));
-    if (!KindServes(archive, request, index, kind)) {
+    const EntryKind& kind = KindOf(source.Type(id));
+    if (!KindServes(source, request, id, kind)) {
         return kExitFailure;
     }
     std::vector<uint8_t> bytes;
-    const Readiness readiness =
-        ReadForRender(LgpEntryReader(archive), archive, request, index, &bytes);
+    const Readiness readiness = ReadForRender(*source.OpenReader(), source, request, id, &bytes);
     if (readiness == Readiness::Refused) {
         return kExitFailure;
     }
@@ -247,29 +243,29 @@ int RenderOne(const CLgpArchive& archive, const CliRequest& request, uint16_t in
             continue;
         }
         if (output == nullptr) {
-            ReportError(request.archive, DescribeEntry(archive, index) + ": " + kind.name +
+            ReportError(request.archive, DescribeEntry(source, id) + ": " + kind.name +
                                              " entries have no " + format + " form");
             return kExitFailure;
         }
         std::vector<uint8_t> file;
-        if (!MakeOutput(archive, request, index, *output, bytes, &file)) {
+        if (!MakeOutput(source, request, id, *output, bytes, &file)) {
             return kExitFailure;
         }
-        ok = WriteRenderOutput(archive, *path, file) && ok;
+        ok = WriteRenderOutput(source.ArchiveIdentity(), *path, file) && ok;
     }
     return ok ? kExitOk : kExitFailure;
 }
 
 }  // namespace
 
-bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
+bool WriteRenderOutput(const FileIdentity& archive, const std::string& path,
                        const std::vector<uint8_t>& bytes) {
-    if (extract::IsArchiveFile(archive, path)) {
+    if (IdentifyFile(path).SameFile(archive)) {
         ReportError(path, "is the archive being read; not overwritten");
         return false;
     }
     PlaceRules rules;  // its message names the path escaped
-    rules.protect = archive.GetArchiveIdentity();
+    rules.protect = archive;
     const AtomicWriteResult result = WriteOutputFile(path, bytes.data(), bytes.size(), rules);
     if (!result.Ok()) {
         std::cerr << kErrorPrefix << result.message << '\n';
@@ -279,18 +275,18 @@ bool WriteRenderOutput(const CLgpArchive& archive, const std::string& path,
 }
 
 int RunRender(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenArchive(archive, request.archive)) {
+    const EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
         return kExitFailure;
     }
     if (request.all) {
-        return RenderAll(archive, request);
+        return RenderAll(*source, request);
     }
     const std::string& wanted = request.entries.front();
-    std::optional<uint16_t> index = FindEntry(archive, wanted);
-    if (!index) {
-        ReportError(request.archive, NoEntryProblem(archive, wanted));
+    const std::optional<EntryId> id = FindEntry(*source, wanted);
+    if (!id) {
+        ReportError(request.archive, NoEntryProblem(*source, wanted));
         return kExitFailure;
     }
-    return RenderOne(archive, request, *index);
+    return RenderOne(*source, request, *id);
 }

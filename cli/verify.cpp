@@ -11,11 +11,11 @@
 // their type suggests are warnings, which fail it only with --strict. An archive that
 // cannot be read at all is an error of its own (exit 2).
 int RunVerify(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenArchive(archive, request.archive)) {
+    const EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
         return kExitUsage;
     }
-    const std::vector<EntryFault> faults = VerifyArchive(archive, {}, nullptr);
+    const std::vector<EntryFault> faults = VerifyArchive(*source, {}, nullptr);
     std::string out;
     size_t damaged = 0;
     for (bool damage : {true, false}) {
@@ -25,14 +25,14 @@ int RunVerify(const CliRequest& request) {
             }
             damaged += damage ? 1 : 0;
             const std::string where =
-                fault.wholeArchive ? "-\t-\t"
-                                   : std::to_string(fault.index) + '\t' +
-                                         ShownName(archive, fault.index) + '\t';
+                fault.wholeArchive
+                    ? "-\t-\t"
+                    : std::to_string(fault.index) + '\t' + ShownName(*source, fault.entry) + '\t';
             out += where + (damage ? "" : "warning: ") + fault.problem + '\n';
         }
     }
     std::cout << out << std::flush;
-    const std::string entries = std::to_string(archive.GetEntryCount()) + " entries";
+    const std::string entries = std::to_string(source->Count()) + " entries";
     if (damaged != 0) {
         ReportError(request.archive, std::to_string(damaged) + " problems in " + entries +
                                          ": the archive is damaged");

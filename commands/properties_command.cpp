@@ -13,43 +13,44 @@
 void CArchiveDoc::OnItemProperties() {
     CListCtrl* list =
         m_app.m_pMainFrame ? m_app.m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
-    if (!list) {
+    // The source is held while the dialog is up: with changes waiting it is the archive as
+    // the next save will write it, added entries and all.
+    const EntrySourcePtr source = Source();
+    if (!list || !source) {
         return;
     }
-    std::vector<uint16_t> entries;
+    std::vector<EntryId> entries;
     for (int row : list->GetSelectedRows()) {
         const int item = list->GetItemData(row);
-        if (item >= 0) {
-            entries.push_back(static_cast<uint16_t>(item));
+        const EntryId id = item >= 0 ? source->IdAt(static_cast<size_t>(item)) : EntryId{};
+        if (source->Contains(id)) {
+            entries.push_back(id);
         }
     }
-    // The source is held while the dialog is up; its catalogue has the archive's layout.
-    const EntrySourcePtr source = Source();
-    if (entries.empty() || !source || !source->Catalogue()) {
+    if (entries.empty()) {
         return;
     }
-    CPropertiesDialog dialog(*source->Catalogue(), entries, m_app.m_pMainFrame);
+    CPropertiesDialog dialog(source, entries, m_app.m_pMainFrame);
     dialog.exec();
 }
 
 void ShowWindowEntryProperties(CChildFrame& frame) {
     const EntrySourcePtr source = frame.GetEntrySource();
-    // An entry added by a change list has no place in the catalogue to describe.
-    if (!source || !source->Catalogue() || frame.GetEntry().value >= kFirstAddedEntryId ||
-        !source->Contains(frame.GetEntry())) {
+    if (!source || !source->Contains(frame.GetEntry())) {
         return;
     }
-    const std::vector<uint16_t> entries{
-        static_cast<uint16_t>(source->PositionOf(frame.GetEntry()))};
-    CPropertiesDialog dialog(*source->Catalogue(), entries, theApp.m_pMainFrame);
+    CPropertiesDialog dialog(source, {frame.GetEntry()}, theApp.m_pMainFrame);
     dialog.exec();
 }
 
 void CArchiveDoc::OnArchiveProperties() {
-    // Before any archive is open: the empty catalogue, as it always was.
-    // Changes waiting: the file as it is on disk.
-    const EntrySourcePtr source =
-        Source() && Source()->Catalogue() ? Source() : theArchive.Snapshot();
-    CArchivePropertiesDialog dialog(*source->Catalogue(), m_app.m_pMainFrame);
+    // What the file holds is what Archive properties and Verify are about. Changes
+    // waiting: the snapshot they apply to, and the dialog says so. Before any archive is
+    // open: the empty catalogue, as it always was.
+    EntrySourcePtr source = Source() && Source()->Catalogue() ? Source() : m_saved;
+    if (!source) {
+        source = theArchive.Snapshot();
+    }
+    CArchivePropertiesDialog dialog(source, PendingChanges() != 0, m_app.m_pMainFrame);
     dialog.exec();
 }

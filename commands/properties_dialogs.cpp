@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "models/animation_index.h"
 #include "models/model_entries.h"
@@ -80,16 +81,17 @@ QTableWidget* EntryRowsTable(const std::vector<PropertyList>& lists) {
 // of the animations that fit it; the archive's animations are found once per dialog.
 class ModelRows {
 public:
-    explicit ModelRows(const CLgpArchive& archive) : m_archive(archive) {}
-    void Add(uint16_t entry, PropertyList& list) {
-        if (!IsModelEntry(m_archive.GetEntryName(entry))) {
+    explicit ModelRows(const IEntrySource& source) : m_source(source) {}
+    void Add(EntryId entry, PropertyList& list) {
+        if (!IsModelEntry(m_source.Name(entry))) {
             return;
         }
         if (!m_entries) {
-            m_entries = std::make_unique<ArchiveModelEntries>(m_archive);
+            m_entries = std::make_unique<SourceModelEntries>(m_source);
             m_animations = std::make_unique<AnimationIndex>(*m_entries);
         }
-        const ModelFacts facts = DescribeModelEntry(*m_entries, entry, *m_animations);
+        const ModelFacts facts =
+            DescribeModelEntry(*m_entries, m_source.PositionOf(entry), *m_animations);
         list.insert(list.end(), facts.properties.begin(), facts.properties.end());
         AddJoined(list, "animations", facts.fittingAnimations, ", ");
         AddJoined(list, "missing", facts.warnings, "; ");
@@ -107,10 +109,18 @@ private:
         }
     }
 
-    const CLgpArchive& m_archive;
-    std::unique_ptr<ArchiveModelEntries> m_entries;
+    const IEntrySource& m_source;
+    std::unique_ptr<SourceModelEntries> m_entries;
     std::unique_ptr<AnimationIndex> m_animations;
 };
+
+// What Archive properties and Verify say while changes wait for a save: they are about
+// the file, which is what the archive is until the changes are saved into it.
+QString OnDiskNote() {
+    return QCoreApplication::translate("CArchivePropertiesDialog",
+                                       "The file as saved on disk; changes not saved yet are "
+                                       "not part of it.");
+}
 
 QDialogButtonBox* CloseButton(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
@@ -120,15 +130,15 @@ QDialogButtonBox* CloseButton(QDialog* dialog) {
 
 }  // namespace
 
-CPropertiesDialog::CPropertiesDialog(const CLgpArchive& archive,
-                                     const std::vector<uint16_t>& entries, QWidget* parent)
+CPropertiesDialog::CPropertiesDialog(EntrySourcePtr source, const std::vector<EntryId>& entries,
+                                     QWidget* parent)
     : QDialog(parent) {
     setObjectName("PropertiesDialog");
     setWindowTitle(tr("Properties"));
     std::vector<PropertyList> lists;
-    ModelRows models(archive);
-    for (uint16_t entry : entries) {
-        lists.push_back(EntryProperties(archive, entry));
+    ModelRows models(*source);
+    for (EntryId entry : entries) {
+        lists.push_back(EntryProperties(*source, entry));
         models.Add(entry, lists.back());
     }
     m_pTable = lists.size() == 1 ? KeyValueTable(lists.front()) : EntryRowsTable(lists);
@@ -138,13 +148,18 @@ CPropertiesDialog::CPropertiesDialog(const CLgpArchive& archive,
     resize(lists.size() == 1 ? 420 : 760, 360);
 }
 
-CArchivePropertiesDialog::CArchivePropertiesDialog(const CLgpArchive& archive, QWidget* parent)
+CArchivePropertiesDialog::CArchivePropertiesDialog(EntrySourcePtr source, bool unsavedChanges,
+                                                   QWidget* parent)
     : QDialog(parent),
-      m_archive(archive),
-      m_pTable(KeyValueTable(ArchiveProperties(archive))),
+      m_source(std::move(source)),
+      m_unsavedChanges(unsavedChanges),
+      m_pTable(KeyValueTable(ArchiveProperties(*m_source))),
       m_pVerify(new QPushButton(tr("&Verify"))),
       m_pVerdict(new QLabel(tr("Verify reads every entry and decodes fields and textures."))),
       m_pProblems(new QListWidget) {
+    if (m_unsavedChanges) {
+        m_pVerdict->setText(OnDiskNote());
+    }
     setObjectName("ArchivePropertiesDialog");
     setWindowTitle(tr("Archive properties"));
     auto* layout = new QVBoxLayout(this);
@@ -158,7 +173,7 @@ CArchivePropertiesDialog::CArchivePropertiesDialog(const CLgpArchive& archive, Q
 }
 
 void CArchivePropertiesDialog::Verify() {
-    const int total = m_archive.GetEntryCount();
+    const int total = static_cast<int>(m_source->Count());
     QProgressDialog progress(tr("Verifying entries..."), tr("Cancel"), 0, total, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
@@ -169,8 +184,21 @@ void CArchivePropertiesDialog::Verify() {
         QApplication::processEvents();
         return !progress.wasCanceled();
     };
-    const std::vector<EntryFault> faults = VerifyArchive(m_archive, run, &cancelled);
+    const std::vector<EntryFault> faults = VerifyArchive(*m_source, run, &cancelled);
     progress.reset();
+    ListFaults(faults);
+    QString verdict = faults.empty() ? tr("Every entry is whole and decodes.")
+                                     : tr("%n entries have problems:", "", int(faults.size()));
+    if (cancelled) {
+        verdict = tr("Cancelled before the end. ") + verdict;
+    }
+    if (m_unsavedChanges) {
+        verdict = OnDiskNote() + ' ' + verdict;
+    }
+    m_pVerdict->setText(verdict);
+}
+
+void CArchivePropertiesDialog::ListFaults(const std::vector<EntryFault>& faults) {
     m_pProblems->clear();
     // Damage first: entries the archive does not hold whole; then the whole entries whose
     // bytes only do not decode as their type suggests.
@@ -193,18 +221,11 @@ void CArchivePropertiesDialog::Verify() {
             if (fault.damage == damage && fault.wholeArchive) {
                 m_pProblems->addItem(tr("Archive: %1").arg(Text(fault.problem)));
             } else if (fault.damage == damage) {
-                m_pProblems->addItem(
-                    tr("#%1 %2: %3")
-                        .arg(fault.index)
-                        .arg(QString::fromLatin1(m_archive.GetEntryName(fault.index)))
-                        .arg(RunReasonText(fault.code, fault.problem)));
+                m_pProblems->addItem(tr("#%1 %2: %3")
+                                         .arg(fault.index)
+                                         .arg(Text(m_source->Name(fault.entry)))
+                                         .arg(RunReasonText(fault.code, fault.problem)));
             }
         }
     }
-    QString verdict = faults.empty() ? tr("Every entry is whole and decodes.")
-                                     : tr("%n entries have problems:", "", int(faults.size()));
-    if (cancelled) {
-        verdict = tr("Cancelled before the end. ") + verdict;
-    }
-    m_pVerdict->setText(verdict);
 }

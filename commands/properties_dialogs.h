@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Properties of entries (one row per entry when several are selected) and of the
-// archive, with Verify: the same facts lumo-cli's info and verify print.
+// archive, with Verify: the same facts lumo-cli's info and verify print. Both read the
+// entry source they are given, which they hold while they are up.
 #include <QDialog>
 #include <cstdint>
 #include <vector>
@@ -16,7 +17,9 @@ class QTableWidget;
 class CPropertiesDialog : public QDialog {
     Q_OBJECT
 public:
-    CPropertiesDialog(const CLgpArchive& archive, const std::vector<uint16_t>& entries,
+    // The entries as `source` has them: a change list's source describes an entry as the
+    // next save will write it.
+    CPropertiesDialog(EntrySourcePtr source, const std::vector<EntryId>& entries,
                       QWidget* parent = nullptr);
     QTableWidget* GetTable() const { return m_pTable; }
 
@@ -27,7 +30,10 @@ private:
 class CArchivePropertiesDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CArchivePropertiesDialog(const CLgpArchive& archive, QWidget* parent = nullptr);
+    // `source` is the archive's file as it is on disk. With `unsavedChanges` the dialog
+    // says that changes not saved yet are not part of what it shows and verifies.
+    explicit CArchivePropertiesDialog(EntrySourcePtr source, bool unsavedChanges = false,
+                                      QWidget* parent = nullptr);
     // Reads every entry with a progress dialog that can cancel, then lists the problems.
     void Verify();
     QTableWidget* GetTable() const { return m_pTable; }
@@ -36,7 +42,10 @@ public:
     QPushButton* GetVerifyButton() const { return m_pVerify; }
 
 private:
-    const CLgpArchive& m_archive;
+    void ListFaults(const std::vector<EntryFault>& faults);
+
+    EntrySourcePtr m_source;
+    bool m_unsavedChanges;
     QTableWidget* m_pTable;
     QPushButton* m_pVerify;
     QLabel* m_pVerdict;

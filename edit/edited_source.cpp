@@ -126,19 +126,20 @@ std::string EditedSource::Folder(EntryId id) const {
     return edited ? edited->entry.folder : "";
 }
 
-// A kept entry keeps its type; an added one in a field archive is a field.
+// A kept entry keeps its type; an added or renamed one gets the type its name will have
+// once the archive is saved and loaded again.
 uint8_t EditedSource::Type(EntryId id) const {
     const EditedEntry* edited = EntryOf(id);
     if (!edited) {
         return LGP_TYPE_OTHER;
     }
-    if (edited->original >= 0) {
+    if (edited->original >= 0 && !edited->renamed) {
         return m_base->Type(EntryId{static_cast<uint32_t>(edited->original)});
     }
     const std::string& path = m_base->ArchivePath();
     const size_t slash = path.find_last_of("/\\");
-    const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-    return SameIgnoringCase(file, "flevel.lgp") ? uint8_t{LGP_TYPE_FIELD} : uint8_t{LGP_TYPE_OTHER};
+    return EntryTypeForName(edited->entry.name,
+                            slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 uint32_t EditedSource::Size(EntryId id) const {

@@ -3,8 +3,8 @@
 
 #include <map>
 
-#include "archive/entry_buffer.h"
 #include "archive/entry_check.h"
+#include "archive/lgp_snapshot.h"
 #include "archive/lgp_soundness.h"
 
 namespace {
@@ -17,41 +17,37 @@ std::string Whole(const EntryCheck& check) {
     return check.Whole() ? "yes" : std::string("no: ") + DescribeEntryProblem(check.problem);
 }
 
-void AddStream(const CLgpArchive& archive, uint16_t index, PropertyList& out) {
-    const EntryCheck check = CheckEntry(archive, index, true);
+void AddStream(const IEntrySource& source, EntryId id, PropertyList& out) {
+    const EntryCheck check = source.Check(id, true);
     out.emplace_back("stream length", Num(check.streamLength));
     out.emplace_back("decoded size", Num(check.decodedSize));
     out.emplace_back("stream whole", Whole(check));
 }
 
-// The entry's bytes as its kind reads them: decoded when it is compressed.
-void ReadForKind(const CLgpArchive& archive, uint16_t index, EntryBuffer* bytes, uint32_t* size) {
-    *size = IsCompressedType(archive.GetEntryType(index))
-                ? archive.ReadEntryDecompressed(index, bytes->Address(), 0)
-                : archive.ReadEntry(index, bytes->Address());
+// Where the file holds the entry: the catalogue's table says; an archive with changes
+// not saved yet has no table for them until the save lays it out.
+std::string Offset(const IEntrySource& source, EntryId id) {
+    const CLgpArchive* catalogue = source.Catalogue();
+    if (catalogue == nullptr) {
+        return "decided when saved";
+    }
+    return Num(catalogue->GetEntryOffset(static_cast<uint16_t>(source.PositionOf(id))));
 }
 
-void AddKindProperties(const CLgpArchive& archive, uint16_t index, PropertyList& out) {
-    const EntryKind& kind = KindOf(archive.GetEntryType(index));
+void AddKindProperties(const IEntrySource& source, EntryId id, PropertyList& out) {
+    const EntryKind& kind = KindOf(source.Type(id));
     if (kind.properties == nullptr) {
         return;
     }
-    EntryBuffer bytes;
-    uint32_t size = 0;
-    ReadForKind(archive, index, &bytes, &size);
-    kind.properties(bytes.Data(), size, &out);
+    std::vector<uint8_t> bytes;  // as its kind reads them: decoded when compressed
+    source.Read(id, IsCompressedType(source.Type(id)), &bytes);
+    kind.properties(bytes.data(), bytes.size(), &out);
 }
 
-// What decoding finds wrong with a whole entry; "" when nothing.
-std::string DecodeProblem(const CLgpArchive& archive, uint16_t index) {
-    const EntryKind& kind = KindOf(archive.GetEntryType(index));
-    if (kind.check == nullptr) {
-        return "";
-    }
-    EntryBuffer bytes;
-    uint32_t size = 0;
-    ReadForKind(archive, index, &bytes, &size);
-    return kind.check(bytes.Data(), size);
+// What decoding finds wrong with a whole entry, read as its kind reads it; "" when
+// nothing.
+std::string DecodeProblem(const EntryKind& kind, const std::vector<uint8_t>& bytes) {
+    return kind.check == nullptr ? "" : kind.check(bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -60,37 +56,37 @@ const char* DescribeEntryType(uint8_t type) {
     return KindOf(type).name;
 }
 
-PropertyList EntryProperties(const CLgpArchive& archive, uint16_t index) {
-    const CLgpArchive::ReadScope scope(archive);
+PropertyList EntryProperties(const IEntrySource& source, EntryId id) {
+    const SourceReadScope scope(source);
     PropertyList out;
-    const uint8_t type = archive.GetEntryType(index);
-    out.emplace_back("name", archive.GetEntryName(index));
-    if (*archive.GetEntryFolder(index) != '\0') {
-        out.emplace_back("folder", archive.GetEntryFolder(index));  // shares its name
+    const uint8_t type = source.Type(id);
+    out.emplace_back("name", source.Name(id));
+    if (!source.Folder(id).empty()) {
+        out.emplace_back("folder", source.Folder(id));  // shares its name
     }
-    out.emplace_back("index", Num(index));
+    out.emplace_back("index", Num(source.PositionOf(id)));
     out.emplace_back("type", std::string(DescribeEntryType(type)) + " (" + Num(type) + ")");
-    out.emplace_back("extension", archive.GetEntryExtension(index));
-    out.emplace_back("offset", Num(archive.GetEntryOffset(index)));
-    out.emplace_back("stored size", Num(archive.GetEntrySize(index)));
-    out.emplace_back("whole", Whole(CheckEntry(archive, index, false)));
+    out.emplace_back("extension", source.Extension(id));
+    out.emplace_back("offset", Offset(source, id));
+    out.emplace_back("stored size", Num(source.Size(id)));
+    out.emplace_back("whole", Whole(source.Check(id, false)));
     if (IsCompressedType(type)) {
-        AddStream(archive, index, out);
+        AddStream(source, id, out);
     }
-    AddKindProperties(archive, index, out);
+    AddKindProperties(source, id, out);
     return out;
 }
 
-PropertyList ArchiveProperties(const CLgpArchive& archive) {
+PropertyList ArchiveProperties(const IEntrySource& source) {
     PropertyList out;
-    out.emplace_back("path", archive.GetArchivePath());
-    out.emplace_back("file size", Num(archive.GetArchiveLength()));
-    out.emplace_back("entries", Num(archive.GetEntryCount()));
+    out.emplace_back("path", source.ArchivePath());
+    out.emplace_back("file size", Num(source.ArchiveLength()));
+    out.emplace_back("entries", Num(source.Count()));
     std::map<uint8_t, std::pair<uint64_t, uint64_t>> types;  // count, bytes
-    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        auto& [count, bytes] = types[archive.GetEntryType(i)];
+    for (size_t i = 0; i < source.Count(); ++i) {
+        auto& [count, bytes] = types[source.Type(source.IdAt(i))];
         ++count;
-        bytes += archive.GetEntrySize(i);
+        bytes += source.Size(source.IdAt(i));
     }
     for (const auto& [type, totals] : types) {
         out.emplace_back(std::string(DescribeEntryType(type)) + " entries",
@@ -99,30 +95,52 @@ PropertyList ArchiveProperties(const CLgpArchive& archive) {
     return out;
 }
 
-std::vector<EntryFault> VerifyArchive(const CLgpArchive& archive, const RunHooks& run,
-                                      bool* cancelled) {
-    const CLgpArchive::ReadScope scope(archive);
-    RunState state(run);
-    std::vector<EntryFault> faults;
-    for (const SoundFault& sound : CheckSoundArchive(archive)) {
-        EntryFault fault{sound.index, sound.problem, RunReason::GameCannotFind};
+namespace {
+
+// The rules the game relies on are the catalogue's tables; a source without one has none
+// to break yet.
+void AddSoundFaults(const IEntrySource& source, std::vector<EntryFault>& faults) {
+    if (source.Catalogue() == nullptr) {
+        return;
+    }
+    for (const SoundFault& sound : CheckSoundArchive(*source.Catalogue())) {
+        EntryFault fault{sound.index, source.IdAt(sound.index), sound.problem,
+                         RunReason::GameCannotFind};
         fault.damage = true;
         fault.wholeArchive = sound.wholeArchive;
         faults.push_back(fault);
     }
-    const size_t total = archive.GetEntryCount();
-    for (size_t i = 0; i < total && state.Continue(i, total, EntryId{static_cast<uint32_t>(i)});
-         ++i) {
-        const auto index = static_cast<uint16_t>(i);
-        const EntryCheck check = CheckEntry(archive, index, true);
-        EntryFault fault{index, DescribeEntryProblem(check.problem), ReasonOf(check.problem)};
-        if (check.Whole()) {
-            fault.problem = DecodeProblem(archive, index);
-            fault.code = RunReason::CannotDecode;
-        }
-        fault.damage = !check.Whole();
+}
+
+// The entry read once, as its kind reads it: damage when the archive does not hold it
+// whole, else what decoding finds. An empty problem: nothing wrong.
+EntryFault CheckOneEntry(IEntryReader& reader, const IEntrySource& source, size_t position) {
+    const EntryId id = source.IdAt(position);
+    std::vector<uint8_t> bytes;
+    const EntryCheck check = reader.Read(id, true, &bytes);
+    EntryFault fault{position, id, DescribeEntryProblem(check.problem), ReasonOf(check.problem)};
+    if (check.Whole()) {
+        fault.problem = DecodeProblem(KindOf(source.Type(id)), bytes);
+        fault.code = RunReason::CannotDecode;
+    }
+    fault.damage = !check.Whole();
+    return fault;
+}
+
+}  // namespace
+
+std::vector<EntryFault> VerifyArchive(const IEntrySource& source, const RunHooks& run,
+                                      bool* cancelled) {
+    const SourceReadScope scope(source);
+    RunState state(run);
+    std::vector<EntryFault> faults;
+    AddSoundFaults(source, faults);
+    const std::unique_ptr<IEntryReader> reader = source.OpenReader();
+    const size_t total = source.Count();
+    for (size_t i = 0; i < total && state.Continue(i, total, source.IdAt(i)); ++i) {
+        EntryFault fault = CheckOneEntry(*reader, source, i);
         if (!fault.problem.empty()) {
-            state.Failed({EntryId{fault.index}, fault.code, fault.problem});
+            state.Failed({fault.entry, fault.code, fault.problem});
             faults.push_back(fault);
         }
     }

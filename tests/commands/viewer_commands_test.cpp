@@ -9,7 +9,11 @@
 #include <QTableWidget>
 
 #include "app/lumo_app.h"
+#include "archive/lgp_snapshot.h"
+#include "commands/archive_doc.h"
 #include "commands/properties_dialogs.h"
+#include "edit/edited_source.h"
+#include "edit/lgp_changes.h"
 #include "tests/commands/extract_fixture.h"
 #include "tests/support/texture_builder.h"
 #include "viewers/child_frame.h"
@@ -77,7 +81,7 @@ TEST_F(ViewerCommandsTest, OpenAsOffersEveryViewerAndUsesTheChosenOne) {
 
 TEST_F(ViewerCommandsTest, PropertiesShowsOneRowPerSelectedEntry) {
     OpenMixedArchive();
-    CPropertiesDialog dialog(theArchive, {0, 4});
+    CPropertiesDialog dialog(theArchive.Snapshot(), {EntryId{0}, EntryId{4}});
     QTableWidget* table = dialog.GetTable();
     ASSERT_EQ(table->rowCount(), 2);
     EXPECT_EQ(Cell(table, 0, "name"), "sky.tex");
@@ -96,13 +100,65 @@ TEST_F(ViewerCommandsTest, PropertiesShowsOneRowPerSelectedEntry) {
 
 TEST_F(ViewerCommandsTest, ArchivePropertiesVerifyListsTheBrokenEntries) {
     OpenMixedArchive();
-    CArchivePropertiesDialog dialog(theArchive);
+    CArchivePropertiesDialog dialog(theArchive.Snapshot());
     EXPECT_EQ(dialog.GetTable()->item(2, 1)->text(), "5");  // entries
     dialog.Verify();
     ASSERT_EQ(dialog.GetProblemList()->count(), 2);  // grouped under a heading
     EXPECT_TRUE(dialog.GetProblemList()->item(0)->text().startsWith("Warnings (1)"));
     EXPECT_TRUE(dialog.GetProblemList()->item(1)->text().startsWith("#4 cut.tex: texture: "));
     EXPECT_EQ(dialog.GetVerdict()->text(), "1 entries have problems:");
+}
+
+// An entry added but not saved yet is described as the save will write it, read through
+// the archive the document offers.
+TEST_F(ViewerCommandsTest, PropertiesOfAnAddedEntryTellWhatItWillHold) {
+    OpenMixedArchive();
+    const Bytes added = TextureBuilder::Paletted(2, 3, 1, 2).Build();
+    ArchiveEdits edits(*theArchive.Snapshot()->Catalogue());
+    ASSERT_EQ(edits.Add("new.tex", "", MemorySource(added)), "");
+    TheArchiveDoc()->Document().ChangeEntries(
+        std::make_shared<EditedSource>(theArchive.Snapshot(), edits.Entries()), {});
+    ASSERT_EQ(List().GetItemCount(), 6);
+    Select({5}, 5);
+    std::map<QString, QString> shown;
+    WhenModalShows([&shown](QWidget* modal) {
+        auto* table = modal->findChild<QTableWidget*>();
+        for (int row = 0; table && row < table->rowCount(); ++row) {
+            shown[table->item(row, 0)->text()] = table->item(row, 1)->text();
+        }
+        static_cast<QDialog*>(modal)->reject();
+    });
+    Frame()->SendCommand(ID_ITEM_PROPERTIES);
+    EXPECT_EQ(shown["name"], "new.tex");
+    EXPECT_EQ(shown["stored size"], QString::number(added.size()));
+    EXPECT_EQ(shown["type"], "texture (1)");
+    EXPECT_EQ(shown["width x height"], "2 x 3");
+    EXPECT_EQ(shown["offset"], "decided when saved");
+}
+
+// With changes waiting, Verify checks what the file holds and says so: the broken entry
+// removed from the change list is still found.
+TEST_F(ViewerCommandsTest, VerifyWithUnsavedChangesChecksTheFileOnDisk) {
+    OpenMixedArchive();
+    Select({4}, 4);
+    Frame()->SendCommand(ID_ARCHIVE_REMOVE);
+    ASSERT_EQ(List().GetItemCount(), 4);
+    QStringList problems;
+    QString verdict;
+    WhenModalShows([&](QWidget* modal) {
+        auto* dialog = qobject_cast<CArchivePropertiesDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->Verify();
+        for (int i = 0; i < dialog->GetProblemList()->count(); ++i) {
+            problems << dialog->GetProblemList()->item(i)->text();
+        }
+        verdict = dialog->GetVerdict()->text();
+        dialog->reject();
+    });
+    Frame()->SendCommand(ID_ARCHIVE_PROPERTIES);
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_TRUE(problems[1].startsWith("#4 cut.tex: texture: "));
+    EXPECT_TRUE(verdict.startsWith("The file as saved on disk; changes not saved yet"));
 }
 
 TEST_F(ViewerCommandsTest, ShowIndexHidesAndShowsTheIndexWithItsCheckMark) {

@@ -7,6 +7,7 @@
 
 #include "formats/entry_report.h"
 
+#include "archive/lgp_snapshot.h"
 #include "archive/lgp_soundness.h"
 #include "tests/support/field_builder.h"
 #include "tests/support/lgp_writer.h"
@@ -47,7 +48,7 @@ protected:
 }  // namespace
 
 TEST_F(EntryReport, FieldPropertiesTellTheStreamAndTheBackground) {
-    const auto p = AsMap(EntryProperties(archive_, 0));
+    const auto p = AsMap(EntryProperties(*archive_.Snapshot(), EntryId{0}));
     EXPECT_EQ(p.at("name"), "bg.dat");
     EXPECT_EQ(p.at("type"), "field (3)");
     EXPECT_EQ(p.at("whole"), "yes");
@@ -59,14 +60,15 @@ TEST_F(EntryReport, FieldPropertiesTellTheStreamAndTheBackground) {
 }
 
 TEST_F(EntryReport, TexturePropertiesTellSizeDepthAndPalettes) {
-    const auto p = AsMap(EntryProperties(archive_, 1));
+    const auto p = AsMap(EntryProperties(*archive_.Snapshot(), EntryId{1}));
     EXPECT_EQ(p.at("type"), "texture (1)");
     EXPECT_EQ(p.at("extension"), "tex");
     EXPECT_EQ(p.at("width x height"), "4 x 2");
     EXPECT_EQ(p.at("bit depth"), "8");
     EXPECT_EQ(p.at("palettes"), "3 of 16 colours");
     EXPECT_EQ(p.at("texture"), "decodes");
-    EXPECT_EQ(AsMap(EntryProperties(archive_, 4)).at("whole"), "no: cut short");
+    EXPECT_EQ(AsMap(EntryProperties(*archive_.Snapshot(), EntryId{4})).at("whole"),
+              "no: cut short");
 }
 
 // Codes without a row are "other"; what renders is said from the table, not a list.
@@ -78,7 +80,7 @@ TEST(EntryKinds, UnknownCodesAreOtherAndRenderingKindsAreNamedFromTheTable) {
 }
 
 TEST_F(EntryReport, ArchivePropertiesCountEntriesAndBytesPerType) {
-    const auto p = AsMap(ArchiveProperties(archive_));
+    const auto p = AsMap(ArchiveProperties(*archive_.Snapshot()));
     EXPECT_EQ(p.at("path"), path_);
     EXPECT_EQ(p.at("entries"), "5");
     EXPECT_EQ(
@@ -88,7 +90,7 @@ TEST_F(EntryReport, ArchivePropertiesCountEntriesAndBytesPerType) {
 
 TEST_F(EntryReport, VerifyListsEachBrokenEntryAndStopsWhenCancelled) {
     bool cancelled = true;
-    std::vector<EntryFault> faults = VerifyArchive(archive_, {}, &cancelled);
+    std::vector<EntryFault> faults = VerifyArchive(*archive_.Snapshot(), {}, &cancelled);
     EXPECT_FALSE(cancelled);
     // A bare archive has no lookup table: the game's rules come first, then the entries.
     const size_t unsound = CheckSoundArchive(archive_).size();
@@ -110,7 +112,7 @@ TEST_F(EntryReport, VerifyListsEachBrokenEntryAndStopsWhenCancelled) {
         ++calls;
         return done < 3;
     };
-    EXPECT_EQ(VerifyArchive(archive_, stopAtThree, &cancelled).size(), unsound + 1);
+    EXPECT_EQ(VerifyArchive(*archive_.Snapshot(), stopAtThree, &cancelled).size(), unsound + 1);
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(calls, 4);
 }
