@@ -64,3 +64,30 @@ TEST(EditedSource, KeptEntriesReadFromTheArchiveFile) {
 }
 
 }  // namespace
+
+// Added and renamed entries are typed as Load will type them once saved: by extension,
+// else by the archive (field entries only in the field archive).
+TEST(EditedSource, AddedAndRenamedEntriesTakeTheTypeOfTheirNames) {
+    const struct {
+        const char* archive;
+        const char* added;
+        uint8_t type;
+    } cases[] = {
+        {"char.lgp", "sky.TEX", LGP_TYPE_TEX},   {"char.lgp", "blob", LGP_TYPE_OTHER},
+        {"flevel.lgp", "md1_1", LGP_TYPE_FIELD}, {"FLEVEL.LGP", "sky.tex", LGP_TYPE_TEX},
+        {"char.lgp", "aaaa.hrc", LGP_TYPE_HRC},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string path = dir.Write(c.archive, LgpWriter().AddText("one.txt", "1").Build());
+        CLgpArchive archive;
+        ASSERT_EQ(archive.Load(path.c_str()), 1) << c.archive;
+        const EntrySourcePtr base = archive.Snapshot();
+        ArchiveEdits edits(*base->Catalogue());
+        ASSERT_EQ(edits.Add(c.added, "", MemorySource({'x'})), "");
+        ASSERT_EQ(edits.Rename(0, "r" + std::string(c.added), ""), "");
+        const EditedSource source(base, edits.Entries());
+        EXPECT_EQ(source.Type(source.IdAt(1)), c.type) << c.archive << ' ' << c.added;
+        EXPECT_EQ(source.Type(source.IdAt(0)), c.type) << c.archive << " renamed";
+    }
+}
