@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: MIT
+// The extraction run: each entry read, checked and written aside in batches, placed once
+// durable, and reported in the order of the jobs. Where each entry goes, and which
+// targets clash, is run_targets.cpp.
 #include "extract/extract_engine.h"
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
 #include <set>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "archive/lgp_snapshot.h"
 #include "extract/durable_batch.h"
 #include "extract/host_names.h"
+#include "extract/run_targets.h"
 #include "platform/file_output.h"
 #include "platform/host_calls.h"
 #include "platform/temporary_place.h"
@@ -18,37 +18,6 @@
 namespace extract {
 
 namespace {
-
-// The target of an entry that has a folder: every level a plain name, created when
-// missing. "" with `why` when it cannot be.
-std::string FolderTarget(const std::string& base, const IEntrySource& source, EntryId entry,
-                         std::string* why) {
-    const std::string folder = HostNameFromLatin1(source.Folder(entry));
-    std::string path = base;
-    size_t start = 0;
-    while (start <= folder.size()) {
-        const size_t end = std::min(folder.find('/', start), folder.size());
-        const std::string level = folder.substr(start, end - start);
-        if (!IsPlainFileName(level)) {
-            *why = "its folder is not a plain folder name";
-            return "";
-        }
-        path = JoinPath(path, level);
-        start = end + 1;
-    }
-    std::error_code error;
-    std::filesystem::create_directories(HostPath(path), error);
-    if (error) {
-        *why = "cannot create its folder " + path + ": " + error.message();
-        return "";
-    }
-    const std::string name = EntryHostName(source, entry);
-    if (!IsPlainFileName(name)) {
-        *why = "not a plain file name";
-        return "";
-    }
-    return JoinPath(path, name);
-}
 
 // One run: the archive opened once, the batch of files written aside, and the entries
 // waiting for that batch before their fate is final.
@@ -60,11 +29,12 @@ public:
           m_reader(source.OpenReader()),
           m_state(options.run),
           m_batch(options.anonymousTemporaries),
-          m_identity(source.ArchiveIdentity()) {}
+          m_identity(source.ArchiveIdentity()),
+          m_targets(options.folder, options.namesIgnoreCase) {}
 
     Summary Go(const std::vector<Job>& jobs) {
         m_summary.total = jobs.size();
-        ListFolder(jobs);
+        m_targets.ListFolder(jobs);
         // Each file written aside holds a handle until its batch is placed; some room
         // is left for everything else the program has open.
         // Two batches hold handles at once: the one being placed and the one being written.
@@ -116,20 +86,11 @@ private:
             return Finish(result, Outcome::Refused, RunReason::NotPlainName,
                           "not a plain file name");
         }
-        const std::string key = CollisionKey(result.target, m_options.namesIgnoreCase);
-        if (m_targets.count(key) != 0) {
-            return Finish(result, Outcome::Refused, RunReason::SameTargetInRun,
-                          "another entry of this run was written to that file");
+        const std::string key = m_targets.Key(result.target);
+        if (const char* clash = m_targets.Clash(result.target, key)) {
+            return Finish(result, Outcome::Refused, RunReason::SameTargetInRun, clash);
         }
-        // Names that differ only in letter case are different entries; in a folder that
-        // ignores case the later one would replace the earlier, so it is refused there.
-        const auto folded = m_folded.find(FoldedAscii(result.target));
-        if (folded != m_folded.end() && folded->second != key && FolderIgnoresCase(result.target)) {
-            return Finish(result, Outcome::Refused, RunReason::SameTargetInRun,
-                          "another entry of this run differs from it only in letter case, "
-                          "and this folder ignores case");
-        }
-        const InTheWay existing = MayExist(job, key) ? LookAt(result.target) : InTheWay{};
+        const InTheWay existing = m_targets.MayExist(job, key) ? LookAt(result.target) : InTheWay{};
         if (IsTheArchive(existing, result.target)) {
             return Finish(result, Outcome::Refused, RunReason::TargetIsArchive,
                           kTargetIsTheArchive);
@@ -177,8 +138,7 @@ private:
         if (!m_batch.Add(result.target, m_bytes.data(), m_bytes.size(), rules, &error)) {
             return Finish(result, Outcome::Failed, WriteReason(error), error);
         }
-        m_targets.insert(key);
-        m_folded.emplace(FoldedAscii(result.target), key);
+        m_targets.Take(result.target, key);
         result.outcome = outcome;
         result.bytes = m_bytes.size();
         m_waiting.push_back({result, true});
@@ -189,60 +149,6 @@ private:
     bool IsTheArchive(const InTheWay& existing, const std::string& target) const {
         return existing.identity.SameFile(m_identity) ||
                (existing.kind == PathKind::Link && IdentifyFile(target).SameFile(m_identity));
-    }
-
-    // The names the run's folder holds when it starts, so that only those targets are
-    // looked at one by one; a file appearing later is looked at when it is in the way.
-    void ListFolder(const std::vector<Job>& jobs) {
-        if (std::none_of(jobs.begin(), jobs.end(),
-                         [](const Job& job) { return job.target.empty(); })) {
-            return;  // every job names its own target
-        }
-        std::error_code error;
-        for (std::filesystem::directory_iterator it(host::FolderPath(m_options.folder), error), end;
-             !error && it != end; it.increment(error)) {
-            m_present.insert(
-                CollisionKey(JoinPath(m_options.folder, it->path().filename().u8string()),
-                             m_options.namesIgnoreCase));
-        }
-        m_listed = !error;
-    }
-
-    // Whether the folder of `target` takes names differing in case for one file: a probe
-    // file with a lower-case name is looked up under its upper-case name. A folder where
-    // the probe cannot be made counts as ignoring case, which loses nothing.
-    bool FolderIgnoresCase(const std::string& target) {
-        const std::string folder = target.substr(0, FolderPartLength(target));
-        const auto known = m_ignoresCase.find(folder);
-        if (known != m_ignoresCase.end()) {
-            return known->second;
-        }
-        const std::string probe =
-            ".lumo-case-probe-" +
-            std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-        std::string upper = probe;
-        std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
-            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        });
-        bool ignores = true;
-        const int fd = host::CreateExclusive(JoinPath(folder, probe));
-        if (fd >= 0) {
-            host::CloseFile(fd);
-            ignores = IdentifyFile(JoinPath(folder, upper)).known;
-            host::RemoveFile(JoinPath(folder, probe));
-        }
-        return m_ignoresCase[folder] = ignores;
-    }
-
-    static std::string FoldedAscii(std::string text) {
-        for (char& c : text) {
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        }
-        return text;
-    }
-
-    bool MayExist(const Job& job, const std::string& key) const {
-        return !job.target.empty() || !m_listed || m_present.count(key) != 0;
     }
 
     // Entries written aside get their fate once their batch is in place; the others wait
@@ -387,12 +293,8 @@ private:
     RunState m_state;
     DurableBatch m_batch;
     FileIdentity m_identity;
+    RunTargets m_targets;
     Summary m_summary;
-    std::unordered_set<std::string> m_targets;
-    std::unordered_set<std::string> m_present;  // keys of the folder's names at the start
-    bool m_listed = false;
-    std::unordered_map<std::string, std::string> m_folded;  // ASCII-folded -> key
-    std::unordered_map<std::string, bool> m_ignoresCase;    // per folder
     std::vector<Waiting> m_waiting;
     std::vector<Waiting> m_inFlight;  // the entries of the batch being placed
     std::vector<uint8_t> m_bytes;
@@ -403,39 +305,6 @@ private:
 };
 
 }  // namespace
-
-std::vector<Job> JobsForEntries(const IEntrySource& source,
-                                const std::vector<uint16_t>& positions) {
-    std::vector<Job> jobs(positions.size());
-    for (size_t i = 0; i < positions.size(); ++i) {
-        jobs[i].entry = source.IdAt(positions[i]);
-    }
-    return jobs;
-}
-
-std::vector<Job> JobsForEntries(const std::vector<uint16_t>& entries) {
-    std::vector<Job> jobs(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        jobs[i].entry = EntryId{entries[i]};  // the snapshot's ids are its table positions
-    }
-    return jobs;
-}
-
-std::string EntryHostName(const IEntrySource& source, EntryId entry) {
-    return HostNameFromLatin1(source.Name(entry));
-}
-
-std::string EntryHostName(const CLgpArchive& archive, uint16_t index) {
-    return HostNameFromLatin1(archive.GetEntryName(index));
-}
-
-bool IsArchiveFile(const IEntrySource& source, const std::string& path) {
-    return IdentifyFile(path).SameFile(source.ArchiveIdentity());
-}
-
-bool IsArchiveFile(const CLgpArchive& archive, const std::string& path) {
-    return IdentifyFile(path).SameFile(archive.GetArchiveIdentity());
-}
 
 Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
                        const Options& options) {
