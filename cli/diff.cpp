@@ -46,7 +46,7 @@ bool Collect(const CLgpArchive& archive, std::map<Key, Facts>* out) {
         reader.Read(i, false, &bytes);
         facts.size = bytes.size();
         facts.hash = Hash(bytes);
-        facts.field = archive.GetEntryType(i) == LGP_TYPE_FIELD;
+        facts.field = IsCompressedType(archive.GetEntryType(i));
         if (facts.field) {
             reader.Read(i, true, &bytes);
             facts.decodedSize = bytes.size();

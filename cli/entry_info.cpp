@@ -4,7 +4,6 @@
 // one object per entry. Model entries add what the model holds, and a skeleton the
 // animations that fit it.
 #include <iostream>
-#include <memory>
 
 #include "cli/cli_common.h"
 #include "cli/commands.h"
@@ -14,24 +13,6 @@
 #include "models/model_properties.h"
 
 namespace {
-
-// The archive's model entries and animations, found once for every ENTRY that needs them.
-class ModelLookup {
-public:
-    explicit ModelLookup(const IEntrySource& source) : m_source(source) {}
-    ModelFacts Describe(EntryId id) {
-        if (!m_entries) {
-            m_entries = std::make_unique<SourceModelEntries>(m_source);
-            m_animations = std::make_unique<AnimationIndex>(*m_entries);
-        }
-        return DescribeModelEntry(*m_entries, m_source.PositionOf(id), *m_animations);
-    }
-
-private:
-    const IEntrySource& m_source;
-    std::unique_ptr<SourceModelEntries> m_entries;
-    std::unique_ptr<AnimationIndex> m_animations;
-};
 
 std::string TextBlock(const PropertyList& properties, const ModelFacts& facts) {
     std::string out;
@@ -83,7 +64,7 @@ int RunEntryInfo(const CliRequest& request) {
     if (!source) {
         return kExitFailure;
     }
-    ModelLookup models(*source);
+    SourceModelFacts models(*source);
     int status = kExitOk;
     std::string out;
     for (const std::string& wanted : request.entries) {
@@ -93,8 +74,7 @@ int RunEntryInfo(const CliRequest& request) {
             status = kExitFailure;
             continue;
         }
-        const ModelFacts facts =
-            IsModelEntry(source->Name(*id)) ? models.Describe(*id) : ModelFacts{};
+        const ModelFacts facts = models.Describe(*id);
         const PropertyList properties = EntryProperties(*source, *id);
         if (request.json) {
             out += (out.empty() ? "" : ",") + JsonObject(properties, facts);

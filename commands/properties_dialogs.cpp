@@ -15,8 +15,6 @@
 #include <memory>
 #include <utility>
 
-#include "models/animation_index.h"
-#include "models/model_entries.h"
 #include "models/model_properties.h"
 
 #include "commands/run_reason_text.h"
@@ -77,42 +75,25 @@ QTableWidget* EntryRowsTable(const std::vector<PropertyList>& lists) {
     return table;
 }
 
+void AddJoined(PropertyList& list, const char* key, const std::vector<std::string>& items,
+               const char* separator) {
+    std::string text;
+    for (const std::string& item : items) {
+        text += (text.empty() ? "" : separator) + item;
+    }
+    if (!text.empty()) {
+        list.emplace_back(key, text);
+    }
+}
+
 // A model entry's properties add what the model holds and, for a skeleton, the names
-// of the animations that fit it; the archive's animations are found once per dialog.
-class ModelRows {
-public:
-    explicit ModelRows(const IEntrySource& source) : m_source(source) {}
-    void Add(EntryId entry, PropertyList& list) {
-        if (!IsModelEntry(m_source.Name(entry))) {
-            return;
-        }
-        if (!m_entries) {
-            m_entries = std::make_unique<SourceModelEntries>(m_source);
-            m_animations = std::make_unique<AnimationIndex>(*m_entries);
-        }
-        const ModelFacts facts =
-            DescribeModelEntry(*m_entries, m_source.PositionOf(entry), *m_animations);
-        list.insert(list.end(), facts.properties.begin(), facts.properties.end());
-        AddJoined(list, "animations", facts.fittingAnimations, ", ");
-        AddJoined(list, "missing", facts.warnings, "; ");
-    }
-
-private:
-    static void AddJoined(PropertyList& list, const char* key,
-                          const std::vector<std::string>& items, const char* separator) {
-        std::string text;
-        for (const std::string& item : items) {
-            text += (text.empty() ? "" : separator) + item;
-        }
-        if (!text.empty()) {
-            list.emplace_back(key, text);
-        }
-    }
-
-    const IEntrySource& m_source;
-    std::unique_ptr<SourceModelEntries> m_entries;
-    std::unique_ptr<AnimationIndex> m_animations;
-};
+// of the animations that fit it, each list on one row.
+void AddModelRows(SourceModelFacts& models, EntryId entry, PropertyList& list) {
+    const ModelFacts facts = models.Describe(entry);
+    list.insert(list.end(), facts.properties.begin(), facts.properties.end());
+    AddJoined(list, "animations", facts.fittingAnimations, ", ");
+    AddJoined(list, "missing", facts.warnings, "; ");
+}
 
 // What Archive properties and Verify say while changes wait for a save: they are about
 // the file, which is what the archive is until the changes are saved into it.
@@ -136,10 +117,10 @@ CPropertiesDialog::CPropertiesDialog(EntrySourcePtr source, const std::vector<En
     setObjectName("PropertiesDialog");
     setWindowTitle(tr("Properties"));
     std::vector<PropertyList> lists;
-    ModelRows models(*source);
+    SourceModelFacts models(*source);
     for (EntryId entry : entries) {
         lists.push_back(EntryProperties(*source, entry));
-        models.Add(entry, lists.back());
+        AddModelRows(models, entry, lists.back());
     }
     m_pTable = lists.size() == 1 ? KeyValueTable(lists.front()) : EntryRowsTable(lists);
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "models/model_properties.h"
 
+#include "archive/entry_source.h"
 #include "models/animation.h"
 #include "models/battle_models.h"
 #include "models/p_mesh.h"
@@ -85,4 +86,19 @@ ModelFacts DescribeModelEntry(const ModelEntries& entries, size_t id,
         DescribeScene(facts, entries, id, animations);
     }
     return facts;
+}
+
+SourceModelFacts::SourceModelFacts(const IEntrySource& source) : m_source(source) {}
+
+SourceModelFacts::~SourceModelFacts() = default;
+
+ModelFacts SourceModelFacts::Describe(EntryId id) {
+    if (!IsModelEntry(m_source.Name(id))) {
+        return ModelFacts{};
+    }
+    if (!m_entries) {
+        m_entries = std::make_unique<SourceModelEntries>(m_source);
+        m_animations = std::make_unique<AnimationIndex>(*m_entries);
+    }
+    return DescribeModelEntry(*m_entries, m_source.PositionOf(id), *m_animations);
 }
