@@ -17,6 +17,12 @@ std::string Whole(const EntryCheck& check) {
     return check.Whole() ? "yes" : std::string("no: ") + DescribeEntryProblem(check.problem);
 }
 
+// The bytes as the kinds' decoders take them: an address even for none.
+const uint8_t* DataOf(const std::vector<uint8_t>& bytes) {
+    static const uint8_t kNone = 0;
+    return bytes.empty() ? &kNone : bytes.data();
+}
+
 void AddStream(const IEntrySource& source, EntryId id, PropertyList& out) {
     const EntryCheck check = source.Check(id, true);
     out.emplace_back("stream length", Num(check.streamLength));
@@ -41,13 +47,13 @@ void AddKindProperties(const IEntrySource& source, EntryId id, PropertyList& out
     }
     std::vector<uint8_t> bytes;  // as its kind reads them: decoded when compressed
     source.Read(id, IsCompressedType(source.Type(id)), &bytes);
-    kind.properties(bytes.data(), bytes.size(), &out);
+    kind.properties(DataOf(bytes), bytes.size(), &out);
 }
 
 // What decoding finds wrong with a whole entry, read as its kind reads it; "" when
 // nothing.
 std::string DecodeProblem(const EntryKind& kind, const std::vector<uint8_t>& bytes) {
-    return kind.check == nullptr ? "" : kind.check(bytes.data(), bytes.size());
+    return kind.check == nullptr ? "" : kind.check(DataOf(bytes), bytes.size());
 }
 
 }  // namespace
