@@ -34,7 +34,12 @@ std::string ReadConflicts(const LgpBytes& file, uint64_t offset, const uint8_t* 
         }
         const uint32_t k = LoadLe16(word);
         offset += 2;
-        items.resize(uint64_t{k} * lgp::kConflictItemSize);
+        // Sized by what the file holds first, so a lying count costs no allocation.
+        const uint64_t itemsLength = uint64_t{k} * lgp::kConflictItemSize;
+        if (file.Available(offset, itemsLength) < itemsLength) {
+            return "the conflict table is cut short";
+        }
+        items.resize(itemsLength);
         if (file.ReadAt(offset, items.data(), items.size()) != items.size()) {
             return "the conflict table is cut short";
         }

@@ -185,7 +185,19 @@ std::vector<uint8_t> Tables(const std::vector<WriterEntry>& entries, const LgpPl
     return out;
 }
 
-std::string WriteSource(const WriterEntry& entry, LgpSink& sink, const WriteOptions& options) {
+// A small host file goes through memory, where its digest is taken on the way.
+std::string WriteDigested(const ReadOnlyFile& file, uint64_t size, LgpSink& sink,
+                          std::optional<uint64_t>& digest) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
+        return "cannot read the bytes to copy: the file ended or failed";
+    }
+    digest = ContentDigest(bytes.data(), bytes.size());
+    return sink.Write(bytes.data(), bytes.size()) ? "" : sink.Error();
+}
+
+std::string WriteSource(const WriterEntry& entry, LgpSink& sink, const WriteOptions& options,
+                        std::optional<uint64_t>* digest) {
     const EntrySource& source = entry.source;
     switch (source.kind) {
         case EntrySource::Kind::Memory:
@@ -206,6 +218,9 @@ std::string WriteSource(const WriterEntry& entry, LgpSink& sink, const WriteOpti
             if (!file.Identity().Unchanged(source.identity)) {
                 return source.path + ": the file changed since it was added";
             }
+            if (digest != nullptr && source.size < kDigestedFileSize) {
+                return WriteDigested(file, source.size, sink, *digest);
+            }
             return sink.Copy(file, 0, source.size) ? "" : sink.Error();
         }
     }
@@ -225,15 +240,15 @@ EntrySource HostFileSource(const std::string& path, std::string* error) {
     EntrySource source;
     source.kind = EntrySource::Kind::HostFile;
     source.path = path;
-    ReadOnlyFile file(path);
-    if (!file.IsOpen()) {
+    // Looked at, not opened: the writer opens it once, when its bytes are needed.
+    source.identity = IdentifyFile(path);
+    if (!source.identity.known) {
         if (error) {
             *error = path + ": cannot open file";
         }
         return source;
     }
-    source.identity = file.Identity();
-    source.size = file.Length();
+    source.size = source.identity.size;
     return source;
 }
 
@@ -260,6 +275,13 @@ bool LgpSink::Copy(const ReadOnlyFile& file, uint64_t offset, uint64_t length) {
         length -= want;
     }
     return true;
+}
+
+uint64_t ContentDigest(const uint8_t* data, size_t size, uint64_t digest) {
+    for (size_t i = 0; i < size; ++i) {
+        digest = (digest ^ data[i]) * 0x100000001B3u;
+    }
+    return digest;
 }
 
 bool MemorySink::Write(const uint8_t* data, size_t size) {
@@ -303,7 +325,11 @@ std::string WriteArchive(const std::vector<WriterEntry>& entries, const LgpPlan&
         if (!sink.Write(header.data(), header.size())) {
             return sink.Error();
         }
-        const std::string why = WriteSource(entry, sink, options);
+        std::optional<uint64_t>* digest = nullptr;
+        if (options.digests != nullptr && plan.order[pos] < options.digests->size()) {
+            digest = &(*options.digests)[plan.order[pos]];
+        }
+        const std::string why = WriteSource(entry, sink, options, digest);
         if (!why.empty()) {
             return why;
         }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,7 +96,15 @@ struct WriteOptions {
     const ReadOnlyFile* archive = nullptr;
     // Told the bytes written and the total before each entry; false stops the write.
     std::function<bool(uint64_t done, uint64_t total)> progress;
+    // When set, sized like the entries: for each small file from the host, the digest of
+    // the bytes written, so that a check after writing need not open it again.
+    std::vector<std::optional<uint64_t>>* digests = nullptr;
 };
+
+// A 64-bit digest of bytes (FNV-1a), for telling written bytes from what was read.
+uint64_t ContentDigest(const uint8_t* data, size_t size, uint64_t digest = 0xCBF29CE484222325u);
+// Host files below this size are read whole and digested while an archive is written.
+constexpr uint64_t kDigestedFileSize = uint64_t{64} << 10;
 
 // Writes the planned archive to the sink; "" or why it stopped ("cancelled", a source
 // that changed, the sink's error).

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "archive/lgp_writer.h"
 #include "platform/atomic_file.h"
@@ -20,6 +21,13 @@ public:
     bool Place(const std::function<std::string(const std::string& path)>& check);
 
 private:
+    bool Flush();
+    bool CopyInHost(const ReadOnlyFile& file, uint64_t& offset, uint64_t& length);
+
     AtomicFile m_file;
     std::function<std::string(const std::string&)> m_check;
+    // Small writes gather here: an archive of many small entries would otherwise cost
+    // two system calls an entry.
+    std::vector<uint8_t> m_buffer;
+    bool m_hostCopyFails = false;  // copying inside the host failed once: not tried again
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "archive/lgp_soundness.h"
 #include "edit/atomic_sink.h"
@@ -19,27 +20,35 @@ std::string ChangedOnDisk(const CLgpArchive& archive) {
            ": the archive changed on disk since it was opened; open it again";
 }
 
+// Two pieces' room for comparing, made once per check: a fresh megabyte for every entry
+// costs more in page faults and clearing than the comparing does.
+struct CompareRoom {
+    std::unique_ptr<uint8_t[]> got{new uint8_t[kPiece]};
+    std::unique_ptr<uint8_t[]> want{new uint8_t[kPiece]};
+};
+
 // Whether `length` bytes of `file` at `offset` are the source's: those of `origin` from
 // `originOffset` on, or without an origin, the source's bytes in memory.
 bool SameBytes(const ReadOnlyFile& file, uint64_t offset, const EntrySource& source,
-               const ReadOnlyFile* origin, uint64_t originOffset, uint64_t length) {
-    std::vector<uint8_t> got(static_cast<size_t>(std::min<uint64_t>(length, kPiece)));
-    std::vector<uint8_t> want(origin ? got.size() : 0);
+               const ReadOnlyFile* origin, uint64_t originOffset, uint64_t length,
+               CompareRoom& room) {
+    uint8_t* const got = room.got.get();
+    uint8_t* const want = room.want.get();
     for (uint64_t done = 0; done < length;) {
-        const size_t n = static_cast<size_t>(std::min<uint64_t>(length - done, got.size()));
-        if (file.ReadAt(offset + done, got.data(), n) != n) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(length - done, kPiece));
+        if (file.ReadAt(offset + done, got, n) != n) {
             return false;
         }
         const uint8_t* expected = nullptr;
         if (origin) {
-            if (origin->ReadAt(originOffset + done, want.data(), n) != n) {
+            if (origin->ReadAt(originOffset + done, want, n) != n) {
                 return false;
             }
-            expected = want.data();
+            expected = want;
         } else {
             expected = source.bytes->data() + done;
         }
-        if (std::memcmp(got.data(), expected, n) != 0) {
+        if (std::memcmp(got, expected, n) != 0) {
             return false;
         }
         done += n;
@@ -47,10 +56,27 @@ bool SameBytes(const ReadOnlyFile& file, uint64_t offset, const EntrySource& sou
     return true;
 }
 
+// Whether `length` bytes of `file` at `offset` have the digest taken while writing.
+bool SameDigest(const ReadOnlyFile& file, uint64_t offset, uint64_t length, uint64_t digest,
+                CompareRoom& room) {
+    uint64_t got = ContentDigest(nullptr, 0);
+    for (uint64_t done = 0; done < length;) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(length - done, kPiece));
+        if (file.ReadAt(offset + done, room.got.get(), n) != n) {
+            return false;
+        }
+        got = ContentDigest(room.got.get(), n, got);
+        done += n;
+    }
+    return got == digest;
+}
+
+using Digests = std::vector<std::optional<uint64_t>>;
+
 // Reads the written file back: it must be sound and hold every entry as planned.
 std::string CheckWritten(const std::string& path, const std::string& target,
                          const std::vector<WriterEntry>& entries, const LgpPlan& plan,
-                         const ReadOnlyFile* archiveFile) {
+                         const ReadOnlyFile* archiveFile, const Digests& digests) {
     CLgpArchive written;
     const uint16_t count = written.Load(path.c_str());
     if (written.GetLastLoadStatus() != LgpLoadStatus::Ok || count != plan.order.size() ||
@@ -62,13 +88,15 @@ std::string CheckWritten(const std::string& path, const std::string& target,
         return target + ": the archive written aside is not sound: " + faults.front().problem;
     }
     ReadOnlyFile file(path);
+    CompareRoom room;
     for (size_t pos = 0; pos < plan.order.size(); ++pos) {
         const WriterEntry& entry = entries[plan.order[pos]];
+        const std::optional<uint64_t>& digest = digests[plan.order[pos]];
         const auto i = static_cast<uint16_t>(pos);
         std::unique_ptr<ReadOnlyFile> hostFile;
         const ReadOnlyFile* origin = nullptr;
         uint64_t originOffset = 0;
-        if (entry.source.kind == EntrySource::Kind::HostFile) {
+        if (entry.source.kind == EntrySource::Kind::HostFile && !digest) {
             hostFile = std::make_unique<ReadOnlyFile>(entry.source.path);
             if (!hostFile->Identity().Unchanged(entry.source.identity)) {
                 return entry.source.path + ": the file changed while it was being added";
@@ -85,8 +113,10 @@ std::string CheckWritten(const std::string& path, const std::string& target,
             entry.source.size == written.GetEntrySize(i) &&
             (entry.source.size == 0 || entry.source.kind != EntrySource::Kind::Memory ||
              entry.source.bytes) &&
-            SameBytes(file, uint64_t{written.GetEntryOffset(i)} + lgp::kDataHeaderSize,
-                      entry.source, origin, originOffset, entry.source.size);
+            (digest ? SameDigest(file, uint64_t{written.GetEntryOffset(i)} + lgp::kDataHeaderSize,
+                                 entry.source.size, *digest, room)
+                    : SameBytes(file, uint64_t{written.GetEntryOffset(i)} + lgp::kDataHeaderSize,
+                                entry.source, origin, originOffset, entry.source.size, room));
         if (!same) {
             return target + ": entry `" + entry.name +
                    "` does not read back as it was written; nothing was saved";
@@ -147,8 +177,10 @@ SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry
         }
     }
     AtomicSink aside;
+    Digests digests(entries.size());
     WriteOptions write;
     write.archive = archiveFile.get();
+    write.digests = &digests;
     write.progress = options.progress;
     if (!aside.Begin(target)) {
         result.error = aside.Error();
@@ -158,7 +190,7 @@ SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry
     // Placing makes the file durable, has it checked, and renames it over the target,
     // which keeps its permission bits; until then the target is untouched.
     if (result.error.empty() && !aside.Place([&](const std::string& path) {
-            std::string why = CheckWritten(path, target, entries, plan, archiveFile.get());
+            std::string why = CheckWritten(path, target, entries, plan, archiveFile.get(), digests);
             if (why.empty() && fromArchive && archive.ArchiveChangedOnDisk()) {
                 why = ChangedOnDisk(archive);
             }
