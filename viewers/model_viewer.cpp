@@ -167,7 +167,7 @@ bool CModelViewer::Load(const ModelEntries& entries, size_t id, const std::vecto
             SelectAnimation(a);
         }
     }
-    resize(640, 520);
+    resize(AreaSize().isEmpty() ? QSize(640, 520) : QSize(640, 520).boundedTo(AreaSize()));
     return true;
 }
 
