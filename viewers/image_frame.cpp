@@ -2,10 +2,8 @@
 #include "viewers/image_frame.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPaintEvent>
@@ -17,9 +15,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/file_output.h"
-#include "platform/prompts.h"
 #include "res/resource.h"
+#include "viewers/frame_output.h"
 
 namespace {
 
@@ -271,35 +268,7 @@ void CImageFrame::OnEditCopy() {
 }
 
 void CImageFrame::OnFileExportImage() {
-    platform::SaveFileRequest request;
-    request.fileName = GetEntryName().section('.', 0, 0).toStdString() + ".png";
-    request.defaultExtension = "png";
-    request.filter = tr("PNG images (*.png)|*.png|").toStdString();
-    request.owner = this;
-    const std::optional<std::string> path = platform::Prompts().SaveFile(request);
-    if (!path) {
-        return;
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    std::string error = tr("Cannot encode the image as PNG.").toStdString();
-    if (QImageWriter(&buffer, "png").write(m_shown)) {
-        // The save dialog's own overwrite question may have been answered for the archive.
-        PlaceRules rules;
-        rules.protect = GetSourceFile();
-        const AtomicWriteResult written =
-            WriteOutputFile(*path, png.constData(), static_cast<size_t>(png.size()), rules);
-        if (written.Ok()) {
-            return;
-        }
-        error = written.message;
-    }
-    platform::MessageRequest message;
-    message.text = error;
-    message.icon = platform::MessageIcon::Exclamation;
-    message.owner = this;
-    platform::Prompts().ShowMessage(message);
+    ExportImageAsPng(*this, m_shown);
 }
 
 void CImageFrame::OnUpdateNeedsImage(CCmdUI* pCmdUI) {
