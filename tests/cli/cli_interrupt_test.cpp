@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/cli/process.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/lgp_writer.h"
 
@@ -66,18 +67,6 @@ std::string ReadAll(int fd, const std::function<void()>& atFirstLine) {
     }
     close(fd);
     return text;
-}
-
-// How many files under `folder` the process holds open.
-int FilesOpenIn(pid_t pid, const std::string& folder) {
-    int count = 0;
-    std::error_code ec;
-    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end;
-         !ec && it != end; it.increment(ec)) {
-        std::error_code linkError;
-        count += fs::read_symlink(it->path(), linkError).string().rfind(folder + "/", 0) == 0;
-    }
-    return count;
 }
 
 // A folder for thousands of small files: in memory where the host has a place for it,
