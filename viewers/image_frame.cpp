@@ -104,6 +104,7 @@ CImageFrame::CImageFrame(QWidget* parent)
     viewport->setBackgroundRole(QPalette::Window);
     viewport->setAutoFillBackground(true);
     viewport->installEventFilter(this);
+    m_pCanvas->installEventFilter(this);
     m_pLayout->addWidget(m_pScroll);
     m_pZoomLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_pZoomLabel->setMargin(2);
@@ -217,16 +218,18 @@ void CImageFrame::ZoomAt(int steps, const QPoint& at) {
 }
 
 bool CImageFrame::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pScroll->viewport()) {
-        if (event->type() == QEvent::Resize) {
-            PlaceZoomLabel();
-        } else if (event->type() == QEvent::Wheel) {
-            auto* wheel = static_cast<QWheelEvent*>(event);
-            const int delta = wheel->angleDelta().y();
-            if ((wheel->modifiers() & Qt::ControlModifier) && delta != 0 && !m_shown.isNull()) {
-                ZoomAt(delta > 0 ? 1 : -1, wheel->position().toPoint());
-                return true;
-            }
+    QWidget* viewport = m_pScroll->viewport();
+    if (watched == viewport && event->type() == QEvent::Resize) {
+        PlaceZoomLabel();
+    }
+    // Over the image or beyond it: each is the widget under the pointer.
+    if ((watched == viewport || watched == m_pCanvas) && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const int delta = wheel->angleDelta().y();
+        if ((wheel->modifiers() & Qt::ControlModifier) && delta != 0 && !m_shown.isNull()) {
+            const QPoint at = wheel->position().toPoint();
+            ZoomAt(delta > 0 ? 1 : -1, watched == viewport ? at : m_pCanvas->mapTo(viewport, at));
+            return true;
         }
     }
     return CChildFrame::eventFilter(watched, event);

@@ -168,10 +168,13 @@ TEST_F(ViewersTest, CtrlWheelZoomsAboutThePointUnderTheCursor) {
     TextureBuilder b = TextureBuilder::Paletted(300, 200, 1, 2);
     auto* viewer = Open<CTextureViewer>("CTextureViewer", b.Build());
     QWidget* viewport = viewer->GetScrollArea()->viewport();
+    // To the widget under the pointer, the image, from which the event travels up.
     const auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers, QPoint at) {
-        QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(viewport, &event);
+        QWidget* under = viewport->childAt(at);
+        ASSERT_NE(under, nullptr);
+        QWheelEvent event(under->mapFrom(viewport, at), viewport->mapToGlobal(at), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(under, &event);
         Settle();
     };
     // Where the image point under `at` is shown, in viewport coordinates.
