@@ -52,13 +52,14 @@ Signalled RunSignalled(std::vector<std::string> args, int signal,
     const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     close(ends[1]);
-    for (int wait = 0; started && ready && wait < 4000 && !ready(pid); ++wait) {
+    if (!started || pid <= 0) {  // never kill(-1, ...): that reaches every process
+        close(ends[0]);
+        return run;
+    }
+    for (int wait = 0; ready && wait < 4000 && !ready(pid); ++wait) {
         usleep(1000);
     }
-    bool told = !started || ready;
-    if (ready) {
-        kill(pid, signal);
-    }
+    bool told = ready && kill(pid, signal) == 0;
     char buffer[4096];
     for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;) {
         run.printed.append(buffer, static_cast<size_t>(n));
@@ -68,7 +69,7 @@ Signalled RunSignalled(std::vector<std::string> args, int signal,
     }
     close(ends[0]);
     int status = 0;
-    if (started && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
         run.status = WEXITSTATUS(status);
     }
     return run;
