@@ -11,6 +11,7 @@
 #include "archive/lzss_encoder.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/json_writer.h"
 #include "cli/patterns.h"
 #include "edit/lgp_changes.h"
@@ -179,7 +180,14 @@ int Finish(const CliRequest& request, const CLgpArchive& archive, const ArchiveE
         Tell(request, changes, false);
         return kExitOk;
     }
-    const SaveResult saved = SaveArchive(archive, entries, request.archive);
+    InterruptWatch interrupt;
+    SaveOptions options;
+    options.progress = [](uint64_t, uint64_t) { return !InterruptWatch::Interrupted(); };
+    const SaveResult saved = SaveArchive(archive, entries, request.archive, options);
+    if (InterruptWatch::Interrupted() && !saved.Ok()) {
+        ReportError(request.archive, "interrupted; the archive was left as it was");
+        return InterruptWatch::ExitStatus();
+    }
     if (!saved.Ok()) {
         ReportError(request.archive, saved.error + "; the archive was left as it was");
         return kExitFailure;

@@ -11,6 +11,7 @@
 #include "archive/lgp_snapshot.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "cli/interrupt.h"
 #include "cli/patterns.h"
 #include "cli/progress.h"
 #include "extract/extract_engine.h"
@@ -170,8 +171,10 @@ int RunExtract(const CliRequest& request) {
     if (!EnsureFolder(request.outputDir)) {
         return kExitFailure;
     }
+    InterruptWatch interrupt;
     Progress progress(request.verbose, selection.size());
     extract::Options options;
+    options.run.progress = [](size_t, size_t, EntryId) { return !InterruptWatch::Interrupted(); };
     options.folder = request.outputDir;
     options.decompress = request.decompress;
     options.partial = request.partial;
@@ -185,6 +188,11 @@ int RunExtract(const CliRequest& request) {
     std::cout << std::flush;
     if (summary.archiveChanged) {
         ReportError(request.archive, DescribeEntryProblem(EntryProblem::ArchiveChanged));
+    }
+    if (InterruptWatch::Interrupted()) {
+        ReportError(request.archive, "interrupted; " + std::to_string(summary.written) + " of " +
+                                         std::to_string(summary.total) + " files written");
+        return InterruptWatch::ExitStatus();
     }
     return ok && summary.AllWritten() ? kExitOk : kExitFailure;
 }

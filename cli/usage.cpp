@@ -129,5 +129,8 @@ const char* UsageText() {
            "Options for every command: -q, --quiet: no line per file written;\n"
            "-v, --verbose: files done / total on standard error when it is a terminal.\n"
            "Use -- before entry names that begin with '-'.\n"
-           "Exit status: 0 success, 1 failure, 2 bad usage.\n";
+           "Exit status: 0 success, 1 failure, 2 bad usage; 128 + the signal after ^C\n"
+           "or SIGTERM (130 for ^C), once the file in flight is placed or dropped:\n"
+           "extract has listed every file it placed, an archive being saved is left\n"
+           "as it was.\n";
 }

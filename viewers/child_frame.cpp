@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <cstdlib>
@@ -230,8 +231,17 @@ void CChildFrame::OnFileClose() {
 }
 
 void CChildFrame::SetClientSize(int width, int height) {
-    QSize extra = size() - m_pClient->size();
-    resize(width + extra.width(), height + extra.height());
+    const QSize extra = size() - m_pClient->size();
+    QSize frame(width + extra.width(), height + extra.height());
+    if (!AreaSize().isEmpty()) {
+        frame = frame.boundedTo(AreaSize());
+    }
+    resize(frame);
+}
+
+QSize CChildFrame::AreaSize() const {
+    const QMdiArea* area = mdiArea();
+    return area ? area->viewport()->size() : QSize();
 }
 
 bool CChildFrame::FocusElsewhere() const {

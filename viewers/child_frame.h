@@ -74,8 +74,11 @@ public:
     static void SetEntryCommand(int id, EntryCommand command);
 
     QWidget* GetClientWidget() const { return m_pClient; }
-    // Resizes the frame so that its client widget is exactly width x height.
+    // Resizes the frame so that its client widget is exactly width x height, as far as
+    // the MDI area holds it: the frame never opens larger than the area.
     void SetClientSize(int width, int height);
+    // The room the MDI area gives a window; empty outside an area.
+    QSize AreaSize() const;
     // True once the window has been closed (its deletion may still be pending).
     bool IsClosed() const { return m_bClosed; }
 

@@ -2,22 +2,21 @@
 #include "viewers/image_frame.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImageWriter>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <iterator>
 
-#include "platform/file_output.h"
-#include "platform/prompts.h"
 #include "res/resource.h"
+#include "viewers/frame_output.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ public:
         m_pImage = image;
         m_bChecker = checkerboard;
         m_zoom = zoom;
-        setMinimumSize(ShownSize());
+        resize(ShownSize());  // the scroll area's bars follow at once
         update();
     }
     QSize ShownSize() const {
@@ -90,13 +89,27 @@ CImageFrame::CImageFrame(QWidget* parent)
     : CChildFrame(parent),
       m_pLayout(new QVBoxLayout(GetClientWidget())),
       m_pScroll(new QScrollArea),
-      m_pCanvas(new CImageCanvas(m_pScroll)) {
+      m_pCanvas(new CImageCanvas(m_pScroll)),
+      m_pZoomLabel(new QLabel(m_pScroll)) {
     m_pLayout->setContentsMargins(0, 0, 0, 0);
     m_pLayout->setSpacing(0);
     m_pScroll->setFrameShape(QFrame::NoFrame);
-    m_pScroll->setWidgetResizable(true);
+    // The canvas is exactly the shown image; the viewport's gray lies beyond it.
+    m_pScroll->setWidgetResizable(false);
     m_pScroll->setWidget(m_pCanvas);
+    QWidget* viewport = m_pScroll->viewport();
+    QPalette gray = viewport->palette();
+    gray.setColor(QPalette::Window, kLightGray);
+    viewport->setPalette(gray);
+    viewport->setBackgroundRole(QPalette::Window);
+    viewport->setAutoFillBackground(true);
+    viewport->installEventFilter(this);
+    m_pCanvas->installEventFilter(this);
     m_pLayout->addWidget(m_pScroll);
+    m_pZoomLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pZoomLabel->setMargin(2);
+    m_pZoomLabel->setStyleSheet(QStringLiteral("background: #ffffe1; color: black;"));
+    m_pZoomLabel->hide();
     m_pCanvas->Show(nullptr, false, 1.0);
 }
 
@@ -129,6 +142,34 @@ void CImageFrame::SetImage(const QImage& image, bool checkerboard) {
 void CImageFrame::SetZoom(double zoom) {
     m_zoom = std::clamp(zoom, kZoomSteps[0], kZoomSteps[std::size(kZoomSteps) - 1]);
     m_pCanvas->Show(&m_shown, m_bChecker, m_zoom);
+    const double percent = m_zoom * 100;
+    m_pZoomLabel->setText(tr("%1 %").arg(QString::number(percent, 'f', percent < 10 ? 1 : 0)));
+    m_pZoomLabel->adjustSize();
+    m_pZoomLabel->setVisible(m_zoom != 1.0 && !m_shown.isNull());
+    PlaceZoomLabel();
+}
+
+QString CImageFrame::GetZoomText() const {
+    return m_pZoomLabel->isHidden() ? QString() : m_pZoomLabel->text();
+}
+
+// Over the viewport's top right corner, clear of the scroll bars.
+void CImageFrame::PlaceZoomLabel() {
+    const QRect viewport = m_pScroll->viewport()->geometry();
+    m_pZoomLabel->move(viewport.right() + 1 - m_pZoomLabel->width(), viewport.top());
+    m_pZoomLabel->raise();
+}
+
+QSize CImageFrame::MinimumFrameSize() const {
+    int controls = 0;
+    for (int i = 0; i < m_pLayout->count(); ++i) {
+        const QWidget* widget = m_pLayout->itemAt(i)->widget();
+        if (widget && widget != m_pScroll) {
+            controls = std::max(controls, widget->minimumSizeHint().width());
+        }
+    }
+    const QSize extra = size() - GetClientWidget()->size();
+    return UsableFrameSize().expandedTo(QSize(controls + extra.width(), 0));
 }
 
 void CImageFrame::SizeToImage(int extraHeight) {
@@ -136,12 +177,62 @@ void CImageFrame::SizeToImage(int extraHeight) {
     if (maximized) {
         showNormal();  // resizing a maximized window would leave it frameless
     }
-    setMinimumSize(UsableFrameSize());
-    SetClientSize(m_shown.width(), m_shown.height() + extraHeight);
-    resize(size().expandedTo(UsableFrameSize()));
+    const QSize minimum = MinimumFrameSize();
+    setMinimumSize(minimum);
+    // An image larger than the area opens scaled to fit it, 100 % being a scroll away.
+    const QSize room = AreaSize() - (size() - GetClientWidget()->size()) - QSize(0, extraHeight);
+    double zoom = 1.0;
+    if (!AreaSize().isEmpty() && !m_shown.isNull() &&
+        (m_shown.width() > room.width() || m_shown.height() > room.height())) {
+        zoom = std::min(double(std::max(room.width(), 1)) / m_shown.width(),
+                        double(std::max(room.height(), 1)) / m_shown.height());
+    }
+    SetZoom(zoom);
+    // Even at the smallest zoom, an image may still overflow: room for the bar it needs.
+    QSize client = m_pCanvas->ShownSize();
+    const int barHeight =
+        client.width() > room.width() ? m_pScroll->horizontalScrollBar()->sizeHint().height() : 0;
+    const int barWidth =
+        client.height() > room.height() ? m_pScroll->verticalScrollBar()->sizeHint().width() : 0;
+    client += QSize(barWidth, barHeight + extraHeight);
+    SetClientSize(client.width(), client.height());
+    resize(size().expandedTo(minimum));
     if (maximized) {
         showMaximized();
     }
+}
+
+void CImageFrame::ZoomAt(int steps, const QPoint& at) {
+    QScrollBar* h = m_pScroll->horizontalScrollBar();
+    QScrollBar* v = m_pScroll->verticalScrollBar();
+    const QPointF image = (QPointF(at) + QPointF(h->value(), v->value())) / m_zoom;
+    for (; steps > 0; --steps) {
+        OnViewZoomIn();
+    }
+    for (; steps < 0; ++steps) {
+        OnViewZoomOut();
+    }
+    const QPointF scrolled = image * m_zoom - QPointF(at);
+    h->setValue(static_cast<int>(scrolled.x() + 0.5));
+    v->setValue(static_cast<int>(scrolled.y() + 0.5));
+}
+
+bool CImageFrame::eventFilter(QObject* watched, QEvent* event) {
+    QWidget* viewport = m_pScroll->viewport();
+    if (watched == viewport && event->type() == QEvent::Resize) {
+        PlaceZoomLabel();
+    }
+    // Over the image or beyond it: each is the widget under the pointer.
+    if ((watched == viewport || watched == m_pCanvas) && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const int delta = wheel->angleDelta().y();
+        if ((wheel->modifiers() & Qt::ControlModifier) && delta != 0 && !m_shown.isNull()) {
+            const QPoint at = wheel->position().toPoint();
+            ZoomAt(delta > 0 ? 1 : -1, watched == viewport ? at : m_pCanvas->mapTo(viewport, at));
+            return true;
+        }
+    }
+    return CChildFrame::eventFilter(watched, event);
 }
 
 void CImageFrame::OnViewZoomIn() {
@@ -180,35 +271,7 @@ void CImageFrame::OnEditCopy() {
 }
 
 void CImageFrame::OnFileExportImage() {
-    platform::SaveFileRequest request;
-    request.fileName = GetEntryName().section('.', 0, 0).toStdString() + ".png";
-    request.defaultExtension = "png";
-    request.filter = tr("PNG images (*.png)|*.png|").toStdString();
-    request.owner = this;
-    const std::optional<std::string> path = platform::Prompts().SaveFile(request);
-    if (!path) {
-        return;
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    std::string error = tr("Cannot encode the image as PNG.").toStdString();
-    if (QImageWriter(&buffer, "png").write(m_shown)) {
-        // The save dialog's own overwrite question may have been answered for the archive.
-        PlaceRules rules;
-        rules.protect = GetSourceFile();
-        const AtomicWriteResult written =
-            WriteOutputFile(*path, png.constData(), static_cast<size_t>(png.size()), rules);
-        if (written.Ok()) {
-            return;
-        }
-        error = written.message;
-    }
-    platform::MessageRequest message;
-    message.text = error;
-    message.icon = platform::MessageIcon::Exclamation;
-    message.owner = this;
-    platform::Prompts().ShowMessage(message);
+    ExportImageAsPng(*this, m_shown);
 }
 
 void CImageFrame::OnUpdateNeedsImage(CCmdUI* pCmdUI) {

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "viewers/model_viewer.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QImageWriter>
 #include <QLabel>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -19,9 +17,9 @@
 #include "archive/lgp_archive.h"
 #include "models/animation_index.h"
 #include "models/model_text.h"
-#include "platform/file_output.h"
 #include "platform/prompts.h"
 #include "res/resource.h"
+#include "viewers/frame_output.h"
 #include "viewers/model_view.h"
 
 namespace {
@@ -167,7 +165,7 @@ bool CModelViewer::Load(const ModelEntries& entries, size_t id, const std::vecto
             SelectAnimation(a);
         }
     }
-    resize(640, 520);
+    resize(AreaSize().isEmpty() ? QSize(640, 520) : QSize(640, 520).boundedTo(AreaSize()));
     return true;
 }
 
@@ -322,16 +320,6 @@ QImage CModelViewer::GrabImage() {
     return m_pView ? m_pView->grabFramebuffer() : QImage();
 }
 
-bool CModelViewer::WriteOutput(const std::string& path, const void* data, size_t size,
-                               std::string* error) {
-    // The save dialog's own overwrite question may have been answered for the archive.
-    PlaceRules rules;
-    rules.protect = GetSourceFile();
-    const AtomicWriteResult written = WriteOutputFile(path, data, size, rules);
-    *error = written.message;
-    return written.Ok();
-}
-
 void CModelViewer::Report(const std::string& text) {
     platform::MessageRequest message;
     message.text = text;
@@ -357,29 +345,13 @@ void CModelViewer::OnFileExportModel() {
     }
     std::string error;
     const std::vector<uint8_t> glb = ExportGlb(m_scene, options, &error);
-    if (glb.empty() || !WriteOutput(*path, glb.data(), glb.size(), &error)) {
+    if (glb.empty() || !WriteFrameOutput(*this, *path, glb.data(), glb.size(), &error)) {
         Report(error);
     }
 }
 
 void CModelViewer::OnFileExportImage() {
-    platform::SaveFileRequest request;
-    request.fileName = GetEntryName().section('.', 0, 0).toStdString() + ".png";
-    request.defaultExtension = "png";
-    request.filter = tr("PNG images (*.png)|*.png|").toStdString();
-    request.owner = this;
-    const std::optional<std::string> path = platform::Prompts().SaveFile(request);
-    if (!path) {
-        return;
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    std::string error = tr("Cannot encode the image as PNG.").toStdString();
-    if (!QImageWriter(&buffer, "png").write(GrabImage()) ||
-        !WriteOutput(*path, png.constData(), size_t(png.size()), &error)) {
-        Report(error);
-    }
+    ExportImageAsPng(*this, GrabImage());
 }
 
 void CModelViewer::OnEditCopy() {

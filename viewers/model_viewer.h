@@ -68,8 +68,6 @@ private:
     void BuildControls();
     void ShowFrame();
     void Report(const std::string& text);
-    // Atomically, never over the archive the window was read from; false with the reason.
-    bool WriteOutput(const std::string& path, const void* data, size_t size, std::string* error);
 
     ModelScene m_scene;
     std::vector<NamedAnimation> m_animations;

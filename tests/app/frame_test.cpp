@@ -148,6 +148,9 @@ TEST_F(FrameTest, SetClientSizeGivesTheClientExactlyThatSize) {
     CChildFrame* child = Frame()->CreateNewChild("CChildFrame");
     child->SetClientSize(321, 123);
     EXPECT_EQ(child->GetClientWidget()->size(), QSize(321, 123));
+    // As far as the MDI area holds it.
+    child->SetClientSize(40000, 30000);
+    EXPECT_EQ(child->size(), Frame()->GetMdiArea()->viewport()->size());
     EXPECT_EQ(Frame()->CreateNewChild("NoSuchClass"), nullptr);
 }
 

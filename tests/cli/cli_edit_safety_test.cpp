@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/cli/process.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/lgp_writer.h"
 
@@ -21,17 +22,6 @@ using lumo::test::ReadFile;
 using lumo::test::TempDir;
 
 namespace {
-
-int FilesOpenIn(pid_t pid, const std::string& folder) {
-    int count = 0;
-    std::error_code ec;
-    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end;
-         !ec && it != end; it.increment(ec)) {
-        std::error_code linkError;
-        count += fs::read_symlink(it->path(), linkError).string().rfind(folder + "/", 0) == 0;
-    }
-    return count;
-}
 
 TEST(CliEditSafety, AKilledAddLeavesTheOldArchiveAndNoTemporary) {
     TempDir dir;

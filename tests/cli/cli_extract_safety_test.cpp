@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/cli/process.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/lgp_writer.h"
 
@@ -138,19 +139,6 @@ TEST(CliExtractSafety, WhatIsInTheWayIsReplacedOnlyWhenItMayBe) {
     EXPECT_EQ(RunCli({"extract", archive, "-o", out, "--force", "-q", "readonly"}).exitCode, 0);
     EXPECT_EQ(ReadFile(dir.File("out/readonly")), Text("new"));
     EXPECT_EQ(ReadFile(out + "/.keep.lumo-31999-7"), Text("new"));
-}
-
-// How many files under `folder` the process holds open.
-int FilesOpenIn(pid_t pid, const std::string& folder) {
-    int count = 0;
-    std::error_code ec;
-    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end;
-         !ec && it != end; it.increment(ec)) {
-        std::error_code linkError;
-        const std::string target = fs::read_symlink(it->path(), linkError).string();
-        count += target.rfind(folder + "/", 0) == 0 ? 1 : 0;
-    }
-    return count;
 }
 
 // Killed at any moment, a run leaves each file as it was or whole, and nothing else.

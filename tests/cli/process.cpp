@@ -94,8 +94,10 @@ int RunProcess(const std::string& program, const std::vector<std::string>& args,
 
 #include <fcntl.h>
 #include <spawn.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
+#include <filesystem>
 
 int RunProcess(const std::string& program, const std::vector<std::string>& args,
                const std::string& workDir, const std::string& outPath, const std::string& errPath) {
@@ -123,6 +125,18 @@ int RunProcess(const std::string& program, const std::vector<std::string>& args,
     }
     posix_spawn_file_actions_destroy(&actions);
     return result;
+}
+
+int FilesOpenIn(int pid, const std::string& folder) {
+    namespace fs = std::filesystem;
+    int count = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end;
+         !ec && it != end; it.increment(ec)) {
+        std::error_code linkError;
+        count += fs::read_symlink(it->path(), linkError).string().rfind(folder + "/", 0) == 0;
+    }
+    return count;
 }
 
 #endif

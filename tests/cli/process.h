@@ -11,3 +11,8 @@
 constexpr int kDidNotStart = -2;
 int RunProcess(const std::string& program, const std::vector<std::string>& args,
                const std::string& workDir, const std::string& outPath, const std::string& errPath);
+
+#ifndef _WIN32
+// How many files under `folder` the process `pid` holds open (from /proc).
+int FilesOpenIn(int pid, const std::string& folder);
+#endif

@@ -8,6 +8,8 @@
 #include <QMdiArea>
 #include <QPixmap>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "app/main_frame.h"
 #include "tests/support/field_builder.h"
@@ -206,8 +208,17 @@ TEST_F(EditorTextTest, WideBackgroundWithinTheLimitStillShows) {
     field.SetColour(0, 1, 0x001F).FillTexels(0, 0, 0, 16, 16, 1).AddTile(1, TileAt(19984, -8));
     CEditorText* viewer = Show(field.Build());
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(viewer->GetClientWidget()->size(), QSize(40000, 16));
     EXPECT_EQ(viewer->GetImage().pixel(39999, 15), QColor(255, 0, 0).rgb());
+    // Far wider than the area: the window fits it, the background shown scaled down, and
+    // its right end a scroll away.
+    const QSize area = Frame()->GetMdiArea()->viewport()->size();
+    EXPECT_LE(viewer->width(), area.width());
+    EXPECT_LE(viewer->height(), area.height());
+    EXPECT_LT(viewer->GetZoom(), 1.0);
+    QScrollBar* bar = viewer->GetScrollArea()->horizontalScrollBar();
+    bar->setValue(bar->maximum());
+    const QImage shown = viewer->GetScrollArea()->viewport()->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 1, 0), QColor(255, 0, 0));
 }
 
 TEST_F(EditorTextTest, FilesItCannotShowGiveTheErrorBoxAndCloseTheWindow) {

@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "app/main_frame.h"
 #include "formats/entry_kinds.h"
@@ -74,7 +76,10 @@ TEST_F(ViewersTest, TextureShowsAtRealSizeOnACheckerboardWithAPaletteChooser) {
     auto* viewer = Open<CTextureViewer>("CTextureViewer", RedTexture());
     const QImage screen = Screen(viewer);
     const int top = screen.height() - 30;  // the palette bar sits above the image
-    EXPECT_EQ(viewer->GetScrollArea()->viewport()->size(), QSize(40, 30));
+    EXPECT_EQ(viewer->GetScrollArea()->viewport()->height(), 30);
+    // The window is as wide as the chooser's bar needs, wider than the image.
+    const QWidget* bar = viewer->GetPaletteChooser()->parentWidget();
+    EXPECT_GE(bar->width(), bar->minimumSizeHint().width());
     EXPECT_EQ(screen.pixelColor(39, top + 29), QColor(255, 0, 0));
     EXPECT_EQ(screen.pixelColor(0, top), QColor(255, 255, 255));  // checkerboard, light
     EXPECT_EQ(screen.pixelColor(0, top + 8), QColor(255, 0, 0));  // image again
@@ -121,6 +126,63 @@ TEST_F(ViewersTest, ZoomScrollsWhenLargerAndActualSizeAndFitComeBack) {
     Settle();
     Frame()->SendCommand(ID_VIEW_ZOOM_FIT);
     EXPECT_NEAR(viewer->GetZoom(), 1.0, 0.01);  // the height limits it
+}
+
+TEST_F(ViewersTest, ImagesLargerThanTheAreaOpenScaledToFitWithTheZoomShown) {
+    const QSize area = Frame()->GetMdiArea()->viewport()->size();
+    const QSize sizes[] = {{area.width() * 2, 50}, {60, area.height() * 4}, area * 3};
+    for (const QSize& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        TextureBuilder b = TextureBuilder::Paletted(size.width(), size.height(), 1, 1);
+        b.SetColour(0, 0, Bgra{0, 255, 0, 0});  // green all over
+        auto* viewer = Open<CTextureViewer>("CTextureViewer", b.Build());
+        QScrollArea* scroll = viewer->GetScrollArea();
+        EXPECT_LE(viewer->width(), area.width());
+        EXPECT_LE(viewer->height(), area.height());
+        EXPECT_LT(viewer->GetZoom(), 1.0);
+        EXPECT_NE(viewer->GetZoomText(), "");
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());  // it fits
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+        const QImage fit = scroll->viewport()->grab().toImage();
+        const QSize shown(int(size.width() * viewer->GetZoom() + 0.5),
+                          int(size.height() * viewer->GetZoom() + 0.5));
+        EXPECT_EQ(fit.pixelColor(shown.width() - 1, shown.height() - 1), QColor(0, 255, 0));
+        PressKeys(Frame(), QKeySequence(Qt::CTRL | Qt::Key_0));
+        Settle();
+        EXPECT_EQ(viewer->GetZoomText(), "");
+        EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible() ||
+                    scroll->verticalScrollBar()->isVisible());
+        viewer->close();
+        Settle();
+    }
+}
+
+TEST_F(ViewersTest, CtrlWheelZoomsAboutThePointUnderTheCursor) {
+    TextureBuilder b = TextureBuilder::Paletted(300, 200, 1, 2);
+    auto* viewer = Open<CTextureViewer>("CTextureViewer", b.Build());
+    QWidget* viewport = viewer->GetScrollArea()->viewport();
+    // To the widget under the pointer, the image, from which the event travels up.
+    const auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers, QPoint at) {
+        QWidget* under = viewport->childAt(at);
+        ASSERT_NE(under, nullptr);
+        QWheelEvent event(under->mapFrom(viewport, at), viewport->mapToGlobal(at), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(under, &event);
+        Settle();
+    };
+    wheel(120, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(viewer->GetZoom(), 1.0);  // a plain wheel scrolls, if anything
+    const QPoint at(150, 100);
+    wheel(120, Qt::ControlModifier, at);
+    EXPECT_EQ(viewer->GetZoom(), 2.0);
+    EXPECT_EQ(viewer->GetZoomText(), "200 %");
+    QScrollArea* scroll = viewer->GetScrollArea();  // the point stays under the pointer
+    EXPECT_NEAR(150 * 2 - scroll->horizontalScrollBar()->value(), at.x(), 1);
+    EXPECT_NEAR(100 * 2 - scroll->verticalScrollBar()->value(), at.y(), 1);
+    wheel(-120, Qt::ControlModifier, at);
+    wheel(-120, Qt::ControlModifier, at);
+    EXPECT_EQ(viewer->GetZoom(), 0.5);
+    EXPECT_EQ(viewer->GetZoomText(), "50 %");
 }
 
 TEST_F(ViewersTest, TinyImagesGetAUsableFrameWithTheImageAtTheCorner) {
