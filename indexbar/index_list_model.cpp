@@ -211,6 +211,7 @@ QVariant IndexListModel::data(const QModelIndex& index, int role) const {
     const IndexRow& row = Row(index.row());
     switch (role) {
         case Qt::DisplayRole:
+        case Qt::EditRole:
             return index.column() == NameColumn ? row.name : row.sizeText;
         case Qt::DecorationRole:
             if (index.column() == NameColumn && row.typeCode < m_icons.size()) {
