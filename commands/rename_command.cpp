@@ -82,8 +82,12 @@ void CArchiveDoc::RenameEntry(EntryId id, const QString& name) {
     PublishChanges();
 }
 
+// An editor in a hidden index could be typed into unseen: the index must show.
 void CArchiveDoc::OnItemRename() {
     CListCtrl* list = IndexList();
+    if (list && !list->isVisible()) {
+        return;
+    }
     const int row = list ? RowToRename(*list) : -1;
     if (row < 0 || !Source()) {
         return;
@@ -113,5 +117,5 @@ void CArchiveDoc::OnItemRename() {
 
 void CArchiveDoc::OnUpdateItemRename(CCmdUI* pCmdUI) {
     CListCtrl* list = IndexList();
-    pCmdUI->Enable(Source() && list && list->GetSelectedCount() > 0);
+    pCmdUI->Enable(Source() && list && list->isVisible() && list->GetSelectedCount() > 0);
 }

@@ -193,15 +193,6 @@ void CListCtrl::SelectEntries(const std::vector<uint16_t>& entries, int marked, 
     }
 }
 
-int CListCtrl::RowOfEntry(int entry) const {
-    for (int row = 0; row < GetItemCount(); ++row) {
-        if (GetItemData(row) == entry) {
-            return row;
-        }
-    }
-    return -1;
-}
-
 bool CListCtrl::EditName(int row, NameEdit edit) {
     if (row < 0 || row >= GetItemCount()) {
         return false;

@@ -58,8 +58,6 @@ public:
     // Selects the shown rows of these entries and marks the row of `marked` (-1: none),
     // with `reveal` scrolling it into view; entries not shown are left out.
     void SelectEntries(const std::vector<uint16_t>& entries, int marked, bool reveal);
-    // The row of an entry among the shown ones, or -1.
-    int RowOfEntry(int entry) const;
 
     // Opens the name editor on a row (see indexbar/name_editor.h); false when there is no
     // such row.

@@ -36,6 +36,7 @@ protected:
 
 TEST_F(RenameNewTest, F2RenamesInPlaceAsOneUndoableChangeKeepingTheSelection) {
     Open("a.lgp", Named({"aa.txt", "bb.txt", "cc.txt"}));
+    EXPECT_FALSE(Frame()->IsCommandEnabled(ID_ITEM_RENAME));  // nothing selected
     QLineEdit* editor = StartRename(1);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), "bb.txt");
