@@ -3,8 +3,9 @@
 // The open archive on the command route, between the main frame and the application:
 // active child -> main frame -> document -> application. It holds the archive document
 // (archive/archive_document.h: the entry source and who follows it) and carries out the
-// commands that act on the archive: open, extract, open in viewers, properties and
-// verify, the index's own commands and the sort commands. The application keeps what
+// commands that act on the archive: new, open, extract, open in viewers, properties and
+// verify, the index's own commands, the sort commands and the changes (remove, rename,
+// undo, redo, save). The application keeps what
 // is not about one archive (About, Exit, the options, the shared buffers).
 #include <memory>
 #include <string>
