@@ -21,7 +21,6 @@ namespace {
 // route. No ID is in both. ID_APP_EXIT stands for the framework's own map behind it.
 const CommandMapEntry<CLumoApp> kAppCommands[] = {
     {ID_APP_ABOUT, &CLumoApp::OnAppAbout, nullptr},
-    {ID_FILE_NEW, &CLumoApp::OnFileNew, nullptr},
     {ID_APP_EXIT, &CLumoApp::OnAppExit, nullptr},
     {ID_OPTIONS_ALWAYSDECOMPRESS, &CLumoApp::OnOptionsAlwaysDecompress,
      &CLumoApp::OnUpdateOptionsAlwaysDecompress},
@@ -92,12 +91,6 @@ int CLumoApp::ExitInstance() {
 
 bool CLumoApp::OnCmdMsg(int id, CommandQuery query, CCmdUI* ui) {
     return DispatchCommand(*this, kAppCommands, id, query, ui);
-}
-
-void CLumoApp::OnFileNew() {
-    if (m_pMainFrame) {
-        m_pMainFrame->CreateNewChild("CChildFrame");
-    }
 }
 
 void CLumoApp::OnAppAbout() {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The application object: starts the user interface, keeps what the archive commands
-// share, and holds the application's own command map (About, New, Exit, the options).
+// share, and holds the application's own command map (About, Exit, the options).
 #include <functional>
 #include <string>
 
@@ -28,7 +28,6 @@ public:
 
     // Command handlers of the application's own map. The commands that act on the
     // open archive are the document's (m_pDocument), which sits above this object.
-    void OnFileNew();
     void OnAppAbout();
     void OnAppExit();
     void OnNothing();

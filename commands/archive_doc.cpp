@@ -31,6 +31,8 @@ const CommandMapEntry<CArchiveDoc> kDocumentCommands[] = {
     {ID_EDIT_REDO, &CArchiveDoc::OnEditRedo, &CArchiveDoc::OnUpdateEditRedo},
     {ID_FILE_SAVE, &CArchiveDoc::OnFileSave, &CArchiveDoc::OnUpdateFileSave},
     {ID_FILE_SAVE_AS, &CArchiveDoc::OnFileSaveAs, &CArchiveDoc::OnUpdateFileSaveAs},
+    {ID_ITEM_RENAME, &CArchiveDoc::OnItemRename, &CArchiveDoc::OnUpdateItemRename},
+    {ID_FILE_NEW, &CArchiveDoc::OnFileNew, nullptr},
 };
 
 }  // namespace

@@ -3,9 +3,10 @@
 // The open archive on the command route, between the main frame and the application:
 // active child -> main frame -> document -> application. It holds the archive document
 // (archive/archive_document.h: the entry source and who follows it) and carries out the
-// commands that act on the archive: open, extract, open in viewers, properties and
-// verify, the index's own commands and the sort commands. The application keeps what
-// is not about one archive (About, New, Exit, the options, the shared buffers).
+// commands that act on the archive: new, open, extract, open in viewers, properties and
+// verify, the index's own commands, the sort commands and the changes (remove, rename,
+// undo, redo, save). The application keeps what
+// is not about one archive (About, Exit, the options, the shared buffers).
 #include <memory>
 #include <string>
 
@@ -13,7 +14,9 @@
 #include "framework/command_target.h"
 
 class ArchiveEdits;
+class CListCtrl;
 class CLumoApp;
+class QString;
 
 class CArchiveDoc : public CCmdTarget {
 public:
@@ -61,6 +64,9 @@ public:
     // With changes waiting, asks Save / Discard / Cancel; false when the user cancelled
     // or the save failed, so the caller keeps everything as it is.
     bool MayDropChanges();
+    void OnItemRename();  // rename_command.cpp
+    void OnUpdateItemRename(CCmdUI* pCmdUI);
+    void OnFileNew();       // new_archive_command.cpp
     void OnSortOriginal();  // sort_commands.cpp
     void OnSortName();
     void OnSortType();
@@ -75,6 +81,11 @@ private:
     void PublishChanges();
     void ForgetChanges();
     bool SaveTo(const std::string& path);
+    // The index's list while it lists an archive; null otherwise.
+    CListCtrl* IndexList() const;
+    // Why the entry cannot take this name, "" when it can (its own name included).
+    QString RenameRefusal(EntryId id, const QString& name);
+    void RenameEntry(EntryId id, const QString& name);
 
     CLumoApp& m_app;
     ArchiveDocument m_document;

@@ -85,10 +85,16 @@ private:
 
 EditedSource::EditedSource(EntrySourcePtr base, const std::vector<EditedEntry>& entries)
     : m_base(std::move(base)), m_entries(entries) {
+    // Added entries a list made itself carry their ids; others are numbered in order.
     uint32_t added = kFirstAddedEntryId;
+    m_positions.reserve(m_entries.size());
     for (const EditedEntry& edited : m_entries) {
-        m_ids.push_back(edited.original >= 0 ? EntryId{static_cast<uint32_t>(edited.original)}
-                                             : EntryId{added++});
+        EntryId id{edited.addedId >= kFirstAddedEntryId ? edited.addedId : added++};
+        if (edited.original >= 0) {
+            id = EntryId{static_cast<uint32_t>(edited.original)};
+        }
+        m_positions.emplace(id.value, m_ids.size());
+        m_ids.push_back(id);
     }
 }
 
@@ -96,13 +102,11 @@ EntryId EditedSource::IdAt(size_t position) const {
     return position < m_ids.size() ? m_ids[position] : EntryId{};
 }
 
+// Every read looks its entry up here, so it must not walk the list: refilling the index
+// of a changed archive asks once per entry.
 size_t EditedSource::PositionOf(EntryId id) const {
-    for (size_t i = 0; i < m_ids.size(); ++i) {
-        if (m_ids[i] == id) {
-            return i;
-        }
-    }
-    return m_ids.size();
+    const auto found = m_positions.find(id.value);
+    return found != m_positions.end() ? found->second : m_ids.size();
 }
 
 const EditedEntry* EditedSource::EntryOf(EntryId id) const {

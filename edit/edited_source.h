@@ -8,6 +8,7 @@
 // from kFirstAddedEntryId up. Like every source it never changes: each change makes a
 // new one.
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "archive/entry_source.h"
@@ -46,4 +47,5 @@ private:
     EntrySourcePtr m_base;
     std::vector<EditedEntry> m_entries;
     std::vector<EntryId> m_ids;
+    std::unordered_map<uint32_t, size_t> m_positions;  // id -> position
 };

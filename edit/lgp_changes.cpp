@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "archive/entry_source.h"
 #include "archive/lgp_rules.h"
 
 namespace {
@@ -17,7 +18,7 @@ std::string Checked(const std::string& name, const std::string& folder) {
 
 }  // namespace
 
-ArchiveEdits::ArchiveEdits(const CLgpArchive& archive) {
+ArchiveEdits::ArchiveEdits(const CLgpArchive& archive) : m_nextAddedId(kFirstAddedEntryId) {
     for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
         EditedEntry edited;
         edited.original = i;
@@ -81,6 +82,7 @@ std::string ArchiveEdits::Add(const std::string& name, const std::string& rawFol
     added.entry.name = name;
     added.entry.folder = folder;
     added.entry.source = std::move(source);
+    added.addedId = m_nextAddedId++;
     m_entries.push_back(std::move(added));
     ++m_keys[Key(name, folder)];
     return "";

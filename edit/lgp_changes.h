@@ -4,6 +4,7 @@
 // removed, renamed or moved to a folder, each undoable and redoable. Nothing touches the
 // archive until it is saved; the list is the archive as the save will write it.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -17,6 +18,9 @@ struct EditedEntry {
     int original = -1;  // index in the open archive, -1 for an added entry
     bool replaced = false;
     bool renamed = false;
+    // An added entry's id, the same through every change, undo and redo, so that what
+    // shows the archive can follow it (kept entries are known by `original`).
+    uint32_t addedId = 0;
 };
 
 class ArchiveEdits {
@@ -67,6 +71,7 @@ private:
     std::unordered_map<std::string, size_t> m_keys;  // name and folder -> how many
     int m_batchDepth = 0;
     bool m_batchRemembered = false;
+    uint32_t m_nextAddedId;
     std::vector<std::vector<EditedEntry>> m_undo;
     std::vector<std::vector<EditedEntry>> m_redo;
 };

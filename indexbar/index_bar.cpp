@@ -204,6 +204,7 @@ std::vector<IndexRow> RowsOf(const IEntrySource& source) {
         row.sizeText =
             QString::fromLatin1(CGameEnvironment::FormatSizeShort(size, source.Size(id)));
         row.typeCode = source.Type(id);
+        row.state = source.State(id);
     }
     return rows;
 }
@@ -212,6 +213,7 @@ std::vector<IndexRow> RowsOf(const IEntrySource& source) {
 
 void CIndexBar::OnSourceReplaced(const EntrySourcePtr& source) {
     m_source = source;
+    m_bListSorted = false;
     m_pCatalogue = source ? source->Catalogue() : nullptr;
     if (m_wndList == nullptr) {
         return;
@@ -225,14 +227,60 @@ void CIndexBar::OnSourceReplaced(const EntrySourcePtr& source) {
     }
 }
 
-void CIndexBar::SortList() {
-    const IndexComparator compare = ComparatorFor(m_nSortMode, m_bSortReverse);
-    if (compare == nullptr || m_wndList == nullptr || m_pCatalogue == nullptr) {
+// Entries are known to the rows by position, which a change moves: what was selected
+// is carried across by id.
+void CIndexBar::OnEntriesChanged(const EntrySourcePtr& source, const std::vector<EntryId>&) {
+    if (m_wndList == nullptr || !m_source || !source) {
+        OnSourceReplaced(source);
         return;
     }
-    const CLgpArchive& catalogue = *m_pCatalogue;
-    m_wndList->SortItems(
-        [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); });
+    std::vector<EntryId> selected;
+    for (uint16_t entry : m_wndList->SelectedEntries()) {
+        selected.push_back(m_source->IdAt(entry));
+    }
+    const int marked = m_wndList->MarkedEntry();
+    const EntryId markedId = marked >= 0 ? m_source->IdAt(static_cast<size_t>(marked)) : EntryId{};
+    const bool sorted = m_bListSorted;
+    OnSourceReplaced(source);
+    if (sorted) {
+        SortList();
+    }
+    std::vector<uint16_t> entries;
+    for (EntryId id : selected) {
+        const size_t position = source->PositionOf(id);
+        if (position < source->Count()) {
+            entries.push_back(static_cast<uint16_t>(position));
+        }
+    }
+    const size_t markedAt = source->PositionOf(markedId);
+    m_wndList->SelectEntries(entries, markedAt < source->Count() ? static_cast<int>(markedAt) : -1,
+                             true);
+}
+
+void CIndexBar::SortList() {
+    if (m_wndList == nullptr) {
+        return;
+    }
+    if (m_pCatalogue != nullptr) {
+        const IndexComparator compare = ComparatorFor(m_nSortMode, m_bSortReverse);
+        if (compare == nullptr) {
+            return;
+        }
+        const CLgpArchive& catalogue = *m_pCatalogue;
+        m_wndList->SortItems(
+            [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); });
+    } else if (m_source) {
+        const KeyComparator compare = KeyComparatorFor(m_nSortMode, m_bSortReverse);
+        if (compare == nullptr) {
+            return;
+        }
+        const SortKeys keys(*m_source);
+        m_wndList->SortItems(
+            [compare, &keys](uint16_t a, uint16_t b) { return compare(a, b, keys); });
+    } else {
+        return;
+    }
+    m_bListSorted = true;
     ShowSortArrow();
 }
 

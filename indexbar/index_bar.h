@@ -44,10 +44,15 @@ public:
     // carrying their entry's position, and sorts by its catalogue. The list is disabled
     // while it is refilled, so nothing acts on a half-built index. Null empties it.
     void OnSourceReplaced(const EntrySourcePtr& source) override;
+    // The same archive with changes: the rows follow the new source with their marks
+    // (changed, added), keep the order the list was sorted in and the filter, and the
+    // entries that were selected and marked stay so, the marked one in view.
+    void OnEntriesChanged(const EntrySourcePtr& source, const std::vector<EntryId>& ids) override;
 
     // The catalogue the sort comparators look entries up in.
     void SetCatalogue(const CLgpArchive* catalogue) { m_pCatalogue = catalogue; }
-    // Re-orders the rows by m_nSortMode and m_bSortReverse.
+    // Re-orders the rows by m_nSortMode and m_bSortReverse: by the catalogue, or by the
+    // listed source's own keys when it has none (changes waiting).
     void SortList();
 
     // Reactions of the list; they never run while the list is disabled (no archive open).
@@ -97,5 +102,6 @@ private:
     int m_nDragOffset = 0;     // meanwhile: pointer x minus bar width
     QFont m_fontCaption;
     const CLgpArchive* m_pCatalogue = nullptr;
-    EntrySourcePtr m_source;  // keeps m_pCatalogue alive while it is listed
+    EntrySourcePtr m_source;     // keeps m_pCatalogue alive while it is listed
+    bool m_bListSorted = false;  // a sort command ordered the rows since they were listed
 };

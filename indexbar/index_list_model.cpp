@@ -3,7 +3,22 @@
 
 #include "indexbar/index_sort.h"
 
+#include <QFont>
 #include <algorithm>
+
+namespace {
+
+QVariant StateFont(EntryState state) {
+    if (state == EntryState::Saved) {
+        return {};
+    }
+    QFont font;
+    font.setItalic(state == EntryState::Changed);
+    font.setBold(state == EntryState::Added);
+    return font;
+}
+
+}  // namespace
 
 IndexListModel::IndexListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -196,6 +211,7 @@ QVariant IndexListModel::data(const QModelIndex& index, int role) const {
     const IndexRow& row = Row(index.row());
     switch (role) {
         case Qt::DisplayRole:
+        case Qt::EditRole:
             return index.column() == NameColumn ? row.name : row.sizeText;
         case Qt::DecorationRole:
             if (index.column() == NameColumn && row.typeCode < m_icons.size()) {
@@ -207,6 +223,13 @@ QVariant IndexListModel::data(const QModelIndex& index, int role) const {
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
             }
             return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+        case Qt::FontRole:
+            return index.column() == NameColumn ? StateFont(row.state) : QVariant();
+        case Qt::ToolTipRole:
+            if (row.state == EntryState::Changed) {
+                return tr("changed");
+            }
+            return row.state == EntryState::Added ? tr("added") : QVariant();
         case Qt::UserRole:
             return row.entryIndex;
         default:
@@ -234,7 +257,10 @@ Qt::ItemFlags IndexListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    // Rows can be dragged out when the list has a provider of their files.
+    // Rows can be dragged out when the list has a provider of their files. Names are
+    // edited only when the list asks for it (Rename), never by a click.
+    const Qt::ItemFlags editable =
+        index.column() == NameColumn ? Qt::ItemIsEditable : Qt::ItemFlags();
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren |
-           Qt::ItemIsDragEnabled;
+           Qt::ItemIsDragEnabled | editable;
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "archive/entry_source.h"
 #include "indexbar/name_filter.h"
 
 struct IndexRow {
@@ -16,6 +17,9 @@ struct IndexRow {
     QString name;             // column 0
     QString sizeText;         // column 1, already formatted
     uint8_t typeCode = 0;     // entry type code: index of the row's icon
+    // Against the archive's file: a changed row's name shows in italics, an added one's
+    // in bold, each with a tool tip saying so.
+    EntryState state = EntryState::Saved;
 };
 
 // Returns < 0 when entry a goes first, 0 when their keys are equal, > 0 when b goes first.

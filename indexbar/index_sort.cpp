@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "indexbar/index_sort.h"
 
+#include "archive/entry_source.h"
 #include "archive/lgp_archive.h"
 
 static unsigned char FoldCase(unsigned char c) {
@@ -17,37 +18,113 @@ int CompareNoCase(const char* a, const char* b) {
     return static_cast<int>(FoldCase(*p)) - static_cast<int>(FoldCase(*q));
 }
 
-int CompareByIndex(uint16_t a, uint16_t b, const CLgpArchive&) {
+namespace {
+
+// One definition of each ordering for every table of keys the index sorts by.
+template <class Table>
+int ByIndex(uint16_t a, uint16_t b, const Table&) {
     return static_cast<int>(a) - static_cast<int>(b);
 }
 
-int CompareByIndexDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return CompareByIndex(b, a, archive);
+template <class Table>
+int ByName(uint16_t a, uint16_t b, const Table& table) {
+    return CompareNoCase(table.GetEntryName(a), table.GetEntryName(b));
 }
 
-int CompareByName(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return CompareNoCase(archive.GetEntryName(a), archive.GetEntryName(b));
-}
-
-int CompareByNameDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return CompareByName(b, a, archive);
-}
-
-int CompareByType(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return CompareNoCase(archive.GetEntryExtension(a), archive.GetEntryExtension(b));
-}
-
-int CompareByTypeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return CompareByType(b, a, archive);
+template <class Table>
+int ByType(uint16_t a, uint16_t b, const Table& table) {
+    return CompareNoCase(table.GetEntryExtension(a), table.GetEntryExtension(b));
 }
 
 // The difference wraps for sizes 2 GiB or more apart; SortPermutation copes with that.
+template <class Table>
+int BySize(uint16_t a, uint16_t b, const Table& table) {
+    return static_cast<int32_t>(table.GetEntrySize(a) - table.GetEntrySize(b));
+}
+
+template <class Table, int (*Order)(uint16_t, uint16_t, const Table&)>
+int Reversed(uint16_t a, uint16_t b, const Table& table) {
+    return Order(b, a, table);
+}
+
+template <class Table>
+using TableComparator = int (*)(uint16_t a, uint16_t b, const Table& table);
+
+template <class Table>
+TableComparator<Table> TableComparatorFor(int mode, bool reverse) {
+    static const TableComparator<Table> table[4][2] = {
+        {ByIndex<Table>, Reversed<Table, ByIndex<Table>>},
+        {ByName<Table>, Reversed<Table, ByName<Table>>},
+        {ByType<Table>, Reversed<Table, ByType<Table>>},
+        {BySize<Table>, Reversed<Table, BySize<Table>>},
+    };
+    if (static_cast<unsigned>(mode) > SORTMODE_SIZE) {
+        return nullptr;
+    }
+    return table[mode][reverse ? 1 : 0];
+}
+
+}  // namespace
+
+int CompareByIndex(uint16_t a, uint16_t b, const CLgpArchive& archive) {
+    return ByIndex(a, b, archive);
+}
+
+int CompareByIndexDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
+    return ByIndex(b, a, archive);
+}
+
+int CompareByName(uint16_t a, uint16_t b, const CLgpArchive& archive) {
+    return ByName(a, b, archive);
+}
+
+int CompareByNameDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
+    return ByName(b, a, archive);
+}
+
+int CompareByType(uint16_t a, uint16_t b, const CLgpArchive& archive) {
+    return ByType(a, b, archive);
+}
+
+int CompareByTypeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
+    return ByType(b, a, archive);
+}
+
 int CompareBySize(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return static_cast<int32_t>(archive.GetEntrySize(a) - archive.GetEntrySize(b));
+    return BySize(a, b, archive);
 }
 
 int CompareBySizeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive) {
-    return static_cast<int32_t>(archive.GetEntrySize(b) - archive.GetEntrySize(a));
+    return BySize(b, a, archive);
+}
+
+SortKeys::SortKeys(const IEntrySource& source) {
+    const size_t count = source.Count();
+    m_names.reserve(count);
+    m_extensions.reserve(count);
+    m_sizes.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const EntryId id = source.IdAt(i);
+        m_names.push_back(source.Name(id));
+        m_extensions.push_back(source.Extension(id));
+        m_sizes.push_back(source.Size(id));
+    }
+}
+
+const char* SortKeys::GetEntryName(uint16_t position) const {
+    return position < m_names.size() ? m_names[position].c_str() : "";
+}
+
+const char* SortKeys::GetEntryExtension(uint16_t position) const {
+    return position < m_extensions.size() ? m_extensions[position].c_str() : "";
+}
+
+uint32_t SortKeys::GetEntrySize(uint16_t position) const {
+    return position < m_sizes.size() ? m_sizes[position] : 0;
+}
+
+KeyComparator KeyComparatorFor(int mode, bool reverse) {
+    return TableComparatorFor<SortKeys>(mode, reverse);
 }
 
 IndexComparator ComparatorFor(int mode, bool reverse) {

@@ -10,10 +10,12 @@
 // comparator answers; never hand these to std::sort.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
 class CLgpArchive;
+class IEntrySource;
 
 enum SortMode : int {
     SORTMODE_ORIGINAL = 0,  // archive order
@@ -39,6 +41,26 @@ int CompareBySizeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive);
 
 // The comparator for a sort mode and direction, or null for a mode outside 0..3.
 IndexComparator ComparatorFor(int mode, bool reverse);
+
+// The same keys taken from an entry source once per sort, by position, for a source
+// with no catalogue behind it (an archive with changes waiting). The orderings are the
+// catalogue's, with the same caveat about sizes.
+class SortKeys {
+public:
+    explicit SortKeys(const IEntrySource& source);
+    // "" and 0 past the end.
+    const char* GetEntryName(uint16_t position) const;
+    const char* GetEntryExtension(uint16_t position) const;
+    uint32_t GetEntrySize(uint16_t position) const;
+
+private:
+    std::vector<std::string> m_names;
+    std::vector<std::string> m_extensions;
+    std::vector<uint32_t> m_sizes;
+};
+
+using KeyComparator = int (*)(uint16_t a, uint16_t b, const SortKeys& keys);
+KeyComparator KeyComparatorFor(int mode, bool reverse);
 
 // Re-orders `items` so that an item goes before another when `before(x, y)` holds. A
 // bottom-up merge sort: stable, O(n log n) calls whatever `before` answers, and it reads

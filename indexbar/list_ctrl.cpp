@@ -13,8 +13,13 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-CListCtrl::CListCtrl(QWidget* parent) : QTreeView(parent), m_model(new IndexListModel(this)) {
+CListCtrl::CListCtrl(QWidget* parent)
+    : QTreeView(parent), m_model(new IndexListModel(this)), m_nameEditor(new CNameEditor(this)) {
     setModel(m_model);
+    setItemDelegateForColumn(IndexListModel::NameColumn, m_nameEditor);
+    // After the view's own handling, so the editor is gone before a rename refills the list.
+    connect(m_nameEditor, &QAbstractItemDelegate::closeEditor, this,
+            [this] { m_nameEditor->Finish(); });
     // A flat report list: no tree decoration, one line per row, whole rows selected and
     // several at once with Shift and Ctrl.
     setRootIsDecorated(false);
@@ -164,21 +169,38 @@ void CListCtrl::SetFilterText(const QString& text) {
     const std::vector<uint16_t> selected = SelectedEntries();
     const int marked = MarkedEntry();
     m_model->SetFilter(NameFilter(text));
+    SelectEntries(selected, marked, false);
+}
 
+void CListCtrl::SelectEntries(const std::vector<uint16_t>& entries, int marked, bool reveal) {
     std::vector<int> rowOfEntry(65536, -1);
     for (int row = 0; row < GetItemCount(); ++row) {
         rowOfEntry[static_cast<size_t>(GetItemData(row))] = row;
     }
     std::vector<int> rows;
-    for (uint16_t entry : selected) {
+    for (uint16_t entry : entries) {
         if (rowOfEntry[entry] >= 0) {
             rows.push_back(rowOfEntry[entry]);
         }
     }
     SelectRows(rows);
-    if (marked >= 0 && rowOfEntry[static_cast<size_t>(marked)] >= 0) {
-        SetSelectionMark(rowOfEntry[static_cast<size_t>(marked)]);
+    if (marked >= 0 && marked < 65536 && rowOfEntry[static_cast<size_t>(marked)] >= 0) {
+        const int row = rowOfEntry[static_cast<size_t>(marked)];
+        SetSelectionMark(row);
+        if (reveal) {
+            scrollTo(m_model->index(row, 0));
+        }
     }
+}
+
+bool CListCtrl::EditName(int row, NameEdit edit) {
+    if (row < 0 || row >= GetItemCount()) {
+        return false;
+    }
+    const QModelIndex index = m_model->index(row, IndexListModel::NameColumn);
+    scrollTo(index);
+    m_nameEditor->Begin(std::move(edit));
+    return QTreeView::edit(index, QAbstractItemView::AllEditTriggers, nullptr);
 }
 
 // A double-click anywhere in the list counts, on a row or not; whoever listens decides

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "indexbar/index_list_model.h"
+#include "indexbar/name_editor.h"
 
 class CListCtrl : public QTreeView {
     Q_OBJECT
@@ -54,6 +55,13 @@ public:
     void SetFilterText(const QString& text);
     // Rows of the archive, shown or not.
     int GetTotalCount() const { return m_model->TotalCount(); }
+    // Selects the shown rows of these entries and marks the row of `marked` (-1: none),
+    // with `reveal` scrolling it into view; entries not shown are left out.
+    void SelectEntries(const std::vector<uint16_t>& entries, int marked, bool reveal);
+
+    // Opens the name editor on a row (see indexbar/name_editor.h); false when there is no
+    // such row.
+    bool EditName(int row, NameEdit edit);
 
     // Dragging selected rows out of the list: the provider writes the entries somewhere
     // and gives their files, which the drag carries to the file manager. Without a
@@ -88,6 +96,7 @@ protected:
 
 private:
     IndexListModel* m_model;
+    CNameEditor* m_nameEditor;
     bool m_bFocusOnly = false;  // the current row was placed by FocusFirstRow
     bool m_bPlacingFocus = false;
     DragFileProvider m_dragFiles;

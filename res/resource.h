@@ -64,6 +64,7 @@ constexpr int ID_ITEM_OPENAS = 32793;
 constexpr int ID_SORT_REVERSE = 32794;
 constexpr int ID_OPTIONS_FIXEDBUFFER = 32796;
 constexpr int ID_OPTIONS_ALWAYSDECOMPRESS = 32798;
+constexpr int ID_ITEM_RENAME = 32820;  // F2: rename the marked entry in place
 constexpr int ID_WINDOW_NEXT = 32830;  // Ctrl+F6: activate the next entry window
 constexpr int ID_WINDOW_PREV = 32831;  // Ctrl+Shift+F6: the previous one
 // The viewers' own commands.

@@ -113,8 +113,8 @@ TEST_F(FrameTest, IndexBarKeepsItsWidthAndStripWhateverTheFrameSize) {
 }
 
 TEST_F(FrameTest, NewEntryWindowsOpenAtTheCornerWithThePlaceholder) {
-    Frame()->SendCommand(ID_FILE_NEW);
-    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->CreateNewChild("CChildFrame");
+    Frame()->CreateNewChild("CChildFrame");
     std::vector<CChildFrame*> children = Frame()->GetChildFrames();
     ASSERT_EQ(children.size(), 2u);
     for (CChildFrame* child : children) {
@@ -223,8 +223,8 @@ TEST_F(FrameTest, TileStacksStripsAcrossTheWholeArea) {
 }
 
 TEST_F(FrameTest, ExitWithEntryWindowsOpenEndsCleanly) {
-    Frame()->SendCommand(ID_FILE_NEW);
-    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->CreateNewChild("CChildFrame");
+    Frame()->CreateNewChild("CChildFrame");
     QPointer<CMainFrame> frame = Frame();
     EXPECT_TRUE(Frame()->SendCommand(ID_APP_EXIT));
     Settle();

@@ -91,7 +91,7 @@ TEST_F(MenusTest, OptionsMenuShowsItsClosingSeparator) {
 }
 
 TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
-    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->CreateNewChild("CChildFrame");
     EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_ENTRYTYPE);
     EXPECT_EQ(MenuBarTexts(Frame()->menuBar()),
               (QStringList{"&File", "&Edit", "&View", "&Archive", "&Window", "&Help"}));
@@ -117,7 +117,7 @@ TEST_F(MenusTest, EntryMenuWhileAnEntryWindowIsActive) {
 }
 
 TEST_F(MenusTest, WindowMenuListsTheOpenWindows) {
-    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->CreateNewChild("CChildFrame");
     CChildFrame* second = Frame()->CreateNewChild("CChildFrame");
     second->setWindowTitle("field.tex");
     QMenu* window = FindMenu(Frame()->menuBar(), {"Window"});
@@ -162,8 +162,8 @@ TEST_F(MenusTest, WindowMenuListsNineWindowsAndOffersTheRest) {
 }
 
 TEST_F(MenusTest, ClosingTheLastEntryWindowBringsBackTheMainMenu) {
-    Frame()->SendCommand(ID_FILE_NEW);
-    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->CreateNewChild("CChildFrame");
+    Frame()->CreateNewChild("CChildFrame");
     Frame()->SendCommand(ID_FILE_CLOSE);
     EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_ENTRYTYPE);
     Frame()->SendCommand(ID_FILE_CLOSE);
@@ -205,8 +205,8 @@ TEST_F(MenusTest, IndexContextMenuIsBuiltAfreshWithItsOwnStates) {
     ASSERT_EQ(menu->actions().size(), 2);
     QMenu* item = menu->actions()[0]->menu();
     QMenu* view = menu->actions()[1]->menu();
-    EXPECT_EQ(MenuTexts(item), (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete", "-",
-                                            "&Properties"}));
+    EXPECT_EQ(MenuTexts(item), (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete",
+                                            "Re&name\tF2", "-", "&Properties"}));
     emit item->aboutToShow();
     EXPECT_TRUE(item->actions()[0]->isEnabled());
     EXPECT_TRUE(item->actions()[3]->isEnabled());   // Extract: the catalogue has entries
@@ -231,23 +231,25 @@ TEST_F(MenusTest, IndexContextMenuIsBuiltAfreshWithItsOwnStates) {
 }
 
 TEST_F(MenusTest, ItemChosenInALoadedMenuIsPostedToTheFrame) {
-    // Any menu resource can be loaded as a popup; File > New shows its effect.
+    // Any menu resource can be loaded as a popup; File > New shows its effect (it asks
+    // for the new archive's name).
     std::unique_ptr<QMenu> menu(Frame()->LoadMenu(IDR_ENTRYTYPE));
     QAction* fileNew = FindMenuAction(menu.get(), {"File", "New"});
     ASSERT_NE(fileNew, nullptr);
     EXPECT_NE(fileNew, Frame()->GetCommandAction(ID_FILE_NEW));
     fileNew->trigger();
-    EXPECT_TRUE(Frame()->GetChildFrames().empty());  // not while the popup's caller runs
+    EXPECT_TRUE(prompts.saveRequests.empty());  // not while the popup's caller runs
     Settle();
-    EXPECT_EQ(Frame()->GetChildFrames().size(), 1u);
+    EXPECT_EQ(prompts.saveRequests.size(), 1u);
 }
 
 TEST_F(MenusTest, ShortcutsThatFire) {
     QWidget* window = Frame();
     PressKeys(window, QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(Frame()->GetChildFrames().size(), 1u);
+    EXPECT_EQ(prompts.saveRequests.size(), 1u);
+    Frame()->CreateNewChild("CChildFrame");
     PressKeys(window, QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(Frame()->GetChildFrames().size(), 2u);
+    EXPECT_EQ(prompts.saveRequests.size(), 2u);
     // Ctrl+O still opens archives while the entry menu, which has no Open item, is shown.
     EXPECT_EQ(Frame()->GetCurrentMenuId(), IDR_ENTRYTYPE);
     QSignalSpy open(Frame()->GetCommandAction(ID_FILE_OPEN), &QAction::triggered);
@@ -256,7 +258,7 @@ TEST_F(MenusTest, ShortcutsThatFire) {
 }
 
 TEST_F(MenusTest, ShortcutsOfDisabledCommandsDoNothing) {
-    Frame()->SendCommand(ID_FILE_NEW);  // with an entry window the edit items are shown
+    Frame()->CreateNewChild("CChildFrame");  // with an entry window the edit items are shown
     const std::pair<int, QKeySequence> keys[] = {
         {ID_FILE_SAVE, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {ID_EDIT_COPY, QKeySequence(Qt::CTRL | Qt::Key_C)},

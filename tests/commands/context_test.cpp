@@ -103,8 +103,8 @@ TEST_F(ContextMenuTest, SelectedRowsShowTheItemPopupBesideTheMarkedRow) {
     RightClick(QPoint(300, 300));
     ASSERT_EQ(shown.size(), 1u);
     const PopupFace& face = shown[0];
-    EXPECT_EQ(face.texts, (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete", "-",
-                                       "&Properties"}));
+    EXPECT_EQ(face.texts, (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete",
+                                       "Re&name\tF2", "-", "&Properties"}));
     EXPECT_EQ(face.defaultText, "&Open");  // drawn in bold
     EXPECT_TRUE(face.enabled.at("Open"));
     EXPECT_TRUE(face.enabled.at("Extract"));

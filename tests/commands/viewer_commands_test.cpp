@@ -163,7 +163,7 @@ TEST_F(ViewerCommandsTest, VerifyWithUnsavedChangesChecksTheFileOnDisk) {
 
 TEST_F(ViewerCommandsTest, ShowIndexHidesAndShowsTheIndexWithItsCheckMark) {
     OpenMixedArchive();
-    Frame()->SendCommand(ID_FILE_NEW);
+    Frame()->CreateNewChild("CChildFrame");
     QAction* show = Frame()->GetCommandAction(ID_VIEW_INDEX);
     ASSERT_NE(show, nullptr);
     EXPECT_TRUE(show->isEnabled());

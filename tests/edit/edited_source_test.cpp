@@ -49,6 +49,24 @@ TEST(EditedSource, ShowsEveryChangeUnderStableIds) {
     EXPECT_EQ(source.ArchivePath(), base->ArchivePath());
 }
 
+// What shows the archive follows an added entry by its id, whatever is added or
+// removed before it and through undo.
+TEST(EditedSource, AddedEntriesKeepTheirIdsThroughOtherChanges) {
+    const CLgpArchive none;
+    ArchiveEdits edits(none);
+    // Finding entries never reaches the base.
+    const auto source = [&edits] { return EditedSource(nullptr, edits.Entries()); };
+    ASSERT_EQ(edits.Add("aa.txt", "", MemorySource({'a'})), "");
+    ASSERT_EQ(edits.Add("bb.txt", "", MemorySource({'b'})), "");
+    const EntryId bb = source().Find("bb.txt");
+    ASSERT_EQ(edits.Remove(0), "");
+    EXPECT_EQ(source().Find("bb.txt"), bb);
+    EXPECT_FALSE(source().Contains(EntryId{kFirstAddedEntryId}));
+    ASSERT_TRUE(edits.Undo());
+    EXPECT_EQ(source().Find("bb.txt"), bb);
+    EXPECT_EQ(source().PositionOf(bb), 1u);
+}
+
 TEST(EditedSource, KeptEntriesReadFromTheArchiveFile) {
     TempDir dir;
     const std::string path = dir.Write("a.lgp", LgpWriter().AddText("one.txt", "first").Build());

@@ -3,6 +3,7 @@
 // archive commands read it, and re-ordering.
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QIcon>
 #include <QPixmap>
 
@@ -44,6 +45,32 @@ TEST_F(ListTest, HoldsAFullArchiveOfRowsWithTextsDataAndIcons) {
     EXPECT_EQ(list.GetItemData(kMaxEntries), -1);
     EXPECT_EQ(Index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
               Qt::AlignRight);
+}
+
+TEST_F(ListTest, ChangedAndAddedRowsAreMarkedInTheNameColumn) {
+    const struct {
+        EntryState state;
+        bool italic;
+        bool bold;
+        const char* tip;
+    } cases[] = {
+        {EntryState::Saved, false, false, ""},
+        {EntryState::Changed, true, false, "changed"},
+        {EntryState::Added, false, true, "added"},
+    };
+    std::vector<IndexRow> rows = MakeRows(3);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i].state = cases[i].state;
+    }
+    list.AppendRows(rows);
+    for (int row = 0; row < 3; ++row) {
+        const auto& c = cases[row];
+        const QFont font = Index(row, 0).data(Qt::FontRole).value<QFont>();
+        EXPECT_EQ(font.italic(), c.italic) << row;
+        EXPECT_EQ(font.bold(), c.bold) << row;
+        EXPECT_EQ(Index(row, 0).data(Qt::ToolTipRole).toString(), c.tip) << row;
+        EXPECT_FALSE(Index(row, 1).data(Qt::FontRole).isValid()) << row;
+    }
 }
 
 TEST_F(ListTest, TypeCodeWithoutAnIconShowsNone) {
