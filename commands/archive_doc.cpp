@@ -31,6 +31,10 @@ const CommandMapEntry<CArchiveDoc> kDocumentCommands[] = {
     {ID_EDIT_REDO, &CArchiveDoc::OnEditRedo, &CArchiveDoc::OnUpdateEditRedo},
     {ID_FILE_SAVE, &CArchiveDoc::OnFileSave, &CArchiveDoc::OnUpdateFileSave},
     {ID_FILE_SAVE_AS, &CArchiveDoc::OnFileSaveAs, &CArchiveDoc::OnUpdateFileSaveAs},
+    {ID_ARCHIVE_INSERT, &CArchiveDoc::OnArchiveInsert, &CArchiveDoc::OnUpdateArchiveInsert},
+    {ID_ARCHIVE_INSERTFILES, &CArchiveDoc::OnArchiveInsert, &CArchiveDoc::OnUpdateArchiveInsert},
+    {ID_EDIT_PASTE, &CArchiveDoc::OnEditPaste, &CArchiveDoc::OnUpdateEditPaste},
+    {ID_ITEM_REPLACE, &CArchiveDoc::OnItemReplace, &CArchiveDoc::OnUpdateItemReplace},
 };
 
 }  // namespace

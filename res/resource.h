@@ -64,8 +64,9 @@ constexpr int ID_ITEM_OPENAS = 32793;
 constexpr int ID_SORT_REVERSE = 32794;
 constexpr int ID_OPTIONS_FIXEDBUFFER = 32796;
 constexpr int ID_OPTIONS_ALWAYSDECOMPRESS = 32798;
-constexpr int ID_WINDOW_NEXT = 32830;  // Ctrl+F6: activate the next entry window
-constexpr int ID_WINDOW_PREV = 32831;  // Ctrl+Shift+F6: the previous one
+constexpr int ID_WINDOW_NEXT = 32830;   // Ctrl+F6: activate the next entry window
+constexpr int ID_WINDOW_PREV = 32831;   // Ctrl+Shift+F6: the previous one
+constexpr int ID_ITEM_REPLACE = 32840;  // index menu: Replace with...
 // The viewers' own commands.
 constexpr int ID_VIEW_ZOOM_IN = 32800;
 constexpr int ID_VIEW_ZOOM_OUT = 32801;
