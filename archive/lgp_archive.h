@@ -50,6 +50,10 @@ inline bool IsCompressedType(uint8_t type) {
     return type == LGP_TYPE_FIELD;
 }
 
+// The type code Load gives an entry of this name (by what follows its first '.'), in
+// the field archive or another.
+uint8_t EntryTypeOfName(const std::string& name, bool fieldArchive);
+
 // Why the last Load returned what it did; Load returns 0 both for a failure and for a
 // valid empty archive, and callers that must tell them apart ask this.
 enum class LgpLoadStatus {

@@ -115,6 +115,11 @@ bool ReadDataHeaders(const LgpBytes& file, std::vector<Entry>& entries) {
 
 }  // namespace
 
+uint8_t EntryTypeOfName(const std::string& name, bool fieldArchive) {
+    const size_t dot = name.find('.');
+    return TypeFor(dot == std::string::npos ? "" : name.c_str() + dot + 1, fieldArchive);
+}
+
 uint16_t CLgpArchive::Load(const char* path) {
     if (path == nullptr) {
         m_lastStatus = LgpLoadStatus::CannotOpen;

@@ -90,10 +90,9 @@ private:
     void PublishChanges();
     void ForgetChanges();
     bool SaveTo(const std::string& path);
-    // Adds or replaces what InsertFiles has decided, as one change; `going` are the files
-    // not skipped. Tells what failed.
-    bool ApplyInsertions(const std::vector<Insertion>& batch, const std::vector<std::string>& going,
-                         std::vector<std::string>& problems);
+    // Adds or replaces what InsertFiles has decided, as one change, after asking how
+    // fields go in. Tells what failed.
+    bool ApplyInsertions(const std::vector<Insertion>& batch, std::vector<std::string>& problems);
 
     CLumoApp& m_app;
     ArchiveDocument m_document;

@@ -14,6 +14,7 @@
 
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
+#include "archive/lgp_archive.h"
 #include "archive/lgp_rules.h"
 #include "commands/archive_doc.h"
 #include "edit/field_entry.h"
@@ -180,21 +181,26 @@ bool CArchiveDoc::InsertFiles(const std::vector<std::string>& paths) {
         }
         batch.push_back(insertion);
     }
-    std::vector<std::string> going;
-    for (const Insertion& insertion : batch) {
-        if (!insertion.skipped) {
-            going.push_back(insertion.path);
-        }
-    }
-    return ApplyInsertions(batch, going, problems);
+    return ApplyInsertions(batch, problems);
 }
 
+// Only entries the field archive reads as fields (names without a known extension) are
+// compressed: a `.txt` there is read as it is stored, and must be stored as it is.
 bool CArchiveDoc::ApplyInsertions(const std::vector<Insertion>& batch,
-                                  const std::vector<std::string>& going,
                                   std::vector<std::string>& problems) {
+    const bool fieldArchive = IsFieldArchive(Source()->ArchivePath());
+    const auto isField = [fieldArchive](const Insertion& insertion) {
+        return fieldArchive && EntryTypeOfName(insertion.name, true) == LGP_TYPE_FIELD;
+    };
+    std::vector<std::string> fields;
+    for (const Insertion& insertion : batch) {
+        if (!insertion.skipped && isField(insertion)) {
+            fields.push_back(insertion.path);
+        }
+    }
     std::optional<bool> compress = false;
-    if (!going.empty() && IsFieldArchive(Source()->ArchivePath())) {
-        compress = AskCompress(going);
+    if (!fields.empty()) {
+        compress = AskCompress(fields);
         if (!compress) {
             return false;
         }
@@ -207,7 +213,8 @@ bool CArchiveDoc::ApplyInsertions(const std::vector<Insertion>& batch,
             continue;
         }
         std::string error;
-        EntrySource source = FileEntrySource(insertion.path, *compress, &error);
+        EntrySource source =
+            FileEntrySource(insertion.path, isField(insertion) && *compress, &error);
         if (error.empty()) {
             error = insertion.replaces ? edits.Replace(*insertion.replaces, std::move(source))
                                        : edits.Add(insertion.name, "", std::move(source));
@@ -305,7 +312,7 @@ void CArchiveDoc::OnItemReplace() {
         return;
     }
     Insertion insertion{*chosen, Source()->Name(Source()->IdAt(position)), position, false};
-    ApplyInsertions({insertion}, {*chosen}, problems);
+    ApplyInsertions({insertion}, problems);
 }
 
 void CArchiveDoc::OnUpdateItemReplace(CCmdUI* pCmdUI) {

@@ -126,7 +126,7 @@ std::string EditedSource::Folder(EntryId id) const {
     return edited ? edited->entry.folder : "";
 }
 
-// A kept entry keeps its type; an added one in a field archive is a field.
+// A kept entry keeps its type; an added one gets the type its name will have once saved.
 uint8_t EditedSource::Type(EntryId id) const {
     const EditedEntry* edited = EntryOf(id);
     if (!edited) {
@@ -138,7 +138,7 @@ uint8_t EditedSource::Type(EntryId id) const {
     const std::string& path = m_base->ArchivePath();
     const size_t slash = path.find_last_of("/\\");
     const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-    return SameIgnoringCase(file, "flevel.lgp") ? uint8_t{LGP_TYPE_FIELD} : uint8_t{LGP_TYPE_OTHER};
+    return EntryTypeOfName(edited->entry.name, SameIgnoringCase(file, "flevel.lgp"));
 }
 
 uint32_t EditedSource::Size(EntryId id) const {

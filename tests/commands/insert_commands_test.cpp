@@ -80,35 +80,42 @@ TEST_F(InsertCommandsTest, ANameAlreadyThereIsAskedAboutOnce) {
     }
 }
 
-// In the field archive the files are compressed unless they already are field entries;
-// the question comes once per batch, and the entries read back as the files were.
-TEST_F(InsertCommandsTest, FieldArchiveAsksOnceHowFilesGoIn) {
+// In the field archive fields are compressed unless they already are field entries;
+// the question comes once per batch, and the entries read back as the files were. A
+// file with a known extension is read as stored there, so it goes in as it is, unasked.
+TEST_F(InsertCommandsTest, FieldArchiveAsksOnceHowFieldsGoIn) {
     const Bytes plain = Of("a field file, a field file, a field file");
     const Bytes other = Of("another field");
     const std::string plainPath = m_files.Write("md_new", plain);
     const std::string wholePath = m_files.Write("md_old", LzssCompressEntry(other));
+    const std::string textPath = Text("notes.txt", "notes");
     struct Case {
         std::vector<std::string> files;
+        size_t questions;
         MessageAnswer expectedDefault;
     };
     const Case cases[] = {
-        {{plainPath, wholePath}, MessageAnswer::Yes},
-        {{wholePath}, MessageAnswer::No},
+        {{plainPath, wholePath, textPath}, 1, MessageAnswer::Yes},
+        {{wholePath}, 1, MessageAnswer::No},
+        {{textPath}, 0, MessageAnswer::Ok},
     };
     for (const Case& c : cases) {
         Open("flevel.lgp", LgpWriter().Add("md1stin", LzssCompressEntry(Of("field"))));
         prompts.messages.clear();
         InsertThroughDialog(c.files);  // no answer queued: the default button
-        ASSERT_EQ(Asked(MessageButtons::CompressStoreCancel), 1u);
-        EXPECT_EQ(prompts.messages.back().defaultAnswer, c.expectedDefault);
-        EXPECT_EQ(Content("md_old", true), other);
-        EXPECT_EQ(Content("md_old"), LzssCompressEntry(other));  // stored as it was
+        ASSERT_EQ(Asked(MessageButtons::CompressStoreCancel), c.questions);
+        if (c.questions != 0) {
+            EXPECT_EQ(prompts.messages.back().defaultAnswer, c.expectedDefault);
+            EXPECT_EQ(Content("md_old", true), other);
+            EXPECT_EQ(Content("md_old"), LzssCompressEntry(other));  // stored as it was
+        }
     }
-    EXPECT_EQ(Content("md1stin", true), Of("field"));
+    EXPECT_EQ(Content("notes.txt"), Of("notes"));
     Open("flevel.lgp", LgpWriter().Add("md1stin", LzssCompressEntry(Of("field"))));
     InsertThroughDialog({plainPath});
     EXPECT_EQ(Content("md_new", true), plain);
     EXPECT_NE(Content("md_new"), plain);
+    EXPECT_EQ(Content("md1stin", true), Of("field"));
 }
 
 TEST_F(InsertCommandsTest, ReplaceWithTakesTheFileForTheOneSelectedEntry) {
@@ -146,6 +153,7 @@ TEST_F(InsertCommandsTest, FilesDroppedOnTheIndex) {
             urls << QUrl::fromLocalFile(QString::fromStdString(file));
         }
         data.setUrls(urls);
+        ASSERT_TRUE(List().viewport()->acceptDrops());
         const QPoint at = List().viewport()->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(List().viewport(), &enter);
@@ -157,17 +165,21 @@ TEST_F(InsertCommandsTest, FilesDroppedOnTheIndex) {
     }
 }
 
-// Files on the clipboard go in as one change, which one Undo takes back.
+// Files on the clipboard go in as one change, which one Undo takes back; each gets the
+// type its name gives it.
 TEST_F(InsertCommandsTest, PastedFilesGoInAsOneChange) {
     Open("a.lgp", Named({"aa.txt"}));
     auto* data = new QMimeData;
-    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(Text("p1.txt", "1"))),
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(Text("p1.tex", "1"))),
                    QUrl::fromLocalFile(QString::fromStdString(Text("p2.txt", "2")))});
     QApplication::clipboard()->setMimeData(data);
     ASSERT_TRUE(Frame()->IsCommandEnabled(ID_EDIT_PASTE));
     Frame()->SendCommand(ID_EDIT_PASTE);
-    EXPECT_EQ(Names(), (QStringList{"aa.txt", "p1.txt", "p2.txt"}));
+    EXPECT_EQ(Names(), (QStringList{"aa.txt", "p1.tex", "p2.txt"}));
     EXPECT_EQ(Content("p2.txt"), Of("2"));
+    const EntrySourcePtr& source = TheArchiveDoc()->Source();
+    EXPECT_EQ(source->Type(source->Find("p1.tex")), LGP_TYPE_TEX);  // as once saved
+    EXPECT_EQ(source->Type(source->Find("p2.txt")), LGP_TYPE_TXT);
     Frame()->SendCommand(ID_EDIT_UNDO);
     EXPECT_EQ(Names(), (QStringList{"aa.txt"}));
     EXPECT_FALSE(Frame()->IsCommandEnabled(ID_EDIT_UNDO));
