@@ -68,7 +68,7 @@ bool DecideReplace(Insertion& insertion, std::optional<platform::MessageAnswer>&
     if (!standing) {
         platform::MessageRequest question;
         question.text = Tr("%1 is in the archive already. Replace it?")
-                            .arg(QString::fromStdString(insertion.name))
+                            .arg(QString::fromLatin1(insertion.name.c_str()))
                             .toStdString();
         question.buttons = platform::MessageButtons::ReplaceSkipAllCancel;
         question.icon = platform::MessageIcon::Question;
