@@ -74,6 +74,22 @@ void CMainFrame::EnableDragOut() {
     });
 }
 
+// Files dropped on the index go to whoever the archive commands installed; they decide
+// whether a drop inserts or opens.
+void CMainFrame::EnableFileDrops() {
+    CListCtrl* list = m_wndIndexBar.GetListCtrl();
+    if (list == nullptr || !theApp.m_dropOnIndex) {
+        return;
+    }
+    list->SetFileDropHandler([](const QStringList& paths, bool drop) {
+        std::vector<std::string> files;
+        for (const QString& path : paths) {
+            files.push_back(path.toStdString());
+        }
+        return theApp.m_dropOnIndex(files, drop);
+    });
+}
+
 void CMainFrame::OnEditFind() {
     if (CFindField* field = m_wndIndexBar.GetFindField()) {
         field->setFocus(Qt::ShortcutFocusReason);

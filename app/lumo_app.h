@@ -4,6 +4,7 @@
 // share, and holds the application's own command map (About, Exit, the options).
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/command_target.h"
 #include "indexbar/list_ctrl.h"
@@ -58,6 +59,10 @@ public:
     std::function<bool()> m_mayClose;
     // Called once such a drag has ended, dropped or not.
     std::function<void()> m_dragEnded;
+    // Files dropped on the index: with `drop` false, whether the index takes them; with
+    // true, what the drop does. Installed with the archive commands; empty: the index
+    // takes no drop.
+    std::function<bool(const std::vector<std::string>& paths, bool drop)> m_dropOnIndex;
     // The main frame; null before InitInstance and once its window is gone.
     CMainFrame* m_pMainFrame = nullptr;
     int m_nLoopResult = 0;  // what the event loop returned; ExitInstance passes it on

@@ -129,6 +129,7 @@ int CMainFrame::OnCreate() {
     setCentralWidget(client);
     PlaceFindField();
     EnableDragOut();
+    EnableFileDrops();
     setAcceptDrops(true);
     return 0;
 }

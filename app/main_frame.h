@@ -113,8 +113,9 @@ private:
     bool BuildToolBar(QToolBar& toolBar, int resourceId, Qt::ToolButtonStyle style);
     void SizeToolButtons(QToolBar& toolBar, int width);
     void ShowIdleMessage();
-    void PlaceFindField();  // app/frame_desktop.cpp
-    void EnableDragOut();   // app/frame_desktop.cpp
+    void PlaceFindField();   // app/frame_desktop.cpp
+    void EnableDragOut();    // app/frame_desktop.cpp
+    void EnableFileDrops();  // app/frame_desktop.cpp
     int AcceleratorCommand(const QKeyEvent& key) const;
 
     QMdiArea* m_pMdiArea;

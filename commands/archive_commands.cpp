@@ -30,6 +30,9 @@ void InstallArchiveCommands(CLumoApp& app) {
             return Installed()->OpenArchiveFile(path);
         };
         app.m_mayClose = [] { return Installed()->MayDropChanges(); };
+        app.m_dropOnIndex = [](const std::vector<std::string>& paths, bool drop) {
+            return Installed()->DropOnIndex(paths, drop);
+        };
         InstallDragOut(app);
         CChildFrame::SetEntryCommand(ID_ITEM_EXTRACT, &ExtractWindowEntry);
         CChildFrame::SetEntryCommand(ID_ITEM_PROPERTIES, &ShowWindowEntryProperties);

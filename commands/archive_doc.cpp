@@ -33,6 +33,10 @@ const CommandMapEntry<CArchiveDoc> kDocumentCommands[] = {
     {ID_FILE_SAVE_AS, &CArchiveDoc::OnFileSaveAs, &CArchiveDoc::OnUpdateFileSaveAs},
     {ID_ITEM_RENAME, &CArchiveDoc::OnItemRename, &CArchiveDoc::OnUpdateItemRename},
     {ID_FILE_NEW, &CArchiveDoc::OnFileNew, nullptr},
+    {ID_ARCHIVE_INSERT, &CArchiveDoc::OnArchiveInsert, &CArchiveDoc::OnUpdateArchiveInsert},
+    {ID_ARCHIVE_INSERTFILES, &CArchiveDoc::OnArchiveInsert, &CArchiveDoc::OnUpdateArchiveInsert},
+    {ID_EDIT_PASTE, &CArchiveDoc::OnEditPaste, &CArchiveDoc::OnUpdateEditPaste},
+    {ID_ITEM_REPLACE, &CArchiveDoc::OnItemReplace, &CArchiveDoc::OnUpdateItemReplace},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 // is not about one archive (About, Exit, the options, the shared buffers).
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "archive/archive_document.h"
 #include "framework/command_target.h"
@@ -59,6 +60,20 @@ public:
     void OnUpdateFileSave(CCmdUI* pCmdUI);
     void OnFileSaveAs();
     void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
+    void OnArchiveInsert();  // insert_command.cpp
+    void OnUpdateArchiveInsert(CCmdUI* pCmdUI);
+    void OnEditPaste();
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnItemReplace();
+    void OnUpdateItemReplace(CCmdUI* pCmdUI);
+    // Inserts the files at the archive's top level under their own names, as Insert
+    // file(s)... does once they are chosen, asking about names already there; false
+    // when nothing changed.
+    bool InsertFiles(const std::vector<std::string>& paths);
+    // Files dropped on the index: with `drop` false whether the index takes them, with
+    // true the drop itself (a lone archive opens, other files are inserted).
+    bool DropOnIndex(const std::vector<std::string>& paths, bool drop);
+    struct Insertion;
     // How many changes wait for a save.
     size_t PendingChanges() const;
     // With changes waiting, asks Save / Discard / Cancel; false when the user cancelled
@@ -86,11 +101,15 @@ private:
     // Why the entry cannot take this name, "" when it can (its own name included).
     QString RenameRefusal(EntryId id, const QString& name);
     void RenameEntry(EntryId id, const QString& name);
+    // Adds or replaces what InsertFiles has decided, as one change, after asking how
+    // fields go in. Tells what failed.
+    bool ApplyInsertions(const std::vector<Insertion>& batch, std::vector<std::string>& problems);
 
     CLumoApp& m_app;
     ArchiveDocument m_document;
     EntrySourcePtr m_saved;  // the snapshot the changes apply to
     std::unique_ptr<ArchiveEdits> m_edits;
+    std::string m_insertDir;  // where the last inserted file came from
 };
 
 // The program's document: made by InstallArchiveCommands (archive_commands.h); null

@@ -5,6 +5,7 @@
 // selection and the selection mark.
 #include <QList>
 #include <QPoint>
+#include <QStringList>
 #include <QTreeView>
 #include <QUrl>
 #include <functional>
@@ -76,6 +77,17 @@ public:
     // Whether `data` carries rows dragged out of this process's index.
     static bool CarriesOwnRows(const QMimeData* data);
 
+    // Files dropped on the list from a file manager (list_drop.cpp). The handler is asked
+    // with `drop` false while the drag passes over (true: the list takes them), and told
+    // with `drop` true once they are dropped, after the drop itself has returned, so that
+    // the source of the drag is not kept waiting by what the handler asks. Without a
+    // handler the list takes no drop.
+    using FileDropHandler = std::function<bool(const QStringList& paths, bool drop)>;
+    void SetFileDropHandler(FileDropHandler handler);
+    // The local files `data` carries; empty when it carries anything else too, or rows of
+    // this list.
+    static QStringList DroppedFiles(const QMimeData* data);
+
 signals:
     // Double-click anywhere in the list, or Enter / Return.
     void activateRequested();
@@ -93,6 +105,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     IndexListModel* m_model;
@@ -100,4 +115,5 @@ private:
     bool m_bFocusOnly = false;  // the current row was placed by FocusFirstRow
     bool m_bPlacingFocus = false;
     DragFileProvider m_dragFiles;
+    FileDropHandler m_fileDrops;
 };

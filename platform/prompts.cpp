@@ -67,6 +67,14 @@ std::vector<std::string> HostPatterns(const std::string& patternList) {
 
 }  // namespace
 
+std::optional<std::vector<std::string>> IPrompts::OpenFiles(const OpenFileRequest& request) {
+    std::optional<std::string> chosen = OpenFile(request);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return std::vector<std::string>{*chosen};
+}
+
 IPrompts& Prompts() {
     if (IPrompts* installed = InstalledPrompts()) {
         return *installed;

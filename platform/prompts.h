@@ -17,7 +17,16 @@ namespace platform {
 // ReplaceSkipAllCancel: a target of such a run exists (Replace, Skip, Replace All, Skip
 // All, Cancel); Escape means Cancel.
 // SaveDiscardCancel: unsaved changes are about to go; Yes saves, No discards them.
-enum class MessageButtons { Ok, YesNo, SkipSkipAllCancel, ReplaceSkipAllCancel, SaveDiscardCancel };
+// CompressStoreCancel: how files go into a field archive; Yes compresses, No stores them as
+// they are.
+enum class MessageButtons {
+    Ok,
+    YesNo,
+    SkipSkipAllCancel,
+    ReplaceSkipAllCancel,
+    SaveDiscardCancel,
+    CompressStoreCancel
+};
 enum class MessageIcon { None, Question, Exclamation };
 enum class MessageAnswer { Ok, Yes, No, Cancel, Skip, SkipAll, Replace, ReplaceAll };
 
@@ -61,6 +70,8 @@ struct MessageRequest {
     MessageIcon icon = MessageIcon::None;
     QWidget* owner = nullptr;
     std::string detail{};  // shown under the text when not empty: the reason, say
+    // The button Enter presses; unset, the first one.
+    std::optional<MessageAnswer> defaultAnswer{};
 };
 
 // A file operation that failed, reported the way the file layer reports it: the file's
@@ -94,6 +105,8 @@ public:
 
     // Each returns the chosen full path, or nothing when the user cancelled.
     virtual std::optional<std::string> OpenFile(const OpenFileRequest& request) = 0;
+    // Any number of existing files at once; by default the one OpenFile chooses.
+    virtual std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest& request);
     virtual std::optional<std::string> SaveFile(const SaveFileRequest& request) = 0;
     virtual std::optional<std::string> BrowseFolder(const FolderRequest& request) = 0;
 

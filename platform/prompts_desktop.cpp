@@ -80,6 +80,20 @@ std::optional<std::string> DesktopPrompts::OpenFile(const OpenFileRequest& reque
     return RunFileDialog(dialog, request.initialDir, request.fileName, request.filter);
 }
 
+std::optional<std::vector<std::string>> DesktopPrompts::OpenFiles(const OpenFileRequest& request) {
+    QFileDialog dialog(OwnerOf(request.owner), QObject::tr("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (!RunFileDialog(dialog, request.initialDir, request.fileName, request.filter)) {
+        return std::nullopt;
+    }
+    std::vector<std::string> files;
+    for (const QString& file : dialog.selectedFiles()) {
+        files.push_back(QDir::toNativeSeparators(file).toStdString());
+    }
+    return files;
+}
+
 std::optional<std::string> DesktopPrompts::SaveFile(const SaveFileRequest& request) {
     QFileDialog dialog(OwnerOf(request.owner), QObject::tr("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -125,16 +139,22 @@ QWidget* MessageOwner(QWidget* owner) {
 }
 
 // The buttons of a question asked in the middle of a run, with their answers; the first
-// is the default, Escape is Cancel.
+// is the default unless another is named, Escape is Cancel.
 MessageAnswer AskInRun(QMessageBox& box,
-                       const std::vector<std::pair<QString, MessageAnswer>>& choices) {
+                       const std::vector<std::pair<QString, MessageAnswer>>& choices,
+                       std::optional<MessageAnswer> preferred = std::nullopt) {
     box.setStandardButtons(QMessageBox::NoButton);
     std::vector<std::pair<QAbstractButton*, MessageAnswer>> buttons;
+    QAbstractButton* chosenDefault = nullptr;
     for (const auto& [text, answer] : choices) {
         buttons.emplace_back(box.addButton(text, QMessageBox::AcceptRole), answer);
+        if (preferred == answer) {
+            chosenDefault = buttons.back().first;
+        }
     }
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
-    box.setDefaultButton(static_cast<QPushButton*>(buttons.front().first));
+    box.setDefaultButton(
+        static_cast<QPushButton*>(chosenDefault ? chosenDefault : buttons.front().first));
     box.setEscapeButton(cancel);
     box.show();
     box.raise();
@@ -158,6 +178,13 @@ MessageAnswer AskReplace(QMessageBox& box) {
                           {QObject::tr("&Skip"), MessageAnswer::Skip},
                           {QObject::tr("Replace A&ll"), MessageAnswer::ReplaceAll},
                           {QObject::tr("Skip &All"), MessageAnswer::SkipAll}});
+}
+
+MessageAnswer AskCompress(QMessageBox& box, std::optional<MessageAnswer> preferred) {
+    return AskInRun(box,
+                    {{QObject::tr("&Compress"), MessageAnswer::Yes},
+                     {QObject::tr("&Store as they are"), MessageAnswer::No}},
+                    preferred);
 }
 
 constexpr qint64 kStepMilliseconds = 33;
@@ -229,6 +256,9 @@ MessageAnswer DesktopPrompts::ShowMessage(const MessageRequest& request) {
     }
     if (request.buttons == MessageButtons::ReplaceSkipAllCancel) {
         return AskReplace(box);
+    }
+    if (request.buttons == MessageButtons::CompressStoreCancel) {
+        return AskCompress(box, request.defaultAnswer);
     }
     if (request.buttons == MessageButtons::SaveDiscardCancel) {
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);

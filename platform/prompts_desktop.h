@@ -8,6 +8,7 @@ namespace platform {
 class DesktopPrompts : public IPrompts {
 public:
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+    std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest& request) override;
     std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> BrowseFolder(const FolderRequest& request) override;
     std::optional<std::string> AskText(const TextRequest& request) override;

@@ -67,6 +67,7 @@ constexpr int ID_OPTIONS_ALWAYSDECOMPRESS = 32798;
 constexpr int ID_ITEM_RENAME = 32820;  // F2: rename the marked entry in place
 constexpr int ID_WINDOW_NEXT = 32830;  // Ctrl+F6: activate the next entry window
 constexpr int ID_WINDOW_PREV = 32831;  // Ctrl+Shift+F6: the previous one
+constexpr int ID_ITEM_REPLACE = 32840;  // index menu: Replace with...
 // The viewers' own commands.
 constexpr int ID_VIEW_ZOOM_IN = 32800;
 constexpr int ID_VIEW_ZOOM_OUT = 32801;

@@ -110,6 +110,7 @@ const MenuEntry kIndexMenu[] = {
     Item(ID_ITEM_EXTRACT, "&Extract"),
     Item(ID_ITEM_DELETE, "&Delete"),
     Item(ID_ITEM_RENAME, "Re&name\tF2"),
+    Item(ID_ITEM_REPLACE, "Re&place with..."),
     Separator(),
     Item(ID_ITEM_PROPERTIES, "&Properties"),
     End(),
@@ -158,6 +159,7 @@ const AcceleratorEntry kMainFrameAccelerators[] = {
     {Qt::Key_S, kCtrl | kShift, ID_FILE_SAVE_AS},
     {Qt::Key_Delete, 0, ID_ARCHIVE_REMOVE},
     {Qt::Key_F2, 0, ID_ITEM_RENAME},
+    {Qt::Key_Insert, 0, ID_ARCHIVE_INSERT},
     // Keys a desktop program is expected to have.
     {Qt::Key_E, kCtrl, ID_ITEM_EXTRACT},
     {Qt::Key_F4, kCtrl, ID_FILE_CLOSE},
@@ -242,6 +244,7 @@ const StringEntry kStrings[] = {
     {ID_ITEM_OPEN, "Open the selected file(s)\nOpen"},
     {ID_ITEM_DELETE, "Delete the selected file(s) from the archive\nDelete"},
     {ID_ITEM_RENAME, "Rename the selected file\nRename"},
+    {ID_ITEM_REPLACE, "Replace the selected file with the bytes of another file\nReplace with"},
     {ID_ITEM_PROPERTIES, "Show properties of the selected file(s)\nProperties"},
     {ID_ARCHIVE_PROPERTIES, "Show properties of the current archive\nArchive properties"},
     {ID_ITEM_OPENAS, "Specify how to open the selected file(s)\nOpen as"},

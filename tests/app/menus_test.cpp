@@ -17,6 +17,7 @@
 #include "app/globals.h"
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
+#include "archive/archive_document.h"
 #include "archive/lgp_archive.h"
 #include "indexbar/list_ctrl.h"
 #include "res/resource.h"
@@ -34,6 +35,13 @@ namespace {
 
 class MenusTest : public lumo::test::ShellTest {
 protected:
+    // These tests look at the menus with no archive open, whatever an earlier test opened.
+    void SetUp() override {
+        ShellTest::SetUp();
+        if (theApp.m_pArchiveDocument) {
+            theApp.m_pArchiveDocument->SetSource(nullptr);
+        }
+    }
     QMenu* Menu(const QStringList& path) {
         QMenu* menu = FindMenu(Frame()->menuBar(), path);
         Frame()->UpdateMenuCommandUI(menu);  // what showing it does
@@ -205,12 +213,14 @@ TEST_F(MenusTest, IndexContextMenuIsBuiltAfreshWithItsOwnStates) {
     ASSERT_EQ(menu->actions().size(), 2);
     QMenu* item = menu->actions()[0]->menu();
     QMenu* view = menu->actions()[1]->menu();
-    EXPECT_EQ(MenuTexts(item), (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete",
-                                            "Re&name\tF2", "-", "&Properties"}));
+    EXPECT_EQ(MenuTexts(item),
+              (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete", "Re&name\tF2",
+                           "Re&place with...", "-", "&Properties"}));
     emit item->aboutToShow();
     EXPECT_TRUE(item->actions()[0]->isEnabled());
     EXPECT_TRUE(item->actions()[3]->isEnabled());   // Extract: the catalogue has entries
     EXPECT_FALSE(item->actions()[4]->isEnabled());  // Delete
+    EXPECT_FALSE(item->actions()[5]->isEnabled());  // Replace with: nothing selected
     QMenu* sort = view->actions()[0]->menu();
     EXPECT_EQ(MenuTexts(sort), (QStringList{"by &original order", "by &name", "by &type",
                                             "by &size", "-", "&Reverse order"}));

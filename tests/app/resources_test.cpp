@@ -47,8 +47,8 @@ TEST(ResourceTables, EveryCommandHasPromptAndTooltip) {
     const AcceleratorTable* keys = FindAcceleratorTable(IDR_MAINFRAME);
     ASSERT_NE(keys, nullptr);
     // The original 13, the viewers' zoom and Find keys, and Ctrl+E, Ctrl+F4 and Ctrl+F6
-    // with and without Shift; Redo twice, Save As, Del and F2.
-    EXPECT_EQ(keys->count, 28u);
+    // with and without Shift; Redo twice, Save As, Del, F2 and Ins.
+    EXPECT_EQ(keys->count, 29u);
     for (size_t i = 0; i < keys->count; ++i) {
         ids.insert(keys->entries[i].id);
     }

@@ -104,11 +104,12 @@ TEST_F(ContextMenuTest, SelectedRowsShowTheItemPopupBesideTheMarkedRow) {
     ASSERT_EQ(shown.size(), 1u);
     const PopupFace& face = shown[0];
     EXPECT_EQ(face.texts, (QStringList{"&Open", "Open &as...", "-", "&Extract", "&Delete",
-                                       "Re&name\tF2", "-", "&Properties"}));
+                                       "Re&name\tF2", "Re&place with...", "-", "&Properties"}));
     EXPECT_EQ(face.defaultText, "&Open");  // drawn in bold
     EXPECT_TRUE(face.enabled.at("Open"));
     EXPECT_TRUE(face.enabled.at("Extract"));
     EXPECT_TRUE(face.enabled.at("Delete"));
+    EXPECT_FALSE(face.enabled.at("Replace with..."));  // two rows selected
     const QPoint rowCorner =
         List().viewport()->mapToGlobal(List().visualRect(List().GetModel()->index(2, 0)).topLeft());
     EXPECT_EQ(face.pos, rowCorner + QPoint(14, 14));
@@ -135,7 +136,7 @@ TEST_F(ContextMenuTest, NothingSelectedShowsTheViewPopupWithTheSortState) {
     EXPECT_TRUE(shown[0].defaultText.isEmpty());
     EXPECT_EQ(shown[0].radioChecked, QStringList{"by &original order"});
     EXPECT_TRUE(shown[0].plainChecked.isEmpty());
-    EXPECT_FALSE(shown[0].enabled.at("Insert file(s)..."));
+    EXPECT_TRUE(shown[0].enabled.at("Insert file(s)..."));
     EXPECT_TRUE(shown[0].enabled.at("Archive properties"));
 
     // Size, then reverse, each chosen from the popup.

@@ -35,6 +35,16 @@ std::optional<std::string> ScriptedPrompts::OpenFile(const OpenFileRequest& requ
     return Next(openAnswers);
 }
 
+std::optional<std::vector<std::string>> ScriptedPrompts::OpenFiles(const OpenFileRequest& request) {
+    openRequests.push_back(request);
+    if (openFilesAnswers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::string>> answer = openFilesAnswers.front();
+    openFilesAnswers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedPrompts::SaveFile(const SaveFileRequest& request) {
     saveRequests.push_back(request);
     if (whileDialogOpen) {
@@ -58,6 +68,9 @@ std::optional<std::string> ScriptedPrompts::AskText(const TextRequest& request) 
 
 MessageAnswer ScriptedPrompts::ShowMessage(const MessageRequest& request) {
     messages.push_back(request);
+    if (messageAnswers.empty() && request.defaultAnswer) {
+        return *request.defaultAnswer;
+    }
     if (messageAnswers.empty()) {
         switch (request.buttons) {
             case MessageButtons::YesNo:
@@ -66,6 +79,8 @@ MessageAnswer ScriptedPrompts::ShowMessage(const MessageRequest& request) {
             case MessageButtons::SkipSkipAllCancel:
             case MessageButtons::ReplaceSkipAllCancel:
                 return MessageAnswer::Skip;
+            case MessageButtons::CompressStoreCancel:
+                return MessageAnswer::Yes;
             case MessageButtons::Ok:
                 break;
         }

@@ -2,8 +2,9 @@
 #pragma once
 // Prompts for tests: answers come from queues filled beforehand, and every question is
 // recorded so that a test can check what the user would have been asked. A dialog with
-// no queued answer counts as cancelled; a message box with none answers No (Yes/No),
-// Skip (Skip/Skip All/Cancel, Replace/Skip/.../Cancel) or OK.
+// no queued answer counts as cancelled; a message box with none answers its default
+// button when it names one, else No (Yes/No), Skip (Skip/Skip All/Cancel,
+// Replace/Skip/.../Cancel), Yes (Compress/Store/Cancel) or OK.
 #include <deque>
 #include <functional>
 
@@ -15,6 +16,7 @@ class ScriptedPrompts : public IPrompts {
 public:
     // Queued answers; std::nullopt stands for Cancel.
     std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::vector<std::string>>> openFilesAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<std::optional<std::string>> textAnswers;
@@ -38,6 +40,7 @@ public:
     std::vector<std::string> progressTexts;  // every step's text that was not empty
 
     std::optional<std::string> OpenFile(const OpenFileRequest& request) override;
+    std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest& request) override;
     std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
     std::optional<std::string> BrowseFolder(const FolderRequest& request) override;
     std::optional<std::string> AskText(const TextRequest& request) override;
