@@ -139,10 +139,6 @@ void TellProblems(const std::vector<std::string>& problems) {
     platform::Prompts().ShowMessage(message);
 }
 
-CListCtrl* IndexList(CLumoApp& app) {
-    return app.m_pMainFrame ? app.m_pMainFrame->m_wndIndexBar.GetListCtrl() : nullptr;
-}
-
 }  // namespace
 
 // Every question is answered before the first change, so Cancel at any of them leaves
@@ -291,7 +287,7 @@ bool CArchiveDoc::DropOnIndex(const std::vector<std::string>& paths, bool drop) 
 }
 
 void CArchiveDoc::OnItemReplace() {
-    CListCtrl* list = IndexList(m_app);
+    CListCtrl* list = IndexList();
     if (!Source() || !list || list->GetSelectedCount() != 1) {
         return;
     }
@@ -316,6 +312,6 @@ void CArchiveDoc::OnItemReplace() {
 }
 
 void CArchiveDoc::OnUpdateItemReplace(CCmdUI* pCmdUI) {
-    CListCtrl* list = IndexList(m_app);
+    CListCtrl* list = IndexList();
     pCmdUI->Enable(Source() && list && list->isEnabled() && list->GetSelectedCount() == 1);
 }
