@@ -22,6 +22,7 @@ bool AtomicSink::Begin(const std::string& target) {
         return path.empty() ? m_file.Target() + ": the archive written aside cannot be read back"
                             : m_check(path);
     };
+    options.beforePlacing = [this] { return m_beforePlacing ? m_beforePlacing() : ""; };
     if (!m_file.Begin(target, options)) {
         return Fail(m_file.Result().message);
     }
@@ -106,7 +107,9 @@ bool AtomicSink::CopyInHost(const ReadOnlyFile& file, uint64_t& offset, uint64_t
     return true;
 }
 
-bool AtomicSink::Place(const std::function<std::string(const std::string& path)>& check) {
+bool AtomicSink::Place(const std::function<std::string(const std::string& path)>& check,
+                       const std::function<std::string()>& beforePlacing) {
     m_check = check;
+    m_beforePlacing = beforePlacing;
     return Flush() && (m_file.Place() || Fail(m_file.Result().message));
 }

@@ -18,7 +18,9 @@ public:
     bool Copy(const ReadOnlyFile& file, uint64_t offset, uint64_t length) override;
     // Makes the file durable, has `check` look at it (given a path it can be read back
     // through; "" accepts it) and moves it into place; false with Error() set.
-    bool Place(const std::function<std::string(const std::string& path)>& check);
+    // `beforePlacing`, when given, is asked once the file is durable ("" places it).
+    bool Place(const std::function<std::string(const std::string& path)>& check,
+               const std::function<std::string()>& beforePlacing = {});
 
 private:
     bool Flush();
@@ -26,6 +28,7 @@ private:
 
     AtomicFile m_file;
     std::function<std::string(const std::string&)> m_check;
+    std::function<std::string()> m_beforePlacing;
     // Small writes gather here: an archive of many small entries would otherwise cost
     // two system calls an entry.
     std::vector<uint8_t> m_buffer;

@@ -187,28 +187,30 @@ SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry
         return result;
     }
     result.error = WriteArchive(entries, plan, aside, write);
-    // Placing makes the file durable, has it checked, and renames it over the target,
-    // which keeps its permission bits; until then the target is untouched.
-    // A cancel is still heard after the sync and after the check, the long waits before
-    // the rename.
+    // Placing has the file checked while the disk takes it, makes it durable, and renames
+    // it over the target, which keeps its permission bits; until then the target is
+    // untouched. A cancel is still heard after the check and after the sync, the long
+    // waits before the rename.
     const auto cancelled = [&] {
         return options.progress && !options.progress(plan.size, plan.size);
     };
-    if (result.error.empty() && !aside.Place([&](const std::string& path) {
-            std::string why =
-                cancelled() ? kWriteCancelled
-                            : CheckWritten(path, target, entries, plan, archiveFile.get(), digests);
-            if (why.empty() && fromArchive && archive.ArchiveChangedOnDisk()) {
-                why = ChangedOnDisk(archive);
-            }
-            if (why.empty() && cancelled()) {
-                why = kWriteCancelled;
-            }
-            // Every byte of the old archive is read by now. Windows replaces no file
-            // that is open, and the target is often the archive itself.
-            archiveFile.reset();
-            return why;
-        })) {
+    const auto beforePlacing = [&] { return std::string(cancelled() ? kWriteCancelled : ""); };
+    const auto check = [&](const std::string& path) {
+        std::string why =
+            cancelled() ? kWriteCancelled
+                        : CheckWritten(path, target, entries, plan, archiveFile.get(), digests);
+        if (why.empty() && fromArchive && archive.ArchiveChangedOnDisk()) {
+            why = ChangedOnDisk(archive);
+        }
+        if (why.empty() && cancelled()) {
+            why = kWriteCancelled;
+        }
+        // Every byte of the old archive is read by now. Windows replaces no file
+        // that is open, and the target is often the archive itself.
+        archiveFile.reset();
+        return why;
+    };
+    if (result.error.empty() && !aside.Place(check, beforePlacing)) {
         result.error = aside.Error();
     }
     result.cancelled = result.error == kWriteCancelled;

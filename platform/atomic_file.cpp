@@ -110,11 +110,22 @@ bool AtomicFile::Place() {
     if (m_handle < 0) {
         return false;
     }
+    // The check reads what the host holds of the file, the same bytes before the sync as
+    // after it, so it runs while the disk takes them; nothing is placed before both end.
+    if (m_options.check) {
+        if (!m_options.callerSyncs) {
+            host::StartWriteback(m_handle);
+        }
+        const std::string refused = m_options.check(ReadOnlyFile::FromHandle(m_handle));
+        if (!refused.empty()) {
+            return Fail(AtomicWriteStep::Check, 0, refused);
+        }
+    }
     if (!m_options.callerSyncs && !host::SyncFile(m_handle)) {
         return Fail(AtomicWriteStep::Write, errno);
     }
-    if (m_options.check) {
-        const std::string refused = m_options.check(ReadOnlyFile::FromHandle(m_handle));
+    if (m_options.beforePlacing) {
+        const std::string refused = m_options.beforePlacing();
         if (!refused.empty()) {
             return Fail(AtomicWriteStep::Check, 0, refused);
         }

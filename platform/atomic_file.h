@@ -66,6 +66,9 @@ struct AtomicFileOptions {
     // Looks at what was written before it is placed: an empty text accepts it, any other
     // is the reason it is refused.
     std::function<std::string(const ReadOnlyFile& written)> check;
+    // Asked once the data is durable, just before it is placed: "" places it, any other
+    // text is the reason it is not (a cancel heard during the sync).
+    std::function<std::string()> beforePlacing;
     // Where named temporaries go; a place of the file's own when none is given.
     std::shared_ptr<TemporaryPlace> place;
     // A handle on the target's folder to link anonymous files in; -1: opened here.
