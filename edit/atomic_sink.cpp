@@ -23,11 +23,7 @@ bool AtomicSink::Begin(const std::string& target) {
                             : m_check(path);
     };
     options.beforePlacing = [this] { return m_beforePlacing ? m_beforePlacing() : ""; };
-    if (!m_file.Begin(target, options)) {
-        return Fail(m_file.Result().message);
-    }
-    m_file.PrepareToReplace();
-    return true;
+    return m_file.Begin(target, options) || Fail(m_file.Result().message);
 }
 
 namespace {

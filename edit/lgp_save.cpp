@@ -20,31 +20,48 @@ std::string ChangedOnDisk(const CLgpArchive& archive) {
            ": the archive changed on disk since it was opened; open it again";
 }
 
-// Two pieces' room for comparing, made once per check: a fresh megabyte for every entry
+// What the check reads: the written file through a window of a piece, so that a run of
+// small entries costs one read a piece rather than one an entry, and a piece's room for
+// the bytes they are compared with. Made once per check: a fresh megabyte for every entry
 // costs more in page faults and clearing than the comparing does.
-struct CompareRoom {
-    std::unique_ptr<uint8_t[]> got{new uint8_t[kPiece]};
-    std::unique_ptr<uint8_t[]> want{new uint8_t[kPiece]};
+class CompareRoom {
+public:
+    explicit CompareRoom(const ReadOnlyFile& written) : m_written(written) {}
+
+    // The `n` (at most a piece) written bytes at `offset`, or null past the file's end.
+    const uint8_t* Written(uint64_t offset, size_t n) {
+        if (offset < m_start || offset + n > m_start + m_filled) {
+            m_start = offset;
+            m_filled = static_cast<size_t>(m_written.ReadAt(offset, m_window.get(), kPiece));
+        }
+        return offset + n <= m_start + m_filled ? m_window.get() + (offset - m_start) : nullptr;
+    }
+    uint8_t* Want() { return m_want.get(); }
+
+private:
+    const ReadOnlyFile& m_written;
+    std::unique_ptr<uint8_t[]> m_window{new uint8_t[kPiece]};
+    std::unique_ptr<uint8_t[]> m_want{new uint8_t[kPiece]};
+    uint64_t m_start = 0;
+    size_t m_filled = 0;
 };
 
-// Whether `length` bytes of `file` at `offset` are the source's: those of `origin` from
+// Whether `length` written bytes at `offset` are the source's: those of `origin` from
 // `originOffset` on, or without an origin, the source's bytes in memory.
-bool SameBytes(const ReadOnlyFile& file, uint64_t offset, const EntrySource& source,
-               const ReadOnlyFile* origin, uint64_t originOffset, uint64_t length,
-               CompareRoom& room) {
-    uint8_t* const got = room.got.get();
-    uint8_t* const want = room.want.get();
+bool SameBytes(uint64_t offset, const EntrySource& source, const ReadOnlyFile* origin,
+               uint64_t originOffset, uint64_t length, CompareRoom& room) {
     for (uint64_t done = 0; done < length;) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(length - done, kPiece));
-        if (file.ReadAt(offset + done, got, n) != n) {
+        const uint8_t* got = room.Written(offset + done, n);
+        if (got == nullptr) {
             return false;
         }
         const uint8_t* expected = nullptr;
         if (origin) {
-            if (origin->ReadAt(originOffset + done, want, n) != n) {
+            if (origin->ReadAt(originOffset + done, room.Want(), n) != n) {
                 return false;
             }
-            expected = want;
+            expected = room.Want();
         } else {
             expected = source.bytes->data() + done;
         }
@@ -56,16 +73,16 @@ bool SameBytes(const ReadOnlyFile& file, uint64_t offset, const EntrySource& sou
     return true;
 }
 
-// Whether `length` bytes of `file` at `offset` have the digest taken while writing.
-bool SameDigest(const ReadOnlyFile& file, uint64_t offset, uint64_t length, uint64_t digest,
-                CompareRoom& room) {
+// Whether `length` written bytes at `offset` have the digest taken while writing.
+bool SameDigest(uint64_t offset, uint64_t length, uint64_t digest, CompareRoom& room) {
     uint64_t got = ContentDigest(nullptr, 0);
     for (uint64_t done = 0; done < length;) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(length - done, kPiece));
-        if (file.ReadAt(offset + done, room.got.get(), n) != n) {
+        const uint8_t* bytes = room.Written(offset + done, n);
+        if (bytes == nullptr) {
             return false;
         }
-        got = ContentDigest(room.got.get(), n, got);
+        got = ContentDigest(bytes, n, got);
         done += n;
     }
     return got == digest;
@@ -88,7 +105,7 @@ std::string CheckWritten(const std::string& path, const std::string& target,
         return target + ": the archive written aside is not sound: " + faults.front().problem;
     }
     ReadOnlyFile file(path);
-    CompareRoom room;
+    CompareRoom room(file);
     for (size_t pos = 0; pos < plan.order.size(); ++pos) {
         const WriterEntry& entry = entries[plan.order[pos]];
         const std::optional<uint64_t>& digest = digests[plan.order[pos]];
@@ -106,17 +123,16 @@ std::string CheckWritten(const std::string& path, const std::string& target,
             origin = archiveFile;
             originOffset = entry.source.offset;
         }
-        const bool same =
-            entry.name == written.GetEntryName(i) &&
-            plan.folders[pos] == written.GetEntryFolder(i) &&
-            entry.checkCode == written.GetEntryCheckCode(i) &&
-            entry.source.size == written.GetEntrySize(i) &&
-            (entry.source.size == 0 || entry.source.kind != EntrySource::Kind::Memory ||
-             entry.source.bytes) &&
-            (digest ? SameDigest(file, uint64_t{written.GetEntryOffset(i)} + lgp::kDataHeaderSize,
-                                 entry.source.size, *digest, room)
-                    : SameBytes(file, uint64_t{written.GetEntryOffset(i)} + lgp::kDataHeaderSize,
-                                entry.source, origin, originOffset, entry.source.size, room));
+        const uint64_t dataAt = uint64_t{written.GetEntryOffset(i)} + lgp::kDataHeaderSize;
+        const bool same = entry.name == written.GetEntryName(i) &&
+                          plan.folders[pos] == written.GetEntryFolder(i) &&
+                          entry.checkCode == written.GetEntryCheckCode(i) &&
+                          entry.source.size == written.GetEntrySize(i) &&
+                          (entry.source.size == 0 ||
+                           entry.source.kind != EntrySource::Kind::Memory || entry.source.bytes) &&
+                          (digest ? SameDigest(dataAt, entry.source.size, *digest, room)
+                                  : SameBytes(dataAt, entry.source, origin, originOffset,
+                                              entry.source.size, room));
         if (!same) {
             return target + ": entry `" + entry.name +
                    "` does not read back as it was written; nothing was saved";

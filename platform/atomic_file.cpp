@@ -218,23 +218,7 @@ void AtomicFile::Close() {
     }
 }
 
-void AtomicFile::PrepareToReplace() {
-    if (m_handle < 0 || !m_options.anonymous || m_preparing.valid() ||
-        LookAt(m_target).kind != PathKind::RegularFile) {
-        return;
-    }
-    if (!m_options.place) {
-        m_options.place = TemporaryPlace::In(FolderOf(m_target));
-    }
-    std::shared_ptr<TemporaryPlace> place = m_options.place;
-    m_preparing = std::async(std::launch::async, [place] { return place->Ready(); });
-}
-
 void AtomicFile::Discard() {
-    if (m_preparing.valid()) {
-        m_preparing.wait();  // the place is made by now, and goes with the file
-        m_preparing = {};
-    }
     Close();
     if (!m_temporary.empty()) {
         host::RemoveFile(m_temporary);

@@ -16,7 +16,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <string>
 
@@ -92,10 +91,6 @@ public:
     bool Place();
     // Drops the file; the target stays as it was.
     void Discard();
-    // When the target is a file this one will replace, starts making the place it is
-    // renamed from (a folder and a durable lock) while the caller writes, so that its
-    // wait on the disk is not paid after the data.
-    void PrepareToReplace();
 
     const std::string& Target() const { return m_target; }
     const AtomicWriteResult& Result() const { return m_result; }
@@ -119,7 +114,6 @@ private:
     int m_handle = -1;
     int m_ownFolder = -1;     // the folder handle opened here, closed with the file
     std::string m_temporary;  // the named temporary's path; empty while anonymous
-    std::future<bool> m_preparing;
 };
 
 // Writes `size` bytes as one atomic file at `path`. On failure an existing file at
