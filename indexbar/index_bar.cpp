@@ -267,16 +267,21 @@ void CIndexBar::SortList() {
             return;
         }
         const CLgpArchive& catalogue = *m_pCatalogue;
+        const std::vector<uint64_t> prefixes = SortPrefixes(catalogue, m_nSortMode, m_bSortReverse);
         m_wndList->SortItems(
-            [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); });
+            [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); },
+            prefixes.empty() ? nullptr : &prefixes);
     } else if (m_source) {
         const KeyComparator compare = KeyComparatorFor(m_nSortMode, m_bSortReverse);
         if (compare == nullptr) {
             return;
         }
         const SortKeys keys(*m_source);
+        const std::vector<uint64_t> prefixes =
+            SortPrefixes(keys, m_source->Count(), m_nSortMode, m_bSortReverse);
         m_wndList->SortItems(
-            [compare, &keys](uint16_t a, uint16_t b) { return compare(a, b, keys); });
+            [compare, &keys](uint16_t a, uint16_t b) { return compare(a, b, keys); },
+            prefixes.empty() ? nullptr : &prefixes);
     } else {
         return;
     }

@@ -126,7 +126,8 @@ int IndexListModel::ItemData(int row) const {
 
 // Sorts a permutation once and moves every row into place in one pass, so the view sees
 // a single layout change and selected rows stay selected wherever they land.
-void IndexListModel::SortRows(const EntryComparator& compare) {
+void IndexListModel::SortRows(const EntryComparator& compare,
+                              const std::vector<uint64_t>* prefixes) {
     if (m_rows.size() < 2) {
         return;
     }
@@ -135,16 +136,29 @@ void IndexListModel::SortRows(const EntryComparator& compare) {
     // The entry index travels with the row number, so comparing never has to reach into
     // the rows themselves.
     struct Key {
+        uint64_t prefix;
         uint16_t entry;
         int row;
     };
     std::vector<Key> keys(m_rows.size());
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        keys[i] = {m_rows[i].entryIndex, static_cast<int>(i)};
+        const uint16_t entry = m_rows[i].entryIndex;
+        const bool known = prefixes != nullptr && entry < prefixes->size();
+        keys[i] = {known ? (*prefixes)[entry] : 0, entry, static_cast<int>(i)};
     }
-    // Not std::sort: the size comparators are not always a strict weak ordering.
-    SortPermutation(
-        keys, [&compare](const Key& a, const Key& b) { return compare(a.entry, b.entry) < 0; });
+    const auto before = [&compare](const Key& a, const Key& b) {
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        return compare(a.entry, b.entry) < 0;
+    };
+    // Orders given with keys are text orders, strict weak orderings, which the library's
+    // sort takes; the size orders are not always one, and only SortPermutation copes.
+    if (prefixes != nullptr) {
+        std::stable_sort(keys.begin(), keys.end(), before);
+    } else {
+        SortPermutation(keys, before);
+    }
     std::vector<int> order(keys.size());  // order[new row] = old row
     for (size_t i = 0; i < keys.size(); ++i) {
         order[i] = keys[i].row;

@@ -44,7 +44,10 @@ public:
     // Entry index of a row, or -1 when there is no such row.
     int ItemData(int row) const;
     // Re-orders every row at once; selection and current row follow their rows.
-    void SortRows(const EntryComparator& compare);
+    // `prefixes`, when given, holds for each entry index a key that orders entries as
+    // `compare` does whenever two keys differ; only equal keys ask `compare`, which must
+    // then be a strict weak ordering (the text orders are; the size orders are not).
+    void SortRows(const EntryComparator& compare, const std::vector<uint64_t>* prefixes = nullptr);
     // Shows only the rows whose names the filter matches (all of them for an empty one).
     // The view sees the old rows removed and the new ones inserted, one batch each.
     void SetFilter(const NameFilter& filter);

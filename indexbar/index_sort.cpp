@@ -18,6 +18,18 @@ int CompareNoCase(const char* a, const char* b) {
     return static_cast<int>(FoldCase(*p)) - static_cast<int>(FoldCase(*q));
 }
 
+uint64_t FoldedPrefix(const char* text, bool reverse) {
+    uint64_t key = 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    for (int i = 0; i < 8; ++i) {
+        key <<= 8;
+        if (*p != 0) {
+            key |= FoldCase(*p++);
+        }
+    }
+    return reverse ? ~key : key;
+}
+
 namespace {
 
 // One definition of each ordering for every table of keys the index sorts by.
@@ -64,7 +76,30 @@ TableComparator<Table> TableComparatorFor(int mode, bool reverse) {
     return table[mode][reverse ? 1 : 0];
 }
 
+template <class Table>
+std::vector<uint64_t> PrefixesOf(const Table& table, size_t count, int mode, bool reverse) {
+    std::vector<uint64_t> prefixes;
+    if (mode != SORTMODE_NAME && mode != SORTMODE_TYPE) {
+        return prefixes;
+    }
+    prefixes.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const auto at = static_cast<uint16_t>(i);
+        prefixes.push_back(FoldedPrefix(
+            mode == SORTMODE_NAME ? table.GetEntryName(at) : table.GetEntryExtension(at), reverse));
+    }
+    return prefixes;
+}
+
 }  // namespace
+
+std::vector<uint64_t> SortPrefixes(const CLgpArchive& archive, int mode, bool reverse) {
+    return PrefixesOf(archive, archive.GetEntryCount(), mode, reverse);
+}
+
+std::vector<uint64_t> SortPrefixes(const SortKeys& keys, size_t count, int mode, bool reverse) {
+    return PrefixesOf(keys, count, mode, reverse);
+}
 
 int CompareByIndex(uint16_t a, uint16_t b, const CLgpArchive& archive) {
     return ByIndex(a, b, archive);

@@ -39,6 +39,11 @@ int CompareByTypeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive);
 int CompareBySize(uint16_t a, uint16_t b, const CLgpArchive& archive);
 int CompareBySizeDesc(uint16_t a, uint16_t b, const CLgpArchive& archive);
 
+// The first eight bytes of a text as CompareNoCase orders them, packed so that two
+// texts whose keys differ order as their keys do; texts with equal keys need the full
+// comparison. Reversed, the key is inverted.
+uint64_t FoldedPrefix(const char* text, bool reverse);
+
 // The comparator for a sort mode and direction, or null for a mode outside 0..3.
 IndexComparator ComparatorFor(int mode, bool reverse);
 
@@ -60,6 +65,11 @@ private:
 };
 
 using KeyComparator = int (*)(uint16_t a, uint16_t b, const SortKeys& keys);
+
+// FoldedPrefix of each entry's sort key, by entry, for a name or type sort; empty for the
+// other orders, where they would not help.
+std::vector<uint64_t> SortPrefixes(const CLgpArchive& archive, int mode, bool reverse);
+std::vector<uint64_t> SortPrefixes(const SortKeys& keys, size_t count, int mode, bool reverse);
 KeyComparator KeyComparatorFor(int mode, bool reverse);
 
 // Re-orders `items` so that an item goes before another when `before(x, y)` holds. A

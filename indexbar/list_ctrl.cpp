@@ -146,8 +146,8 @@ QPoint CListCtrl::GetItemPosition(int row) const {
     return visualRect(m_model->index(row, 0)).topLeft();
 }
 
-void CListCtrl::SortItems(const EntryComparator& compare) {
-    m_model->SortRows(compare);
+void CListCtrl::SortItems(const EntryComparator& compare, const std::vector<uint64_t>* prefixes) {
+    m_model->SortRows(compare, prefixes);
 }
 
 std::vector<uint16_t> CListCtrl::SelectedEntries() const {

@@ -42,7 +42,7 @@ public:
     // Top-left corner of a row in the viewport's coordinates; (0, 0) for no such row.
     QPoint GetItemPosition(int row) const;
 
-    void SortItems(const EntryComparator& compare);
+    void SortItems(const EntryComparator& compare, const std::vector<uint64_t>* prefixes = nullptr);
     // Screen position of the focused row's top-left corner; the list's top-left corner
     // when no row has the focus.
     QPoint FocusedRowCorner() const;

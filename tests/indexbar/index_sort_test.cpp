@@ -22,6 +22,24 @@ TEST(CompareNoCase, FoldsOnlyAsciiLettersAndPutsPunctuationBeforeThem) {
     EXPECT_GT(CompareNoCase("\xe9", "z"), 0);  // bytes above 127 compare unsigned
 }
 
+// Keys that differ must order as the full comparison does, either way round.
+TEST(FoldedPrefix, DifferingKeysOrderAsTheTextsDo) {
+    const char* texts[] = {"",         "a",         "A_",       "a_b",     "aab",
+                           "abcdefgh", "ABCDEFGHI", "abcdefgi", "md1stin", "MD1STIN2",
+                           "\xe9",     "z",         "a[",       "Ab"};
+    for (const char* a : texts) {
+        for (const char* b : texts) {
+            for (bool reverse : {false, true}) {
+                const uint64_t ka = FoldedPrefix(a, reverse), kb = FoldedPrefix(b, reverse);
+                if (ka != kb) {
+                    const int want = reverse ? -CompareNoCase(a, b) : CompareNoCase(a, b);
+                    EXPECT_EQ(ka < kb, want < 0) << a << " / " << b << " reverse " << reverse;
+                }
+            }
+        }
+    }
+}
+
 class SortTest : public ::testing::Test {
 protected:
     void SetUp() override {
