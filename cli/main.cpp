@@ -10,6 +10,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "models/model_checks.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -124,6 +125,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     RegisterMusicKind();
+    RegisterModelChecks();
     int status = kExitFailure;
     try {
         status = Run(*request);

@@ -3,6 +3,7 @@
 #include "formats/entry_kinds.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "formats/field_info.h"
 #include "formats/field_renderer.h"
@@ -192,6 +193,23 @@ std::vector<EntryKind>& Kinds() {
     return kinds;
 }
 
+std::vector<std::pair<std::string, EntryCheckFunction>>& ExtensionChecks() {
+    static std::vector<std::pair<std::string, EntryCheckFunction>> checks;
+    return checks;
+}
+
+// Whether `name` ends in '.' and `extension`, ignoring ASCII case.
+bool EndsInExtension(std::string_view name, const std::string& extension) {
+    if (name.size() <= extension.size() || name[name.size() - extension.size() - 1] != '.') {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - extension.size());
+    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
 }  // namespace
 
 const std::vector<EntryKind>& EntryKinds() {
@@ -206,6 +224,29 @@ void RegisterEntryKind(const EntryKind& kind) {
         }
     }
     Kinds().push_back(kind);
+}
+
+void RegisterExtensionCheck(const std::string& extension, EntryCheckFunction check) {
+    for (auto& [known, function] : ExtensionChecks()) {
+        if (known == extension) {
+            function = check;
+            return;
+        }
+    }
+    ExtensionChecks().emplace_back(extension, check);
+}
+
+EntryCheckFunction CheckFor(uint8_t type, std::string_view name) {
+    const EntryKind& kind = KindOf(type);
+    if (kind.type != LGP_TYPE_OTHER) {
+        return kind.check;
+    }
+    for (const auto& [extension, check] : ExtensionChecks()) {
+        if (EndsInExtension(name, extension)) {
+            return check;
+        }
+    }
+    return kind.check;
 }
 
 const EntryKind& KindOf(uint8_t type) {

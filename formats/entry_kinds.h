@@ -11,12 +11,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "archive/lgp_archive.h"
 
 using PropertyList = std::vector<std::pair<std::string, std::string>>;
+
+// What decoding finds wrong with a whole entry, "" when nothing.
+using EntryCheckFunction = std::string (*)(const uint8_t* data, size_t size);
 
 // What the user chose for an output, where a kind asks.
 struct OutputOptions {
@@ -41,7 +45,7 @@ struct EntryKind {
     // What Properties shows beyond what every entry shows; null for nothing.
     void (*properties)(const uint8_t* data, size_t size, PropertyList* out);
     // What decoding finds wrong with a whole entry, "" when nothing; null: not checked.
-    std::string (*check)(const uint8_t* data, size_t size);
+    EntryCheckFunction check;
     std::vector<KindOutput> outputs;  // empty: it renders to nothing
     bool renderAll;                   // lumo-cli render --all draws it
     bool takesPalette;                // its outputs take --palette
@@ -52,6 +56,13 @@ const std::vector<EntryKind>& EntryKinds();
 // Kinds decoded in folders above this one (music, in audio/) put their row in at
 // start-up, through each front end; it replaces the row of its type code.
 void RegisterEntryKind(const EntryKind& kind);
+// Entries the catalogue types "other" whose extension still says what they hold (a
+// model's resource files) get their check here, by extension without its dot; it
+// replaces an earlier one for the same extension.
+void RegisterExtensionCheck(const std::string& extension, EntryCheckFunction check);
+// The check Verify runs on an entry of that type and name: its kind's; for an "other"
+// entry, the one registered for its extension (ignoring case); null for none.
+EntryCheckFunction CheckFor(uint8_t type, std::string_view name);
 // The row of a type code; "other" for a code without one.
 const EntryKind& KindOf(uint8_t type);
 // The output of a kind in `format`; null when it has none.

@@ -52,8 +52,10 @@ void AddKindProperties(const IEntrySource& source, EntryId id, PropertyList& out
 
 // What decoding finds wrong with a whole entry, read as its kind reads it; "" when
 // nothing.
-std::string DecodeProblem(const EntryKind& kind, const std::vector<uint8_t>& bytes) {
-    return kind.check == nullptr ? "" : kind.check(DataOf(bytes), bytes.size());
+std::string DecodeProblem(const IEntrySource& source, EntryId id,
+                          const std::vector<uint8_t>& bytes) {
+    const EntryCheckFunction check = CheckFor(source.Type(id), source.Name(id));
+    return check == nullptr ? "" : check(DataOf(bytes), bytes.size());
 }
 
 }  // namespace
@@ -126,7 +128,7 @@ EntryFault CheckOneEntry(IEntryReader& reader, const IEntrySource& source, size_
     const EntryCheck check = reader.Read(id, true, &bytes);
     EntryFault fault{position, id, DescribeEntryProblem(check.problem), ReasonOf(check.problem)};
     if (check.Whole()) {
-        fault.problem = DecodeProblem(KindOf(source.Type(id)), bytes);
+        fault.problem = DecodeProblem(source, id, bytes);
         fault.code = RunReason::CannotDecode;
     }
     fault.damage = !check.Whole();

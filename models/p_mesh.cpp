@@ -210,7 +210,8 @@ bool DecodePMesh(const uint8_t* data, size_t size, PMesh& mesh, std::string* err
     if (h.version != 1 || h.vertexType != 1) {
         return Refuse(error,
                       "version " + std::to_string(h.version) + ", vertex type " +
-                          std::to_string(h.vertexType) + " (only 1 and 1 are known)",
+                          std::to_string(h.vertexType) +
+                          " (only version 1 with vertex type 1 is known)",
                       mesh);
     }
     uint64_t gap = 0;

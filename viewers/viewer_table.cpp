@@ -8,6 +8,7 @@
 #include "formats/entry_kinds.h"
 #include "formats/text.h"
 #include "models/battle_models.h"
+#include "models/model_checks.h"
 #include "models/model_properties.h"
 #include "viewers/camera_viewer.h"
 #include "viewers/editor_text.h"
@@ -90,4 +91,5 @@ void RegisterViewerClasses() {
     RegisterChildFrameClass("CTutorialViewer",
                             []() -> CChildFrame* { return new CTutorialViewer; });
     RegisterMusicKind();
+    RegisterModelChecks();
 }

@@ -100,3 +100,40 @@ TEST_F(CliExport, InfoNamesTheAnimationsThatFit) {
 }
 
 }  // namespace
+
+TEST_F(CliExport, VerifyWarnsOfModelPiecesTheDecodersRefuse) {
+    Bytes cutAnimation = AnimationFile(3, {0, 1, 2}, {{}, {}});
+    cutAnimation.resize(cutAnimation.size() - 4);
+    const auto text = [](const std::string& s) { return Bytes(s.begin(), s.end()); };
+    const struct {
+        std::string name;
+        Bytes bytes;
+        std::string warning;  // "" for a piece that decodes
+    } cases[] = {
+        {"bad.p", PBuilder().AddGroup(BoxGroup({}, {1, 1, 1}, {}, false)).Set(kPVersion, 2).Build(),
+         "model: version 2"},
+        {"bad.hrc", text("not a skeleton\n"), "skeleton: the first line is not :HEADER_BLOCK"},
+        {"Bad.RSD", text("PLY=A.PLY\n"), "resource: the first line is not @RSD940102"},
+        {"bad.rsdx", text("PLY=A.PLY\n"), ""},  // another extension: not a resource
+        {"cut.a", cutAnimation, "animation: 2 frames of 3 bones need more than"},
+        {"ok.a", AnimationFile(3, {0, 1, 2}, {{}, {}}), ""},
+    };
+    LgpWriter writer;
+    for (const auto& [name, bytes] : DemoModelEntries(1, 2)) {
+        writer.Add(name, bytes);
+    }
+    for (const auto& c : cases) {
+        writer.Add(c.name, c.bytes);
+    }
+    const std::string archive = m_dir.Write("pieces.lgp", writer.Build());
+    const CliResult r = RunCli({"verify", archive});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    for (const auto& c : cases) {
+        if (!c.warning.empty()) {
+            const size_t at = r.out.find("\t" + c.name + "\twarning: " + c.warning);
+            EXPECT_NE(at, std::string::npos) << c.name << ":\n" << r.out;
+        }
+    }
+    EXPECT_EQ(Lines(r.out).size(), 4u) << r.out;
+    EXPECT_EQ(RunCli({"verify", "--strict", archive}).exitCode, 1);
+}
