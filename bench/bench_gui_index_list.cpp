@@ -11,7 +11,6 @@
 #include "archive/archive_document.h"
 #include "archive/lgp_archive.h"
 #include "archive/lgp_snapshot.h"
-#include "environment/game_environment.h"
 #include "indexbar/index_bar.h"
 #include "indexbar/index_sort.h"
 #include "tests/support/lgp_writer.h"
@@ -38,8 +37,8 @@ std::vector<IndexRow> RowsOf(const CLgpArchive& archive) {
     std::vector<IndexRow> rows;
     rows.reserve(archive.GetEntryCount());
     for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        rows.push_back({i, QString::fromLatin1(archive.GetEntryName(i)),
-                        QString::number(archive.GetEntrySize(i)), archive.GetEntryType(i)});
+        rows.push_back({i, QString::fromLatin1(archive.GetEntryName(i)), archive.GetEntrySize(i),
+                        archive.GetEntryType(i)});
     }
     return rows;
 }
@@ -73,13 +72,10 @@ void BM_FillFromCatalogueAndPaint(benchmark::State& state) {
     auto bar = MakeBar();
     CListCtrl* list = bar->GetListCtrl();
     QImage image(list->size(), QImage::Format_RGB32);
-    char size[16];
     for (auto _ : state) {
         std::vector<IndexRow> rows(archive.GetEntryCount());
         for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-            rows[i] = {i, QString::fromLatin1(archive.GetEntryName(i)),
-                       QString::fromLatin1(
-                           CGameEnvironment::FormatSizeShort(size, archive.GetEntrySize(i))),
+            rows[i] = {i, QString::fromLatin1(archive.GetEntryName(i)), archive.GetEntrySize(i),
                        archive.GetEntryType(i)};
         }
         list->DeleteAllItems();

@@ -194,15 +194,13 @@ namespace {
 std::vector<IndexRow> RowsOf(const IEntrySource& source) {
     const size_t count = source.Count();
     std::vector<IndexRow> rows(count);
-    char size[16];
     for (size_t i = 0; i < count; ++i) {
         const EntryId id = source.IdAt(i);
         IndexRow& row = rows[i];
         row.entryIndex = static_cast<uint16_t>(i);
         // Names are single bytes per character on the archives' home platform.
         row.name = QString::fromLatin1(source.Name(id));
-        row.sizeText =
-            QString::fromLatin1(CGameEnvironment::FormatSizeShort(size, source.Size(id)));
+        row.size = source.Size(id);
         row.typeCode = source.Type(id);
         row.state = source.State(id);
     }

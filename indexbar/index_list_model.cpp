@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "indexbar/index_list_model.h"
 
+#include "environment/game_environment.h"
 #include "indexbar/index_sort.h"
 
 #include <QFont>
@@ -218,6 +219,11 @@ int IndexListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+QString IndexRow::SizeText() const {
+    char text[16];
+    return QString::fromLatin1(CGameEnvironment::FormatSizeShort(text, size));
+}
+
 QVariant IndexListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
@@ -226,7 +232,7 @@ QVariant IndexListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
-            return index.column() == NameColumn ? row.name : row.sizeText;
+            return index.column() == NameColumn ? row.name : row.SizeText();
         case Qt::DecorationRole:
             if (index.column() == NameColumn && row.typeCode < m_icons.size()) {
                 return m_icons[row.typeCode];

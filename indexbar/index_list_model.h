@@ -15,11 +15,13 @@
 struct IndexRow {
     uint16_t entryIndex = 0;  // position of the entry in the archive: the row's item data
     QString name;             // column 0
-    QString sizeText;         // column 1, already formatted
+    uint32_t size = 0;        // column 1, formatted when shown (few rows ever are)
     uint8_t typeCode = 0;     // entry type code: index of the row's icon
     // Against the archive's file: a changed row's name shows in italics, an added one's
     // in bold, each with a tool tip saying so.
     EntryState state = EntryState::Saved;
+
+    QString SizeText() const;
 };
 
 // Returns < 0 when entry a goes first, 0 when their keys are equal, > 0 when b goes first.

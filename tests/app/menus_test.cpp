@@ -364,7 +364,7 @@ TEST_F(MenusTest, AcceleratorKeysDoNotReachTheFocusedWidget) {
     CListCtrl* list = Frame()->m_wndIndexBar.GetListCtrl();
     std::vector<IndexRow> rows;
     for (uint16_t i = 0; i < 3; ++i) {
-        rows.push_back({i, QStringLiteral("entry%1.txt").arg(i), QStringLiteral("4"), 0});
+        rows.push_back({i, QStringLiteral("entry%1.txt").arg(i), 4, 0});
     }
     list->AppendRows(rows);
     list->setEnabled(true);

@@ -53,9 +53,9 @@ TEST_F(OpenTest, ListsEntriesInArchiveOrderAndReportsInEveryPane) {
     EXPECT_EQ(Names(), (QStringList{"zeta.tex", "alpha.txt", "README"}));
     EXPECT_EQ(ItemData(), (std::vector<int>{0, 1, 2}));
     const IndexListModel& model = *List().GetModel();
-    EXPECT_EQ(model.Row(0).sizeText, "1023");
-    EXPECT_EQ(model.Row(1).sizeText, "1 kB");
-    EXPECT_EQ(model.Row(2).sizeText, "0");
+    EXPECT_EQ(model.Row(0).SizeText(), "1023");
+    EXPECT_EQ(model.Row(1).SizeText(), "1 kB");
+    EXPECT_EQ(model.Row(2).SizeText(), "0");
     EXPECT_EQ(model.Row(0).typeCode, LGP_TYPE_TEX);
     EXPECT_EQ(model.Row(1).typeCode, LGP_TYPE_TXT);
     EXPECT_EQ(model.Row(2).typeCode, LGP_TYPE_OTHER);

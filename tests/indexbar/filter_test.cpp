@@ -18,7 +18,7 @@ protected:
         std::vector<IndexRow> rows;
         const char* names[] = {"alpha.tex", "beta.p", "ALPHA2.tex", "gamma", "delta.tex", "eta"};
         for (uint16_t i = 0; i < 6; ++i) {
-            rows.push_back({i, QString::fromLatin1(names[i]), QString::number(i), 0});
+            rows.push_back({i, QString::fromLatin1(names[i]), i, 0});
         }
         list.AppendRows(std::move(rows));
     }
@@ -68,7 +68,7 @@ TEST_F(FilterTest, SortingAndNewRowsRespectTheFilter) {
     EXPECT_EQ(Shown(), (std::vector<int>{5, 4, 3, 2, 1, 0}));
 
     list.SetFilterText("zeta");
-    list.AppendRows({{6, "zeta", "6", 0}, {7, "theta", "7", 0}});
+    list.AppendRows({{6, "zeta", 6, 0}, {7, "theta", 7, 0}});
     EXPECT_EQ(Shown(), (std::vector<int>{6}));
     EXPECT_EQ(list.GetTotalCount(), 8);
     list.DeleteAllItems();

@@ -60,8 +60,8 @@ protected:
     void List(const CLgpArchive& archive) {
         std::vector<IndexRow> rows;
         for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-            rows.push_back({i, archive.GetEntryName(i), QString::number(archive.GetEntrySize(i)),
-                            archive.GetEntryType(i)});
+            rows.push_back(
+                {i, archive.GetEntryName(i), archive.GetEntrySize(i), archive.GetEntryType(i)});
         }
         bar->GetListCtrl()->AppendRows(std::move(rows));
         bar->GetListCtrl()->setEnabled(true);
@@ -120,7 +120,7 @@ TEST_F(IndexBarTest, ReportColumnsHaveTheirHeadingsWidthsAndAlignment) {
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
 
     // Widths survive emptying and refilling the list.
-    list->AppendRows({{0, "a", "1", 0}});
+    list->AppendRows({{0, "a", 1, 0}});
     const int nameWidth = header->sectionSize(0);
     list->DeleteAllItems();
     EXPECT_EQ(header->sectionSize(0), nameWidth);
@@ -194,7 +194,7 @@ TEST_F(IndexBarTest, GripperAndEtchedEdgesSitWhereTheyBelong) {
 
 TEST_F(IndexBarTest, ActivationSendsTheListCommandOnlyWithASelection) {
     CListCtrl* list = bar->GetListCtrl();
-    list->AppendRows({{0, "a.tex", "1", 1}, {1, "b.tex", "2", 1}});
+    list->AppendRows({{0, "a.tex", 1, 1}, {1, "b.tex", 2, 1}});
     QSignalSpy commands(bar, &CIndexBar::commandSent);
 
     list->setEnabled(true);
@@ -289,7 +289,7 @@ TEST_F(IndexBarTest, RightEdgeDragsTheBarWider) {
 // Typing in the find field narrows the list and reports the count; Esc empties it.
 TEST_F(IndexBarTest, FindFieldFiltersAndEscapeClears) {
     bar->GetListCtrl()->AppendRows(
-        {{0, "a.tex", "1", 0}, {1, "b.p", "1", 0}, {2, "c.tex", "1", 0}});
+        {{0, "a.tex", 1, 0}, {1, "b.p", 1, 0}, {2, "c.tex", 1, 0}});
     QSignalSpy changes(bar, &CIndexBar::filterChanged);
     QLineEdit* field = bar->GetFindField();
     ASSERT_NE(field, nullptr);

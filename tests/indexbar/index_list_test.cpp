@@ -19,7 +19,7 @@ std::vector<IndexRow> MakeRows(int count) {
     rows.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         rows.push_back({static_cast<uint16_t>(i), QStringLiteral("entry%1.tex").arg(i),
-                        QString::number(i), static_cast<uint8_t>(i % 10)});
+                        static_cast<uint32_t>(i), static_cast<uint8_t>(i % 10)});
     }
     return rows;
 }
@@ -37,7 +37,9 @@ TEST_F(ListTest, HoldsAFullArchiveOfRowsWithTextsDataAndIcons) {
     for (int row : {0, 1, 9, 10, 40000, kMaxEntries - 1}) {
         EXPECT_EQ(list.GetItemData(row), row);
         EXPECT_EQ(Index(row, 0).data().toString(), QStringLiteral("entry%1.tex").arg(row));
-        EXPECT_EQ(Index(row, 1).data().toString(), QString::number(row));
+        // Sizes are shown in their short form: bytes below a kilobyte, whole kB above.
+        const QString size = row < 1024 ? QString::number(row) : QString("%1 kB").arg(row >> 10);
+        EXPECT_EQ(Index(row, 1).data().toString(), size);
         EXPECT_FALSE(Index(row, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
         EXPECT_FALSE(Index(row, 1).data(Qt::DecorationRole).isValid());
     }
@@ -74,7 +76,7 @@ TEST_F(ListTest, ChangedAndAddedRowsAreMarkedInTheNameColumn) {
 }
 
 TEST_F(ListTest, TypeCodeWithoutAnIconShowsNone) {
-    list.AppendRows({{0, "odd", "1", 200}, {1, "plain", "1", 9}});
+    list.AppendRows({{0, "odd", 1, 200}, {1, "plain", 1, 9}});
     EXPECT_FALSE(Index(0, 0).data(Qt::DecorationRole).isValid());
     EXPECT_TRUE(Index(1, 0).data(Qt::DecorationRole).isValid());
 }

@@ -86,7 +86,7 @@ TEST_F(SortTest, SortingByHugeSizesKeepsEveryRow) {
     std::vector<IndexRow> rows;
     for (int repeat = 0; repeat < 50; ++repeat) {
         for (uint16_t i = 0; i < 5; ++i) {
-            rows.push_back({i, archive.GetEntryName(i), "", 0});
+            rows.push_back({i, archive.GetEntryName(i), 0, 0});
         }
     }
     model.AppendRows(rows);
