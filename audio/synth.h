@@ -21,7 +21,8 @@ constexpr int kSynthChannels = 2;
 // stops earlier once a block is silent.
 constexpr double kMaxReleaseSeconds = 3.0;
 
-// False when this build has no synthesizer (a host without FluidSynth).
+// False when this build has no synthesizer (a host without FluidSynth), or its library
+// cannot be loaded.
 bool SynthAvailable();
 
 class MidiSynth {

@@ -2,6 +2,7 @@
 // MidiSynth on FluidSynth: a synthesizer and a MIDI file player driven by sample
 // timing, read out in float and turned into 16-bit samples here, so silence is exact
 // zeros (FluidSynth's own 16-bit output adds dither noise).
+#include <dlfcn.h>
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -15,13 +16,62 @@ namespace {
 
 constexpr size_t kBlock = 1024;
 
+// FluidSynth and what it brings (sound servers, GLib) take longer to load than most of
+// this program's runs take: it is loaded on first use, not at every start.
+#define LUMO_FLUID_CALLS(X)          \
+    X(delete_fluid_player)           \
+    X(delete_fluid_settings)         \
+    X(delete_fluid_synth)            \
+    X(fluid_player_add_mem)          \
+    X(fluid_player_get_current_tick) \
+    X(fluid_player_get_status)       \
+    X(fluid_player_play)             \
+    X(fluid_player_seek)             \
+    X(fluid_set_log_function)        \
+    X(fluid_settings_setint)         \
+    X(fluid_settings_setnum)         \
+    X(fluid_settings_setstr)         \
+    X(fluid_synth_all_sounds_off)    \
+    X(fluid_synth_sfload)            \
+    X(fluid_synth_write_float)       \
+    X(new_fluid_player)              \
+    X(new_fluid_settings)            \
+    X(new_fluid_synth)
+
+struct FluidCalls {
+#define LUMO_FLUID_FIELD(name) decltype(&::name) name = nullptr;
+    LUMO_FLUID_CALLS(LUMO_FLUID_FIELD)
+#undef LUMO_FLUID_FIELD
+    bool loaded = false;
+};
+
+FluidCalls LoadFluid() {
+    FluidCalls calls;
+    void* library = dlopen(LUMO_FLUIDSYNTH_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        return calls;
+    }
+    calls.loaded = true;
+#define LUMO_FLUID_LOAD(name)                                                   \
+    calls.name = reinterpret_cast<decltype(calls.name)>(dlsym(library, #name)); \
+    calls.loaded = calls.loaded && calls.name != nullptr;
+    LUMO_FLUID_CALLS(LUMO_FLUID_LOAD)
+#undef LUMO_FLUID_LOAD
+    return calls;  // the library stays loaded for the rest of the run
+}
+
+const FluidCalls& Fluid() {
+    static const FluidCalls calls = LoadFluid();
+    return calls;
+}
+
 void QuietLogs() {
     static std::once_flag once;
     std::call_once(once, [] {
         // The reasons reach the user through our own messages; FluidSynth's would
         // only repeat them on standard error.
         for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level) {
-            fluid_set_log_function(level, nullptr, nullptr);
+            Fluid().fluid_set_log_function(level, nullptr, nullptr);
         }
     });
 }
@@ -35,13 +85,13 @@ class FluidMidiSynth final : public MidiSynth {
 public:
     ~FluidMidiSynth() override {
         if (m_player) {
-            delete_fluid_player(m_player);
+            Fluid().delete_fluid_player(m_player);
         }
         if (m_synth) {
-            delete_fluid_synth(m_synth);
+            Fluid().delete_fluid_synth(m_synth);
         }
         if (m_settings) {
-            delete_fluid_settings(m_settings);
+            Fluid().delete_fluid_settings(m_settings);
         }
     }
 
@@ -49,18 +99,18 @@ public:
                std::string* error) {
         m_midi.assign(midi, midi + size);
         m_endTick = endTick;
-        m_settings = new_fluid_settings();
+        m_settings = Fluid().new_fluid_settings();
         if (m_settings == nullptr) {
             return Fail("cannot start the synthesizer", error);
         }
-        fluid_settings_setnum(m_settings, "synth.sample-rate", kSynthSampleRate);
-        fluid_settings_setstr(m_settings, "player.timing-source", "sample");
-        fluid_settings_setint(m_settings, "synth.lock-memory", 0);
-        m_synth = new_fluid_synth(m_settings);
+        Fluid().fluid_settings_setnum(m_settings, "synth.sample-rate", kSynthSampleRate);
+        Fluid().fluid_settings_setstr(m_settings, "player.timing-source", "sample");
+        Fluid().fluid_settings_setint(m_settings, "synth.lock-memory", 0);
+        m_synth = Fluid().new_fluid_synth(m_settings);
         if (m_synth == nullptr) {
             return Fail("cannot start the synthesizer", error);
         }
-        if (fluid_synth_sfload(m_synth, soundFont.c_str(), 1) == FLUID_FAILED) {
+        if (Fluid().fluid_synth_sfload(m_synth, soundFont.c_str(), 1) == FLUID_FAILED) {
             return Fail("cannot load the SoundFont " + soundFont, error);
         }
         return NewPlayer() || Fail("the synthesizer cannot play this sequence", error);
@@ -70,7 +120,8 @@ public:
         size_t done = 0;
         while (done < frames && !m_finished) {
             const size_t n = std::min(kBlock, frames - done);
-            fluid_synth_write_float(m_synth, static_cast<int>(n), m_left, 0, 1, m_right, 0, 1);
+            Fluid().fluid_synth_write_float(m_synth, static_cast<int>(n), m_left, 0, 1, m_right, 0,
+                                            1);
             bool silent = true;
             for (size_t i = 0; i < n; ++i) {
                 const int16_t l = ToSample(m_left[i]);
@@ -87,12 +138,13 @@ public:
     }
 
     void Seek(uint64_t tick) override {
-        fluid_synth_all_sounds_off(m_synth, -1);
+        Fluid().fluid_synth_all_sounds_off(m_synth, -1);
         m_tailFrames = 0;
         m_frames = 0;
-        if (!m_player || m_finished || fluid_player_get_status(m_player) != FLUID_PLAYER_PLAYING) {
+        if (!m_player || m_finished ||
+            Fluid().fluid_player_get_status(m_player) != FLUID_PLAYER_PLAYING) {
             if (m_player) {
-                delete_fluid_player(m_player);
+                Fluid().delete_fluid_player(m_player);
             }
             m_player = nullptr;
             if (!NewPlayer()) {
@@ -100,7 +152,7 @@ public:
                 return;
             }
         }
-        fluid_player_seek(m_player, static_cast<int>(std::min<uint64_t>(tick, INT32_MAX)));
+        Fluid().fluid_player_seek(m_player, static_cast<int>(std::min<uint64_t>(tick, INT32_MAX)));
         m_finished = false;
     }
 
@@ -116,18 +168,18 @@ private:
     }
 
     bool NewPlayer() {
-        m_player = new_fluid_player(m_synth);
+        m_player = Fluid().new_fluid_player(m_synth);
         return m_player != nullptr &&
-               fluid_player_add_mem(m_player, m_midi.data(), m_midi.size()) == FLUID_OK &&
-               fluid_player_play(m_player) == FLUID_OK;
+               Fluid().fluid_player_add_mem(m_player, m_midi.data(), m_midi.size()) == FLUID_OK &&
+               Fluid().fluid_player_play(m_player) == FLUID_OK;
     }
 
     // Once the last event has played the tail runs until a block is silent or the
     // longest release has passed. The player's own end comes two seconds later (it lets
     // notes ring out by a fixed time), so the sequence's length decides instead.
     void Advance(size_t frames, bool silent) {
-        if (fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING &&
-            static_cast<uint64_t>(std::max(0, fluid_player_get_current_tick(m_player))) <
+        if (Fluid().fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING &&
+            static_cast<uint64_t>(std::max(0, Fluid().fluid_player_get_current_tick(m_player))) <
                 m_endTick) {
             return;
         }
@@ -152,11 +204,17 @@ private:
 }  // namespace
 
 bool SynthAvailable() {
-    return true;
+    return Fluid().loaded;
 }
 
 std::unique_ptr<MidiSynth> MidiSynth::Open(const uint8_t* midi, size_t size,
                                            const std::string& soundFont, std::string* error) {
+    if (!Fluid().loaded) {
+        if (error) {
+            *error = "the synthesizer (FluidSynth) cannot be loaded";
+        }
+        return nullptr;
+    }
     QuietLogs();
     MidiInfo info;
     const MidiError problem = ReadMidi(midi, size, info);

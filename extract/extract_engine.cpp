@@ -43,16 +43,21 @@ public:
         m_batchFiles =
             std::max<size_t>(1, std::min(m_options.batchFiles,
                                          limit > kOtherHandles ? (limit - kOtherHandles) / 2 : 1));
+        size_t batchNow = std::max<size_t>(1, std::min(m_batchFiles, m_options.firstBatchFiles));
+        size_t sent = 0;
         for (size_t done = 0;
              done < jobs.size() && !m_stop && !m_state.Cancelled() && !m_replaceCancelled; ++done) {
             if (!m_state.Continue(done, jobs.size(), jobs[done].entry)) {
                 break;
             }
             One(jobs[done]);
-            if (m_batch.PendingFiles() >= m_batchFiles ||
+            if (m_batch.PendingFiles() >= batchNow ||
                 m_batch.PendingBytes() >= m_options.batchBytes ||
-                m_waiting.size() >= 4 * m_batchFiles) {
+                m_waiting.size() >= 4 * batchNow) {
+                sent += m_batch.PendingFiles();
                 Commit(false);
+                // Each batch may hold as many files as all before it.
+                batchNow = std::min(m_batchFiles, std::max(batchNow, sent));
             }
         }
         Commit(true);

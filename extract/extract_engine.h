@@ -74,8 +74,12 @@ struct Options {
     std::function<ReplaceDecision(const EntryResult&)> replace;
     // Called once per entry when its fate is final, in the order of the jobs.
     std::function<void(const EntryResult&)> report;
-    // Batch limits: files and bytes written aside before one sync.
-    size_t batchFiles = 2048;
+    // Batch limits: files and bytes written aside before one sync. Each sync of a file
+    // system costs a journal commit and a wait, whatever the batch holds, so batches grow:
+    // the first holds at most firstBatchFiles, so that the first reports come soon, and
+    // each next one as many as all before it, up to batchFiles (and the open-file limit).
+    size_t batchFiles = 8192;
+    size_t firstBatchFiles = 2048;
     uint64_t batchBytes = uint64_t{64} << 20;
     bool anonymousTemporaries = true;  // false: hidden named ones (tests the fallback)
 };

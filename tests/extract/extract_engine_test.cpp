@@ -88,6 +88,31 @@ TEST_F(ExtractEngineTest, WritesEveryEntryUnderItsHostNameWithFewSyncs) {
     EXPECT_EQ(Listing().size(), 301u);  // and no temporaries
 }
 
+#ifndef _WIN32
+// Each batch holds as many files as all before it, within the first and the largest
+// size: one file system sync and one folder sync per batch.
+TEST_F(ExtractEngineTest, BatchesGrowFromTheFirstSizeToTheLargest) {
+    struct Case {
+        int files;
+        size_t first, largest;
+        unsigned batches;
+    };
+    for (const Case& c : {Case{100, 1, 8, 16}, Case{10, 4, 4, 3}, Case{7, 2, 100, 3}}) {
+        SCOPED_TRACE(c.files);
+        LgpWriter writer;
+        for (int i = 0; i < c.files; ++i) {
+            writer.AddText(std::to_string(c.files) + "_" + std::to_string(i), "x");
+        }
+        Load(writer, std::to_string(c.files) + ".lgp");
+        options.firstBatchFiles = c.first;
+        options.batchFiles = c.largest;
+        const extract::Summary summary = Run();
+        EXPECT_TRUE(summary.AllWritten());
+        EXPECT_EQ(summary.syncCalls, 2 * c.batches);
+    }
+}
+#endif
+
 // Cases where the entry or its target must not be written, each with its reason.
 TEST_F(ExtractEngineTest, RefusesWhatWouldLoseOrFakeData) {
     LgpWriter writer;
