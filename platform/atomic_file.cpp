@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <future>
 #include <utility>
 
 #include <fcntl.h>
@@ -106,23 +107,31 @@ bool AtomicFile::Write(const void* data, size_t size) {
     return WriteAllToDescriptor(m_handle, data, size) || Fail(AtomicWriteStep::Write, errno);
 }
 
+// The check reads what the host holds of the file, the same bytes while the sync runs as
+// after it, so the two run side by side; nothing is placed before both have ended well.
+bool AtomicFile::SyncAndCheck() {
+    std::future<int> synced;
+    if (!m_options.callerSyncs) {
+        const int handle = m_handle;
+        const auto sync = [handle] { return host::SyncFile(handle) ? 0 : (errno ? errno : EIO); };
+        synced = m_options.check ? std::async(std::launch::async, sync)
+                                 : std::async(std::launch::deferred, sync);
+    }
+    const std::string refused =
+        m_options.check ? m_options.check(ReadOnlyFile::FromHandle(m_handle)) : std::string();
+    const int syncError = synced.valid() ? synced.get() : 0;
+    if (syncError != 0) {
+        return Fail(AtomicWriteStep::Write, syncError);
+    }
+    return refused.empty() || Fail(AtomicWriteStep::Check, 0, refused);
+}
+
 bool AtomicFile::Place() {
     if (m_handle < 0) {
         return false;
     }
-    // The check reads what the host holds of the file, the same bytes before the sync as
-    // after it, so it runs while the disk takes them; nothing is placed before both end.
-    if (m_options.check) {
-        if (!m_options.callerSyncs) {
-            host::StartWriteback(m_handle);
-        }
-        const std::string refused = m_options.check(ReadOnlyFile::FromHandle(m_handle));
-        if (!refused.empty()) {
-            return Fail(AtomicWriteStep::Check, 0, refused);
-        }
-    }
-    if (!m_options.callerSyncs && !host::SyncFile(m_handle)) {
-        return Fail(AtomicWriteStep::Write, errno);
+    if (!SyncAndCheck()) {
+        return false;
     }
     if (m_options.beforePlacing) {
         const std::string refused = m_options.beforePlacing();

@@ -106,6 +106,7 @@ private:
     bool PlaceAnonymous();
     bool NameAside();
     bool EnsurePlace();
+    bool SyncAndCheck();
     void Close();
 
     std::string m_target;

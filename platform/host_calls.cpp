@@ -119,7 +119,6 @@ bool SyncFileSystem(int fd) {
 bool SyncFile(int fd) {
     return _commit(fd) == 0;
 }
-void StartWriteback(int) {}
 bool SyncFolder(const std::string&) {
     return false;
 }
@@ -257,13 +256,6 @@ bool SyncFileSystem(int fd) {
 }
 bool SyncFile(int fd) {
     return fsync(fd) == 0;
-}
-void StartWriteback(int fd) {
-#ifdef __linux__
-    sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-#else
-    (void)fd;
-#endif
 }
 bool SyncFolder(const std::string& folder) {
     int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -47,8 +47,6 @@ uint64_t DeviceOf(int fd);
 bool HasFileSystemSync();
 bool SyncFileSystem(int fd);
 bool SyncFile(int fd);
-// Starts writing the file's dirty pages to the disk without waiting (where the host can).
-void StartWriteback(int fd);
 // Makes renames in `folder` durable; false where the host has no such call (nothing
 // was done).
 bool SyncFolder(const std::string& folder);
