@@ -84,7 +84,8 @@ fuzz:
 	    echo "== $$f for $(FUZZ_SECONDS) s"; \
 	    mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
 	    mkdir -p fuzz/corpus/$$(basename $$f); \
-	    "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    "$$f" $$(cat fuzz/$$(basename $$f).options 2>/dev/null) \
+	        -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        $(FUZZ_BUILD)/corpus/$$(basename $$f) fuzz/corpus/$$(basename $$f) \
 	        fuzz/seeds/$$(basename $$f) || exit 1; \
 	done
