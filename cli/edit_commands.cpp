@@ -8,12 +8,12 @@
 
 #include "archive/lgp_rules.h"
 #include "archive/lgp_soundness.h"
-#include "archive/lzss_encoder.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
 #include "cli/json_writer.h"
 #include "cli/patterns.h"
+#include "edit/field_entry.h"
 #include "edit/lgp_changes.h"
 #include "edit/lgp_save.h"
 #include "platform/ascii.h"
@@ -104,29 +104,22 @@ bool Expand(const std::string& path, const std::string& folder, std::vector<File
     return true;
 }
 
-// The source of a file as the archive will hold it: compressed in a field archive unless
-// stored as given or already a whole compressed entry.
-std::optional<EntrySource> SourceFor(const CliRequest& request, const std::string& path) {
+// The source of a file as the archive will hold it as `name`: by the rule the desktop's
+// Insert follows, with --stored and --compress choosing how fields go in.
+std::optional<EntrySource> SourceFor(const CliRequest& request, const std::string& path,
+                                     const std::string& name) {
+    const FieldPacking packing = request.stored     ? FieldPacking::Stored
+                                 : request.compress ? FieldPacking::ForceCompress
+                                                    : FieldPacking::Compress;
     std::string error;
-    EntrySource source = HostFileSource(path, &error);
+    EntrySource source = AddedFileSource(request.archive, name, path, packing, &error);
     if (!error.empty()) {
-        ReportError(path, "cannot open file");
+        const std::string prefix = path + ": ";
+        ReportError(path, error.compare(0, prefix.size(), prefix) == 0 ? error.substr(prefix.size())
+                                                                       : error);
         return std::nullopt;
     }
-    const bool fieldArchive = SameIgnoringCase(FileNamePart(request.archive), "flevel.lgp");
-    if (!fieldArchive || request.stored) {
-        return source;
-    }
-    ReadOnlyFile file(path);
-    std::vector<uint8_t> bytes(static_cast<size_t>(file.Length()));
-    if (file.ReadAt(0, bytes.data(), bytes.size()) != bytes.size()) {
-        ReportError(path, "cannot read file");
-        return std::nullopt;
-    }
-    if (!request.compress && IsLzssEntry(bytes.data(), bytes.size())) {
-        return source;
-    }
-    return MemorySource(LzssEncodeEntry(bytes.data(), bytes.size()));
+    return source;
 }
 
 bool AddPaths(const CliRequest& request, const std::vector<std::string>& paths, ArchiveEdits& edits,
@@ -145,7 +138,7 @@ bool AddPaths(const CliRequest& request, const std::vector<std::string>& paths, 
             ReportError(file.path, "the name has characters an archive cannot hold");
             return false;
         }
-        const std::optional<EntrySource> source = SourceFor(request, file.path);
+        const std::optional<EntrySource> source = SourceFor(request, file.path, name);
         if (!source) {
             return false;
         }

@@ -184,9 +184,9 @@ bool CArchiveDoc::InsertFiles(const std::vector<std::string>& paths) {
 // compressed: a `.txt` there is read as it is stored, and must be stored as it is.
 bool CArchiveDoc::ApplyInsertions(const std::vector<Insertion>& batch,
                                   std::vector<std::string>& problems) {
-    const bool fieldArchive = IsFieldArchive(Source()->ArchivePath());
-    const auto isField = [fieldArchive](const Insertion& insertion) {
-        return fieldArchive && EntryTypeForName(insertion.name, "flevel.lgp") == LGP_TYPE_FIELD;
+    const std::string archivePath = Source()->ArchivePath();
+    const auto isField = [&archivePath](const Insertion& insertion) {
+        return IsFieldEntryName(archivePath, insertion.name);
     };
     std::vector<std::string> fields;
     for (const Insertion& insertion : batch) {

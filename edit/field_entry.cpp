@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "archive/lgp_archive.h"
 #include "archive/lzss_encoder.h"
 #include "platform/ascii.h"
 #include "platform/file_output.h"
@@ -44,18 +45,45 @@ bool IsFieldEntryFile(const std::string& path) {
     return ReadWhole(path, &bytes, &error) && IsLzssEntry(bytes.data(), bytes.size());
 }
 
-EntrySource FileEntrySource(const std::string& path, bool compress, std::string* error) {
+namespace {
+
+EntrySource Encoded(const std::string& path, bool keepWhole, std::string* error) {
     error->clear();
     EntrySource source = HostFileSource(path, error);
-    if (!error->empty() || !compress) {
+    if (!error->empty()) {
         return source;
     }
     std::vector<uint8_t> bytes;
     if (!ReadWhole(path, &bytes, error)) {
         return source;
     }
-    if (IsLzssEntry(bytes.data(), bytes.size())) {
+    if (keepWhole && IsLzssEntry(bytes.data(), bytes.size())) {
         return source;
     }
     return MemorySource(LzssEncodeEntry(bytes.data(), bytes.size()));
+}
+
+}  // namespace
+
+EntrySource FileEntrySource(const std::string& path, bool compress, std::string* error) {
+    if (compress) {
+        return Encoded(path, true, error);
+    }
+    error->clear();
+    return HostFileSource(path, error);
+}
+
+bool IsFieldEntryName(const std::string& archivePath, const std::string& entryName) {
+    return IsFieldArchive(archivePath) &&
+           EntryTypeForName(entryName, "flevel.lgp") == LGP_TYPE_FIELD;
+}
+
+EntrySource AddedFileSource(const std::string& archivePath, const std::string& entryName,
+                            const std::string& path, FieldPacking packing, std::string* error) {
+    if (packing == FieldPacking::ForceCompress && IsFieldEntryName(archivePath, entryName)) {
+        return Encoded(path, false, error);
+    }
+    const bool compress =
+        packing == FieldPacking::Compress && IsFieldEntryName(archivePath, entryName);
+    return FileEntrySource(path, compress, error);
 }

@@ -135,6 +135,53 @@ TEST(CliEditTest, FieldArchivesCompressWhatIsAddedUnlessToldOtherwise) {
     }
 }
 
+// Only names the field archive reads as fields are compressed, as the desktop's Insert
+// does: a .txt or .tex there is read as it is stored.
+TEST(CliEditTest, OnlyFieldNamesAreCompressedInTheFieldArchive) {
+    TempDir dir;
+    const Bytes raw(3000, 7);
+    const Bytes stream = lumo::test::LzssCompressEntry(raw);
+    const struct {
+        const char* name;
+        bool whole;  // the file already is a whole compressed entry
+        const char* option;
+        bool compressed;
+    } cases[] = {
+        {"md1stin", false, "", true},
+        {"md1stin", true, "", false},
+        {"md1stin", false, "--stored", false},
+        {"md1stin", true, "--compress", true},
+        {"notes.txt", false, "", false},
+        {"notes.txt", false, "--compress", false},
+        {"notes.txt", true, "", false},
+        {"image.tex", false, "", false},
+        {"image.tex", true, "--compress", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.option + (c.whole ? " whole" : ""));
+        const Bytes& given = c.whole ? stream : raw;
+        const std::string file = dir.Write(c.name, given);
+        const std::string archive = dir.File("flevel.lgp");
+        std::vector<std::string> args = {"create", archive, file, "--force", "-q"};
+        if (*c.option != '\0') {
+            args.push_back(c.option);
+        }
+        ASSERT_EQ(RunCli(args).exitCode, 0);
+        CLgpArchive loaded;
+        ASSERT_EQ(loaded.Load(archive.c_str()), 1);
+        unsigned char* stored = nullptr;
+        const uint32_t n = loaded.ReadEntry(0, &stored);
+        const Bytes bytes(stored, stored + n);
+        std::free(stored);
+        if (!c.compressed) {
+            EXPECT_EQ(bytes, given);
+            continue;
+        }
+        ASSERT_GE(bytes.size(), 4u);
+        EXPECT_EQ(lumo::test::RingDecode(bytes.data() + 4, bytes.size() - 4), given);
+    }
+}
+
 TEST(CliEditTest, DiffTellsWhatChangedAndExitsByIt) {
     TempDir dir;
     const std::string a = dir.File("a.lgp");
