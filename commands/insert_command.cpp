@@ -211,14 +211,17 @@ bool CArchiveDoc::ApplyInsertions(const std::vector<Insertion>& batch,
         std::string error;
         EntrySource source =
             FileEntrySource(insertion.path, isField(insertion) && *compress, &error);
+        // A file that cannot be read names itself; a refused change is named here.
         if (error.empty()) {
-            error = insertion.replaces ? edits.Replace(*insertion.replaces, std::move(source))
-                                       : edits.Add(insertion.name, "", std::move(source));
+            const std::string why = insertion.replaces
+                                        ? edits.Replace(*insertion.replaces, std::move(source))
+                                        : edits.Add(insertion.name, "", std::move(source));
+            error = why.empty() ? why : insertion.path + ": " + why;
         }
         if (error.empty()) {
             ++changed;
         } else {
-            problems.push_back(insertion.path + ": " + error);
+            problems.push_back(error);
         }
     }
     edits.EndBatch();
