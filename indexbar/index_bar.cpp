@@ -255,52 +255,6 @@ void CIndexBar::OnEntriesChanged(const EntrySourcePtr& source, const std::vector
                              true);
 }
 
-void CIndexBar::SortList() {
-    if (m_wndList == nullptr) {
-        return;
-    }
-    if (m_pCatalogue != nullptr) {
-        const IndexComparator compare = ComparatorFor(m_nSortMode, m_bSortReverse);
-        if (compare == nullptr) {
-            return;
-        }
-        const CLgpArchive& catalogue = *m_pCatalogue;
-        const std::vector<uint64_t> prefixes = SortPrefixes(catalogue, m_nSortMode, m_bSortReverse);
-        m_wndList->SortItems(
-            [compare, &catalogue](uint16_t a, uint16_t b) { return compare(a, b, catalogue); },
-            prefixes.empty() ? nullptr : &prefixes);
-    } else if (m_source) {
-        const KeyComparator compare = KeyComparatorFor(m_nSortMode, m_bSortReverse);
-        if (compare == nullptr) {
-            return;
-        }
-        const SortKeys keys(*m_source);
-        const std::vector<uint64_t> prefixes =
-            SortPrefixes(keys, m_source->Count(), m_nSortMode, m_bSortReverse);
-        m_wndList->SortItems(
-            [compare, &keys](uint16_t a, uint16_t b) { return compare(a, b, keys); },
-            prefixes.empty() ? nullptr : &prefixes);
-    } else {
-        return;
-    }
-    m_bListSorted = true;
-    ShowSortArrow();
-}
-
-// The heading of the sort key shows the direction; sorted by archive order or by type,
-// no heading is the key and none shows an arrow.
-void CIndexBar::ShowSortArrow() {
-    QHeaderView* header = m_wndList->header();
-    int column = -1;
-    if (m_nSortMode == SORTMODE_NAME) {
-        column = IndexListModel::NameColumn;
-    } else if (m_nSortMode == SORTMODE_SIZE) {
-        column = IndexListModel::SizeColumn;
-    }
-    header->setSortIndicatorShown(column >= 0);
-    header->setSortIndicator(column, m_bSortReverse ? Qt::DescendingOrder : Qt::AscendingOrder);
-}
-
 void CIndexBar::OnListActivate() {
     if (m_wndList != nullptr && m_wndList->GetSelectedCount() != 0) {
         emit commandSent(IDC_INDEXLIST);
@@ -330,20 +284,6 @@ void CIndexBar::OnListKeyboardMenu() {
 
 // The Name heading sorts by name, the Size heading by size; clicking the heading of the
 // current mode again turns the order round.
-void CIndexBar::OnHeaderItemClick(int column) {
-    int target = -1;
-    if (column == IndexListModel::NameColumn) {
-        target = SORTMODE_NAME;
-    } else if (column == IndexListModel::SizeColumn) {
-        target = SORTMODE_SIZE;
-    }
-    if (target >= 0) {
-        m_bSortReverse = (m_nSortMode == target) ? !m_bSortReverse : false;
-        m_nSortMode = target;
-    }
-    SortList();
-}
-
 void CIndexBar::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QPalette& pal = palette();
