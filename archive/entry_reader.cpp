@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "archive/large_blocks.h"
 #include "archive/lgp_layout.h"
 #include "archive/lzss.h"
 #include "platform/byte_cursor.h"
@@ -51,7 +52,7 @@ EntryCheck LgpEntryReader::Read(uint16_t index, bool decompress, std::vector<uin
     const uint32_t size = m_archive.GetEntrySize(index);
     const uint64_t start = header + kDataHeaderSize;
     const uint64_t available = m_file.Available(start, size);
-    out->resize(available);
+    SizeForFill(*out, available);
     if (!ReadBytes(start, out->data(), available)) {
         out->clear();
         return Problem(EntryProblem::CannotRead);

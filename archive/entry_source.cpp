@@ -6,7 +6,7 @@
 
 #include "archive/lgp_archive.h"
 #include "archive/lgp_layout.h"
-#include "archive/lzss.h"
+#include "archive/stream_out.h"
 
 namespace {
 
@@ -43,30 +43,6 @@ bool SinkPieces(const uint8_t* data, size_t size, const EntrySink& sink) {
     return true;
 }
 
-// The stream a compressed entry's stored bytes hold, as far as they hold it, decoded a
-// piece at a time.
-// A whole entry's check learns its decoded size here.
-bool SinkDecoded(const std::vector<uint8_t>& stored, EntryCheck& check, const EntrySink& sink) {
-    if (check.problem == EntryProblem::DecodedTooLarge || stored.size() < lgp::kStreamLengthSize) {
-        return true;
-    }
-    const size_t held = stored.size() - lgp::kStreamLengthSize;
-    const uint32_t length = static_cast<uint32_t>(std::min<size_t>(check.streamLength, held));
-    LzssPieceDecoder decoder(stored.data() + lgp::kStreamLengthSize, length);
-    size_t count = 0;
-    uint64_t total = 0;
-    while (const uint8_t* piece = decoder.Next(&count)) {
-        if (!sink(piece, count)) {
-            return false;
-        }
-        total += count;
-    }
-    if (check.Whole()) {
-        check.decodedSize = total;
-    }
-    return true;
-}
-
 }  // namespace
 
 EntryCheck CopyEntryOut(IEntryReader& reader, const IEntrySource& source, EntryId id, bool decoded,
@@ -79,13 +55,7 @@ EntryCheck CopyEntryOut(IEntryReader& reader, const IEntrySource& source, EntryI
     }
     const bool stream = decoded && source.Type(id) == LGP_TYPE_FIELD;
     if (stream && check.problem != EntryProblem::HeaderMissing) {
-        check = CheckStoredBytes(source.Size(id), stored.data(),
-                                 static_cast<uint32_t>(stored.size()), true, false);
-        // The reasons of an entry that is not whole come with every count.
-        if (!check.Whole()) {
-            check = CheckStoredBytes(source.Size(id), stored.data(),
-                                     static_cast<uint32_t>(stored.size()), true);
-        }
+        return CopyStreamOut(stored, source.Size(id), partial, sink);
     }
     if (!check.Whole() && !partial) {
         return check;

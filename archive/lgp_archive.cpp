@@ -7,10 +7,8 @@
 #include <utility>
 
 #include "platform/host_file.h"
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
+#include "archive/large_blocks.h"
 #include "archive/lgp_entry.h"
 #include "archive/lgp_layout.h"
 #include "archive/lgp_snapshot.h"
@@ -20,24 +18,6 @@
 namespace {
 
 using lgp::kDataHeaderSize;
-
-// A block for an entry's bytes, released with free like any other. Large entries (a
-// hex view of a 64 MiB file) would spend most of their read faulting in 4 KiB pages one
-// by one; where the host allows it they get huge pages, 512 times fewer faults.
-unsigned char* AllocateBlock(uint64_t size) {
-#ifdef __linux__
-    constexpr uint64_t kHugePage = 2u << 20;
-    if (size >= 2 * kHugePage) {
-        const uint64_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
-        void* block = std::aligned_alloc(kHugePage, rounded);
-        if (block != nullptr) {
-            madvise(block, rounded, MADV_HUGEPAGE);  // a hint: refused, it is just slower
-            return static_cast<unsigned char*>(block);
-        }
-    }
-#endif
-    return static_cast<unsigned char*>(std::malloc(std::max<uint64_t>(size, 1)));
-}
 
 }  // namespace
 
@@ -118,7 +98,7 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
     bool allocated = buffer == nullptr;
     if (allocated) {
         // Never a null block on success, even for an empty entry.
-        buffer = AllocateBlock(available);
+        buffer = AllocateEntryBlock(available);
         if (buffer == nullptr) {
             return 0;
         }

@@ -111,22 +111,34 @@ TEST_F(EntrySourceTest, CopyStoredStopsWhenTheSinkRefuses) {
 }
 
 // Decoded copies come a piece at a time and hold what a decoded read holds; an entry
-// that is not whole gives the sink nothing unless its start is asked for.
+// that is not whole gives the sink nothing unless its start is asked for. Large streams
+// (their walk runs beside the decoding) keep the same rules.
 TEST_F(EntrySourceTest, CopyEntryOutDecodesInPiecesAndOnlyWholeEntries) {
     Bytes raw(3u << 20);
     for (size_t i = 0; i < raw.size(); ++i) {
         raw[i] = static_cast<uint8_t>(i * 7 / 5);
     }
+    lumo::test::LzssStreamWriter large;
+    for (uint32_t i = 0, x = 1; i < (5u << 20); ++i, x = x * 1103515245u + 12345u) {
+        large.Literal(static_cast<uint8_t>(x >> 24));
+    }
+    large.Reference(100, 18);
     Bytes lying = lumo::test::LzssCompressEntry(Bytes(100, 1));
     lying[0] = 0xF0;  // a stream length past the entry
     const std::string path = m_dir.Write(
-        "flevel.lgp",
-        LgpWriter().Add("whole", lumo::test::LzssCompressEntry(raw)).Add("lying", lying).Build());
-    ASSERT_EQ(m_catalogue.Load(path.c_str()), 2);
+        "flevel.lgp", LgpWriter()
+                          .Add("whole", lumo::test::LzssCompressEntry(raw))
+                          .Add("lying", lying)
+                          .Add("large", lumo::test::LzssEntry(large.Stream()))
+                          .Add("cut", lumo::test::LzssEntry(large.StreamCutInsideLastReference()))
+                          .Build());
+    ASSERT_EQ(m_catalogue.Load(path.c_str()), 4);
     const EntrySourcePtr source = m_catalogue.Snapshot();
     const std::unique_ptr<IEntryReader> reader = source->OpenReader();
+    const EntryProblem expected[] = {EntryProblem::None, EntryProblem::StreamPastEntry,
+                                     EntryProblem::None, EntryProblem::StreamCutShort};
     for (bool partial : {false, true}) {
-        for (uint32_t entry : {0u, 1u}) {
+        for (uint32_t entry : {0u, 1u, 2u, 3u}) {
             Bytes copied;
             int pieces = 0;
             const EntryCheck check =
@@ -137,16 +149,27 @@ TEST_F(EntrySourceTest, CopyEntryOutDecodesInPiecesAndOnlyWholeEntries) {
                              });
             Bytes read;
             EXPECT_EQ(source->Read(EntryId{entry}, true, &read).problem, check.problem);
+            EXPECT_EQ(check.problem, expected[entry]) << entry;
             EXPECT_EQ(copied, check.Whole() || partial ? read : Bytes{}) << entry << partial;
-            if (entry == 0) {
-                EXPECT_EQ(copied, raw);
-                EXPECT_EQ(check.decodedSize, raw.size());
+            if (check.Whole()) {
+                EXPECT_EQ(check.decodedSize, read.size());
                 EXPECT_GT(pieces, 1);
-            } else {
-                EXPECT_EQ(check.problem, EntryProblem::StreamPastEntry);
             }
         }
+        Bytes copied;
+        CopyEntryOut(*reader, *source, EntryId{0}, true, partial,
+                     [&](const uint8_t* data, size_t size) {
+                         copied.insert(copied.end(), data, data + size);
+                         return true;
+                     });
+        EXPECT_EQ(copied, raw);
     }
+    int pieces = 0;
+    EXPECT_EQ(CopyEntryOut(*reader, *source, EntryId{2}, true, false,
+                           [&](const uint8_t*, size_t) { return ++pieces < 2; })
+                  .problem,
+              EntryProblem::CannotRead);
+    EXPECT_EQ(pieces, 2);
 }
 
 struct Recorder : IEntrySourceObserver {
