@@ -34,8 +34,6 @@ std::string OpenProblem(const std::string& path) {
     return std::string();
 }
 
-}  // namespace
-
 bool OpenArchive(CLgpArchive& archive, const std::string& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(HostPath(path), ec)) {
@@ -54,6 +52,8 @@ bool OpenArchive(CLgpArchive& archive, const std::string& path) {
     }
     return true;
 }
+
+}  // namespace
 
 EntrySourcePtr OpenSource(const std::string& path) {
     CLgpArchive archive;
@@ -119,12 +119,6 @@ std::optional<EntryId> FindEntry(const IEntrySource& source, const std::string& 
     return std::nullopt;
 }
 
-// The catalogue's forms read its snapshot, whose ids are the table positions.
-std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted) {
-    const std::optional<EntryId> id = FindEntry(*archive.Snapshot(), wanted);
-    return id ? std::optional<uint16_t>(static_cast<uint16_t>(id->value)) : std::nullopt;
-}
-
 std::string NoEntryProblem(const IEntrySource& source, const std::string& wanted) {
     if (ParseIndex(wanted)) {
         return "no entry " + PrintableName(wanted) + " (the archive has " +
@@ -133,16 +127,8 @@ std::string NoEntryProblem(const IEntrySource& source, const std::string& wanted
     return "no entry named " + PrintableName(wanted);
 }
 
-std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted) {
-    return NoEntryProblem(*archive.Snapshot(), wanted);
-}
-
 std::string ShownName(const IEntrySource& source, EntryId id) {
     return PrintableName(extract::EntryHostName(source, id));
-}
-
-std::string ShownName(const CLgpArchive& archive, uint16_t index) {
-    return ShownName(*archive.Snapshot(), EntryId{index});
 }
 
 std::string PrintableName(const std::string& name) {
@@ -152,8 +138,4 @@ std::string PrintableName(const std::string& name) {
 
 std::string DescribeEntry(const IEntrySource& source, EntryId id) {
     return "entry #" + std::to_string(source.PositionOf(id)) + " (" + ShownName(source, id) + ")";
-}
-
-std::string DescribeEntry(const CLgpArchive& archive, uint16_t index) {
-    return DescribeEntry(*archive.Snapshot(), EntryId{index});
 }

@@ -7,7 +7,6 @@
 
 #include "archive/entry_buffer.h"
 #include "archive/entry_source.h"
-#include "archive/lgp_archive.h"
 
 // Exit statuses.
 constexpr int kExitOk = 0;
@@ -20,21 +19,18 @@ constexpr const char kErrorPrefix[] = "lumo-cli: ";
 // Prints "lumo-cli: <subject>: <problem>" on stderr.
 void ReportError(const std::string& subject, const std::string& problem);
 
-// Loads the archive; on failure reports "cannot open file" or "not an LGP archive".
-bool OpenArchive(CLgpArchive& archive, const std::string& path);
-// The same, as the entry source the commands read: the loaded catalogue's snapshot; null
-// (reported) when it cannot be loaded.
+// Loads the archive as the entry source the commands read: the loaded catalogue's
+// snapshot. Null when it cannot be loaded, reported as "cannot open file" or "not an LGP
+// archive".
 EntrySourcePtr OpenSource(const std::string& path);
 
 // The entry an ENTRY argument names: "#N" (digits only) is the index N, anything else a
 // name as list shows it (its bytes read as Latin-1, in UTF-8), escaped or not, matched
 // exactly or else ignoring case; the first of several entries with that name wins.
 std::optional<EntryId> FindEntry(const IEntrySource& source, const std::string& wanted);
-std::optional<uint16_t> FindEntry(const CLgpArchive& archive, const std::string& wanted);
 
 // "no entry named X", or for "#N" that there is no such index.
 std::string NoEntryProblem(const IEntrySource& source, const std::string& wanted);
-std::string NoEntryProblem(const CLgpArchive& archive, const std::string& wanted);
 
 // Text (UTF-8) as it may be shown on one line of output: control characters, C1
 // controls included, and bytes that are not UTF-8 as \xHH, '\' as \\, so a hostile
@@ -44,8 +40,6 @@ std::string PrintableName(const std::string& name);
 // An entry's name as every listing and message shows it: the one mapping of name bytes
 // to text (extract::EntryHostName), escaped by PrintableName.
 std::string ShownName(const IEntrySource& source, EntryId id);
-std::string ShownName(const CLgpArchive& archive, uint16_t index);
 
 // "entry #3 (name)" for messages: its position in the source and its shown name.
 std::string DescribeEntry(const IEntrySource& source, EntryId id);
-std::string DescribeEntry(const CLgpArchive& archive, uint16_t index);

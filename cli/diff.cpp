@@ -3,8 +3,10 @@
 // folder), comparing sizes and content hashes as stored and, for fields, decoded.
 #include <iostream>
 #include <map>
+#include <memory>
 
-#include "archive/entry_reader.h"
+#include "archive/entry_source.h"
+#include "archive/lgp_archive.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
@@ -38,23 +40,24 @@ std::string Hash(const std::vector<uint8_t>& bytes) {
 
 using Key = std::pair<std::string, std::string>;  // name, folder
 
-bool Collect(const CLgpArchive& archive, std::map<Key, Facts>* out) {
-    LgpEntryReader reader(archive);
+bool Collect(const IEntrySource& source, std::map<Key, Facts>* out) {
+    const std::unique_ptr<IEntryReader> reader = source.OpenReader();
     std::vector<uint8_t> bytes;
-    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
+    for (size_t i = 0; i < source.Count(); ++i) {
+        const EntryId id = source.IdAt(i);
         Facts facts;
-        reader.Read(i, false, &bytes);
+        reader->Read(id, false, &bytes);
         facts.size = bytes.size();
         facts.hash = Hash(bytes);
-        facts.field = IsCompressedType(archive.GetEntryType(i));
+        facts.field = IsCompressedType(source.Type(id));
         if (facts.field) {
-            reader.Read(i, true, &bytes);
+            reader->Read(id, true, &bytes);
             facts.decodedSize = bytes.size();
             facts.decodedHash = Hash(bytes);
         }
-        (*out)[{archive.GetEntryName(i), archive.GetEntryFolder(i)}] = facts;
+        (*out)[{source.Name(id), source.Folder(id)}] = facts;
     }
-    return reader.StillUnchanged();
+    return reader->StillUnchanged();
 }
 
 std::string JsonFacts(const Facts& f) {
@@ -85,15 +88,15 @@ std::string JsonKey(const Key& key) {
 }  // namespace
 
 int RunDiff(const CliRequest& request) {
-    CLgpArchive a;
-    CLgpArchive b;
     const std::string& pathB = request.entries[0];
-    if (!OpenArchive(a, request.archive) || !OpenArchive(b, pathB)) {
+    const EntrySourcePtr a = OpenSource(request.archive);
+    const EntrySourcePtr b = a ? OpenSource(pathB) : nullptr;
+    if (!a || !b) {
         return kExitError;
     }
     std::map<Key, Facts> inA;
     std::map<Key, Facts> inB;
-    if (!Collect(a, &inA) || !Collect(b, &inB)) {
+    if (!Collect(*a, &inA) || !Collect(*b, &inB)) {
         ReportError(request.archive, "an archive changed on disk while it was compared");
         return kExitError;
     }

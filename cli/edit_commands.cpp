@@ -207,15 +207,20 @@ int Finish(const CliRequest& request, const CLgpArchive& archive, const ArchiveE
     return kExitOk;
 }
 
-bool OpenForEditing(CLgpArchive& archive, const CliRequest& request) {
-    if (!OpenArchive(archive, request.archive)) {
-        return false;
+// The archive to change, as the loaded catalogue's snapshot: the edit list and the save
+// take its catalogue, since they copy kept entries by the archive's own layout. Null
+// (reported) when it cannot be loaded or saved as it is.
+EntrySourcePtr OpenForEditing(const CliRequest& request) {
+    EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
+        return nullptr;
     }
+    const CLgpArchive& archive = *source->Catalogue();
     const std::vector<WriterEntry> kept = ArchiveEdits(archive).ForWriter();
     const std::string why = UnsavableEntries(archive, kept);
     if (!why.empty()) {
         ReportError(request.archive, why);
-        return false;
+        return nullptr;
     }
     // What the game could not use in the archive as it is; the save lays it out anew.
     const std::vector<SoundFault> faults = CheckSoundArchive(archive);
@@ -232,7 +237,7 @@ bool OpenForEditing(CLgpArchive& archive, const CliRequest& request) {
                     "the saved archive is laid out so that the game finds "
                     "every entry");
     }
-    return true;
+    return source;
 }
 
 }  // namespace
@@ -253,10 +258,11 @@ int RunCreate(const CliRequest& request) {
 }
 
 int RunAdd(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenForEditing(archive, request)) {
+    const EntrySourcePtr source = OpenForEditing(request);
+    if (!source) {
         return kExitFailure;
     }
+    const CLgpArchive& archive = *source->Catalogue();
     ArchiveEdits edits(archive);
     std::vector<Change> changes;
     if (!AddPaths(request, request.entries, edits, changes)) {
@@ -266,22 +272,26 @@ int RunAdd(const CliRequest& request) {
 }
 
 int RunRemove(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenForEditing(archive, request)) {
+    const EntrySourcePtr source = OpenForEditing(request);
+    if (!source) {
         return kExitFailure;
     }
-    std::set<uint16_t> chosen;
+    // Positions in archive order, which are the edit list's own before it changes.
+    std::set<size_t> chosen;
     for (const std::string& wanted : request.entries) {
-        const std::vector<uint16_t> selected = EntriesSelectedBy(archive, wanted);
+        const std::vector<EntryId> selected = EntriesSelectedBy(*source, wanted);
         if (selected.empty()) {
-            ReportError(request.archive, NothingSelectedProblem(archive, wanted));
+            ReportError(request.archive, NothingSelectedProblem(*source, wanted));
             return kExitFailure;
         }
-        chosen.insert(selected.begin(), selected.end());
+        for (EntryId id : selected) {
+            chosen.insert(source->PositionOf(id));
+        }
     }
+    const CLgpArchive& archive = *source->Catalogue();
     ArchiveEdits edits(archive);
     std::vector<Change> changes;
-    for (uint16_t i : chosen) {
+    for (size_t i : chosen) {
         const WriterEntry& entry = edits.Entries()[i].entry;
         changes.push_back({"remove", entry.name, entry.folder, entry.source.size, ""});
     }
@@ -290,24 +300,26 @@ int RunRemove(const CliRequest& request) {
 }
 
 int RunRename(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenForEditing(archive, request)) {
+    const EntrySourcePtr source = OpenForEditing(request);
+    if (!source) {
         return kExitFailure;
     }
-    const std::optional<uint16_t> index = FindEntry(archive, request.entries[0]);
-    if (!index) {
-        ReportError(request.archive, NoEntryProblem(archive, request.entries[0]));
+    const std::optional<EntryId> id = FindEntry(*source, request.entries[0]);
+    if (!id) {
+        ReportError(request.archive, NoEntryProblem(*source, request.entries[0]));
         return kExitFailure;
     }
+    const size_t position = source->PositionOf(*id);
     std::string name;
     if (!Latin1FromUtf8(request.entries[1], &name)) {
         ReportError(request.entries[1], "the name has characters an archive cannot hold");
         return kExitFailure;
     }
+    const CLgpArchive& archive = *source->Catalogue();
     ArchiveEdits edits(archive);
-    const WriterEntry old = edits.Entries()[*index].entry;
+    const WriterEntry old = edits.Entries()[position].entry;
     const std::string folder = request.folder.value_or(old.folder);
-    const std::string why = edits.Rename(*index, name, folder);
+    const std::string why = edits.Rename(position, name, folder);
     if (!why.empty()) {
         ReportError(request.archive, why);
         return kExitFailure;

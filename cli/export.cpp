@@ -19,9 +19,9 @@
 namespace {
 
 struct ExportContext {
-    const CLgpArchive& archive;
+    const IEntrySource& source;
     const CliRequest& request;
-    ArchiveModelEntries entries;
+    SourceModelEntries entries;
     std::unique_ptr<AnimationIndex> animations;  // found when first needed
 
     const AnimationIndex& Animations() {
@@ -115,11 +115,11 @@ bool ChooseAnimations(ExportContext& context, const ModelScene& scene, GltfExpor
 }
 
 // One model to `path`; false (reported) when it cannot be written.
-bool ExportEntry(ExportContext& context, uint16_t index, const std::string& path) {
-    const std::string subject = DescribeEntry(context.archive, index);
+bool ExportEntry(ExportContext& context, EntryId id, const std::string& path) {
+    const std::string subject = DescribeEntry(context.source, id);
     ModelScene scene;
     std::string error;
-    if (!LoadModelScene(context.entries, index, scene, &error)) {
+    if (!LoadModelScene(context.entries, context.source.PositionOf(id), scene, &error)) {
         ReportError(context.request.archive, subject + ": " + error);
         return false;
     }
@@ -127,7 +127,7 @@ bool ExportEntry(ExportContext& context, uint16_t index, const std::string& path
         ReportError(context.request.archive, subject + ": " + warning);
     }
     GltfExportOptions options;
-    options.name = context.archive.GetEntryName(index);
+    options.name = context.source.Name(id);
     if (!ChooseAnimations(context, scene, options, &error)) {
         ReportError(context.request.archive, subject + ": " + error);
         return false;
@@ -137,7 +137,7 @@ bool ExportEntry(ExportContext& context, uint16_t index, const std::string& path
         ReportError(context.request.archive, subject + ": " + error);
         return false;
     }
-    if (!WriteRenderOutput(context.archive.GetArchiveIdentity(), path, glb)) {
+    if (!WriteRenderOutput(context.source.ArchiveIdentity(), path, glb)) {
         return false;
     }
     if (!context.request.quiet && path != "-") {  // "-" was standard output itself
@@ -148,10 +148,11 @@ bool ExportEntry(ExportContext& context, uint16_t index, const std::string& path
 
 int ExportAll(ExportContext& context) {
     const CliRequest& request = context.request;
-    std::vector<uint16_t> skeletons;
-    for (uint16_t i = 0; i < context.archive.GetEntryCount(); ++i) {
-        if (HasExtension(context.archive.GetEntryName(i), ".hrc")) {
-            skeletons.push_back(i);
+    std::vector<EntryId> skeletons;
+    for (size_t i = 0; i < context.source.Count(); ++i) {
+        const EntryId id = context.source.IdAt(i);
+        if (HasExtension(context.source.Name(id), ".hrc")) {
+            skeletons.push_back(id);
         }
     }
     if (skeletons.empty()) {
@@ -166,15 +167,15 @@ int ExportAll(ExportContext& context) {
     }
     bool ok = true;
     Progress progress(request.verbose, skeletons.size());
-    for (uint16_t index : skeletons) {
-        std::string name = context.archive.GetEntryName(index);
+    for (EntryId id : skeletons) {
+        std::string name = context.source.Name(id);
         name = name.substr(0, name.size() - 4) + ".glb";
         if (!IsPlainFileName(name)) {
             ReportError(request.archive,
-                        DescribeEntry(context.archive, index) + ": not a plain file name");
+                        DescribeEntry(context.source, id) + ": not a plain file name");
             ok = false;
         } else {
-            ok = ExportEntry(context, index, JoinPath(request.exportPath, name)) && ok;
+            ok = ExportEntry(context, id, JoinPath(request.exportPath, name)) && ok;
         }
         progress.Step();
     }
@@ -184,18 +185,18 @@ int ExportAll(ExportContext& context) {
 }  // namespace
 
 int RunExport(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenArchive(archive, request.archive)) {
+    const EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
         return kExitFailure;
     }
-    ExportContext context{archive, request, ArchiveModelEntries(archive), nullptr};
+    ExportContext context{*source, request, SourceModelEntries(*source), nullptr};
     if (request.allModels) {
         return ExportAll(context);
     }
-    const std::optional<uint16_t> index = FindEntry(archive, request.entries.front());
-    if (!index) {
-        ReportError(request.archive, NoEntryProblem(archive, request.entries.front()));
+    const std::optional<EntryId> id = FindEntry(*source, request.entries.front());
+    if (!id) {
+        ReportError(request.archive, NoEntryProblem(*source, request.entries.front()));
         return kExitFailure;
     }
-    return ExportEntry(context, *index, request.exportPath) ? kExitOk : kExitFailure;
+    return ExportEntry(context, *id, request.exportPath) ? kExitOk : kExitFailure;
 }

@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "archive/lgp_snapshot.h"
+#include "archive/entry_source.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "cli/interrupt.h"
@@ -20,25 +20,25 @@
 namespace {
 
 // The entries to write, in the order asked and each once; false if any is unknown.
-bool SelectEntries(const CLgpArchive& archive, const CliRequest& request,
-                   std::vector<uint16_t>* selection) {
+bool SelectEntries(const IEntrySource& source, const CliRequest& request,
+                   std::vector<EntryId>* selection) {
     if (request.entries.empty()) {
-        for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-            selection->push_back(i);
+        for (size_t i = 0; i < source.Count(); ++i) {
+            selection->push_back(source.IdAt(i));
         }
         return true;
     }
     bool ok = true;
-    std::set<uint16_t> seen;
+    std::set<EntryId> seen;
     for (const std::string& wanted : request.entries) {
-        const std::vector<uint16_t> selected = EntriesSelectedBy(archive, wanted);
+        const std::vector<EntryId> selected = EntriesSelectedBy(source, wanted);
         if (selected.empty()) {
-            ReportError(request.archive, NothingSelectedProblem(archive, wanted));
+            ReportError(request.archive, NothingSelectedProblem(source, wanted));
             ok = false;
         }
-        for (uint16_t index : selected) {
-            if (seen.insert(index).second) {
-                selection->push_back(index);
+        for (EntryId id : selected) {
+            if (seen.insert(id).second) {
+                selection->push_back(id);
             }
         }
     }
@@ -59,23 +59,18 @@ bool EnsureFolder(const std::string& folder) {
     return true;
 }
 
-// Entries are read through the catalogue's snapshot; messages name them by index.
-uint16_t IndexOf(const extract::EntryResult& result) {
-    return static_cast<uint16_t>(result.entry.value);  // the snapshot's ids are positions
-}
-
 // The engine's reason, with the counts that help when an entry is cut short.
-std::string Reason(const CLgpArchive& archive, const extract::EntryResult& result) {
+std::string Reason(const IEntrySource& source, const extract::EntryResult& result) {
     if (result.check.problem == EntryProblem::CutShort) {
         return result.reason + " (the archive holds " + std::to_string(result.check.storedBytes) +
-               " of its " + std::to_string(archive.GetEntrySize(IndexOf(result))) + " bytes)";
+               " of its " + std::to_string(source.Size(result.entry)) + " bytes)";
     }
     return result.reason;
 }
 
-void Report(const CLgpArchive& archive, const CliRequest& request,
+void Report(const IEntrySource& source, const CliRequest& request,
             const extract::EntryResult& result) {
-    const std::string entry = DescribeEntry(archive, IndexOf(result));
+    const std::string entry = DescribeEntry(source, result.entry);
     switch (result.outcome) {
         case extract::Outcome::Written:
         case extract::Outcome::Partial:
@@ -83,13 +78,12 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
             // or fake lines of the listing that scripts read. The folder is the user's own
             // and is shown as given (a Windows folder keeps its single backslashes).
             if (!request.quiet) {
-                std::cout << JoinPath(request.outputDir, PrintableName(extract::EntryHostName(
-                                                             archive, IndexOf(result))))
-                          << '\t' << result.bytes << '\n';
+                std::cout << JoinPath(request.outputDir, ShownName(source, result.entry)) << '\t'
+                          << result.bytes << '\n';
             }
             if (result.outcome == extract::Outcome::Partial) {
                 ReportError(request.archive,
-                            entry + ": " + Reason(archive, result) + "; written as far as it goes");
+                            entry + ": " + Reason(source, result) + "; written as far as it goes");
             }
             break;
         case extract::Outcome::Refused:
@@ -98,7 +92,7 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
                             entry + ": " + result.reason + " (--force replaces it)");
                 break;
             }
-            ReportError(request.archive, entry + ": " + Reason(archive, result) +
+            ReportError(request.archive, entry + ": " + Reason(source, result) +
                                              (request.partial ? "" : "; not written"));
             break;
         case extract::Outcome::Kept:
@@ -114,18 +108,18 @@ void Report(const CLgpArchive& archive, const CliRequest& request,
 
 // --stdout: the entries' bytes, and nothing else, go to standard output; the same rule
 // for entries that are not whole as for files.
-bool ToStdout(const CLgpArchive& archive, const IEntrySource& source, const CliRequest& request,
-              const std::vector<uint16_t>& selection) {
+bool ToStdout(const IEntrySource& source, const CliRequest& request,
+              const std::vector<EntryId>& selection) {
     const std::unique_ptr<IEntryReader> reader = source.OpenReader();
     const EntrySink toStdout = [](const uint8_t* data, size_t size) {
         return static_cast<bool>(std::cout.write(reinterpret_cast<const char*>(data),
                                                  static_cast<std::streamsize>(size)));
     };
     bool ok = true;
-    for (uint16_t index : selection) {
+    for (EntryId id : selection) {
         // Decoded a piece at a time: a large field never sits in memory whole.
-        const EntryCheck check = CopyEntryOut(*reader, source, source.IdAt(index),
-                                              request.decompress, request.partial, toStdout);
+        const EntryCheck check =
+            CopyEntryOut(*reader, source, id, request.decompress, request.partial, toStdout);
         if (check.problem == EntryProblem::ArchiveChanged ||
             check.problem == EntryProblem::CannotRead) {
             ReportError(request.archive, DescribeEntryProblem(check.problem));
@@ -133,12 +127,12 @@ bool ToStdout(const CLgpArchive& archive, const IEntrySource& source, const CliR
         }
         if (!check.Whole()) {
             extract::EntryResult result;
-            result.entry = source.IdAt(index);
+            result.entry = id;
             result.check = check;
             result.reason = DescribeEntryProblem(check.problem);
             ok = false;
             ReportError(request.archive,
-                        DescribeEntry(archive, index) + ": " + Reason(archive, result) +
+                        DescribeEntry(source, id) + ": " + Reason(source, result) +
                             (request.partial ? "; written as far as it goes" : "; not written"));
         }
     }
@@ -153,15 +147,14 @@ bool ToStdout(const CLgpArchive& archive, const IEntrySource& source, const CliR
 }  // namespace
 
 int RunExtract(const CliRequest& request) {
-    CLgpArchive archive;
-    if (!OpenArchive(archive, request.archive)) {
+    const EntrySourcePtr source = OpenSource(request.archive);
+    if (!source) {
         return kExitFailure;
     }
-    const EntrySourcePtr source = archive.Snapshot();
-    std::vector<uint16_t> selection;
-    bool ok = SelectEntries(archive, request, &selection);
+    std::vector<EntryId> selection;
+    bool ok = SelectEntries(*source, request, &selection);
     if (request.toStdout) {
-        ok = ToStdout(archive, *source, request, selection) && ok;
+        ok = ToStdout(*source, request, selection) && ok;
         std::cout << std::flush;
         return ok ? kExitOk : kExitFailure;
     }
@@ -180,11 +173,14 @@ int RunExtract(const CliRequest& request) {
     options.partial = request.partial;
     options.replaceWriteProtected = request.force;
     options.report = [&](const extract::EntryResult& result) {
-        Report(archive, request, result);
+        Report(*source, request, result);
         progress.Step();
     };
-    const extract::Summary summary =
-        extract::ExtractEntries(*source, extract::JobsForEntries(*source, selection), options);
+    std::vector<extract::Job> jobs(selection.size());
+    for (size_t i = 0; i < selection.size(); ++i) {
+        jobs[i].entry = selection[i];  // into the run's folder under its own name
+    }
+    const extract::Summary summary = extract::ExtractEntries(*source, jobs, options);
     std::cout << std::flush;
     if (summary.archiveChanged) {
         ReportError(request.archive, DescribeEntryProblem(EntryProblem::ArchiveChanged));

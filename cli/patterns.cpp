@@ -111,28 +111,29 @@ std::string AsciiLower(std::string text) {
 
 }  // namespace
 
-std::vector<uint16_t> EntriesSelectedBy(const CLgpArchive& archive, const std::string& wanted) {
-    if (std::optional<uint16_t> index = FindEntry(archive, wanted)) {
-        return {*index};
+std::vector<EntryId> EntriesSelectedBy(const IEntrySource& source, const std::string& wanted) {
+    if (std::optional<EntryId> id = FindEntry(source, wanted)) {
+        return {*id};
     }
     // As in the desktop program's find field: a pattern is matched against the whole
     // name, a plain text anywhere in it.
-    std::vector<uint16_t> selected;
+    std::vector<EntryId> selected;
     const bool pattern = IsPattern(wanted);
     const std::string text = AsciiLower(wanted);
-    for (uint16_t i = 0; i < archive.GetEntryCount(); ++i) {
-        const std::string name = ShownName(archive, i);
+    for (size_t i = 0; i < source.Count(); ++i) {
+        const EntryId id = source.IdAt(i);
+        const std::string name = ShownName(source, id);
         if (pattern ? MatchPattern(wanted, name)
                     : AsciiLower(name).find(text) != std::string::npos) {
-            selected.push_back(i);
+            selected.push_back(id);
         }
     }
     return selected;
 }
 
-std::string NothingSelectedProblem(const CLgpArchive& archive, const std::string& wanted) {
+std::string NothingSelectedProblem(const IEntrySource& source, const std::string& wanted) {
     if (IsPattern(wanted)) {
         return "no entry matches " + PrintableName(wanted);
     }
-    return NoEntryProblem(archive, wanted);
+    return NoEntryProblem(source, wanted);
 }

@@ -3,11 +3,10 @@
 // ENTRY arguments that name many entries: shell-style wildcards, matched against the
 // names as lumo-cli displays them (control characters as \xHH, '\' as \\), ignoring
 // ASCII case, so that what a listing shows can be typed back.
-#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "archive/lgp_archive.h"
+#include "archive/entry_source.h"
 
 // True when `text` holds a wildcard: '*', '?' or '['.
 bool IsPattern(const std::string& text);
@@ -22,7 +21,7 @@ bool MatchPattern(const std::string& pattern, const std::string& name);
 // pattern, every entry whose whole displayed name matches, and when it is not, every
 // entry whose displayed name contains it, ignoring ASCII case. Empty when it selects
 // nothing.
-std::vector<uint16_t> EntriesSelectedBy(const CLgpArchive& archive, const std::string& wanted);
+std::vector<EntryId> EntriesSelectedBy(const IEntrySource& source, const std::string& wanted);
 
 // The message for an ENTRY that selects nothing.
-std::string NothingSelectedProblem(const CLgpArchive& archive, const std::string& wanted);
+std::string NothingSelectedProblem(const IEntrySource& source, const std::string& wanted);

@@ -111,10 +111,8 @@ Summary ExtractEntries(const CLgpArchive& archive, const std::vector<Job>& jobs,
 
 // The file name an entry gets on the host: its name read as Latin-1, in UTF-8.
 std::string EntryHostName(const IEntrySource& source, EntryId entry);
-std::string EntryHostName(const CLgpArchive& archive, uint16_t index);
 
 // Whether `path` names the source's archive file itself, under any spelling or link.
 bool IsArchiveFile(const IEntrySource& source, const std::string& path);
-bool IsArchiveFile(const CLgpArchive& archive, const std::string& path);
 
 }  // namespace extract

@@ -134,16 +134,8 @@ std::string EntryHostName(const IEntrySource& source, EntryId entry) {
     return HostNameFromLatin1(source.Name(entry));
 }
 
-std::string EntryHostName(const CLgpArchive& archive, uint16_t index) {
-    return HostNameFromLatin1(archive.GetEntryName(index));
-}
-
 bool IsArchiveFile(const IEntrySource& source, const std::string& path) {
     return IdentifyFile(path).SameFile(source.ArchiveIdentity());
-}
-
-bool IsArchiveFile(const CLgpArchive& archive, const std::string& path) {
-    return IdentifyFile(path).SameFile(archive.GetArchiveIdentity());
 }
 
 }  // namespace extract
