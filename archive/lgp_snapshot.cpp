@@ -7,6 +7,14 @@
 
 namespace {
 
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = ToLowerAscii(c);
+    }
+    return folded;
+}
+
 class SnapshotReader : public IEntryReader {
 public:
     explicit SnapshotReader(const CLgpArchive& catalogue) : m_reader(catalogue) {}
@@ -72,6 +80,14 @@ EntryId LgpSnapshot::Find(std::string_view name) const {
     if (name.find('\0') != std::string_view::npos) {
         return EntryId{};
     }
+    if (const NameIndex* index = Index()) {
+        const auto exact = index->exact.find(std::string(name));
+        if (exact != index->exact.end()) {
+            return EntryId{exact->second};
+        }
+        const auto loose = index->folded.find(Folded(name));
+        return loose != index->folded.end() ? EntryId{loose->second} : EntryId{};
+    }
     const uint16_t count = m_catalogue->GetEntryCount();
     for (uint16_t i = 0; i < count; ++i) {
         if (name == m_catalogue->GetEntryName(i)) {
@@ -84,6 +100,27 @@ EntryId LgpSnapshot::Find(std::string_view name) const {
         }
     }
     return EntryId{};
+}
+
+const LgpSnapshot::NameIndex* LgpSnapshot::Index() const {
+    // A few lookups scan the table; more than that pay for the index once.
+    constexpr unsigned kScansBeforeIndex = 8;
+    constexpr size_t kSmallTable = 256;
+    if (Count() <= kSmallTable ||
+        (m_finds.load() < kScansBeforeIndex && m_finds.fetch_add(1) < kScansBeforeIndex)) {
+        return nullptr;
+    }
+    std::call_once(m_indexOnce, [this] {
+        const uint16_t count = m_catalogue->GetEntryCount();
+        m_index.exact.reserve(count);
+        m_index.folded.reserve(count);
+        for (uint16_t i = 0; i < count; ++i) {
+            const char* name = m_catalogue->GetEntryName(i);
+            m_index.exact.emplace(name, i);
+            m_index.folded.emplace(Folded(name), i);
+        }
+    });
+    return &m_index;
 }
 
 EntryCheck LgpSnapshot::Check(EntryId id, bool decoded) const {

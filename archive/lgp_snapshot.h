@@ -3,8 +3,12 @@
 // The loaded catalogue as an entry source: a copy of its table, path and file identity
 // taken when it is asked for, so it stays true to that archive after the catalogue loads
 // another one. Its ids are EntryId{table position}: it never changes, so they are stable.
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "archive/entry_source.h"
 #include "archive/lgp_archive.h"
@@ -31,8 +35,19 @@ public:
     const CLgpArchive* Catalogue() const override { return m_catalogue.get(); }
 
 private:
+    // Names to positions, the first of each name winning, exact and in folded case: built
+    // once a run has asked for a few names, as model assembly and export do by the hundred.
+    struct NameIndex {
+        std::unordered_map<std::string, uint16_t> exact;
+        std::unordered_map<std::string, uint16_t> folded;
+    };
+    const NameIndex* Index() const;
+
     std::unique_ptr<const CLgpArchive> m_catalogue;
     std::string m_path;
+    mutable std::atomic<unsigned> m_finds{0};
+    mutable std::once_flag m_indexOnce;
+    mutable NameIndex m_index;
 };
 
 // While it lives, the checks and reads of a source with a catalogue behind it go to one
