@@ -359,9 +359,11 @@ void CArchiveDoc::OnUpdateEditPaste(CCmdUI* pCmdUI) {
     pCmdUI->Enable(Source() != nullptr);
 }
 
-// A lone archive opens wherever it is dropped; other files go into the open archive.
+// A lone archive opens wherever it is dropped; other files, and folders (an extracted
+// archive's folder may well be named like one), go into the open archive.
 bool CArchiveDoc::DropOnIndex(const std::vector<std::string>& paths, bool drop) {
-    const bool opens = paths.size() == 1 && IsArchiveFileName(paths.front());
+    const bool opens =
+        paths.size() == 1 && IsArchiveFileName(paths.front()) && !IsFolderPath(paths.front());
     if (!opens && (!Source() || paths.empty())) {
         return false;
     }

@@ -167,9 +167,12 @@ TEST_F(InsertCommandsTest, ReplaceWithTakesTheFileForTheOneSelectedEntry) {
     EXPECT_EQ(Content("bb.txt"), Of("text"));
 }
 
-// Files dropped on the index go in; a lone archive dropped there opens instead.
+// Files dropped on the index go in; a lone archive dropped there opens instead, but not
+// a folder named like one.
 TEST_F(InsertCommandsTest, FilesDroppedOnTheIndex) {
     const std::string archive = m_files.Write("other.lgp", Named({"zz.txt"}).Build());
+    std::filesystem::create_directory(m_files.File("dir.lgp"));
+    Text("dir.lgp/in.txt", "in");
     struct Case {
         std::vector<std::string> files;
         QStringList names;
@@ -177,6 +180,7 @@ TEST_F(InsertCommandsTest, FilesDroppedOnTheIndex) {
     const Case cases[] = {
         {{Text("one.txt", "1"), Text("two.txt", "2")}, {"aa.txt", "one.txt", "two.txt"}},
         {{archive}, {"zz.txt"}},
+        {{m_files.File("dir.lgp")}, {"aa.txt", "in.txt"}},
     };
     for (const Case& c : cases) {
         Open("a.lgp", Named({"aa.txt"}));
