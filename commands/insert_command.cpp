@@ -66,31 +66,27 @@ std::string ArchiveName(const std::string& path, std::string* why) {
 // by name so that a folder of thousands of files is not a scan per file.
 class EntryFinder {
 public:
-    explicit EntryFinder(const ArchiveEdits& edits) {
-        for (size_t i = 0; i < edits.Entries().size(); ++i) {
-            m_byName[edits.Entries()[i].entry.name].push_back(i);
+    explicit EntryFinder(const ArchiveEdits& edits) : m_entries(edits.Entries()) {
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            m_byName[m_entries[i].entry.name].push_back(i);
         }
-        m_entries = &edits.Entries();
     }
     std::optional<size_t> Find(const std::string& name, const std::string& folder) const {
         const auto named = m_byName.find(name);
-        if (named == m_byName.end()) {
-            return std::nullopt;
-        }
-        for (size_t i : named->second) {
-            if ((*m_entries)[i].entry.folder == folder) {
+        const std::vector<size_t> none;
+        const std::vector<size_t>& positions = named == m_byName.end() ? none : named->second;
+        for (size_t i : positions) {
+            if (m_entries[i].entry.folder == folder) {
                 return i;
             }
         }
-        if (folder.empty() && named->second.size() == 1) {
-            return named->second.front();
-        }
-        return std::nullopt;
+        return folder.empty() && positions.size() == 1 ? positions.front()
+                                                       : std::optional<size_t>();
     }
 
 private:
+    const std::vector<EditedEntry>& m_entries;
     std::unordered_map<std::string, std::vector<size_t>> m_byName;
-    const std::vector<EditedEntry>* m_entries = nullptr;
 };
 
 // The files the paths stand for; a folder that cannot be walked is a problem, and
