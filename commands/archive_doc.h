@@ -72,7 +72,8 @@ public:
     // selected. False when nothing changed.
     bool InsertFiles(const std::vector<std::string>& paths);
     // Files dropped on the index: with `drop` false whether the index takes them, with
-    // true the drop itself (a lone archive opens, other files are inserted).
+    // true the drop itself (a lone archive file opens, other files and folders are
+    // inserted).
     bool DropOnIndex(const std::vector<std::string>& paths, bool drop);
     struct Insertion;
     // How many changes wait for a save.
