@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // create, add, remove and rename: change an archive through the edit list and save it
 // as the desktop program saves, or with --dry-run only say what would change.
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -14,6 +13,7 @@
 #include "cli/json_writer.h"
 #include "cli/patterns.h"
 #include "edit/field_entry.h"
+#include "edit/files_to_add.h"
 #include "edit/lgp_changes.h"
 #include "edit/lgp_save.h"
 #include "platform/ascii.h"
@@ -48,62 +48,6 @@ bool Latin1FromUtf8(const std::string& utf8, std::string* latin1) {
     return true;
 }
 
-struct FileToAdd {
-    std::string path;
-    std::string name;
-    std::string folder;
-};
-
-// The files in path order, folder by folder, compared as plain strings (far quicker than
-// paths) with the separator turned into the lowest byte, which no name holds.
-std::vector<std::filesystem::path> SortedAsPaths(const std::vector<std::filesystem::path>& files) {
-    std::vector<std::pair<std::string, size_t>> keys;
-    keys.reserve(files.size());
-    for (size_t i = 0; i < files.size(); ++i) {
-        std::string key = files[i].generic_u8string();
-        std::replace(key.begin(), key.end(), '/', '\0');
-        keys.emplace_back(std::move(key), i);
-    }
-    std::sort(keys.begin(), keys.end());
-    std::vector<std::filesystem::path> sorted;
-    sorted.reserve(files.size());
-    for (const auto& key : keys) {
-        sorted.push_back(files[key.second]);
-    }
-    return sorted;
-}
-
-// The files a PATH stands for: itself, or every file below a folder in name order, the
-// folders under it giving the entry's folder.
-bool Expand(const std::string& path, const std::string& folder, std::vector<FileToAdd>* files) {
-    std::error_code error;
-    const std::filesystem::path host = HostPath(path);
-    if (!std::filesystem::is_directory(host, error)) {
-        files->push_back({path, std::string(FileNamePart(path)), folder});
-        return true;
-    }
-    std::vector<std::filesystem::path> found;
-    for (std::filesystem::recursive_directory_iterator it(host, error), end; !error && it != end;
-         it.increment(error)) {
-        if (it->is_regular_file(error)) {
-            found.push_back(it->path());
-        }
-    }
-    if (error) {
-        ReportError(path, error.message());
-        return false;
-    }
-    for (const std::filesystem::path& file : SortedAsPaths(found)) {
-        const std::string below = file.parent_path().lexically_relative(host).generic_u8string();
-        std::string sub = below == "." ? "" : below;
-        if (!folder.empty()) {
-            sub = sub.empty() ? folder : folder + "/" + sub;
-        }
-        files->push_back({file.u8string(), file.filename().u8string(), sub});
-    }
-    return true;
-}
-
 // The source of a file as the archive will hold it as `name`: by the rule the desktop's
 // Insert follows, with --stored and --compress choosing how fields go in.
 std::optional<EntrySource> SourceFor(const CliRequest& request, const std::string& path,
@@ -128,7 +72,10 @@ bool AddPaths(const CliRequest& request, const std::vector<std::string>& paths, 
     edits.BeginBatch();
     std::vector<FileToAdd> files;
     for (const std::string& path : paths) {
-        if (!Expand(path, lgp::NormalFolder(request.folder.value_or("")), &files)) {
+        const std::string why =
+            ExpandPath(path, lgp::NormalFolder(request.folder.value_or("")), &files);
+        if (!why.empty()) {
+            ReportError(path, why);
             return false;
         }
     }

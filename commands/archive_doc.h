@@ -66,12 +66,14 @@ public:
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
     void OnItemReplace();
     void OnUpdateItemReplace(CCmdUI* pCmdUI);
-    // Inserts the files at the archive's top level under their own names, as Insert
-    // file(s)... does once they are chosen, asking about names already there; false
-    // when nothing changed.
+    // Inserts the files under their own names, as Insert file(s)... does once they are
+    // chosen, asking about names already there: a file at the archive's top level, a
+    // folder's files with the folders below it as their folder. The rows put in are
+    // selected. False when nothing changed.
     bool InsertFiles(const std::vector<std::string>& paths);
     // Files dropped on the index: with `drop` false whether the index takes them, with
-    // true the drop itself (a lone archive opens, other files are inserted).
+    // true the drop itself (a lone archive file opens, other files and folders are
+    // inserted).
     bool DropOnIndex(const std::vector<std::string>& paths, bool drop);
     struct Insertion;
     // How many changes wait for a save.
@@ -104,6 +106,8 @@ private:
     // Adds or replaces what InsertFiles has decided, as one change, after asking how
     // fields go in. Tells what failed.
     bool ApplyInsertions(const std::vector<Insertion>& batch, std::vector<std::string>& problems);
+    // Selects the entries at these positions, the topmost current and scrolled into view.
+    void SelectChanged(const std::vector<size_t>& positions);
 
     CLumoApp& m_app;
     ArchiveDocument m_document;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Putting files into the open archive: Insert file(s)..., files dropped on the index,
-// Edit > Paste of files on the clipboard, and Replace with... of one entry. Every way in
-// ends in one batch of the change list, so one Undo takes the whole insert back. A name
-// already in the archive is asked about (Replace / Skip / Replace All / Skip All /
-// Cancel), and in the field archive how the files go in is asked once for the batch.
+// Edit > Paste of files on the clipboard, and Replace with... of one entry. A folder
+// stands for every file below it, as it does for lumo-cli's create and add. Every way in
+// ends in one batch of the change list, so one Undo takes the whole insert back, and the
+// rows it put in are the index's selection. A name already in the archive is asked about
+// (Replace / Skip / Replace All / Skip All / Cancel), and in the field archive how the
+// files go in is asked once for the batch.
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <QString>
 #include <map>
 #include <optional>
+#include <unordered_map>
 
 #include "app/lumo_app.h"
 #include "app/main_frame.h"
@@ -18,6 +21,7 @@
 #include "archive/lgp_rules.h"
 #include "commands/archive_doc.h"
 #include "edit/field_entry.h"
+#include "edit/files_to_add.h"
 #include "edit/lgp_changes.h"
 #include "indexbar/list_ctrl.h"
 #include "platform/ascii.h"
@@ -28,6 +32,7 @@
 struct CArchiveDoc::Insertion {
     std::string path;
     std::string name;
+    std::string folder;
     std::optional<size_t> replaces;
     bool skipped = false;
 };
@@ -56,6 +61,51 @@ std::string ArchiveName(const std::string& path, std::string* why) {
     return name;
 }
 
+// The entry a file of this name and folder takes the place of, as ArchiveEdits::Find
+// finds it (the same folder, or at the top level the only entry of the name), looked up
+// by name so that a folder of thousands of files is not a scan per file.
+class EntryFinder {
+public:
+    explicit EntryFinder(const ArchiveEdits& edits) : m_entries(edits.Entries()) {
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            m_byName[m_entries[i].entry.name].push_back(i);
+        }
+    }
+    std::optional<size_t> Find(const std::string& name, const std::string& folder) const {
+        const auto named = m_byName.find(name);
+        const std::vector<size_t> none;
+        const std::vector<size_t>& positions = named == m_byName.end() ? none : named->second;
+        for (size_t i : positions) {
+            if (m_entries[i].entry.folder == folder) {
+                return i;
+            }
+        }
+        return folder.empty() && positions.size() == 1 ? positions.front()
+                                                       : std::optional<size_t>();
+    }
+
+private:
+    const std::vector<EditedEntry>& m_entries;
+    std::unordered_map<std::string, std::vector<size_t>> m_byName;
+};
+
+// The files the paths stand for; a folder that cannot be walked is a problem, and
+// `empty` names the first folder with no file in it.
+std::vector<FileToAdd> FilesOf(const std::vector<std::string>& paths,
+                               std::vector<std::string>& problems, std::string* empty) {
+    std::vector<FileToAdd> files;
+    for (const std::string& path : paths) {
+        const size_t before = files.size();
+        const std::string why = ExpandPath(path, "", &files);
+        if (!why.empty()) {
+            problems.push_back(path + ": " + why);
+        } else if (files.size() == before && empty->empty()) {
+            *empty = path;
+        }
+    }
+    return files;
+}
+
 bool IsArchiveFileName(const std::string& path) {
     const std::string_view name = FileNamePart(path);
     return name.size() > 4 && SameIgnoringCase(name.substr(name.size() - 4), ".lgp");
@@ -67,8 +117,10 @@ bool DecideReplace(Insertion& insertion, std::optional<platform::MessageAnswer>&
     platform::MessageAnswer answer = standing.value_or(platform::MessageAnswer::Cancel);
     if (!standing) {
         platform::MessageRequest question;
+        const std::string shown =
+            insertion.folder.empty() ? insertion.name : insertion.folder + "/" + insertion.name;
         question.text = Tr("%1 is in the archive already. Replace it?")
-                            .arg(QString::fromLatin1(insertion.name.c_str()))
+                            .arg(QString::fromLatin1(shown.c_str()))
                             .toStdString();
         question.buttons = platform::MessageButtons::ReplaceSkipAllCancel;
         question.icon = platform::MessageIcon::Question;
@@ -142,40 +194,49 @@ void TellProblems(const std::vector<std::string>& problems) {
 }  // namespace
 
 // Every question is answered before the first change, so Cancel at any of them leaves
-// the archive's changes as they were.
+// the archive's changes as they were. Two files for one entry: the later one wins.
 bool CArchiveDoc::InsertFiles(const std::vector<std::string>& paths) {
     if (!Source()) {
         return false;
     }
-    ArchiveEdits& edits = Edits();
     std::vector<std::string> problems;
+    std::string emptyFolder;
+    const std::vector<FileToAdd> files = FilesOf(paths, problems, &emptyFolder);
+    const EntryFinder finder(Edits());
     std::vector<Insertion> batch;
-    std::map<std::string, size_t> inBatch;  // name -> its place in the batch
+    std::map<std::string, size_t> inBatch;  // the entry a file goes to -> its place in the batch
     std::optional<platform::MessageAnswer> standing;
-    for (const std::string& path : paths) {
+    for (const FileToAdd& file : files) {
         std::string why;
-        const std::string name = ArchiveName(path, &why);
-        if (!QFileInfo(QString::fromStdString(path)).isFile()) {
+        const std::string name = ArchiveName(file.path, &why);
+        if (!QFileInfo(QString::fromStdString(file.path)).isFile()) {
             why = Tr("not a file").toStdString();
         }
         if (!why.empty()) {
-            problems.push_back(path + ": " + why);
+            problems.push_back(file.path + ": " + why);
             continue;
         }
-        Insertion insertion{path, name, edits.Find(name, ""), false};
-        const auto earlier = inBatch.find(name);
+        Insertion insertion{file.path, name, file.folder, finder.Find(name, file.folder), false};
+        const std::string target = insertion.replaces ? "#" + std::to_string(*insertion.replaces)
+                                                      : name + '\0' + file.folder;
+        const auto earlier = inBatch.find(target);
         if (insertion.replaces || earlier != inBatch.end()) {
             if (!DecideReplace(insertion, standing)) {
                 return false;
             }
             if (!insertion.skipped && earlier != inBatch.end()) {
-                batch[earlier->second].skipped = true;  // the later file wins
+                batch[earlier->second].skipped = true;
             }
         }
         if (!insertion.skipped) {
-            inBatch[name] = batch.size();
+            inBatch[target] = batch.size();
         }
         batch.push_back(insertion);
+    }
+    if (files.empty() && problems.empty() && !emptyFolder.empty() && m_app.m_pMainFrame) {
+        m_app.m_pMainFrame->m_wndStatusBar.SetPaneText(
+            0, Tr("%1 holds no files to insert.").arg(QString::fromStdString(emptyFolder)));
+        return false;
     }
     return ApplyInsertions(batch, problems);
 }
@@ -202,7 +263,7 @@ bool CArchiveDoc::ApplyInsertions(const std::vector<Insertion>& batch,
         }
     }
     ArchiveEdits& edits = Edits();
-    size_t changed = 0;
+    std::vector<size_t> changed;  // positions, which adding at the end leaves in place
     edits.BeginBatch();
     for (const Insertion& insertion : batch) {
         if (insertion.skipped) {
@@ -213,23 +274,40 @@ bool CArchiveDoc::ApplyInsertions(const std::vector<Insertion>& batch,
             FileEntrySource(insertion.path, isField(insertion) && *compress, &error);
         // A file that cannot be read names itself; a refused change is named here.
         if (error.empty()) {
-            const std::string why = insertion.replaces
-                                        ? edits.Replace(*insertion.replaces, std::move(source))
-                                        : edits.Add(insertion.name, "", std::move(source));
+            const std::string why =
+                insertion.replaces ? edits.Replace(*insertion.replaces, std::move(source))
+                                   : edits.Add(insertion.name, insertion.folder, std::move(source));
             error = why.empty() ? why : insertion.path + ": " + why;
         }
         if (error.empty()) {
-            ++changed;
+            changed.push_back(insertion.replaces ? *insertion.replaces
+                                                 : edits.Entries().size() - 1);
         } else {
             problems.push_back(error);
         }
     }
     edits.EndBatch();
-    if (changed != 0) {
+    if (!changed.empty()) {
         PublishChanges();
+        SelectChanged(changed);
     }
     TellProblems(problems);
-    return changed != 0;
+    return !changed.empty();
+}
+
+// The rows an insert put in become the selection, the topmost current and in view, so
+// that what was added is what the user sees.
+void CArchiveDoc::SelectChanged(const std::vector<size_t>& positions) {
+    CListCtrl* list = IndexList();
+    if (!list) {
+        return;
+    }
+    const std::vector<uint16_t> entries(positions.begin(), positions.end());
+    list->SelectEntries(entries, -1, false);
+    const std::vector<uint16_t> shown = list->SelectedEntries();  // top to bottom
+    if (!shown.empty()) {
+        list->SelectEntries(entries, shown.front(), true);
+    }
 }
 
 void CArchiveDoc::OnArchiveInsert() {
@@ -277,9 +355,11 @@ void CArchiveDoc::OnUpdateEditPaste(CCmdUI* pCmdUI) {
     pCmdUI->Enable(Source() != nullptr);
 }
 
-// A lone archive opens wherever it is dropped; other files go into the open archive.
+// A lone archive opens wherever it is dropped; other files, and folders (an extracted
+// archive's folder may well be named like one), go into the open archive.
 bool CArchiveDoc::DropOnIndex(const std::vector<std::string>& paths, bool drop) {
-    const bool opens = paths.size() == 1 && IsArchiveFileName(paths.front());
+    const bool opens =
+        paths.size() == 1 && IsArchiveFileName(paths.front()) && !IsFolderPath(paths.front());
     if (!opens && (!Source() || paths.empty())) {
         return false;
     }
@@ -310,7 +390,8 @@ void CArchiveDoc::OnItemReplace() {
         TellProblems(problems);
         return;
     }
-    Insertion insertion{*chosen, Source()->Name(Source()->IdAt(position)), position, false};
+    const EntryId id = Source()->IdAt(position);
+    Insertion insertion{*chosen, Source()->Name(id), Source()->Folder(id), position, false};
     ApplyInsertions({insertion}, problems);
 }
 
