@@ -79,16 +79,7 @@ fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DLUMO_FUZZ=ON -DLUMO_GUI=OFF -DLUMO_TESTS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@for f in $(FUZZ_BUILD)/fuzz/fuzz_*; do \
-	    [ -f "$$f" ] && [ -x "$$f" ] || continue; \
-	    echo "== $$f for $(FUZZ_SECONDS) s"; \
-	    mkdir -p $(FUZZ_BUILD)/corpus/$$(basename $$f); \
-	    mkdir -p fuzz/corpus/$$(basename $$f); \
-	    "$$f" $$(cat fuzz/$$(basename $$f).options 2>/dev/null) \
-	        -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	        $(FUZZ_BUILD)/corpus/$$(basename $$f) fuzz/corpus/$$(basename $$f) \
-	        fuzz/seeds/$$(basename $$f) || exit 1; \
-	done
+	scripts/fuzz-short $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
 
 # lumo-cli.exe and the Qt-free libraries for 64-bit Windows, cross-compiled with
 # mingw-w64; the DLLs it needs are copied next to it.
