@@ -103,6 +103,7 @@ bool MoveIntoPlace(const std::string& from, const std::string& to) {
     errno = ErrnoFor(GetLastError());
     return false;
 }
+void DropCachedPages(const std::string&) {}
 void SetPermissions(int, uint32_t) {}
 size_t RaiseOpenFileLimit(size_t) {
     return 8192;  // the CRT's own limit
@@ -217,6 +218,17 @@ long WriteSome(int fd, const char* data, size_t size) {
 }
 bool MoveIntoPlace(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str()) == 0;
+}
+void DropCachedPages(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    struct stat info;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    }
+    close(fd);
 }
 void SetPermissions(int fd, uint32_t permissions) {
     fchmod(fd, static_cast<mode_t>(permissions));

@@ -36,6 +36,9 @@ void CloseFile(int fd);
 void RemoveFile(const std::string& path);
 // Renames over an existing file (or link) in one step.
 bool MoveIntoPlace(const std::string& from, const std::string& to);
+// Drops the host's cached pages of the regular file at `path` (not through a link), as
+// far as they are written; nothing where the host has no such call.
+void DropCachedPages(const std::string& path);
 // Gives the open file these POSIX permission bits (nothing on Windows).
 void SetPermissions(int fd, uint32_t permissions);
 // Lets this process hold at least `wanted` files open, as far as the host allows; returns
