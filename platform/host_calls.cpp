@@ -4,6 +4,7 @@
 
 #include "platform/file_output.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
@@ -188,6 +189,19 @@ int CreateAnonymous(int folder) {
     return -1;
 }
 bool LinkAnonymous(int fd, int folder, const std::string& name) {
+    // Linking the handle itself spares the walk through /proc, a good part of the cost of
+    // placing a small file; the host allows it only to a process that may search every
+    // folder (ENOENT otherwise), so the walk stays the way for everyone else.
+    static std::atomic<bool> byHandle{true};
+    if (byHandle.load(std::memory_order_relaxed)) {
+        if (linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) {
+            return true;
+        }
+        if (errno != ENOENT && errno != EPERM) {
+            return false;
+        }
+        byHandle.store(false, std::memory_order_relaxed);
+    }
     const std::string self = std::to_string(fd);
     return linkat(OwnFileTable(), self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
