@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/host_calls.h"
+
 #ifdef __linux__
 #include <unistd.h>
 #endif
@@ -35,9 +37,10 @@ constexpr size_t kBufferSize = size_t{1} << 20;
 constexpr uint64_t kHostCopyFrom = uint64_t{64} << 10;
 // A copy waiting to be joined grows to this at most, so that progress and a cancel are
 // still heard every so often.
-constexpr uint64_t kJoinedCopy = uint64_t{32} << 20;
+constexpr uint64_t kJoinedCopy = uint64_t{16} << 20;
 // Writes this long at most are looked for in the file after the waiting copy.
 constexpr size_t kJoinedWrite = 64;
+constexpr uint64_t kHandOnEvery = uint64_t{8} << 20;
 
 }  // namespace
 
@@ -53,7 +56,11 @@ bool AtomicSink::Write(const uint8_t* data, size_t size) {
         return false;
     }
     if (size >= kBufferSize) {
-        return m_file.Write(data, size) || Fail(m_file.Result().message);
+        if (!m_file.Write(data, size)) {
+            return Fail(m_file.Result().message);
+        }
+        HandOn(size);
+        return true;
     }
     m_buffer.insert(m_buffer.end(), data, data + size);
     return true;
@@ -64,8 +71,19 @@ bool AtomicSink::Flush() {
         return true;
     }
     const bool written = m_file.Write(m_buffer.data(), m_buffer.size());
+    HandOn(m_buffer.size());
     m_buffer.clear();
     return written || Fail(m_file.Result().message);
+}
+
+// The disk is set to work on what was written every few megabytes, while the rest is
+// written, so that the sync before placing has only the last of it left to wait for.
+void AtomicSink::HandOn(uint64_t written) {
+    m_written += written;
+    if (m_written - m_handedOn >= kHandOnEvery) {
+        host::StartWriteback(m_file.Handle(), m_handedOn, m_written - m_handedOn);
+        m_handedOn = m_written;
+    }
 }
 
 // Whether the bytes are those the file holds just after the waiting copy: the header of
@@ -153,6 +171,7 @@ bool AtomicSink::CopyInHost(const ReadOnlyFile& file, uint64_t& offset, uint64_t
         }
         offset += static_cast<uint64_t>(done);
         length -= static_cast<uint64_t>(done);
+        HandOn(static_cast<uint64_t>(done));
     }
 #else
     (void)file, (void)offset, (void)length;

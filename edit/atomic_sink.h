@@ -29,6 +29,7 @@ public:
 private:
     bool Flush();
     bool FlushCopy();
+    void HandOn(uint64_t written);
     bool ContinuesWith(const uint8_t* data, size_t size) const;
     bool CopyInHost(const ReadOnlyFile& file, uint64_t& offset, uint64_t& length);
 
@@ -43,5 +44,7 @@ private:
     const ReadOnlyFile* m_waiting = nullptr;
     uint64_t m_waitingOffset = 0;
     uint64_t m_waitingLength = 0;
+    uint64_t m_written = 0;        // bytes in the file so far
+    uint64_t m_handedOn = 0;       // of them, those the disk was told to start on
     bool m_hostCopyFails = false;  // copying inside the host failed once: not tried again
 };

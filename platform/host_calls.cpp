@@ -121,6 +121,7 @@ bool SyncFileSystem(int fd) {
 bool SyncFile(int fd) {
     return _commit(fd) == 0;
 }
+void StartWriteback(int, uint64_t, uint64_t) {}
 bool SyncFolder(const std::string&) {
     return false;
 }
@@ -282,6 +283,14 @@ bool SyncFileSystem(int fd) {
 }
 bool SyncFile(int fd) {
     return fsync(fd) == 0;
+}
+void StartWriteback(int fd, uint64_t offset, uint64_t length) {
+#ifdef __linux__
+    sync_file_range(fd, static_cast<off64_t>(offset), static_cast<off64_t>(length),
+                    SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd, (void)offset, (void)length;
+#endif
 }
 bool SyncFolder(const std::string& folder) {
     int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -50,6 +50,10 @@ uint64_t DeviceOf(int fd);
 bool HasFileSystemSync();
 bool SyncFileSystem(int fd);
 bool SyncFile(int fd);
+// Starts the disk writing `length` bytes of the file from `offset` without waiting for
+// it, so that a sync later has less left to wait for; nothing where the host has no
+// such call.
+void StartWriteback(int fd, uint64_t offset, uint64_t length);
 // Makes renames in `folder` durable; false where the host has no such call (nothing
 // was done).
 bool SyncFolder(const std::string& folder);
