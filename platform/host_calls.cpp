@@ -239,10 +239,12 @@ void DropCachedPages(const std::string& path) {
     if (fd < 0) {
         return;
     }
+#ifdef POSIX_FADV_DONTNEED
     struct stat info;
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     }
+#endif
     close(fd);
 }
 void SetPermissions(int fd, uint32_t permissions) {
