@@ -202,6 +202,7 @@ SaveResult SaveArchive(const CLgpArchive& archive, const std::vector<WriterEntry
         result.error = aside.Error();
         return result;
     }
+    aside.JoinCopiesFrom(archiveFile.get());
     result.error = WriteArchive(entries, plan, aside, write);
     // Placing has the file checked while the disk takes it, makes it durable, and renames
     // it over the target, which keeps its permission bits; until then the target is

@@ -119,11 +119,27 @@ bool AtomicFile::SyncAndCheck() {
     }
     const std::string refused =
         m_options.check ? m_options.check(ReadOnlyFile::FromHandle(m_handle)) : std::string();
+    if (refused.empty() && m_options.check && !m_options.callerSyncs) {
+        PrepareToReplace();
+    }
     const int syncError = synced.valid() ? synced.get() : 0;
     if (syncError != 0) {
         return Fail(AtomicWriteStep::Write, syncError);
     }
     return refused.empty() || Fail(AtomicWriteStep::Check, 0, refused);
+}
+
+// The rename that replaces a large file frees it, and its cached pages with it, which
+// takes milliseconds; they are dropped here instead, while the disk takes the new file.
+// The old file loses only its cache and stays as it was. (The place the new file is
+// renamed from is not made here: syncing its lock now would split the new file's commit
+// in two.)
+void AtomicFile::PrepareToReplace() {
+    const InTheWay found = LookAt(m_target);
+    if (found.kind == PathKind::RegularFile && !found.identity.SameFile(m_options.rules.protect) &&
+        m_options.rules.mayReplace) {
+        host::DropCachedPages(m_target);
+    }
 }
 
 bool AtomicFile::Place() {

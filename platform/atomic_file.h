@@ -107,6 +107,7 @@ private:
     bool NameAside();
     bool EnsurePlace();
     bool SyncAndCheck();
+    void PrepareToReplace();
     void Close();
 
     std::string m_target;

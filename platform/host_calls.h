@@ -36,6 +36,9 @@ void CloseFile(int fd);
 void RemoveFile(const std::string& path);
 // Renames over an existing file (or link) in one step.
 bool MoveIntoPlace(const std::string& from, const std::string& to);
+// Drops the host's cached pages of the regular file at `path` (not through a link), as
+// far as they are written; nothing where the host has no such call.
+void DropCachedPages(const std::string& path);
 // Gives the open file these POSIX permission bits (nothing on Windows).
 void SetPermissions(int fd, uint32_t permissions);
 // Lets this process hold at least `wanted` files open, as far as the host allows; returns
@@ -47,6 +50,10 @@ uint64_t DeviceOf(int fd);
 bool HasFileSystemSync();
 bool SyncFileSystem(int fd);
 bool SyncFile(int fd);
+// Starts the disk writing `length` bytes of the file from `offset` without waiting for
+// it, so that a sync later has less left to wait for; nothing where the host has no
+// such call.
+void StartWriteback(int fd, uint64_t offset, uint64_t length);
 // Makes renames in `folder` durable; false where the host has no such call (nothing
 // was done).
 bool SyncFolder(const std::string& folder);

@@ -156,3 +156,51 @@ TEST(SaveTest, ABatchOfChangesUndoesAsOne) {
     ASSERT_EQ(edits.Entries().size(), 1u);
     EXPECT_EQ(edits.Entries()[0].entry.name, "bb.p");
 }
+
+// A save copies runs of unchanged entries, with the headers between them, in one call;
+// whatever breaks a run, the file holds exactly what the writer lays out.
+TEST(SaveTest, CopiedRunsOfEntriesGiveTheWritersBytes) {
+    using Change = std::function<std::string(ArchiveEdits&, size_t big)>;
+    const struct {
+        const char* what;
+        size_t big;  // bytes of each large entry; the others hold 1,000
+        Change change;
+    } cases[] = {
+        {"no change", 100 << 10, [](ArchiveEdits&, size_t) { return std::string(); }},
+        {"a rename", 100 << 10, [](ArchiveEdits& e, size_t) { return e.Rename(2, "r.bin", ""); }},
+        {"a replacement of the same size", 100 << 10,
+         [](ArchiveEdits& e, size_t big) {
+             return e.Add("a2.bin", "", MemorySource(Bytes(big, 0xEE)));
+         }},
+        {"a removal", 100 << 10, [](ArchiveEdits& e, size_t) { return e.Remove(1); }},
+        {"an addition", 100 << 10,
+         [](ArchiveEdits& e, size_t) { return e.Add("n.p", "", Text("n")); }},
+        {"runs longer than one copy", 12 << 20,
+         [](ArchiveEdits&, size_t) { return std::string(); }},
+    };
+    for (const auto& c : cases) {
+        LgpWriter writer;
+        for (int i = 0; i < 6; ++i) {
+            writer.Add("a" + std::to_string(i) + ".bin",
+                       Bytes(i % 2 ? 1000 : c.big, static_cast<uint8_t>(i + 1)));
+        }
+        TempDir dir;
+        const std::string path = dir.Write("a.lgp", writer.Build());
+        CLgpArchive archive;
+        archive.Load(path.c_str());
+        ArchiveEdits edits(archive);
+        ASSERT_EQ(c.change(edits, c.big), "") << c.what;
+        MemorySink expected;
+        {
+            const std::vector<WriterEntry> entries = edits.ForWriter();
+            LgpPlan plan;
+            ASSERT_EQ(PlanArchive(entries, &plan), "");
+            const ReadOnlyFile file(path);
+            WriteOptions options;
+            options.archive = &file;
+            ASSERT_EQ(WriteArchive(entries, plan, expected, options), "");
+        }
+        ASSERT_EQ(Save(archive, edits, path), "") << c.what;
+        EXPECT_EQ(ReadFile(path), expected.bytes) << c.what;
+    }
+}
