@@ -15,6 +15,15 @@ constexpr size_t kSinkPiece = size_t{1} << 20;
 
 }  // namespace
 
+void IEntrySource::ListEntries(const std::function<void(const Listing&)>& visit) const {
+    const size_t count = Count();
+    for (size_t i = 0; i < count; ++i) {
+        const EntryId id = IdAt(i);
+        const std::string name = Name(id);
+        visit({id, name, Size(id), Type(id), State(id)});
+    }
+}
+
 EntryCheck IEntrySource::Read(EntryId id, bool decoded, std::vector<uint8_t>* out) const {
     std::unique_ptr<IEntryReader> reader = OpenReader();
     return reader->Read(id, decoded, out);

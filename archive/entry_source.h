@@ -98,6 +98,18 @@ public:
         (void)id;
         return EntryState::Saved;
     }
+    // What a list of every entry shows, in archive order, position by position: the same
+    // answers IdAt, Name, Size, Type and State give, in one pass that a source may make
+    // cheaper than asking for each. The name is valid during the call only.
+    struct Listing {
+        EntryId id;
+        std::string_view name;
+        uint32_t size = 0;
+        uint8_t type = 0;
+        EntryState state = EntryState::Saved;
+    };
+    virtual void ListEntries(const std::function<void(const Listing&)>& visit) const;
+
     // One entry from a reader of its own (see IEntryReader::Read).
     EntryCheck Read(EntryId id, bool decoded, std::vector<uint8_t>* out) const;
     // Passes the stored bytes the file holds to `sink`, in pieces; the check says whether

@@ -35,41 +35,49 @@ const char* DescribeLoadStatus(LgpLoadStatus status) {
     return "unknown";
 }
 
-CLgpArchive::CLgpArchive() = default;
+CLgpArchive::CLgpArchive() : m_contents(std::make_shared<const Contents>()) {}
 CLgpArchive::~CLgpArchive() = default;
+
+const std::vector<CLgpArchive::Entry>& CLgpArchive::Entries() const {
+    return m_contents->entries;
+}
+
+const LgpTables& CLgpArchive::Tables() const {
+    return m_contents->tables;
+}
 
 LgpLoadStatus CLgpArchive::GetLastLoadStatus() const {
     return m_lastStatus;
 }
 
 uint16_t CLgpArchive::GetEntryCount() const {
-    return static_cast<uint16_t>(m_entries.size());
+    return static_cast<uint16_t>(Entries().size());
 }
 
 // Indices at or past the count are the caller's mistake; they answer as an empty entry
 // rather than reading outside the table.
 const char* CLgpArchive::GetEntryName(uint16_t index) const {
-    return index < m_entries.size() ? m_entries[index].szName : "";
+    return index < Entries().size() ? Entries()[index].szName : "";
 }
 
 const char* CLgpArchive::GetEntryExtension(uint16_t index) const {
-    if (index >= m_entries.size()) {
+    if (index >= Entries().size()) {
         return "";
     }
-    const Entry& entry = m_entries[index];
+    const Entry& entry = Entries()[index];
     return entry.szName + entry.nExtStart;
 }
 
 uint32_t CLgpArchive::GetEntrySize(uint16_t index) const {
-    return index < m_entries.size() ? m_entries[index].dwSize : 0;
+    return index < Entries().size() ? Entries()[index].dwSize : 0;
 }
 
 uint8_t CLgpArchive::GetEntryType(uint16_t index) const {
-    return index < m_entries.size() ? m_entries[index].nType : uint8_t{LGP_TYPE_OTHER};
+    return index < Entries().size() ? Entries()[index].nType : uint8_t{LGP_TYPE_OTHER};
 }
 
 uint32_t CLgpArchive::GetEntryOffset(uint16_t index) const {
-    return index < m_entries.size() ? m_entries[index].dwOffset : 0;
+    return index < Entries().size() ? Entries()[index].dwOffset : 0;
 }
 
 uint32_t CLgpArchive::GetArchiveLength() const {
@@ -81,7 +89,7 @@ const char* CLgpArchive::GetArchivePath() const {
 }
 
 uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const {
-    if (ppBuffer == nullptr || index >= m_entries.size()) {
+    if (ppBuffer == nullptr || index >= Entries().size()) {
         return 0;
     }
     std::optional<LgpBytes> own;
@@ -89,7 +97,7 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
     if (file == nullptr) {
         return 0;
     }
-    const Entry& entry = m_entries[index];
+    const Entry& entry = Entries()[index];
     uint64_t start = uint64_t{entry.dwOffset} + kDataHeaderSize;
     // Only what the file really holds is allocated and read: a size field that lies
     // cannot make us allocate gigabytes or hand out uninitialised bytes.
@@ -116,7 +124,7 @@ uint32_t CLgpArchive::ReadEntry(uint16_t index, unsigned char** ppBuffer) const 
 
 uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBuffer,
                                             uint32_t nSizeHint) const {
-    if (index >= m_entries.size()) {
+    if (index >= Entries().size()) {
         return 0;
     }
     std::optional<LgpBytes> own;
@@ -124,7 +132,7 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
     if (file == nullptr) {
         return 0;
     }
-    const Entry& entry = m_entries[index];
+    const Entry& entry = Entries()[index];
     const uint64_t start = uint64_t{entry.dwOffset} + kDataHeaderSize;
     // The stream ends where the entry does, whatever its length field says: decoding
     // on would turn the next entry's bytes into this one's.
@@ -162,25 +170,25 @@ uint32_t CLgpArchive::ReadEntryDecompressed(uint16_t index, unsigned char** ppBu
 }
 
 bool CLgpArchive::IsEntryWhole(uint16_t index) const {
-    if (index >= m_entries.size()) {
+    if (index >= Entries().size()) {
         return false;
     }
     // The file as it is now, as the reads see it, not its length when it was loaded.
     std::optional<LgpBytes> own;
     const LgpBytes* file = FileForRead(own);
-    const Entry& entry = m_entries[index];
+    const Entry& entry = Entries()[index];
     return file != nullptr &&
            uint64_t{entry.dwOffset} + kDataHeaderSize + entry.dwSize <= file->Length();
 }
 
 uint32_t CLgpArchive::ReadEntryStreamLength(uint16_t index) const {
-    if (index >= m_entries.size()) {
+    if (index >= Entries().size()) {
         return 0;
     }
     std::optional<LgpBytes> own;
     const LgpBytes* file = FileForRead(own);
     unsigned char lengthField[lgp::kStreamLengthSize];
-    if (file == nullptr || file->ReadAt(uint64_t{m_entries[index].dwOffset} + kDataHeaderSize,
+    if (file == nullptr || file->ReadAt(uint64_t{Entries()[index].dwOffset} + kDataHeaderSize,
                                         lengthField, sizeof lengthField) != sizeof lengthField) {
         return 0;
     }
@@ -238,30 +246,29 @@ bool CLgpArchive::ArchiveChangedOnDisk() const {
 }
 
 const char* CLgpArchive::GetEntryFolder(uint16_t index) const {
-    return index < m_tables.folders.size() ? m_tables.folders[index].c_str() : "";
+    return index < Tables().folders.size() ? Tables().folders[index].c_str() : "";
 }
 
 uint8_t CLgpArchive::GetEntryCheckCode(uint16_t index) const {
-    return index < m_entries.size() ? m_entries[index].nCheck : uint8_t{0};
+    return index < Entries().size() ? Entries()[index].nCheck : uint8_t{0};
 }
 
 uint16_t CLgpArchive::GetEntryConflictIndex(uint16_t index) const {
-    return index < m_entries.size() ? m_entries[index].wConflict : uint16_t{0};
+    return index < Entries().size() ? Entries()[index].wConflict : uint16_t{0};
 }
 
 const LgpTables& CLgpArchive::GetTables() const {
-    return m_tables;
+    return Tables();
 }
 
 std::shared_ptr<const LgpSnapshot> CLgpArchive::Snapshot() const {
     if (!m_snapshot) {
         auto copy = std::make_unique<CLgpArchive>();
-        copy->m_entries = m_entries;
+        copy->m_contents = m_contents;
         copy->m_dwArchiveLength = m_dwArchiveLength;
         copy->m_szArchivePath = m_szArchivePath;
         copy->m_lastStatus = m_lastStatus;
         copy->m_identity = m_identity;
-        copy->m_tables = m_tables;
         copy->m_block = m_block;
         m_snapshot = std::make_shared<const LgpSnapshot>(std::move(copy));
     }

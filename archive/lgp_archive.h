@@ -178,18 +178,22 @@ public:
 
 private:
     struct Entry;
+    // What Load read, never changed once made: a snapshot shares it rather than copying
+    // 65,535 rows, and the next Load makes new contents instead of touching these.
+    struct Contents;
+    const std::vector<Entry>& Entries() const;
+    const LgpTables& Tables() const;
     mutable std::shared_ptr<const LgpSnapshot> m_snapshot;
     // The file a read goes to, or null when it is not the one Load read: the scope's
     // while one lives, else one opened into `own` for this read alone.
     const LgpBytes* FileForRead(std::optional<LgpBytes>& own) const;
     uint16_t LoadFrom(const LgpBytes& file, const std::string& path, const std::string& name);
 
-    std::vector<Entry> m_entries;
+    std::shared_ptr<const Contents> m_contents;  // never null
     mutable const LgpBytes* m_scopeFile = nullptr;
     LgpBlock m_block;  // the bytes of an archive loaded from memory
     uint32_t m_dwArchiveLength = 0;
     std::string m_szArchivePath;
     LgpLoadStatus m_lastStatus = LgpLoadStatus::Ok;
     FileIdentity m_identity;
-    LgpTables m_tables;
 };

@@ -18,3 +18,8 @@ struct CLgpArchive::Entry {
     uint8_t nCheck;
     uint16_t wConflict;
 };
+
+struct CLgpArchive::Contents {
+    std::vector<Entry> entries;
+    LgpTables tables;
+};

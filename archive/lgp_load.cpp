@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "archive/lgp_archive.h"
@@ -32,17 +33,23 @@ uint32_t ClampToU32(uint64_t value) {
     return value > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(value);
 }
 
-uint8_t TypeFor(const char* extension, bool fieldArchive) {
-    static const struct {
-        const char* extension;
+// Every name in the table of contents is looked at, so the extension is taken with its
+// length and compared against lengths known at compile time.
+uint8_t TypeFor(std::string_view extension, bool fieldArchive) {
+    using namespace std::string_view_literals;
+    static constexpr struct {
+        std::string_view extension;
         uint8_t type;
     } kTypes[] = {
-        {"tex", LGP_TYPE_TEX}, {"cam", LGP_TYPE_CAM}, {"p", LGP_TYPE_P},     {"mid", LGP_TYPE_MID},
-        {"txt", LGP_TYPE_TXT}, {"a", LGP_TYPE_A},     {"tut", LGP_TYPE_TUT}, {"hrc", LGP_TYPE_HRC},
+        {"tex"sv, LGP_TYPE_TEX}, {"cam"sv, LGP_TYPE_CAM}, {"p"sv, LGP_TYPE_P},
+        {"mid"sv, LGP_TYPE_MID}, {"txt"sv, LGP_TYPE_TXT}, {"a"sv, LGP_TYPE_A},
+        {"tut"sv, LGP_TYPE_TUT}, {"hrc"sv, LGP_TYPE_HRC},
     };
-    for (const auto& row : kTypes) {
-        if (SameIgnoringCase(extension, row.extension)) {
-            return row.type;
+    if (extension.size() <= 3) {
+        for (const auto& row : kTypes) {
+            if (SameIgnoringCase(extension, row.extension)) {
+                return row.type;
+            }
         }
     }
     return fieldArchive ? LGP_TYPE_FIELD : LGP_TYPE_OTHER;
@@ -56,14 +63,21 @@ bool IsFieldArchiveName(const std::string& fileName) {
 template <typename Entry>
 void ParseToc(const unsigned char* toc, std::vector<Entry>& entries, bool fieldArchive) {
     for (Entry& entry : entries) {
-        std::memcpy(entry.szName, toc, kNameSize);
-        entry.szName[kNameSize] = '\0';
-        size_t nameLength = std::strlen(entry.szName);
-        // Bytes after the name's terminator are padding and must not show up later.
-        std::memset(entry.szName + nameLength, 0, kNameSize + 1 - nameLength);
-        const char* dot = static_cast<const char*>(std::memchr(entry.szName, '.', nameLength));
-        entry.nExtStart = static_cast<uint8_t>(dot ? dot - entry.szName + 1 : nameLength);
-        entry.nType = TypeFor(entry.szName + entry.nExtStart, fieldArchive);
+        // One pass finds the name's end and its first dot; bytes after the terminator are
+        // padding and must not show up later, so they are not copied.
+        size_t nameLength = 0;
+        size_t dot = kNameSize;
+        for (; nameLength < kNameSize && toc[nameLength] != 0; ++nameLength) {
+            if (toc[nameLength] == '.' && dot == kNameSize) {
+                dot = nameLength;
+            }
+        }
+        std::memset(entry.szName, 0, sizeof entry.szName);
+        std::memcpy(entry.szName, toc, nameLength);
+        entry.nExtStart = static_cast<uint8_t>(dot < nameLength ? dot + 1 : nameLength);
+        entry.nType =
+            TypeFor(std::string_view(entry.szName + entry.nExtStart, nameLength - entry.nExtStart),
+                    fieldArchive);
         entry.dwOffset = LoadLe32(toc + lgp::kTocDataOffsetOffset);
         entry.dwSize = 0;
         entry.nCheck = toc[lgp::kTocCheckCodeOffset];
@@ -180,15 +194,15 @@ uint16_t CLgpArchive::LoadFrom(const LgpBytes& file, const std::string& path,
 
     // The new table is built aside and swapped in only once complete, so a failure
     // part-way leaves the previous catalogue usable.
-    std::vector<Entry> entries(count);
-    ParseToc(toc.data(), entries, IsFieldArchiveName(name));
-    if (!ReadDataHeaders(file, entries)) {
+    auto contents = std::make_shared<Contents>();
+    contents->entries.resize(count);
+    ParseToc(toc.data(), contents->entries, IsFieldArchiveName(name));
+    if (!ReadDataHeaders(file, contents->entries)) {
         m_lastStatus = LgpLoadStatus::CannotOpen;
         return 0;
     }
-    LgpTables tables = ReadLgpTables(file, toc.data(), count);
-    m_entries.swap(entries);
-    m_tables = std::move(tables);
+    contents->tables = ReadLgpTables(file, toc.data(), count);
+    m_contents = std::move(contents);
     m_snapshot.reset();
     m_scopeFile = nullptr;  // a scope holds the file loaded before
     m_szArchivePath = path;

@@ -123,6 +123,16 @@ const LgpSnapshot::NameIndex* LgpSnapshot::Index() const {
     return &m_index;
 }
 
+// Straight from the table: a list of 65,535 entries is made on every open.
+void LgpSnapshot::ListEntries(const std::function<void(const Listing&)>& visit) const {
+    const CLgpArchive& table = *m_catalogue;
+    const uint16_t count = table.GetEntryCount();
+    for (uint16_t i = 0; i < count; ++i) {
+        visit({EntryId{i}, table.GetEntryName(i), table.GetEntrySize(i), table.GetEntryType(i),
+               EntryState::Saved});
+    }
+}
+
 EntryCheck LgpSnapshot::Check(EntryId id, bool decoded) const {
     if (!Contains(id)) {
         EntryCheck check;

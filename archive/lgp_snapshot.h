@@ -27,6 +27,7 @@ public:
     uint8_t Type(EntryId id) const override;
     uint32_t Size(EntryId id) const override;
     EntryId Find(std::string_view name) const override;
+    void ListEntries(const std::function<void(const Listing&)>& visit) const override;
     EntryCheck Check(EntryId id, bool decoded) const override;
     std::unique_ptr<IEntryReader> OpenReader() const override;
     const std::string& ArchivePath() const override { return m_path; }

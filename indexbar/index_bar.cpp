@@ -192,18 +192,15 @@ namespace {
 // One row per entry in archive order, built first and handed to the list in one go, so
 // the view sees one insertion.
 std::vector<IndexRow> RowsOf(const IEntrySource& source) {
-    const size_t count = source.Count();
-    std::vector<IndexRow> rows(count);
-    for (size_t i = 0; i < count; ++i) {
-        const EntryId id = source.IdAt(i);
-        IndexRow& row = rows[i];
-        row.entryIndex = static_cast<uint16_t>(i);
+    std::vector<IndexRow> rows;
+    rows.reserve(source.Count());
+    source.ListEntries([&rows](const IEntrySource::Listing& entry) {
         // Names are single bytes per character on the archives' home platform.
-        row.name = QString::fromLatin1(source.Name(id));
-        row.size = source.Size(id);
-        row.typeCode = source.Type(id);
-        row.state = source.State(id);
-    }
+        rows.push_back(
+            {static_cast<uint16_t>(rows.size()),
+             QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())),
+             entry.size, entry.type, entry.state});
+    });
     return rows;
 }
 
