@@ -30,6 +30,9 @@ void AdviseLargePages(void* data, uint64_t size) {
 }  // namespace
 
 unsigned char* AllocateEntryBlock(uint64_t size) {
+#ifdef __linux__
+    // Aligned to a large page so that all of it can have them; where the host has no such
+    // hint, any block does (and free could not release an aligned one on every host).
     if (size >= 2 * kLargePage) {
         const uint64_t rounded = (size + kLargePage - 1) / kLargePage * kLargePage;
         if (void* block = std::aligned_alloc(kLargePage, rounded)) {
@@ -37,6 +40,7 @@ unsigned char* AllocateEntryBlock(uint64_t size) {
             return static_cast<unsigned char*>(block);
         }
     }
+#endif
     return static_cast<unsigned char*>(std::malloc(std::max<uint64_t>(size, 1)));
 }
 
