@@ -20,6 +20,7 @@
 #include "archive/lgp_archive.h"
 #include "archive/lgp_rules.h"
 #include "commands/archive_doc.h"
+#include "commands/insert_questions.h"
 #include "edit/field_entry.h"
 #include "edit/files_to_add.h"
 #include "edit/lgp_changes.h"
@@ -111,86 +112,6 @@ bool IsArchiveFileName(const std::string& path) {
     return name.size() > 4 && SameIgnoringCase(name.substr(name.size() - 4), ".lgp");
 }
 
-// Asks about one name already there unless an earlier answer covers the rest; false
-// when the user cancelled.
-bool DecideReplace(Insertion& insertion, std::optional<platform::MessageAnswer>& standing) {
-    platform::MessageAnswer answer = standing.value_or(platform::MessageAnswer::Cancel);
-    if (!standing) {
-        platform::MessageRequest question;
-        const std::string shown =
-            insertion.folder.empty() ? insertion.name : insertion.folder + "/" + insertion.name;
-        question.text = Tr("%1 is in the archive already. Replace it?")
-                            .arg(QString::fromLatin1(shown.c_str()))
-                            .toStdString();
-        question.buttons = platform::MessageButtons::ReplaceSkipAllCancel;
-        question.icon = platform::MessageIcon::Question;
-        answer = platform::Prompts().ShowMessage(question);
-        if (answer == platform::MessageAnswer::ReplaceAll ||
-            answer == platform::MessageAnswer::SkipAll) {
-            standing = answer;
-        }
-    }
-    switch (answer) {
-        case platform::MessageAnswer::Replace:
-        case platform::MessageAnswer::ReplaceAll:
-            return true;
-        case platform::MessageAnswer::Skip:
-        case platform::MessageAnswer::SkipAll:
-            insertion.skipped = true;
-            return true;
-        default:
-            return false;
-    }
-}
-
-// How files go into the field archive, asked once: compressed (the default unless every
-// file already is a field entry) or stored as they are. Nothing when cancelled.
-std::optional<bool> AskCompress(const std::vector<std::string>& paths) {
-    size_t whole = 0;
-    for (const std::string& path : paths) {
-        whole += IsFieldEntryFile(path) ? 1 : 0;
-    }
-    platform::MessageRequest question;
-    question.text = Tr("Compress the %1 file(s) as the game reads the entries of flevel.lgp?")
-                        .arg(static_cast<qulonglong>(paths.size()))
-                        .toStdString();
-    if (whole != 0) {
-        question.detail = Tr("%1 of them already are compressed field entries; those are "
-                             "stored as they are either way.")
-                              .arg(static_cast<qulonglong>(whole))
-                              .toStdString();
-    }
-    question.buttons = platform::MessageButtons::CompressStoreCancel;
-    question.icon = platform::MessageIcon::Question;
-    question.defaultAnswer =
-        whole == paths.size() ? platform::MessageAnswer::No : platform::MessageAnswer::Yes;
-    switch (platform::Prompts().ShowMessage(question)) {
-        case platform::MessageAnswer::Yes:
-            return true;
-        case platform::MessageAnswer::No:
-            return false;
-        default:
-            return std::nullopt;
-    }
-}
-
-void TellProblems(const std::vector<std::string>& problems) {
-    if (problems.empty()) {
-        return;
-    }
-    std::string detail;
-    for (const std::string& problem : problems) {
-        detail += problem + "\n";
-    }
-    platform::MessageRequest message;
-    message.text = Tr("%1 file(s) could not be inserted.")
-                       .arg(static_cast<qulonglong>(problems.size()))
-                       .toStdString();
-    message.detail = detail;
-    message.icon = platform::MessageIcon::Exclamation;
-    platform::Prompts().ShowMessage(message);
-}
-
 }  // namespace
 
 // Every question is answered before the first change, so Cancel at any of them leaves
@@ -221,9 +142,12 @@ bool CArchiveDoc::InsertFiles(const std::vector<std::string>& paths) {
                                                       : name + '\0' + file.folder;
         const auto earlier = inBatch.find(target);
         if (insertion.replaces || earlier != inBatch.end()) {
-            if (!DecideReplace(insertion, standing)) {
+            const std::string shown = file.folder.empty() ? name : file.folder + "/" + name;
+            const std::optional<bool> replace = AskReplace(shown, standing);
+            if (!replace) {
                 return false;
             }
+            insertion.skipped = !*replace;
             if (!insertion.skipped && earlier != inBatch.end()) {
                 batch[earlier->second].skipped = true;
             }
@@ -291,7 +215,7 @@ bool CArchiveDoc::ApplyInsertions(const std::vector<Insertion>& batch,
         PublishChanges();
         SelectChanged(changed);
     }
-    TellProblems(problems);
+    TellInsertProblems(problems);
     return !changed.empty();
 }
 
@@ -387,7 +311,7 @@ void CArchiveDoc::OnItemReplace() {
     std::vector<std::string> problems;
     if (!QFileInfo(QString::fromStdString(*chosen)).isFile()) {
         problems.push_back(*chosen + ": " + Tr("not a file").toStdString());
-        TellProblems(problems);
+        TellInsertProblems(problems);
         return;
     }
     const EntryId id = Source()->IdAt(position);
