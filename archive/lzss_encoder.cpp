@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "archive/lzss.h"
 #include "platform/byte_cursor.h"
@@ -29,23 +30,35 @@ uint32_t Hash(const uint8_t* p) {
 }
 
 // The longest match at every position of the input, which follows `prefix` zero bytes
-// standing for the window's initial contents.
+// standing for the window's initial contents. The chains hold a position plus one, so
+// that zero (which the tables start as) is the end of a chain.
 std::vector<Match> FindMatches(const std::vector<uint8_t>& text, size_t prefix, int chainLength) {
     const size_t end = text.size();
-    std::vector<int32_t> head(size_t{1} << kHashBits, -1);
-    std::vector<int32_t> previous(kWindow, -1);
+    // Cleared in one go, not value by value: small inputs spend most of their time here.
+    const std::unique_ptr<uint32_t[]> head = std::make_unique<uint32_t[]>(size_t{1} << kHashBits);
+    const std::unique_ptr<uint32_t[]> previous = std::make_unique<uint32_t[]>(kWindow);
     std::vector<Match> matches(end - prefix);
-    for (size_t i = 0; i + kMinMatch <= end; ++i) {
-        const uint32_t h = Hash(&text[i]);
+    const uint8_t* bytes = text.data();
+    // The zeros before the input form one chain, each position linking to the one before.
+    size_t i = 0;
+    if (prefix >= kMinMatch && prefix <= kWindow && end >= prefix + kMinMatch) {
+        const size_t zeros = prefix - (kMinMatch - 1);  // positions whose three bytes are all zero
+        for (; i < zeros; ++i) {
+            previous[i] = static_cast<uint32_t>(i);
+        }
+        head[Hash(bytes)] = static_cast<uint32_t>(zeros);
+    }
+    for (; i + kMinMatch <= end; ++i) {
+        const uint32_t h = Hash(bytes + i);
         if (i >= prefix) {
             const size_t limit = std::min<size_t>(kMaxMatch, end - i);
             Match best;
             int tries = chainLength;
-            for (int32_t j = head[h];
-                 j >= 0 && i - static_cast<size_t>(j) <= kMaxDistance && tries-- > 0;
-                 j = previous[static_cast<size_t>(j) % kWindow]) {
-                const uint8_t* a = &text[static_cast<size_t>(j)];
-                const uint8_t* b = &text[i];
+            for (uint32_t link = head[h];
+                 link != 0 && i - (link - 1) <= kMaxDistance && tries-- > 0;
+                 link = previous[(link - 1) % kWindow]) {
+                const uint8_t* a = bytes + (link - 1);
+                const uint8_t* b = bytes + i;
                 if (a[best.length] != b[best.length] && best.length < limit) {
                     continue;
                 }
@@ -54,7 +67,7 @@ std::vector<Match> FindMatches(const std::vector<uint8_t>& text, size_t prefix, 
                     ++n;
                 }
                 if (n > best.length) {
-                    best = {static_cast<uint16_t>(n), static_cast<uint16_t>(i - j)};
+                    best = {static_cast<uint16_t>(n), static_cast<uint16_t>(i - (link - 1))};
                     if (n == limit) {
                         break;
                     }
@@ -63,7 +76,7 @@ std::vector<Match> FindMatches(const std::vector<uint8_t>& text, size_t prefix, 
             matches[i - prefix] = best.length >= kMinMatch ? best : Match{};
         }
         previous[i % kWindow] = head[h];
-        head[h] = static_cast<int32_t>(i);
+        head[h] = static_cast<uint32_t>(i + 1);
     }
     return matches;
 }
