@@ -12,8 +12,10 @@
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
+#include "app/main_frame.h"
 #include "commands/archive_commands.h"
 #include "program/command_line.h"
+#include "program/startup_probe.h"
 
 namespace {
 
@@ -82,6 +84,7 @@ int main(int argc, char** argv) {
     if (!theApp.InitInstance()) {
         return theApp.ExitInstance();
     }
+    InstallStartupProbe(*theApp.m_pMainFrame->m_wndIndexBar.GetListCtrl(), !line.archive.empty());
     if (!line.archive.empty()) {
         // Opened once the loop runs, so that a failure's message box has the shown
         // window behind it, as after File > Open archive...
