@@ -2,18 +2,22 @@
 // Decodes arbitrary bytes as a model file; the first byte picks which: 0 a mesh, 1 a
 // skeleton, 2 a resource, 3 an animation. A decoder must refuse or decode, never read
 // outside the input; what decodes is then used the way the viewer and the export use
-// it (triangles gathered, bones posed), which must stay inside the decoded arrays.
+// it (triangles gathered, bones posed, meshes exported), which must stay inside the
+// decoded arrays.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "models/animation.h"
+#include "models/gltf_export.h"
 #include "models/p_mesh.h"
 #include "models/pose.h"
 #include "models/resource.h"
 #include "models/scene.h"
 #include "models/skeleton.h"
+#include "platform/byte_cursor.h"
 
 namespace {
 
@@ -34,6 +38,15 @@ void Mesh(const uint8_t* data, size_t size) {
         vertices += batch.vertices.size();
     }
     if (vertices != 3 * scene.meshes[0].DrawnTriangleCount()) {
+        abort();
+    }
+    // What decodes exports, or is refused with a reason; a file's header holds its length.
+    std::string exportError;
+    const std::vector<uint8_t> glb =
+        ExportGlb(scene, GltfExportOptions{"fuzz", {}, {}}, &exportError);
+    if (glb.empty() ? exportError.empty()
+                    : glb.size() < 12 || std::memcmp(glb.data(), "glTF", 4) != 0 ||
+                          LoadLe32(&glb[8]) != glb.size()) {
         abort();
     }
 }
