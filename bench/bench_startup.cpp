@@ -7,7 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,24 +42,26 @@ public:
             m_name = given;
             return;
         }
-        int ready[2];
-        if (pipe(ready) != 0) {
-            return;
+        int number = 90;
+        while (number < 200 &&
+               access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0) {
+            ++number;
         }
+        const std::string name = ":" + std::to_string(number);
         m_server = fork();
         if (m_server == 0) {
-            close(ready[0]);
-            const std::string fd = std::to_string(ready[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                   "1280x1024x24", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", name.c_str(), "-nolisten", "tcp", "-screen", "0", "1280x1024x24",
+                   static_cast<char*>(nullptr));
             _exit(127);
         }
-        close(ready[1]);
-        char number[16] = {};
-        const ssize_t n = read(ready[0], number, sizeof number - 1);
-        close(ready[0]);
-        if (n > 0) {
-            m_name = ":" + std::string(number, std::strcspn(number, "\n"));
+        // Ready once its socket takes a connection; given up after five seconds.
+        const std::string socketPath = "/tmp/.X11-unix/X" + std::to_string(number);
+        for (int tries = 0; tries < 500 && m_name.empty(); ++tries) {
+            if (Accepts(socketPath)) {
+                m_name = name;
+            } else {
+                usleep(10000);
+            }
         }
     }
     ~Display() {
@@ -69,6 +73,19 @@ public:
     const std::string& Name() const { return m_name; }
 
 private:
+    static bool Accepts(const std::string& path) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool ok =
+            fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        if (fd >= 0) {
+            close(fd);
+        }
+        return ok;
+    }
+
     std::string m_name;
     pid_t m_server = -1;
 };
@@ -141,6 +158,8 @@ double Start(const std::vector<std::string>& args) {
     long long shown = 0;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
         std::sscanf(text.c_str(), "lumo-startup-shown %lld", &shown) != 1) {
+        std::fprintf(stderr, "%s: status %d, printed \"%s\"\n", args[0].c_str(), status,
+                     text.c_str());
         return -1;
     }
     return (shown - start) / 1e6;
