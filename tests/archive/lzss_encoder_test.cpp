@@ -43,6 +43,10 @@ TEST(LzssEncoderTest, StreamsDecodeToExactlyTheInput) {
     } cases[] = {
         {"empty", {}},
         {"one byte", {42}},
+        {"two zeros, too short for a match of their own", {0, 0}},
+        {"three zeros", {0, 0, 0}},
+        {"zeros then other bytes, matching across the window's edge",
+         {0, 0, 5, 0, 0, 5, 0, 0, 5, 0}},
         {"zeros reaching into the window before the start", Bytes(5000, 0)},
         {"a run of one byte", Bytes(300, 'a')},
         {"noise", Random(20000, 1, 256)},
