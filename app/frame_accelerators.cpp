@@ -30,6 +30,17 @@ void CMainFrame::CreateCommandActions() {
             action->setShortcutContext(Qt::WindowShortcut);
         }
     }
+    // The menu bars' popups are made when first shown; their commands' actions are here
+    // from the start.
+    for (int menuId : {IDR_MAINFRAME, IDR_ENTRYTYPE}) {
+        if (const MenuResource* menu = FindMenuResource(menuId)) {
+            for (size_t i = 0; i < menu->count; ++i) {
+                if (menu->entries[i].kind == MenuKind::Item) {
+                    CommandAction(menu->entries[i].id);
+                }
+            }
+        }
+    }
 }
 
 // A key of the accelerator table that reaches a widget of this window has found no enabled

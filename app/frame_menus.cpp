@@ -115,8 +115,14 @@ void CMainFrame::BuildMenuBar(int resourceId) {
 }
 
 void CMainFrame::ShowMenu(int resourceId) {
-    if (resourceId == m_nCurrentMenu || !m_menuBars.count(resourceId)) {
+    if (resourceId == m_nCurrentMenu) {
         return;
+    }
+    if (!m_menuBars.count(resourceId)) {
+        BuildMenuBar(resourceId);
+        if (!m_menuBars.count(resourceId)) {
+            return;
+        }
     }
     // Both menus share the commands' actions; the texts are those of the menu shown
     // ("&New archive..." in one, "&New" in the other).

@@ -81,11 +81,14 @@ CMainFrame::~CMainFrame() {
 
 bool CMainFrame::LoadFrame(int resourceId) {
     setWindowTitle(ResText(resourceId));
-    setWindowIcon(ApplicationIcon());
+    // The application's icon when it has one (every window inherits it), so that its
+    // images are read once.
+    if (QApplication::windowIcon().isNull()) {
+        setWindowIcon(ApplicationIcon());
+    }
     resize(800, 600);
     CreateCommandActions();
-    BuildMenuBar(IDR_MAINFRAME);
-    BuildMenuBar(IDR_ENTRYTYPE);
+    BuildMenuBar(IDR_MAINFRAME);  // the entry windows' menu waits for the first of them
     ShowMenu(IDR_MAINFRAME);
     return OnCreate() != -1;
 }

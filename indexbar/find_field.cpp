@@ -14,8 +14,15 @@ CFindField::CFindField(QWidget* parent) : QLineEdit(parent) {
     setToolTip(
         tr("Show only the entries whose names contain this text; with * (any "
            "characters) or ? (any one character) the whole name must match"));
-    setClearButtonEnabled(true);
     setFixedSize(kFieldWidth, kFieldHeight);
+    // The clear button shows only over text, and its icon comes from the desktop's icon
+    // theme, a lookup that costs more than the rest of the main window together; it is
+    // made when the first text is typed rather than at start.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!text.isEmpty() && !isClearButtonEnabled()) {
+            setClearButtonEnabled(true);
+        }
+    });
 }
 
 void CFindField::keyPressEvent(QKeyEvent* event) {

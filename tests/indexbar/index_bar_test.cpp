@@ -286,15 +286,17 @@ TEST_F(IndexBarTest, RightEdgeDragsTheBarWider) {
     EXPECT_EQ(bar->width(), 205);
 }
 
-// Typing in the find field narrows the list and reports the count; Esc empties it.
+// Typing in the find field narrows the list and reports the count; Esc empties it. Its
+// clear button is made with the first text, not with the field.
 TEST_F(IndexBarTest, FindFieldFiltersAndEscapeClears) {
-    bar->GetListCtrl()->AppendRows(
-        {{0, "a.tex", 1, 0}, {1, "b.p", 1, 0}, {2, "c.tex", 1, 0}});
+    bar->GetListCtrl()->AppendRows({{0, "a.tex", 1, 0}, {1, "b.p", 1, 0}, {2, "c.tex", 1, 0}});
     QSignalSpy changes(bar, &CIndexBar::filterChanged);
     QLineEdit* field = bar->GetFindField();
     ASSERT_NE(field, nullptr);
     field->show();
+    EXPECT_FALSE(field->isClearButtonEnabled());
     QTest::keyClicks(field, "*.T?X");
+    EXPECT_TRUE(field->isClearButtonEnabled());
     EXPECT_EQ(Names(), (QStringList{"a.tex", "c.tex"}));
     ASSERT_FALSE(changes.isEmpty());
     EXPECT_EQ(changes.last().at(1).toInt(), 2);
