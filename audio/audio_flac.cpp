@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // FLAC through libsndfile, written into memory through its virtual I/O so the bytes can
-// go to disk through the atomic writer like every other file.
+// go to disk through the atomic writer like every other file. The library (and the
+// codecs it brings) is loaded when the first FLAC is written, not at every start.
+#include <dlfcn.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -9,6 +11,34 @@
 #include <vector>
 
 namespace {
+
+#define LUMO_SNDFILE_CALLS(X) X(sf_close) X(sf_open_virtual) X(sf_strerror) X(sf_writef_short)
+
+struct SndfileCalls {
+#define LUMO_SNDFILE_FIELD(name) decltype(&::name) name = nullptr;
+    LUMO_SNDFILE_CALLS(LUMO_SNDFILE_FIELD)
+#undef LUMO_SNDFILE_FIELD
+    bool loaded = false;
+};
+
+SndfileCalls LoadSndfile() {
+    SndfileCalls calls;
+    void* library = dlopen(LUMO_SNDFILE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    calls.loaded = library != nullptr;
+#define LUMO_SNDFILE_LOAD(name)                                                          \
+    if (calls.loaded) {                                                                  \
+        calls.name = reinterpret_cast<decltype(calls.name)>(dlsym(library, #name));      \
+        calls.loaded = calls.name != nullptr;                                            \
+    }
+    LUMO_SNDFILE_CALLS(LUMO_SNDFILE_LOAD)
+#undef LUMO_SNDFILE_LOAD
+    return calls;  // the library stays loaded for the rest of the run
+}
+
+const SndfileCalls& Sndfile() {
+    static const SndfileCalls calls = LoadSndfile();
+    return calls;
+}
 
 struct Sink {
     std::vector<uint8_t>* bytes;
@@ -58,28 +88,35 @@ sf_count_t Tell(void* user) {
 }  // namespace
 
 bool FlacAvailable() {
-    return true;
+    return Sndfile().loaded;
 }
 
 bool EncodeFlac(const int16_t* samples, size_t frames, int channels, int rate,
                 std::vector<uint8_t>& out, std::string* error) {
     out.clear();
+    if (!FlacAvailable()) {
+        if (error) {
+            *error = "cannot encode FLAC: " LUMO_SNDFILE_LIBRARY " cannot be loaded";
+        }
+        return false;
+    }
+    const SndfileCalls& sf = Sndfile();
     Sink sink{&out};
     SF_VIRTUAL_IO io{Length, Seek, Read, Write, Tell};
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
     info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open_virtual(&io, SFM_WRITE, &info, &sink);
+    SNDFILE* file = sf.sf_open_virtual(&io, SFM_WRITE, &info, &sink);
     if (file == nullptr) {
         if (error) {
-            *error = std::string("cannot encode FLAC: ") + sf_strerror(nullptr);
+            *error = std::string("cannot encode FLAC: ") + sf.sf_strerror(nullptr);
         }
         return false;
     }
     const auto count = static_cast<sf_count_t>(frames);
-    const bool written = sf_writef_short(file, samples, count) == count;
-    const bool closed = sf_close(file) == 0;
+    const bool written = sf.sf_writef_short(file, samples, count) == count;
+    const bool closed = sf.sf_close(file) == 0;
     if (!written || !closed) {
         if (error) {
             *error = "cannot encode FLAC";

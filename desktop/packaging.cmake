@@ -17,11 +17,12 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The General MIDI SoundFont music is played with, and FluidSynth, which the programs
-# load only when they play music (so dpkg-shlibdeps cannot see it); the other shared
+# The General MIDI SoundFont music is played with, and FluidSynth and libsndfile, which
+# the programs load only when they play music or write FLAC (so dpkg-shlibdeps cannot see
+# them); the other shared
 # libraries' packages add themselves. The faces the index caption and the About box are
 # drawn in, and the larger SoundFont music sounds better with.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont, libfluidsynth3")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont, libfluidsynth3, libsndfile1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fluid-soundfont-gm")
 set(CPACK_STRIP_FILES ON)

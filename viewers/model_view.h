@@ -1,67 +1,47 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Draws a posed model with OpenGL: depth-tested, lit from the camera's side, textured,
-// with optional wireframe, bones and a floor grid. The camera orbits a target (drag),
-// pans (middle button or Shift+drag) and zooms (wheel); ResetCamera fits the model.
-#include <QMatrix4x4>
-#include <QOpenGLFunctions>
-#include <QOpenGLWidget>
-#include <QPoint>
+// The model viewer's 3D view: a posed model drawn with OpenGL, depth-tested, lit from the
+// camera's side, textured, with optional wireframe, bones and a floor grid. The camera
+// orbits a target (drag), pans (middle button or Shift+drag) and zooms (wheel);
+// ResetCamera fits the model.
+//
+// The view is made by a module of its own (model_view_gl.cpp), loaded with the first
+// model shown, so that the program starts without Qt's OpenGL libraries.
+#include <QImage>
+#include <QString>
 #include <QVector3D>
-#include <memory>
-#include <vector>
 
 #include "models/scene.h"
 
-class QOpenGLShaderProgram;
-class QOpenGLTexture;
+class QWidget;
 
-class CModelView : public QOpenGLWidget, protected QOpenGLFunctions {
-    Q_OBJECT
-public:
-    explicit CModelView(QWidget* parent = nullptr);
-    ~CModelView() override;
-
-    // The scene stays the caller's and must outlive the view (or the next SetScene).
-    void SetScene(const ModelScene* scene);
-    void SetPose(const SkeletonPose& pose);
-    // Looks at the middle of the model from the front, from far enough to see all of it.
-    void ResetCamera();
-    void Zoom(float factor);
-
-    struct Toggles {
-        bool textures = true, wireframe = false, bones = false, grid = true;
-    };
-    void SetToggles(const Toggles& toggles);
-    const Toggles& GetToggles() const { return m_toggles; }
-
-    // Where the camera looks, for tests.
-    QVector3D Target() const { return m_target; }
-
-protected:
-    void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-
-private:
-    void UploadTextures();
-    void DrawLines(const std::vector<float>& vertices, const QMatrix4x4& mvp);
-    QMatrix4x4 ViewMatrix() const;
-
-    const ModelScene* m_scene = nullptr;
-    std::vector<SceneBatch> m_boneSpace;  // as the scene yields them
-    std::vector<SceneBatch> m_placed;     // in upright model space, for the current pose
-    SkeletonPose m_pose;
-    std::vector<float> m_boneLines;
-    Toggles m_toggles;
-    std::unique_ptr<QOpenGLShaderProgram> m_program;
-    std::vector<std::unique_ptr<QOpenGLTexture>> m_textures;
-    bool m_texturesStale = true;
-    QVector3D m_target;
-    float m_distance = 5, m_yaw = 0, m_pitch = 15, m_radius = 1;
-    QPoint m_lastMouse;
-    QMatrix4x4 m_projection;
+struct ModelViewToggles {
+    bool textures = true, wireframe = false, bones = false, grid = true;
 };
+
+class CModelView {
+public:
+    virtual ~CModelView() = default;
+    // The view's widget; its parent owns it, and this object with it.
+    virtual QWidget* Widget() = 0;
+    // The scene stays the caller's and must outlive the view (or the next SetScene).
+    virtual void SetScene(const ModelScene* scene) = 0;
+    virtual void SetPose(const SkeletonPose& pose) = 0;
+    // Looks at the middle of the model from the front, from far enough to see all of it.
+    virtual void ResetCamera() = 0;
+    virtual void Zoom(float factor) = 0;
+    virtual void SetToggles(const ModelViewToggles& toggles) = 0;
+    virtual const ModelViewToggles& GetToggles() const = 0;
+    // Where the camera looks, for tests.
+    virtual QVector3D Target() const = 0;
+    // What the view shows now.
+    virtual QImage Grab() = 0;
+};
+
+// A new view, or null with the reason when its module cannot be loaded.
+CModelView* CreateModelView(QString* error);
+
+// The module's one entry point, by this name.
+using CreateModelViewCall = CModelView* (*)();
+constexpr const char* kModelViewModule = "lumo-model-view";
+constexpr const char* kCreateModelViewSymbol = "LumoCreateModelView";

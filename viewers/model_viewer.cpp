@@ -195,23 +195,25 @@ void CModelViewer::BuildControls() {
         bar->addWidget(w);
     }
     layout->addLayout(bar);
-    if (!HostHasOpenGL()) {
-        layout->addWidget(
-            new QLabel(tr("This computer offers no OpenGL, so the model cannot be drawn.")), 1);
+    QString problem = tr("This computer offers no OpenGL, so the model cannot be drawn.");
+    if (HostHasOpenGL()) {
+        m_pView = CreateModelView(&problem);
+    }
+    if (m_pView == nullptr) {
+        layout->addWidget(new QLabel(problem), 1);
     } else {
         auto* toggles = new QHBoxLayout;
         toggles->setContentsMargins(4, 0, 4, 0);
-        m_pView = new CModelView;
         const char* names[] = {QT_TR_NOOP("Textures"), QT_TR_NOOP("Wireframe"), QT_TR_NOOP("Bones"),
                                QT_TR_NOOP("Grid")};
-        bool CModelView::Toggles::*fields[] = {
-            &CModelView::Toggles::textures, &CModelView::Toggles::wireframe,
-            &CModelView::Toggles::bones, &CModelView::Toggles::grid};
+        bool ModelViewToggles::*fields[] = {&ModelViewToggles::textures,
+                                            &ModelViewToggles::wireframe, &ModelViewToggles::bones,
+                                            &ModelViewToggles::grid};
         for (int i = 0; i < 4; ++i) {
             auto* box = new QCheckBox(tr(names[i]));
             box->setChecked(m_pView->GetToggles().*fields[i]);
             connect(box, &QCheckBox::toggled, this, [this, field = fields[i]](bool on) {
-                CModelView::Toggles t = m_pView->GetToggles();
+                ModelViewToggles t = m_pView->GetToggles();
                 t.*field = on;
                 m_pView->SetToggles(t);
             });
@@ -219,7 +221,7 @@ void CModelViewer::BuildControls() {
         }
         toggles->addStretch();
         layout->addLayout(toggles);
-        layout->addWidget(m_pView, 1);
+        layout->addWidget(m_pView->Widget(), 1);
         m_pView->SetScene(&m_scene);
     }
     bar->addStretch();
@@ -317,7 +319,7 @@ void CModelViewer::ShowFrame() {
 }
 
 QImage CModelViewer::GrabImage() {
-    return m_pView ? m_pView->grabFramebuffer() : QImage();
+    return m_pView ? m_pView->Grab() : QImage();
 }
 
 void CModelViewer::Report(const std::string& text) {

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "viewers/music_player.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
 #include <QIODevice>
-#include <QMediaDevices>
 #include <algorithm>
 
 #include "audio/synth.h"
 #include "environment/sound_font.h"
+#include "viewers/audio_output.h"
 
 namespace {
 
@@ -40,25 +37,27 @@ private:
     MidiSynth& m_synth;
 };
 
-QAudioFormat SynthFormat() {
-    QAudioFormat format;
-    format.setSampleRate(kSynthSampleRate);
-    format.setChannelCount(kSynthChannels);
-    format.setSampleFormat(QAudioFormat::Int16);
-    return format;
-}
-
 }  // namespace
 
 CMusicPlayer::CMusicPlayer(std::vector<uint8_t> midi, const MidiInfo& info, QObject* parent)
     : QObject(parent), m_midi(std::move(midi)), m_info(info) {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (s_pretendNoDevice || device.isNull()) {
-        m_problem =
-            tr("There is no audio device, so the music cannot be played here. "
-               "File > Export audio... still writes it to a file.");
-    } else if (!device.isFormatSupported(SynthFormat())) {
-        m_problem = tr("The audio device does not play 44.1 kHz 16-bit stereo.");
+    if (s_pretendNoDevice) {
+        m_problem = NoDeviceText();
+        return;
+    }
+    m_output = LoadAudioOutput(&m_problem);
+    if (m_output == nullptr) {
+        return;
+    }
+    switch (m_output->check(kSynthSampleRate, kSynthChannels)) {
+        case AudioDevice::Missing:
+            m_problem = NoDeviceText();
+            break;
+        case AudioDevice::FormatRefused:
+            m_problem = tr("The audio device does not play 44.1 kHz 16-bit stereo.");
+            break;
+        case AudioDevice::Ready:
+            break;
     }
 }
 
@@ -66,10 +65,13 @@ CMusicPlayer::~CMusicPlayer() {
     if (s_playing == this) {
         s_playing = nullptr;
     }
-    if (m_sink) {
-        m_sink->disconnect(this);
-        m_sink->stop();
-    }
+    m_sink.reset();  // stops, and calls back no more
+}
+
+QString CMusicPlayer::NoDeviceText() {
+    return tr(
+        "There is no audio device, so the music cannot be played here. "
+        "File > Export audio... still writes it to a file.");
 }
 
 QString CMusicPlayer::Problem() const {
@@ -77,8 +79,8 @@ QString CMusicPlayer::Problem() const {
 }
 
 double CMusicPlayer::Position() const {
-    if (m_sink && m_sink->state() != QAudio::StoppedState) {
-        return m_base + static_cast<double>(m_sink->processedUSecs()) / 1e6;
+    if (m_sink && m_sink->GetState() != AudioOutput::State::Stopped) {
+        return m_base + static_cast<double>(m_sink->Processed()) / 1e6;
     }
     return m_base;
 }
@@ -112,13 +114,12 @@ void CMusicPlayer::Play() {
     }
     s_playing = this;
     m_playing = true;
-    if (m_sink && m_sink->state() == QAudio::SuspendedState) {
-        m_sink->resume();
+    if (m_sink && m_sink->GetState() == AudioOutput::State::Suspended) {
+        m_sink->Resume();
     } else {
-        m_sink = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), SynthFormat());
-        m_sink->setVolume(m_volume);
-        connect(m_sink.get(), &QAudioSink::stateChanged, this, &CMusicPlayer::OnSinkState);
-        m_sink->start(m_source.get());
+        m_sink.reset(m_output->open(kSynthSampleRate, kSynthChannels, [this] { OnSinkState(); }));
+        m_sink->SetVolume(m_volume);
+        m_sink->Start(m_source.get());
     }
     emit stateChanged();
 }
@@ -129,7 +130,7 @@ void CMusicPlayer::Pause() {
     }
     m_playing = false;
     if (m_sink) {
-        m_sink->suspend();
+        m_sink->Suspend();
     }
     if (s_playing == this) {
         s_playing = nullptr;
@@ -156,11 +157,7 @@ void CMusicPlayer::Reload() {
 
 void CMusicPlayer::Seek(double seconds) {
     const bool playing = m_playing;
-    if (m_sink) {
-        m_sink->disconnect(this);
-        m_sink->stop();
-        m_sink.reset();
-    }
+    m_sink.reset();
     m_base = std::clamp(seconds, 0.0, m_info.lengthSeconds);
     if (m_synth) {
         m_synth->Seek(m_info.TickAt(m_base));
@@ -174,13 +171,14 @@ void CMusicPlayer::Seek(double seconds) {
 void CMusicPlayer::SetVolume(double volume) {
     m_volume = std::clamp(volume, 0.0, 1.0);
     if (m_sink) {
-        m_sink->setVolume(m_volume);
+        m_sink->SetVolume(m_volume);
     }
 }
 
 // The source ran dry: the sequence and its tail are over, so the next Play starts again.
 void CMusicPlayer::OnSinkState() {
-    if (m_sink && m_sink->state() == QAudio::IdleState && m_synth && m_synth->Finished()) {
+    if (m_sink && m_sink->GetState() == AudioOutput::State::Idle && m_synth &&
+        m_synth->Finished()) {
         Stop();
     }
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Plays a music entry through the desktop's audio output. The synthesizer renders
-// blocks as the output asks for them (Qt Multimedia's QAudioSink in pull mode), so the
+// blocks as the output asks for them (Qt Multimedia's QAudioSink in pull mode, see
+// audio_output.h), so the
 // music starts at once, seeks anywhere, and never needs the whole rendering in memory.
 // QAudioSink rather than FluidSynth's own audio driver: it goes through the same
 // PulseAudio/PipeWire output as the rest of the desktop with no second audio stack to
@@ -17,8 +18,9 @@
 
 #include "audio/midi_reader.h"
 
+class AudioOutput;
+struct AudioOutputModule;
 class MidiSynth;
-class QAudioSink;
 class QIODevice;
 
 class CMusicPlayer : public QObject {
@@ -58,6 +60,7 @@ signals:
     void stateChanged();
 
 private:
+    static QString NoDeviceText();
     bool StartSynth();
     void OnSinkState();
 
@@ -65,7 +68,8 @@ private:
     MidiInfo m_info;
     std::unique_ptr<MidiSynth> m_synth;
     std::unique_ptr<QIODevice> m_source;
-    std::unique_ptr<QAudioSink> m_sink;
+    const AudioOutputModule* m_output = nullptr;  // null when the module is missing
+    std::unique_ptr<AudioOutput> m_sink;
     double m_base = 0;  // seconds at which the sink last started
     double m_volume = 1;
     bool m_playing = false;
