@@ -15,6 +15,7 @@
 
 #include "platform/prompts.h"
 #include "res/resource_tables.h"
+#include "res/scaled_icons.h"
 
 const char* const CAboutDlg::kVersionLine =
     QT_TRANSLATE_NOOP("CAboutDlg", "Lumo LGP archive viewer, version %1");
@@ -78,7 +79,7 @@ QFont CellHeightFont(const QString& family, int cellHeight) {
 CLinkButton::CLinkButton(const QString& text, QWidget* parent) : QAbstractButton(parent) {
     setText(text);
     setFocusPolicy(Qt::StrongFocus);
-    QPixmap hand(QString::fromUtf8(kHandCursorPath));
+    const QPixmap hand = QPixmap::fromImage(ReadPng(QString::fromUtf8(kHandCursorPath)));
     if (!hand.isNull()) {
         setCursor(QCursor(hand, kHandCursorHotX, kHandCursorHotY));
     } else {

@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include "app/about_dlg.h"
 #include "app/globals.h"
@@ -26,6 +28,23 @@ const CommandMapEntry<CLumoApp> kAppCommands[] = {
      &CLumoApp::OnUpdateOptionsAlwaysDecompress},
 };
 
+// The pictures Fusion shows on a tool bar's extension button, from Qt's own resources.
+// Fusion reads them letting the format be guessed, which loads every image format plugin
+// at start; they are read here as PNG.
+QIcon ExtensionButtonIcon(const char* direction) {
+    QIcon icon;
+    for (int size : {5, 8, 10, 16, 20, 32}) {
+        const QImage image = ReadPng(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/toolbar-ext-%1-%2.png")
+                .arg(QLatin1String(direction))
+                .arg(size));
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    }
+    return icon;
+}
+
 // The host's look, except that a grayed menu item can be highlighted like any other:
 // pane 0 then shows its prompt, which is the only place its wording is ever read.
 class CLumoStyle : public QProxyStyle {
@@ -37,6 +56,22 @@ public:
             return 1;
         }
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+    // Every tool bar makes its extension button's icon as it is made (see above).
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        const bool rightToLeft =
+            option ? option->direction == Qt::RightToLeft : QGuiApplication::isRightToLeft();
+        const char* name = icon == SP_ToolBarHorizontalExtensionButton
+                               ? (rightToLeft ? "h-rtl" : "h")
+                           : icon == SP_ToolBarVerticalExtensionButton ? "v"
+                                                                       : nullptr;
+        if (name != nullptr && baseStyle()->name() == QLatin1String("fusion")) {
+            if (QIcon own = ExtensionButtonIcon(name); !own.isNull()) {
+                return own;
+            }
+        }
+        return QProxyStyle::standardIcon(icon, option, widget);
     }
 };
 

@@ -3,6 +3,8 @@
 
 #include <QPixmap>
 
+#include "res/scaled_icons.h"
+
 // Resources compiled into a static library must be registered by hand, outside any
 // namespace.
 static void RegisterEntryTypeResource() {
@@ -14,7 +16,7 @@ static constexpr QRgb kTransparentKey = qRgb(255, 0, 255);
 // A strip with magenta turned transparent; null when it is missing.
 static QImage KeyedStrip(const QString& path) {
     RegisterEntryTypeResource();
-    QImage strip(path);
+    QImage strip = ReadPng(path);
     if (strip.isNull()) {
         return {};
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "res/scaled_icons.h"
 
+#include <QImageReader>
 #include <QPixmap>
 #include <QString>
 
@@ -15,13 +16,19 @@ QString ScaledPath(const char* path, const char* suffix) {
 
 }  // namespace
 
+QImage ReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QIcon ToolBarButtonIcon(const char* stripPath, int index, int count) {
     QIcon icon;
     if (count <= 0) {
         return icon;
     }
     for (const char* suffix : {"", "@1.5x", "@2x"}) {
-        const QPixmap strip(ScaledPath(stripPath, suffix));
+        const QPixmap strip = QPixmap::fromImage(ReadPng(ScaledPath(stripPath, suffix)));
         const int width = strip.width() / count;
         if (!strip.isNull() && width > 0) {
             QPixmap button = strip.copy(index * width, 0, width, strip.height());
@@ -36,7 +43,11 @@ QIcon ToolBarButtonIcon(const char* stripPath, int index, int count) {
 QIcon ApplicationIcon() {
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/desktop/icons/%1x%1/apps/lumo.png").arg(size));
+        const QImage image =
+            ReadPng(QStringLiteral(":/desktop/icons/%1x%1/apps/lumo.png").arg(size));
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
     return icon;
 }

@@ -9,6 +9,9 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QToolButton>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "app/globals.h"
 #include "app/lumo_app.h"
@@ -41,6 +44,21 @@ TEST_F(FrameTest, PanesAtStart) {
     EXPECT_EQ(bar.GetPane(0)->frameShape(), QFrame::NoFrame);
     // Pane 0 takes the width the others leave.
     EXPECT_GT(bar.GetPane(0)->width(), Frame()->width() / 2);
+}
+
+// What only entry windows use is loaded by them: a shown main window has mapped no image
+// format plugin, no OpenGL, no audio library.
+TEST_F(FrameTest, TheShownMainWindowLoadsNothingOnlyEntryWindowsUse) {
+    Frame()->show();
+    QApplication::processEvents();
+    std::ifstream maps("/proc/self/maps");
+    ASSERT_TRUE(maps.good());
+    const std::string mapped((std::istreambuf_iterator<char>(maps)),
+                             std::istreambuf_iterator<char>());
+    for (const char* library : {"/imageformats/", "libQt6OpenGL", "libQt6Multimedia", "libsndfile",
+                                "libfluidsynth", "lumo-model-view", "lumo-audio-output"}) {
+        EXPECT_EQ(mapped.find(library), std::string::npos) << library;
+    }
 }
 
 TEST_F(FrameTest, LongPaneTextIsClippedNotWidened) {
