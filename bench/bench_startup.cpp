@@ -201,14 +201,14 @@ void StartAgainstBareWindow(benchmark::State& state, const std::vector<std::stri
 void BM_StartToShownWindow(benchmark::State& state) {
     StartAgainstBareWindow(state, {LUMO_PATH});
 }
-BENCHMARK(BM_StartToShownWindow)->UseManualTime()->Iterations(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartToShownWindow)->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
 
 void BM_StartWithFullArchiveListed(benchmark::State& state) {
     StartAgainstBareWindow(state, {LUMO_PATH, Files().archive});
 }
 BENCHMARK(BM_StartWithFullArchiveListed)
     ->UseManualTime()
-    ->Iterations(9)
+    ->Iterations(15)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
