@@ -42,7 +42,7 @@ QIcon ToolBarButtonIcon(const char* stripPath, int index, int count) {
 
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 22, 24, 32, 48, 64}) {
         const QImage image =
             ReadPng(QStringLiteral(":/desktop/icons/%1x%1/apps/lumo.png").arg(size));
         if (!image.isNull()) {

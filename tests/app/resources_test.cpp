@@ -90,7 +90,7 @@ TEST(ScaledIcons, APictureForEveryScale) {
         }
     }
     const QList<QSize> sizes = ApplicationIcon().availableSizes();
-    EXPECT_EQ(sizes.size(), 8);
-    EXPECT_TRUE(sizes.contains(QSize(48, 48)));
-    EXPECT_TRUE(sizes.contains(QSize(256, 256)));
+    EXPECT_EQ(sizes.size(), 6);
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(64, 64)));
 }
