@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The program's entry point, the composition root above every folder: the command line, the
 // framework's application, the archive commands joined to the application object, its
-// start-up, the event loop, and its exit.
+// start-up (with the fonts prepared beside it), the event loop, and its exit.
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
@@ -15,6 +15,7 @@
 #include "app/main_frame.h"
 #include "commands/archive_commands.h"
 #include "program/command_line.h"
+#include "program/font_warmup.h"
 #include "program/startup_probe.h"
 
 namespace {
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 1;
     }
+    const FontWarmup fonts;  // beside the application's start (font_warmup.h)
     QApplication application(argc, argv);
     const LumoCommandLine line =
         ParseLumoCommandLine(ArgumentsAfterProgram(QApplication::arguments()));
