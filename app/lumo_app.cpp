@@ -33,7 +33,9 @@ const CommandMapEntry<CLumoApp> kAppCommands[] = {
 // at start; they are read here as PNG.
 QIcon ExtensionButtonIcon(const char* direction) {
     QIcon icon;
-    for (int size : {5, 8, 10, 16, 20, 32}) {
+    // 8, 16 and 32 px wide across the bar; 5, 10 and 20 down it.
+    const int smallest = direction[0] == 'v' ? 5 : 8;
+    for (int size : {smallest, 2 * smallest, 4 * smallest}) {
         const QImage image = ReadPng(
             QStringLiteral(":/qt-project.org/styles/commonstyle/images/toolbar-ext-%1-%2.png")
                 .arg(QLatin1String(direction))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "res/scaled_icons.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPixmap>
 #include <QString>
@@ -17,7 +18,11 @@ QString ScaledPath(const char* path, const char* suffix) {
 }  // namespace
 
 QImage ReadPng(const QString& path) {
-    QImageReader reader(path, "png");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QImageReader reader(&file, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
 }
