@@ -4,6 +4,7 @@
 // model exports, and a model it cannot put together is reported.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPointer>
 
 #include <QTest>
@@ -17,6 +18,7 @@
 #include "tests/support/qt/shell_test_support.h"
 #include "viewers/model_view.h"
 #include "viewers/model_viewer.h"
+#include "viewers/viewer_modules.h"
 
 namespace lumo::test {
 namespace {
@@ -63,6 +65,23 @@ TEST_F(ModelViewerTest, DrawsTheModelWhereTheCameraLooks) {
     // Bones point along -z in their own space: the rest pose lies along the z axis,
     // centred where the camera looks.
     EXPECT_NEAR(viewer->GetView()->Target().x(), 0, 1e-3);
+}
+
+// Without its OpenGL module the window stays, says why, and still offers the animations.
+TEST_F(ModelViewerTest, WithoutItsModuleTheWindowSaysWhy) {
+    SetViewerModuleFolderForTests(m_dir.Path().c_str());
+    QPointer<CModelViewer> viewer = Open("demo.hrc");
+    SetViewerModuleFolderForTests(QString());
+    ASSERT_FALSE(viewer.isNull());
+    EXPECT_EQ(viewer->GetView(), nullptr);
+    const QString shown =
+        HostHasOpenGL() ? QStringLiteral("lumo-model-view") : QStringLiteral("OpenGL");
+    bool said = false;
+    for (const QLabel* label : viewer->findChildren<QLabel*>()) {
+        said = said || label->text().contains(shown);
+    }
+    EXPECT_TRUE(said);
+    EXPECT_EQ(viewer->AnimationNames().size(), 2u);
 }
 
 TEST_F(ModelViewerTest, OffersTheAnimationsThatFitAndSteps) {
