@@ -28,7 +28,7 @@ void* ResolveViewerModule(const char* module, const char* symbol, QString* error
         if (void* entry = reinterpret_cast<void*>(library.resolve(symbol))) {
             return entry;  // the library is never unloaded: its objects live on
         }
-        reasons = library.errorString();
+        reasons += (reasons.isEmpty() ? QString() : QStringLiteral("; ")) + library.errorString();
     }
     if (error != nullptr) {
         *error = QCoreApplication::translate("ViewerModules", "The module %1 cannot be loaded: %2")

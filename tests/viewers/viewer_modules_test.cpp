@@ -5,6 +5,7 @@
 
 #include "viewers/audio_output.h"
 #include "viewers/model_view.h"
+#include "viewers/music_player.h"
 #include "viewers/viewer_modules.h"
 
 namespace {
@@ -24,6 +25,11 @@ TEST(ViewerModulesTest, AMissingModuleSaysWhichAndWhy) {
     QString audioError;
     EXPECT_EQ(CreateModelView(&viewError), nullptr);
     EXPECT_EQ(LoadAudioOutput(&audioError), nullptr);
+    // A player without its output says so and does not play.
+    CMusicPlayer player({}, MidiInfo{});
+    player.Play();
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_TRUE(player.Problem().contains(QLatin1String("lumo-audio-output")));
     SetViewerModuleFolderForTests(QString());
     EXPECT_TRUE(viewError.contains(QLatin1String("lumo-model-view"))) << viewError.toStdString();
     EXPECT_TRUE(audioError.contains(QLatin1String("lumo-audio-output")))
